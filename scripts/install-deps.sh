@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game, its tools and its tests need; installs nothing that is
+# already there, so a second run does no work.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config libgtest-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libfreetype-dev
+  fonts-ipafont-gothic fonts-liberation
+  libfluidsynth-dev timgm6mb-soundfont librtmidi-dev
+  libjpeg62-turbo-dev libsimpleini-dev
+)
+if [ "${1:-}" = "--test" ]; then
+  packages+=(clang libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,24 @@
+// The system millisecond clock.
+#include "base/Clock.h"
+
+#include <chrono>
+#include <thread>
+
+namespace tamtara {
+
+std::uint32_t SystemClock::Now() {
+    using namespace std::chrono;
+    return static_cast<std::uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void SystemClock::Sleep(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+SystemClock& SystemClock::Instance() {
+    static SystemClock clock;
+    return clock;
+}
+
+} // namespace tamtara
