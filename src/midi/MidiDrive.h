@@ -1,0 +1,164 @@
+// The sequencer: plays the loaded song in real time on a thread of its own through the output
+// port, announces the game's drum notes ahead of time and withholds them when they fall due.
+#pragma once
+
+#include "base/Clock.h"
+#include "base/Stream.h"
+#include "midi/MidiDriver.h"
+#include "midi/MidiOutput.h"
+#include "midi/SongModel.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace tamtara {
+
+// The sixteen General MIDI percussion keys that become game notes.
+constexpr std::array<std::uint8_t, 16> DrumNoteTable = {35, 36, 38, 40, 42, 44, 46, 41,
+                                                        43, 45, 47, 48, 50, 49, 55, 57};
+bool IsDrumTableNote(std::uint8_t note);
+
+constexpr std::array<std::uint8_t, 6> GMSystemOnMessage = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+constexpr std::array<std::uint8_t, 11> GSResetMessage = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40,
+                                                         0x00, 0x7F, 0x00, 0x41, 0xF7};
+
+// Tempo used when a song has no usable Set Tempo event (the file format's default).
+constexpr std::int32_t DefaultTempo = 120;
+
+enum class ThreadPriority { Idle, Lowest, BelowNormal, Normal, AboveNormal, Highest, TimeCritical };
+
+class TMidiDrive : public TSongModel {
+public:
+    // The note callbacks get the track's slot, valid only during the call; they run on the
+    // sequencer thread with the lock held. OnCycle runs on the sequencer thread without it.
+    using NoteCallback = std::function<void(const SequencerEvent* slot)>;
+    using CycleCallback = std::function<void(TMidiDrive& sender)>;
+
+    // runThread false: no thread is started and RunCycle() runs the thread body's passes on the
+    // caller's thread, so tests can step the sequencer on a fake clock.
+    TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread = true);
+    ~TMidiDrive();
+    TMidiDrive(const TMidiDrive&) = delete;
+    TMidiDrive& operator=(const TMidiDrive&) = delete;
+
+    // Creates and opens the port once; later calls do nothing. An invalid id raises
+    // EmidioutputError; a device that cannot be opened leaves the port closed without an error.
+    void OpenOutput(int deviceId);
+    // Null until OpenOutput. Send through it only while holding the lock.
+    TMidiOutput* Output() const { return Port.get(); }
+
+    // The re-entrant lock guarding the song state and every send through Output.
+    void Lock() { Mutex.lock(); }
+    void Unlock() { Mutex.unlock(); }
+    [[nodiscard]] std::unique_lock<std::recursive_mutex> ScopedLock() {
+        return std::unique_lock<std::recursive_mutex>(Mutex);
+    }
+
+    // Both loads stop playback first. LoadFromFile raises EStreamError, before stopping, when
+    // the file cannot be opened.
+    void LoadFromFile(const std::string& path);
+    void LoadFromStream(TStream& stream);
+    // Stops playback, then returns the file's title bytes (empty when it has none).
+    std::string ReadTitle(const std::string& path);
+
+    void Play();
+    void Stop();
+    void Rewind();
+    void FadeOut(std::int32_t milliseconds);
+    bool IsFading();
+    std::int32_t CurrentTick() const;
+    std::int32_t ChannelVolume(int channel) const;
+    std::int32_t ChannelPan(int channel) const;
+    std::int32_t ChannelProgram(int channel) const;
+    void SendGMReset();
+    void SendGSReset();
+    void AllNotesOff();
+    // The look-ahead pass; call with the lock held.
+    void AnnounceDrumNotes(double limitTick);
+    // Asks the sequencer thread to load and play the file; errors are reported through
+    // LastError().
+    void QueuePlay(const std::string& path);
+
+    // One pass of the thread body, sleeps included (only without a thread of its own).
+    void RunCycle();
+    // Releases finished exclusive messages and fires the port's Onmidioutput; the game loop
+    // calls it every frame on the thread that opened the port.
+    int ProcessCompletions();
+
+    // Errors met on the sequencer thread (a queued file that cannot be loaded, an output error
+    // during a cycle), also written to stderr. Empty when none; ErrorCount() grows with each.
+    std::string LastError() const;
+    std::uint32_t ErrorCount() const { return Errors.load(); }
+    void ClearLastError();
+
+    // Playback fields. The atomic ones are read by the game without the lock.
+    std::int32_t SleepInterval = 2;
+    std::int32_t CycleCount = 0;
+    std::uint32_t PrevTime = 0;
+    std::int32_t Elapsed = 0;
+    std::atomic<bool> Playing{false};
+    std::atomic<bool> LoopPlay{false};
+    std::atomic<bool> SkipLeadIn{false};
+    std::atomic<bool> GSResetOnPlay{false};
+    std::atomic<bool> GMResetOnPlay{false};
+    std::atomic<bool> NoBankSelect{false};
+    std::atomic<bool> AnnounceNotes{false};
+    std::int32_t FirstNoteTick = 0;
+    std::atomic<bool> PlayRequested{false};
+    std::atomic<std::int32_t> Tempo{DefaultTempo};
+    std::atomic<double> Position{0.0};
+    std::array<std::atomic<std::int32_t>, 16> ChannelVolumes{};
+    std::array<std::atomic<std::int32_t>, 16> ChannelPans{};
+    std::array<std::atomic<std::int32_t>, 16> ChannelPrograms{};
+    std::atomic<double> FadeLevel{0.0};
+    double FadeStep = 0.0;
+    std::int32_t TempoIndex = 0;
+    ThreadPriority PlayPriority = ThreadPriority::TimeCritical;
+
+    // Set once after construction, before the first Play or QueuePlay.
+    NoteCallback OnDrumNoteAhead;
+    NoteCallback OnDrumNote;
+    NoteCallback OnNoteOn;
+    CycleCallback OnCycle;
+
+private:
+    void Execute();
+    // One pass; returns after its own sleep, if it has one.
+    void Pass();
+    void PassBody();
+    void PlayCycle();
+    void Dispatch(const SequencerEvent& slot);
+    void Send(const TMyMidiEvent& event);
+    void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+    void SendLong(const std::uint8_t* bytes, std::uint16_t length);
+    TMidiOutput& RequireOutput();
+    std::int32_t StartTempo() const;
+    void SetThreadPriority(ThreadPriority priority);
+    void ApplyRequestedPriority();
+    void Report(const std::string& message);
+
+    IMidiOutDriver& Driver;
+    IClock& Clock;
+    std::recursive_mutex Mutex;
+    std::unique_ptr<TMidiOutput> Port;
+
+    mutable std::mutex RequestMutex;
+    std::string RequestedFile;
+
+    mutable std::mutex ErrorMutex;
+    std::string LastErrorText;
+    std::atomic<std::uint32_t> Errors{0};
+
+    std::atomic<int> RequestedPriority{static_cast<int>(ThreadPriority::TimeCritical)};
+    int AppliedPriority = -1;
+    std::atomic<bool> Terminated{false};
+    std::thread Worker;
+};
+
+} // namespace tamtara

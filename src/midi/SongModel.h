@@ -1,0 +1,34 @@
+// The song as the reader builds it and the sequencer plays it: header values, per-track event
+// arrays and the tempo map.
+#pragma once
+
+#include "midi/MidiEvent.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+namespace tamtara {
+
+constexpr int MaxTracks = 256;
+constexpr int MaxTempoEntries = 8192;
+
+struct TempoEntry {
+    std::int32_t Tick = 0;
+    std::int32_t Bpm = 0;  // beats per minute, 60000000 div microseconds per quarter note
+};
+
+struct TSongModel {
+    std::int32_t Format = 0;      // stored, not used for playback
+    std::int32_t TrackCount = 0;  // the header's count, at most MaxTracks
+    // Ticks per quarter note. Atomic because the game reads it without the sequencer lock.
+    std::atomic<std::int32_t> Division{0};
+    std::array<TMidiTrack, MaxTracks> Tracks;
+    // Tempo changes in file order (so in tick order for a format 1 file); nothing sorts them.
+    std::array<TempoEntry, MaxTempoEntries> TempoMap{};
+    std::int32_t TempoCount = 0;
+    // Set once a file has been parsed; never cleared afterwards.
+    std::atomic<bool> Loaded{false};
+};
+
+} // namespace tamtara
