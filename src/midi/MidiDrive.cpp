@@ -1,0 +1,438 @@
+// The sequencer: song loading under the lock, the playback operations and the thread body.
+#include "midi/MidiDrive.h"
+
+#include "midi/SmfReader.h"
+#include "midi/ThreadPriority.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace tamtara {
+
+bool IsDrumTableNote(std::uint8_t note) {
+    return std::find(DrumNoteTable.begin(), DrumNoteTable.end(), note) != DrumNoteTable.end();
+}
+
+TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread)
+    : Driver(driver), Clock(clock) {
+    for (int c = 0; c < 16; ++c) {
+        ChannelVolumes[c] = 100;
+        ChannelPans[c] = 64;
+        ChannelPrograms[c] = 128;
+    }
+    PrevTime = Clock.Now();
+    if (runThread)
+        Worker = std::thread([this] { Execute(); });
+}
+
+TMidiDrive::~TMidiDrive() {
+    Terminated = true;
+    if (Worker.joinable())
+        Worker.join();
+    if (Port) {
+        try {
+            Stop();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "tamtara: silencing the MIDI output failed: %s\n", e.what());
+        }
+        Port.reset();
+    }
+}
+
+void TMidiDrive::OpenOutput(int deviceId) {
+    auto lock = ScopedLock();
+    if (Port)
+        return;
+    // The port is only kept once its id has been accepted, so a bad id can be corrected.
+    auto port = std::make_unique<TMidiOutput>(Driver);
+    port->SetDeviceID(deviceId);
+    port->Open();
+    Port = std::move(port);
+}
+
+TMidiOutput& TMidiDrive::RequireOutput() {
+    if (!Port)
+        throw EmidioutputError("MIDI Output device not open");
+    return *Port;
+}
+
+void TMidiDrive::Send(const TMyMidiEvent& event) { RequireOutput().SendEvent(event); }
+
+void TMidiDrive::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+    RequireOutput().SendShort(status, data1, data2);
+}
+
+void TMidiDrive::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
+    RequireOutput().SendLong(bytes, length);
+}
+
+void TMidiDrive::LoadFromFile(const std::string& path) {
+    TFileStream stream(path);
+    LoadFromStream(stream);
+}
+
+void TMidiDrive::LoadFromStream(TStream& stream) {
+    Stop();
+    auto lock = ScopedLock();
+    const std::vector<std::uint8_t> bytes = stream.ReadAll();
+    ParseSmf(bytes, *this);
+    Loaded = true;
+}
+
+std::string TMidiDrive::ReadTitle(const std::string& path) {
+    Stop();
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    return ReadSmfTitle(bytes);
+}
+
+std::int32_t TMidiDrive::StartTempo() const {
+    return TempoCount > 0 ? TempoMap[0].Bpm : DefaultTempo;
+}
+
+void TMidiDrive::Play() {
+    if (Playing || !Loaded)
+        return;
+    // Without ticks per quarter note the position cannot be timed (not a MIDI file).
+    if (Division <= 0)
+        return;
+    auto lock = ScopedLock();
+    Tempo = StartTempo();
+    TempoIndex = 0;
+    for (auto& program : ChannelPrograms)
+        program = 128;
+    CycleCount = 0;
+    Position = 0.0;
+    for (int t = 0; t < TrackCount; ++t) {
+        Tracks[t].PlayIndex = 0;
+        Tracks[t].AnnounceIndex = 0;
+    }
+    AnnounceDrumNotes(0.0 + Division * 8.0);
+
+    if (SkipLeadIn) {
+        FirstNoteTick = 100000;
+        for (int t = 0; t < TrackCount; ++t) {
+            const TMidiTrack& track = Tracks[t];
+            for (std::int32_t i = 0; i < track.Count() && track[i].Tick < FirstNoteTick; ++i) {
+                if ((track[i].Event.Status & 0xF0) == 0x90 && !track[i].Event.IsExclusive()) {
+                    FirstNoteTick = track[i].Tick;
+                    break;
+                }
+            }
+        }
+        FirstNoteTick = std::max(FirstNoteTick - Division / 4, 0);
+    }
+
+    FadeLevel = 10000.0;
+    FadeStep = 0.0;
+    if (GMResetOnPlay)
+        SendGMReset();
+    if (GSResetOnPlay)
+        SendGSReset();
+    const bool anyReset = GMResetOnPlay || GSResetOnPlay;
+    for (int c = 0; c < 16; ++c) {
+        ChannelVolumes[c] = 100;
+        ChannelPans[c] = 64;
+        if (!anyReset)
+            SendShort(static_cast<std::uint8_t>(0xB0 + c), 7, 100);
+        Clock.Sleep(1);
+    }
+    SetThreadPriority(PlayPriority);
+    Playing = true;
+    PrevTime = Clock.Now();
+}
+
+void TMidiDrive::Stop() {
+    if (!Playing)
+        return;
+    Playing = false;
+    auto lock = ScopedLock();
+    AllNotesOff();
+    FadeStep = 0.0;
+    FadeLevel = 10000.0;
+}
+
+void TMidiDrive::Rewind() {
+    if (!Playing)
+        return;
+    auto lock = ScopedLock();
+    Tempo = StartTempo();
+    TempoIndex = 0;
+    CycleCount = 0;
+    Position = 0.0;
+    for (int t = 0; t < TrackCount; ++t)
+        Tracks[t].PlayIndex = 0;
+}
+
+void TMidiDrive::FadeOut(std::int32_t milliseconds) {
+    auto lock = ScopedLock();
+    // A duration below 1 ms would divide by zero or make the level rise past full volume.
+    const double duration = std::max(milliseconds, 1);
+    FadeLevel = 10000.0;
+    FadeStep = -(10000.0 / duration * SleepInterval);
+}
+
+bool TMidiDrive::IsFading() {
+    auto lock = ScopedLock();
+    return FadeStep != 0.0 && Playing;
+}
+
+std::int32_t TMidiDrive::CurrentTick() const {
+    const double position = Position.load();
+    constexpr double maxTick = std::numeric_limits<std::int32_t>::max();
+    if (!(position < maxTick))
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::max(position, 0.0));
+}
+
+std::int32_t TMidiDrive::ChannelVolume(int channel) const {
+    return channel >= 0 && channel < 16 ? ChannelVolumes[channel].load() : 0;
+}
+
+std::int32_t TMidiDrive::ChannelPan(int channel) const {
+    return channel >= 0 && channel < 16 ? ChannelPans[channel].load() : 0;
+}
+
+std::int32_t TMidiDrive::ChannelProgram(int channel) const {
+    return channel >= 0 && channel < 16 ? ChannelPrograms[channel].load() : 0;
+}
+
+void TMidiDrive::SendGMReset() {
+    auto lock = ScopedLock();
+    SendLong(GMSystemOnMessage.data(), static_cast<std::uint16_t>(GMSystemOnMessage.size()));
+    Clock.Sleep(60);
+}
+
+void TMidiDrive::SendGSReset() {
+    auto lock = ScopedLock();
+    SendLong(GSResetMessage.data(), static_cast<std::uint16_t>(GSResetMessage.size()));
+    Clock.Sleep(60);
+}
+
+void TMidiDrive::AllNotesOff() {
+    auto lock = ScopedLock();
+    for (int c = 0; c < 16; ++c) {
+        const auto status = static_cast<std::uint8_t>(0xB0 + c);
+        SendShort(status, 7, 0);
+        SendShort(status, 120, 0);
+        SendShort(status, 123, 0);
+        SendShort(status, 121, 0);
+        Clock.Sleep(1);
+    }
+}
+
+void TMidiDrive::AnnounceDrumNotes(double limitTick) {
+    for (int t = 0; t < TrackCount; ++t) {
+        TMidiTrack& track = Tracks[t];
+        while (track.AnnounceIndex < track.Count() && limitTick >= track[track.AnnounceIndex].Tick) {
+            const SequencerEvent& slot = track[track.AnnounceIndex];
+            if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() &&
+                IsDrumTableNote(slot.Event.Data1) && AnnounceNotes && OnDrumNoteAhead)
+                OnDrumNoteAhead(&slot);
+            ++track.AnnounceIndex;
+        }
+    }
+}
+
+void TMidiDrive::QueuePlay(const std::string& path) {
+    {
+        std::lock_guard<std::mutex> lock(RequestMutex);
+        RequestedFile = path;
+    }
+    PlayRequested = true;
+    SetThreadPriority(ThreadPriority::BelowNormal);
+}
+
+void TMidiDrive::SetThreadPriority(ThreadPriority priority) {
+    RequestedPriority = static_cast<int>(priority);
+    if (Worker.joinable() && std::this_thread::get_id() == Worker.get_id())
+        ApplyRequestedPriority();
+}
+
+void TMidiDrive::ApplyRequestedPriority() {
+    const int wanted = RequestedPriority.load();
+    if (wanted == AppliedPriority)
+        return;
+    ApplyCurrentThreadPriority(static_cast<ThreadPriority>(wanted));
+    AppliedPriority = wanted;
+}
+
+int TMidiDrive::ProcessCompletions() {
+    auto lock = ScopedLock();
+    return Port ? Port->ProcessCompletions() : 0;
+}
+
+std::string TMidiDrive::LastError() const {
+    std::lock_guard<std::mutex> lock(ErrorMutex);
+    return LastErrorText;
+}
+
+void TMidiDrive::ClearLastError() {
+    std::lock_guard<std::mutex> lock(ErrorMutex);
+    LastErrorText.clear();
+}
+
+void TMidiDrive::Report(const std::string& message) {
+    std::fprintf(stderr, "tamtara: %s\n", message.c_str());
+    {
+        std::lock_guard<std::mutex> lock(ErrorMutex);
+        LastErrorText = message;
+    }
+    ++Errors;
+}
+
+void TMidiDrive::Execute() {
+    PrevTime = Clock.Now();
+    while (!Terminated) {
+        ApplyRequestedPriority();
+        Pass();
+    }
+}
+
+void TMidiDrive::RunCycle() { Pass(); }
+
+void TMidiDrive::Pass() {
+    try {
+        PassBody();
+    } catch (const std::exception& e) {
+        // An output error would repeat every cycle: stop the song and keep the thread alive.
+        Playing = false;
+        {
+            auto lock = ScopedLock();
+            FadeStep = 0.0;
+        }
+        Report(std::string("MIDI output error during playback: ") + e.what());
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+    }
+}
+
+void TMidiDrive::PassBody() {
+    if (PlayRequested.exchange(false)) {
+        std::string file;
+        {
+            std::lock_guard<std::mutex> lock(RequestMutex);
+            file = RequestedFile;
+        }
+        try {
+            LoadFromFile(file);
+            Play();
+        } catch (const std::exception& e) {
+            Report("Cannot play \"" + file + "\": " + e.what());
+        }
+    }
+    if (!Loaded || !Playing) {
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        return;
+    }
+    if (OnCycle)
+        OnCycle(*this);
+    PlayCycle();
+}
+
+void TMidiDrive::PlayCycle() {
+    auto lock = ScopedLock();
+    // Stop, or a load that stopped the song, may have come between the check and the lock.
+    if (!Playing) {
+        lock.unlock();
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        return;
+    }
+    const std::uint32_t now = Clock.Now();
+    Elapsed = static_cast<std::int32_t>(now - PrevTime);
+    PrevTime = now;
+    ++CycleCount;
+
+    while (TempoIndex < TempoCount && Position >= TempoMap[TempoIndex].Tick) {
+        Tempo = TempoMap[TempoIndex].Bpm;
+        ++TempoIndex;
+    }
+
+    const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
+    if (Tempo > 0 && Division > 0) {
+        const double msPerTick = 60000.0 / (Tempo * speed) / Division;
+        Position = Position + Elapsed / msPerTick;
+    }
+
+    AnnounceDrumNotes(Position + Division * 8.0);
+
+    if (FadeStep != 0.0 && CycleCount % 20 == 0) {
+        FadeLevel = FadeLevel + FadeStep * 20;
+        if (FadeStep < 0 && FadeLevel <= 0) {
+            FadeLevel = 0.0;
+            FadeStep = 0.0;
+            Playing = false;
+            AllNotesOff();
+            return;
+        }
+        for (int c = 0; c < 16; ++c)
+            SendShort(static_cast<std::uint8_t>(0xB0 + c), 7,
+                      static_cast<std::uint8_t>(std::clamp(
+                          static_cast<int>(ChannelVolumes[c] * FadeLevel / 10000), 0, 127)));
+    }
+
+    int ended = 0;
+    for (int t = 0; t < TrackCount; ++t) {
+        TMidiTrack& track = Tracks[t];
+        while (track.PlayIndex < track.Count() && Position >= track[track.PlayIndex].Tick) {
+            Dispatch(track[track.PlayIndex]);
+            ++track.PlayIndex;
+        }
+        if (track.PlayIndex >= track.Count())
+            ++ended;
+    }
+
+    if (ended < TrackCount) {
+        lock.unlock();
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        return;
+    }
+    if (LoopPlay) {
+        Rewind();
+        // A song with no length would otherwise restart without pause, for ever.
+        lock.unlock();
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        return;
+    }
+    Playing = false;
+    FadeStep = 0.0;
+}
+
+void TMidiDrive::Dispatch(const SequencerEvent& slot) {
+    const TMyMidiEvent& event = slot.Event;
+    if (event.IsExclusive()) {
+        Send(event);
+        return;
+    }
+    const std::uint8_t status = event.Status;
+    const std::uint8_t kind = status & 0xF0;
+    const int channel = status & 0x0F;
+    if (kind == 0xB0 && event.Data1 == 7) {
+        ChannelVolumes[channel] = event.Data2;
+        SendShort(status, 7,
+                  static_cast<std::uint8_t>(
+                      std::clamp(static_cast<int>(event.Data2 * FadeLevel / 10000), 0, 127)));
+    } else if (kind == 0xB0 && event.Data1 == 10) {
+        ChannelPans[channel] = event.Data2;
+        Send(event);
+    } else if (kind == 0xC0) {
+        ChannelPrograms[channel] = event.Data1;
+        Send(event);
+    } else if (kind == 0xB0 && (event.Data1 == 0 || event.Data1 == 32)) {
+        if (!NoBankSelect)
+            Send(event);
+    } else if (status == 0x99 && IsDrumTableNote(event.Data1) && AnnounceNotes) {
+        if (OnDrumNote)
+            OnDrumNote(&slot);
+    } else if (status == 0x99) {
+        Send(event);
+    } else if (kind == 0x90) {
+        if (AnnounceNotes && OnNoteOn)
+            OnNoteOn(&slot);
+        Send(event);
+    } else {
+        Send(event);
+    }
+}
+
+} // namespace tamtara

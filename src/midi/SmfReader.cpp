@@ -1,0 +1,269 @@
+// The Standard MIDI File scanner shared by the loader and the title reader. One set of rules
+// walks the chunks; a sink decides what is kept. Reads never go past the data: an event cut off
+// by the end of the data is dropped and ends the track.
+#include "midi/SmfReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace tamtara {
+namespace {
+
+constexpr std::int64_t MaxTick = std::numeric_limits<std::int32_t>::max();
+
+class Cursor {
+public:
+    explicit Cursor(std::span<const std::uint8_t> data) : Data(data) {}
+
+    std::size_t Position() const { return Pos; }
+    std::size_t Remaining() const { return Data.size() - Pos; }
+    bool AtEnd() const { return Pos >= Data.size(); }
+    const std::uint8_t* Here() const { return Data.data() + Pos; }
+
+    bool Byte(std::uint8_t& value) {
+        if (AtEnd())
+            return false;
+        value = Data[Pos++];
+        return true;
+    }
+    void StepBack() { --Pos; }
+    // Skips count bytes; false (and at the end) when fewer remain.
+    bool Skip(std::uint64_t count) {
+        if (count > Remaining()) {
+            Pos = Data.size();
+            return false;
+        }
+        Pos += static_cast<std::size_t>(count);
+        return true;
+    }
+    bool MatchId(const char* id) {
+        if (Remaining() < 4) {
+            Pos = Data.size();
+            return false;
+        }
+        const bool match = std::memcmp(Here(), id, 4) == 0;
+        Pos += 4;
+        return match;
+    }
+    // Big-endian number of 1 to 4 bytes; other sizes read nothing and give 0.
+    bool BigEndian(int size, std::uint32_t& value) {
+        value = 0;
+        if (size < 1 || size > 4)
+            return true;
+        for (int i = 0; i < size; ++i) {
+            std::uint8_t b;
+            if (!Byte(b))
+                return false;
+            value = (value << 8) | b;
+        }
+        return true;
+    }
+    // Variable-length quantity. Every continuation byte is consumed however many there are,
+    // but the value saturates at the largest tick instead of overflowing.
+    bool VarLen(std::uint32_t& value) {
+        std::uint64_t result = 0;
+        std::uint8_t b;
+        do {
+            if (!Byte(b))
+                return false;
+            if (result <= static_cast<std::uint64_t>(MaxTick))
+                result = (result << 7) | (b & 0x7F);
+        } while (b & 0x80);
+        value = static_cast<std::uint32_t>(std::min<std::uint64_t>(result, MaxTick));
+        return true;
+    }
+
+private:
+    std::span<const std::uint8_t> Data;
+    std::size_t Pos = 0;
+};
+
+struct Header {
+    std::int32_t Format = 0;
+    std::int32_t TrackCount = 0;
+    std::int32_t Division = 0;
+};
+
+// A header cut short counts as no header at all.
+Header ReadHeader(Cursor& in) {
+    Header header;
+    if (!in.MatchId("MThd"))
+        return header;
+    std::uint32_t length, format, tracks, division;
+    if (in.BigEndian(4, length) && in.BigEndian(2, format) && in.BigEndian(2, tracks) &&
+        in.BigEndian(2, division)) {
+        header.Format = static_cast<std::int32_t>(format);
+        header.TrackCount = std::min<std::int32_t>(static_cast<std::int32_t>(tracks), MaxTracks);
+        header.Division = static_cast<std::int32_t>(division);
+    }
+    return header;
+}
+
+bool IsOneDataByteStatus(std::uint8_t status) {
+    return (status >= 0xC0 && status <= 0xDF) || status == 0xF1 || status == 0xF3;
+}
+
+bool IsNoDataByteStatus(std::uint8_t status) { return status >= 0xF8 && status <= 0xFE; }
+
+class SmfSink {
+public:
+    virtual ~SmfSink() = default;
+    virtual void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1,
+                       std::uint8_t d2) = 0;
+    virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status,
+                           const std::uint8_t* data, std::size_t count) = 0;
+    virtual void Tempo(std::int32_t tick, std::int32_t bpm) = 0;
+    // Returns false to stop the scan.
+    virtual bool Text(const std::uint8_t* data, std::size_t available) = 0;
+};
+
+// Exclusive blocks count their status byte in a 16-bit length; larger ones cannot be stored.
+constexpr std::uint32_t MaxExclusiveData = 0xFFFF - 1;
+
+// Scans one track chunk. Returns false when the scan must stop (end of data or the sink asked).
+bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
+    std::uint32_t chunkLength = 0;
+    if (in.MatchId("MTrk") && !in.BigEndian(4, chunkLength))
+        return false;
+    const std::size_t chunkStart = in.Position();
+    std::int64_t tick = 0;
+    std::uint8_t running = 0;
+    std::uint8_t beforeMeta = 0;
+    while (in.Position() - chunkStart < chunkLength) {
+        std::uint32_t delta;
+        if (!in.VarLen(delta))
+            return false;
+        tick = std::min<std::int64_t>(tick + delta, MaxTick);
+        const auto at = static_cast<std::int32_t>(tick);
+
+        std::uint8_t b;
+        if (!in.Byte(b))
+            return false;
+        if (b & 0x80) {
+            running = b;
+        } else {
+            in.StepBack();
+            if (running == 0xFF)
+                running = beforeMeta;
+        }
+
+        if (running == 0xF0 || running == 0xF7) {
+            std::uint32_t length;
+            if (!in.VarLen(length) || length > in.Remaining()) {
+                in.Skip(in.Remaining());
+                return false;
+            }
+            if (length <= MaxExclusiveData)
+                sink.Exclusive(track, at, running, in.Here(), length);
+            in.Skip(length);
+            beforeMeta = running;
+        } else if (running == 0xFF) {
+            std::uint8_t type;
+            std::uint32_t length;
+            if (!in.Byte(type) || !in.VarLen(length))
+                return false;
+            if (type >= 1 && type <= 7) {
+                if (!sink.Text(in.Here(), std::min<std::size_t>(length, in.Remaining())))
+                    return false;
+            }
+            if (type == 0x51 && length >= 1 && length <= 4 && length <= in.Remaining()) {
+                std::uint32_t value;
+                in.BigEndian(static_cast<int>(length), value);
+                // A zero tempo value, or one so slow that it rounds to 0 BPM, would stall the
+                // song for ever; such an event is ignored.
+                if (value != 0 && value <= 60000000u)
+                    sink.Tempo(at, static_cast<std::int32_t>(60000000u / value));
+            } else if (!in.Skip(length)) {
+                return false;
+            }
+        } else {
+            std::uint8_t d1 = 0, d2 = 0;
+            if (IsNoDataByteStatus(running)) {
+            } else if (IsOneDataByteStatus(running)) {
+                if (!in.Byte(d1))
+                    return false;
+            } else if (!in.Byte(d1) || !in.Byte(d2)) {
+                return false;
+            }
+            sink.Short(track, at, running, d1, d2);
+            beforeMeta = running;
+        }
+    }
+    return true;
+}
+
+void Scan(std::span<const std::uint8_t> data, Header& header, SmfSink& sink) {
+    Cursor in(data);
+    header = ReadHeader(in);
+    // The first track chunk always follows the 14 header bytes, whatever length the header claims.
+    for (int t = 0; t < header.TrackCount; ++t) {
+        if (!ScanTrack(in, t, sink))
+            return;
+    }
+}
+
+class LoadSink final : public SmfSink {
+public:
+    explicit LoadSink(TSongModel& song) : Song(song) {}
+    void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1,
+               std::uint8_t d2) override {
+        Song.Tracks[track].AppendShort(tick, status, d1, d2);
+    }
+    void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
+                   std::size_t count) override {
+        auto block = std::make_unique<std::uint8_t[]>(count + 1);
+        block[0] = status;
+        std::copy(data, data + count, block.get() + 1);
+        Song.Tracks[track].AppendExclusive(tick, static_cast<std::uint16_t>(count + 1),
+                                           std::move(block));
+    }
+    void Tempo(std::int32_t tick, std::int32_t bpm) override {
+        // The map has a fixed size; further tempo changes are dropped.
+        if (Song.TempoCount < MaxTempoEntries)
+            Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, bpm};
+    }
+    bool Text(const std::uint8_t*, std::size_t) override { return true; }
+
+private:
+    TSongModel& Song;
+};
+
+class TitleSink final : public SmfSink {
+public:
+    void Short(int, std::int32_t, std::uint8_t, std::uint8_t, std::uint8_t) override {}
+    void Exclusive(int, std::int32_t, std::uint8_t, const std::uint8_t*, std::size_t) override {}
+    void Tempo(std::int32_t, std::int32_t) override {}
+    bool Text(const std::uint8_t* data, std::size_t available) override {
+        const std::size_t count = std::min<std::size_t>(available, 255);
+        const auto* end = std::find(data, data + count, 0);
+        Title.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(end - data));
+        return false;
+    }
+    std::string Title;
+};
+
+} // namespace
+
+void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song) {
+    Cursor in(data);
+    const Header header = ReadHeader(in);
+    song.Format = header.Format;
+    song.TrackCount = header.TrackCount;
+    song.Division = header.Division;
+    for (auto& track : song.Tracks)
+        track.Clear();
+    song.TempoCount = 0;
+    LoadSink sink(song);
+    Header ignored;
+    Scan(data, ignored, sink);
+}
+
+std::string ReadSmfTitle(std::span<const std::uint8_t> data) {
+    TitleSink sink;
+    Header ignored;
+    Scan(data, ignored, sink);
+    return sink.Title;
+}
+
+} // namespace tamtara
