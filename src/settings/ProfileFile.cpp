@@ -1,0 +1,86 @@
+// TProfileFile on SimpleIni, byte strings only (no encoding conversion).
+#ifndef SI_NO_CONVERSION
+#define SI_NO_CONVERSION 1 // byte strings; Debian ships no converter header
+#endif
+#include <SimpleIni.h>
+
+#include "settings/ProfileFile.h"
+
+#include "settings/ProfileValues.h"
+#include "settings/SettingsError.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
+
+namespace tamtara {
+
+struct TProfileFile::Impl {
+    CSimpleIniA Ini{false, false, false};
+};
+
+TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(std::make_unique<Impl>()) {
+    Data->Ini.SetSpaces(false);
+    std::ifstream in(FilePath, std::ios::binary);
+    if (!in) return;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Data->Ini.LoadData(text);
+}
+
+TProfileFile::~TProfileFile() = default;
+
+std::optional<std::string> TProfileFile::RawValue(const std::string& section, const std::string& key) const {
+    const char* value = Data->Ini.GetValue(section.c_str(), key.c_str(), nullptr);
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+std::string TProfileFile::ReadString(const std::string& section, const std::string& key,
+                                     const std::string& fallback) const {
+    std::optional<std::string> value = RawValue(section, key);
+    return ProfileString(value ? *value : fallback);
+}
+
+std::int32_t TProfileFile::ReadInteger(const std::string& section, const std::string& key,
+                                       std::int32_t fallback) const {
+    std::optional<std::string> value = RawValue(section, key);
+    return value ? ParseProfileInt(ProfileString(*value), fallback) : fallback;
+}
+
+bool TProfileFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const {
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void TProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+    Data->Ini.SetValue(section.c_str(), key.c_str(), value.c_str());
+}
+
+void TProfileFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TProfileFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void TProfileFile::Save() const {
+    const std::string failure = FilePath + " に書き込めません";
+    std::string text;
+    if (Data->Ini.Save(text) < 0) throw ESettingsError(failure);
+
+    std::string temporary = FilePath + ".tmp";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file) throw ESettingsError(failure);
+    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    written = std::fflush(file) == 0 && written;
+    written = ::fsync(::fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), FilePath.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw ESettingsError(failure);
+    }
+}
+
+} // namespace tamtara

@@ -1,0 +1,41 @@
+// An ini file held in memory: sections and keys matched without regard to case, everything
+// it does not touch (other keys, comments, order) written back as it was read.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace tamtara {
+
+class TProfileFile {
+public:
+    // Reads path when it exists; a missing or unreadable file starts empty.
+    explicit TProfileFile(std::string path);
+    ~TProfileFile();
+    TProfileFile(const TProfileFile&) = delete;
+    TProfileFile& operator=(const TProfileFile&) = delete;
+
+    const std::string& Path() const { return FilePath; }
+
+    std::optional<std::string> RawValue(const std::string& section, const std::string& key) const;
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+    std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t fallback) const;
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // Replaces the file through a temporary file beside it, so a failed save leaves the old
+    // file whole. Raises ESettingsError "<path> に書き込めません".
+    void Save() const;
+
+private:
+    struct Impl;
+    std::string FilePath;
+    std::unique_ptr<Impl> Data;
+};
+
+} // namespace tamtara

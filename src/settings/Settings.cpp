@@ -1,0 +1,135 @@
+// Reading, writing and converting the player's settings.
+#include "settings/Settings.h"
+
+#include "settings/Choices.h"
+#include "settings/ProfileFile.h"
+
+#include <filesystem>
+
+namespace tamtara {
+
+namespace {
+
+const char* const KeySection = "KeyConfig";
+
+// Default entries of the first and second key of each drum part, by text so they follow the list.
+constexpr std::array<std::string_view, DrumPartCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
+constexpr std::array<std::string_view, DrumPartCount> DefaultKeyB = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
+
+std::string KeyName(int part, char slot) { return "Key" + std::to_string(part + 1) + slot; }
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
+}
+
+std::int32_t ReadPosition(const TProfileFile& ini, const char* section, const std::string& key,
+                          std::int32_t fallback, int listSize) {
+    std::int32_t position = ini.ReadInteger(section, key, fallback);
+    return position >= 0 && position < listSize ? position : fallback;
+}
+
+} // namespace
+
+LauncherSettings DefaultSettings() {
+    LauncherSettings settings;
+    ResetAppDefaults(settings);
+    ResetKeyDefaults(settings);
+    return settings;
+}
+
+void ResetAppDefaults(LauncherSettings& settings) {
+    LauncherSettings defaults;
+    settings.Midi = defaults.Midi;
+    settings.Prev = defaults.Prev;
+    settings.NoBank = defaults.NoBank;
+    settings.DInput = defaults.DInput;
+    settings.FullScreen = defaults.FullScreen;
+}
+
+void ResetKeyDefaults(LauncherSettings& settings) {
+    for (int part = 0; part < DrumPartCount; ++part) {
+        settings.KeyA[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyA[static_cast<std::size_t>(part)]);
+        settings.KeyB[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyB[static_cast<std::size_t>(part)]);
+    }
+}
+
+std::string SettingsPathForProgram(const std::string& programPath) {
+    std::filesystem::path path(programPath);
+    path.replace_extension(".ini");
+    std::string name = path.filename().string();
+    for (char& c : name) c = LowerAscii(c);
+    path.replace_filename(name);
+    return path.string();
+}
+
+LauncherSettings LoadSettings(const std::string& iniPath) {
+    TProfileFile ini(iniPath);
+    LauncherSettings settings = DefaultSettings();
+    settings.Midi = ini.ReadString("Config", "Midi", settings.Midi);
+    settings.Prev = ini.ReadBool("Config", "Prev", settings.Prev);
+    settings.NoBank = ini.ReadBool("Config", "NoBank", settings.NoBank);
+    settings.DInput = ini.ReadBool("Config", "DInput", settings.DInput);
+    settings.FullScreen = ini.ReadBool("Config", "FullScreen", settings.FullScreen);
+    settings.Level = ReadPosition(ini, "GameConfig", "Level", settings.Level, LevelCount);
+    settings.Demo = ini.ReadBool("GameConfig", "Demo", settings.Demo);
+    settings.Combo = ini.ReadBool("GameConfig", "Combo", settings.Combo);
+    for (int part = 0; part < DrumPartCount; ++part) {
+        auto& keyA = settings.KeyA[static_cast<std::size_t>(part)];
+        auto& keyB = settings.KeyB[static_cast<std::size_t>(part)];
+        keyA = ReadPosition(ini, KeySection, KeyName(part, 'A'), keyA, KeyChoiceCount);
+        keyB = ReadPosition(ini, KeySection, KeyName(part, 'B'), keyB, KeyChoiceCount);
+    }
+    return settings;
+}
+
+void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) {
+    TProfileFile ini(iniPath);
+    ini.WriteInteger("Version", "Mejor", 1);
+    ini.WriteInteger("Version", "Minor", 8);
+    ini.WriteInteger("Version", "Release", 2);
+    ini.WriteString("Config", "Midi", settings.Midi);
+    ini.WriteBool("Config", "Prev", settings.Prev);
+    ini.WriteBool("Config", "NoBank", settings.NoBank);
+    ini.WriteBool("Config", "DInput", settings.DInput);
+    ini.WriteBool("Config", "FullScreen", settings.FullScreen);
+    ini.WriteInteger("GameConfig", "Level", settings.Level);
+    ini.WriteBool("GameConfig", "Demo", settings.Demo);
+    ini.WriteBool("GameConfig", "Combo", settings.Combo);
+    for (int part = 0; part < DrumPartCount; ++part)
+        ini.WriteInteger(KeySection, KeyName(part, 'A'), settings.KeyA[static_cast<std::size_t>(part)]);
+    for (int part = 0; part < DrumPartCount; ++part)
+        ini.WriteInteger(KeySection, KeyName(part, 'B'), settings.KeyB[static_cast<std::size_t>(part)]);
+    ini.Save();
+}
+
+int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& midi) {
+    for (std::size_t i = 0; i < midiNames.size(); ++i)
+        if (EqualNoCase(midiNames[i], midi)) return static_cast<int>(i);
+    return 0;
+}
+
+GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames) {
+    GameSettings game;
+    game.MidiDevice = FindMidiEntry(midiNames, settings.Midi) - 1;
+    game.Prev = settings.Prev;
+    game.Demo = settings.Demo;
+    game.Combo = settings.Combo;
+    game.NoBank = settings.NoBank;
+    game.FullScreen = settings.FullScreen;
+    game.DInput = settings.DInput;
+    // A level list without a selection plays as the default level rather than without penalty.
+    game.Level = settings.Level >= 0 && settings.Level < LevelCount ? settings.Level : DefaultLevel;
+    game.MissPenalty = Levels[static_cast<std::size_t>(game.Level)].MissPenalty;
+    for (int part = 0; part < DrumPartCount; ++part) {
+        game.KeyA[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyA[static_cast<std::size_t>(part)]);
+        game.KeyB[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyB[static_cast<std::size_t>(part)]);
+    }
+    return game;
+}
+
+} // namespace tamtara

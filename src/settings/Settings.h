@@ -1,0 +1,65 @@
+// The player's settings: the record the launcher's controls bind to, its ini file, and the
+// GameSettings handed to the game window when play starts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tamtara {
+
+inline constexpr int DrumPartCount = 7;
+
+// What the launcher shows and saves. Level and the keys are list positions; -1 means the list
+// has no selection (the launcher may produce it; loading never does).
+struct LauncherSettings {
+    std::string Midi = "MIDI Mapper";
+    bool Prev = true;
+    bool NoBank = false;
+    bool DInput = true;
+    bool FullScreen = true;
+    std::int32_t Level = 3;
+    bool Demo = true;
+    bool Combo = true;
+    std::array<std::int32_t, DrumPartCount> KeyA{};
+    std::array<std::int32_t, DrumPartCount> KeyB{};
+};
+
+struct GameSettings {
+    std::int32_t MidiDevice = -1; // -1 is the MIDI mapper, n is output device n
+    bool Prev = true;
+    bool Demo = true;
+    bool Combo = true;
+    bool NoBank = false;
+    bool FullScreen = true;
+    bool DInput = true;
+    std::int32_t Level = 3;
+    std::int32_t MissPenalty = 20;
+    std::array<std::int32_t, DrumPartCount> KeyA{}; // key codes
+    std::array<std::int32_t, DrumPartCount> KeyB{};
+};
+
+// Every default of a first run.
+LauncherSettings DefaultSettings();
+// The launcher's two default buttons: the device, display and input options; the keys.
+void ResetAppDefaults(LauncherSettings& settings);
+void ResetKeyDefaults(LauncherSettings& settings);
+
+// The program's path with ".ini" in place of its extension, the file name in lower case
+// (the folders keep theirs: paths here are case-sensitive).
+std::string SettingsPathForProgram(const std::string& programPath);
+
+// Missing file, sections or keys give the defaults; so does a value that is not a number
+// where one is expected, or a level or key position outside its list.
+LauncherSettings LoadSettings(const std::string& iniPath);
+// Writes the Version keys and every setting, keeping whatever else the file holds.
+// Raises ESettingsError "<path> に書き込めません" and leaves the old file as it was.
+void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
+
+// Position of the first device name equal to midi without regard to case, or 0 (the MIDI
+// mapper, the list's first entry) when there is none.
+int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& midi);
+GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames);
+
+} // namespace tamtara
