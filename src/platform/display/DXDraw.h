@@ -88,6 +88,9 @@ public:
     void RequestClose();
     bool CloseRequested() const { return Closed; }
 
+    // The window title, given to the presenter when the display opens.
+    std::string Caption;
+
     IPresenter& Presenter() { return *PresenterObject; }
     TPresentMode PresentMode() const;
 

@@ -1,1 +1,242 @@
-// Work in progress.
+// The real presenter: an SDL window with a renderer and one streaming RGB565 texture, a real
+// 640 x 480 full-screen mode when the display offers one, else desktop full screen with the
+// picture letterboxed at the largest integer scale.
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/HeadlessPresenter.h"
+#include "platform/display/Presenter.h"
+#include "platform/display/Rgb565.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tamtara {
+
+namespace {
+
+class TSdlPresenter final : public IPresenter {
+public:
+    ~TSdlPresenter() override {
+        ReleaseRenderer();
+        if (Window) SDL_DestroyWindow(Window);
+        if (VideoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+
+    void Open(const TPresenterConfig& config) override {
+        std::string caption = config.Caption.empty() ? Config.Caption : config.Caption;
+        Config = config;
+        Config.Caption = caption;
+        StartVideo();
+        CreateWindow();
+        if (config.FullScreen) EnterFullScreen();
+        else LeaveFullScreen();
+        CreateRenderer();
+        IsLost = false;
+    }
+
+    void Close() override {
+        ReleaseRenderer();
+        if (Window && CurrentMode != TPresentMode::Windowed && CurrentMode != TPresentMode::Closed)
+            SDL_SetWindowFullscreen(Window, 0);
+        CurrentMode = TPresentMode::Closed;
+    }
+
+    TPresentMode Mode() const override { return CurrentMode; }
+
+    void Present(const TDirectDrawSurface& backBuffer) override {
+        SDL_Surface* pixels = backBuffer.Handle();
+        if (!Texture || IsLost || !pixels) return;
+        if (pixels->w != TextureWidth || pixels->h != TextureHeight) return;
+        SDL_UpdateTexture(Texture, nullptr, pixels->pixels, pixels->pitch);
+        SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+        SDL_RenderClear(Renderer);
+        SDL_Rect target = Placement();
+        SDL_RenderCopy(Renderer, Texture, nullptr, &target);
+        SDL_RenderPresent(Renderer);
+    }
+
+    bool Lost() const override { return IsLost; }
+
+    bool Restore() override {
+        if (!Window) return false;
+        try {
+            ReleaseRenderer();
+            CreateRenderer();
+        } catch (const EDirectDrawError&) {
+            return false;
+        }
+        IsLost = false;
+        return true;
+    }
+
+    bool PollEvent(TDisplayEvent& event) override {
+        if (!VideoStarted) return false;
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            switch (e.type) {
+            case SDL_KEYDOWN:
+            case SDL_KEYUP:
+                event.Kind = e.type == SDL_KEYDOWN ? TDisplayEventKind::KeyDown : TDisplayEventKind::KeyUp;
+                event.Scancode = e.key.keysym.scancode;
+                event.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
+                event.Repeat = e.key.repeat != 0;
+                return true;
+            case SDL_QUIT:
+                // The window's close button ends in SDL_QUIT (its window event is skipped, so a
+                // click asks only once).
+                event = TDisplayEvent{TDisplayEventKind::CloseRequest};
+                return true;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    HasFocus = e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+                    event = TDisplayEvent{HasFocus ? TDisplayEventKind::Activate : TDisplayEventKind::Deactivate};
+                    return true;
+                }
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                IsLost = true;
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+
+    bool Active() const override { return HasFocus; }
+
+    void SetCaption(const std::string& caption) override {
+        Config.Caption = caption;
+        if (Window) SDL_SetWindowTitle(Window, caption.c_str());
+    }
+
+    void SetCursorVisible(bool visible) override {
+        if (VideoStarted) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    bool GetWindowPlacement(TWindowPlacement& placement) const override {
+        if (!Window) return false;
+        SDL_GetWindowPosition(Window, &placement.X, &placement.Y);
+        SDL_GetWindowSize(Window, &placement.Width, &placement.Height);
+        Uint32 flags = SDL_GetWindowFlags(Window);
+        placement.Maximized = flags & SDL_WINDOW_MAXIMIZED;
+        placement.Minimized = flags & SDL_WINDOW_MINIMIZED;
+        return true;
+    }
+
+    void SetWindowPlacement(const TWindowPlacement& placement) override {
+        if (!Window) return;
+        SDL_RestoreWindow(Window);
+        SDL_SetWindowSize(Window, placement.Width, placement.Height);
+        SDL_SetWindowPosition(Window, placement.X, placement.Y);
+        if (placement.Maximized) SDL_MaximizeWindow(Window);
+        if (placement.Minimized) SDL_MinimizeWindow(Window);
+    }
+
+private:
+    void StartVideo() {
+        if (VideoStarted) return;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            throw EDirectDrawError("DirectDraw を初期化できません",
+                                   std::string("no display available: ") + SDL_GetError());
+        VideoStarted = true;
+    }
+
+    void CreateWindow() {
+        if (Window) return;
+        Window = SDL_CreateWindow(Config.Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                  Config.Width, Config.Height, 0);
+        if (!Window)
+            throw EDXDrawError("プライマリサーフェース を作成できません", std::string("window: ") + SDL_GetError());
+    }
+
+    // A display mode of exactly the asked size, if the display lists one.
+    bool FindExactMode(SDL_DisplayMode& found) {
+        int display = std::max(SDL_GetWindowDisplayIndex(Window), 0);
+        for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
+            SDL_DisplayMode mode;
+            if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == Config.Width && mode.h == Config.Height) {
+                // Modes come sorted by depth, then refresh: the first one is the deepest.
+                if (SDL_BITSPERPIXEL(mode.format) == std::uint32_t(Config.BitCount) || !found.w) found = mode;
+            }
+        }
+        return found.w != 0;
+    }
+
+    void EnterFullScreen() {
+        SDL_DisplayMode mode{};
+        if (FindExactMode(mode) && SDL_SetWindowDisplayMode(Window, &mode) == 0 &&
+            SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN) == 0) {
+            CurrentMode = TPresentMode::FullScreenMode;
+            return;
+        }
+        if (SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+            CurrentMode = TPresentMode::FullScreenDesktop;
+            return;
+        }
+        throw EDXDrawError("ディスプレイモードを変更できません (" + std::to_string(Config.Width) + "x" +
+                               std::to_string(Config.Height) + " " + std::to_string(Config.BitCount) + "bit)",
+                           SDL_GetError());
+    }
+
+    void LeaveFullScreen() {
+        SDL_SetWindowFullscreen(Window, 0);
+        SDL_SetWindowBordered(Window, SDL_TRUE);
+        SDL_SetWindowSize(Window, Config.Width, Config.Height);
+        CurrentMode = TPresentMode::Windowed;
+    }
+
+    void CreateRenderer() {
+        Uint32 vsync = Config.WaitVBlank ? SDL_RENDERER_PRESENTVSYNC : 0;
+        Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED | vsync);
+        if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+        if (!Renderer)
+            throw EDXDrawError("プライマリサーフェース を作成できません", std::string("renderer: ") + SDL_GetError());
+        Texture = SDL_CreateTexture(Renderer, rgb565::Format, SDL_TEXTUREACCESS_STREAMING, Config.Width, Config.Height);
+        if (!Texture) {
+            std::string why = SDL_GetError();
+            ReleaseRenderer();
+            throw EDXDrawError("プライマリサーフェース を作成できません", "texture: " + why);
+        }
+        TextureWidth = Config.Width;
+        TextureHeight = Config.Height;
+        SDL_ShowWindow(Window);
+    }
+
+    void ReleaseRenderer() {
+        if (Texture) SDL_DestroyTexture(Texture);
+        if (Renderer) SDL_DestroyRenderer(Renderer);
+        Texture = nullptr;
+        Renderer = nullptr;
+    }
+
+    // Where the picture goes in the renderer's output: stretched, or scaled by the largest
+    // whole factor that fits (a fraction only when even 1 does not), centred or at the corner.
+    SDL_Rect Placement() const {
+        int outW = TextureWidth, outH = TextureHeight;
+        SDL_GetRendererOutputSize(Renderer, &outW, &outH);
+        if (Config.Stretch) return SDL_Rect{0, 0, outW, outH};
+        double scale = std::min(double(outW) / TextureWidth, double(outH) / TextureHeight);
+        if (scale >= 1) scale = std::floor(scale);
+        int w = int(TextureWidth * scale), h = int(TextureHeight * scale);
+        if (!Config.Center) return SDL_Rect{0, 0, w, h};
+        return SDL_Rect{(outW - w) / 2, (outH - h) / 2, w, h};
+    }
+
+    TPresenterConfig Config;
+    SDL_Window* Window = nullptr;
+    SDL_Renderer* Renderer = nullptr;
+    SDL_Texture* Texture = nullptr;
+    int TextureWidth = 0;
+    int TextureHeight = 0;
+    TPresentMode CurrentMode = TPresentMode::Closed;
+    bool VideoStarted = false;
+    bool IsLost = false;
+    bool HasFocus = true;
+};
+
+} // namespace
+
+std::unique_ptr<IPresenter> CreateSdlPresenter() { return std::make_unique<TSdlPresenter>(); }
+
+} // namespace tamtara
