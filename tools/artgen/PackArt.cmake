@@ -1,0 +1,11 @@
+# Packs every bitmap artgen wrote into Graphics.pb (run with cmake -P by the build).
+file(GLOB pictures ${ART_DIR}/*.bmp)
+list(SORT pictures)
+list(LENGTH pictures count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no pictures in ${ART_DIR}")
+endif()
+execute_process(COMMAND ${PBPACK} create ${OUT} ${pictures} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "pbpack failed: ${result}")
+endif()
