@@ -1,0 +1,122 @@
+// Grading of strikes, the miss sweep and the score, gauge and combo they change.
+#include "app/play/Judge.h"
+
+#include "midi/MidiDrive.h"
+
+#include <algorithm>
+
+namespace tamtara {
+
+std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division)
+{
+    const std::int32_t p = division / 16;
+    const std::int32_t g = division / 8;
+    const std::int32_t w = division / 4;
+    if (-p < distance && distance < p)
+        return Perfect;
+    if (-g < distance && distance < g)
+        return Great;
+    if (-w < distance && distance < w)
+        return Good;
+    return std::nullopt;
+}
+
+Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {}
+
+void Judge::UpdateHolds(const std::function<bool(int)>& stateOn)
+{
+    for (int i = 0; i < 8; ++i) {
+        State.KeyHoldA[i] = stateOn(4 + i) ? State.KeyHoldA[i] + 1 : 0;
+        State.KeyHoldB[i] = stateOn(14 + i) ? State.KeyHoldB[i] + 1 : 0;
+    }
+}
+
+void Judge::JudgePresses()
+{
+    for (int lane = 0; lane < LaneCount; ++lane) {
+        if ((State.KeyHoldA[lane] == 1 || State.KeyHoldB[lane] == 1) && !State.AutoLane[lane])
+            StrikeLane(lane);
+    }
+}
+
+void Judge::Send(const QueuedNote& note)
+{
+    if (TMidiOutput* output = Drive.Output())
+        output->SendShort(note.Status, note.Note, note.Velocity);
+}
+
+void Judge::StrikeLane(int lane)
+{
+    State.PadTimer[lane].store(7, std::memory_order_relaxed);
+    // The whole strike runs under the sequencer's lock: the capture may be attaching a partner
+    // to this very slot on the sequencer thread.
+    auto lock = Drive.ScopedLock();
+    if (State.QueueCount[lane].load(std::memory_order_acquire) == 0) {
+        Send(QueuedNote{0, 0x99, LaneDefaultNote[lane], 100});
+        return;
+    }
+    NoteSlot& slot = State.Slot(lane, State.QueueHead[lane].load(std::memory_order_relaxed));
+    Send(slot.Main);
+    if (slot.Partner.Tick > 0)
+        Send(slot.Partner);
+    slot.Partner.Tick = -1;
+    const std::int32_t d = Drive.CurrentTick() - slot.Main.Tick;
+    if (const std::optional<Grade> grade = GradeFor(d, Drive.Division)) {
+        State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
+        State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
+        ApplyGrade(lane, *grade);
+    }
+}
+
+void Judge::ApplyGrade(int lane, Grade grade)
+{
+    switch (grade) {
+    case Perfect:
+        State.Gauge = std::min(State.Gauge + 10, FullGauge);
+        State.Score += 100;
+        ++State.PerfectCount;
+        State.ScoreFlash = 2;
+        State.ExplodeTimer[lane] = 6;
+        break;
+    case Great:
+        State.Gauge = std::min(State.Gauge + 5, FullGauge);
+        State.Score += 50;
+        ++State.GreatCount;
+        State.ScoreFlash = 1;
+        State.ExplodeTimer[lane] = 6;
+        break;
+    case Good:
+        State.Score += 25;
+        ++State.GoodCount;
+        break;
+    case Miss:
+        return;
+    }
+    ++State.ComboCount;
+    State.MaxCombo = std::max(State.MaxCombo, State.ComboCount);
+    State.ComboBounce = 4;
+    State.JudgeGrade[lane] = grade;
+    State.JudgeTimer[lane] = 10;
+}
+
+bool Judge::SweepSlot(int lane, std::int32_t position, std::int32_t now)
+{
+    if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division))
+        return false;
+    if (!State.AutoLane[lane]) {
+        State.JudgeGrade[lane] = Miss;
+        State.JudgeTimer[lane] = 10;
+        State.Gauge -= State.MissPenalty;
+        ++State.MissCount;
+        State.ComboCount = 0;
+        State.ComboBounce = 0;
+    }
+    // The capture reads head and count as one pair to find where to append; under the lock it
+    // never sees one moved without the other.
+    auto lock = Drive.ScopedLock();
+    State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
+    State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
+    return true;
+}
+
+} // namespace tamtara

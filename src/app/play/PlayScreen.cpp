@@ -1,0 +1,63 @@
+// The order of one play frame and the end of play.
+#include "app/play/PlayScreen.h"
+
+#include "app/play/Judge.h"
+#include "app/play/ScreenSurfaces.h"
+#include "base/Clock.h"
+#include "midi/MidiDrive.h"
+#include "platform/display/DXDraw.h"
+
+namespace tamtara {
+
+PlayScreen::PlayScreen(PlayScreenParts parts) : Parts(std::move(parts)) {}
+
+TDirectDrawSurface& PlayScreen::Back() { return Parts.Display.Surface(); }
+
+PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t screenFrame)
+{
+    PlayState& s = Parts.State;
+    Back().Draw(0, 0, TRect{0, 0, 640, 480}, *Parts.Surfaces.BackSurface, false);
+    DrawMeters();
+    if (!s.DemoMode) {
+        Parts.PollKeys();
+        Parts.Judgement.JudgePresses();
+    }
+    DrawFrameTexts();
+    DrawTitleStrip(frameCount);
+
+    const std::int32_t division = Parts.Drive.Division;
+    // Without a division the song has no timeline to draw against.
+    if (Parts.Drive.Playing && division > 0) {
+        const std::int32_t now = Parts.Drive.CurrentTick();
+        DrawBeatLines(now, division);
+        DrawNotesAndSweep(now, division);
+        DrawAutoLanes(frameCount);
+        DrawPads();
+        const std::uint32_t elapsed = Parts.Clock.Now() - s.PlayStartTime;
+        DrawTempoAndCounters(now, division, elapsed);
+        CheckLengthOfPlay(elapsed);
+        DrawGrades(frameCount);
+        DrawCombo();
+        DrawExplosions();
+        DrawGauge();
+        DrawDemoTexts(frameCount);
+    }
+    Parts.Display.Flip();
+    return EndOfPlay(screenFrame);
+}
+
+PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame)
+{
+    const PlayState& s = Parts.State;
+    PlayOutcome outcome = PlayOutcome::Continue;
+    if (!Parts.Drive.Playing && screenFrame > 30)
+        outcome = s.DemoMode ? PlayOutcome::DemoEnded : PlayOutcome::Cleared;
+    if (s.Gauge < 0) {
+        Parts.Drive.Stop();
+        Parts.Drive.AllNotesOff();
+        outcome = PlayOutcome::Failed;
+    }
+    return outcome;
+}
+
+} // namespace tamtara

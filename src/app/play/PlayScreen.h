@@ -1,0 +1,72 @@
+// The play screen's frame: background, meters, HUD, scrolling notes, effects, judgement at its
+// fixed points, and the end of play.
+#pragma once
+
+#include "app/play/PlayState.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tamtara {
+
+class BitmapText;
+class IClock;
+class Judge;
+class TDXDraw;
+class TDXTimer;
+class TDirectDrawSurface;
+class TMidiDrive;
+struct ScreenSurfaces;
+
+// What the frame asks the window to do once it has flipped.
+enum class PlayOutcome { Continue, Cleared, DemoEnded, Failed };
+
+struct PlayScreenParts {
+    TDXDraw& Display;
+    const ScreenSurfaces& Surfaces;
+    BitmapText& Text;
+    PlayState& State;
+    Judge& Judgement;
+    TMidiDrive& Drive;
+    IClock& Clock;
+    const TDXTimer& Timer;
+    const std::vector<std::string>& InstrumentNames;
+    // One poll of the keyboard into KeyHoldA / KeyHoldB.
+    std::function<void()> PollKeys;
+};
+
+class PlayScreen {
+public:
+    explicit PlayScreen(PlayScreenParts parts);
+
+    // One frame; frameCount is the window's FrameCount, screenFrame its ScreenFrame (before
+    // this frame adds 1).
+    PlayOutcome DrawPlayScreen(std::int32_t frameCount, std::int32_t screenFrame);
+
+private:
+    // HUD pieces (PlayHud.cpp).
+    void DrawMeters();
+    void DrawFrameTexts();
+    void DrawTitleStrip(std::int32_t frameCount);
+    void DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::uint32_t elapsed);
+    void DrawGauge();
+    void DrawDemoTexts(std::int32_t frameCount);
+    void CheckLengthOfPlay(std::uint32_t elapsed);
+    // Lanes (PlayLanes.cpp).
+    void DrawBeatLines(std::int32_t now, std::int32_t division);
+    void DrawNotesAndSweep(std::int32_t now, std::int32_t division);
+    void DrawAutoLanes(std::int32_t frameCount);
+    void DrawPads();
+    void DrawGrades(std::int32_t frameCount);
+    void DrawCombo();
+    void DrawExplosions();
+
+    PlayOutcome EndOfPlay(std::int32_t screenFrame);
+
+    TDirectDrawSurface& Back();
+
+    PlayScreenParts Parts;
+};
+
+} // namespace tamtara

@@ -1,0 +1,71 @@
+// Fixed tables of the play screen: which drum notes belong to which lane, the note a lane
+// sounds when struck with nothing pending, the lane geometry and the gauge loss per level.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace tamtara {
+
+constexpr int LaneCount = 7;
+constexpr int ChannelCount = 16;
+
+// DrumPart order everywhere: lanes left to right, keys, automatic-lane flags.
+enum DrumPart : int { dpHiHat, dpSnare, dpKick, dpHighTom, dpMidTom, dpLowTom, dpCymbal };
+
+// Grade values double as the row order of the grade sprites.
+enum Grade : std::int32_t { Miss = 0, Good = 1, Great = 2, Perfect = 3 };
+
+// Up to three percussion keys per lane; 0 matches nothing.
+constexpr std::array<std::array<std::int32_t, 3>, LaneCount> LaneNotes{{
+    {42, 44, 46},
+    {38, 40, 0},
+    {35, 36, 0},
+    {48, 50, 0},
+    {45, 47, 0},
+    {41, 43, 0},
+    {49, 55, 57},
+}};
+
+constexpr std::array<std::uint8_t, LaneCount> LaneDefaultNote{42, 38, 36, 48, 45, 41, 49};
+
+constexpr bool LaneHoldsNote(int lane, int note)
+{
+    for (std::int32_t n : LaneNotes[lane])
+        if (n != 0 && n == note)
+            return true;
+    return false;
+}
+
+// The lane a table drum note scrolls in, or -1 for any other note.
+constexpr int LaneOfNote(int note)
+{
+    for (int lane = 0; lane < LaneCount; ++lane)
+        if (LaneHoldsNote(lane, note))
+            return lane;
+    return -1;
+}
+
+constexpr std::array<std::int32_t, LaneCount> LaneX{161, 210, 256, 320, 352, 384, 415};
+constexpr std::array<std::int32_t, LaneCount> LaneWidth{48, 46, 63, 30, 30, 30, 64};
+constexpr std::array<std::int32_t, LaneCount> ExplodeX{151, 200, 256, 310, 342, 374, 410};
+constexpr std::array<std::int32_t, LaneCount> ExplodeRow{2, 1, 4, 0, 3, 3, 2};
+
+constexpr std::int32_t LaneCentre(int lane) { return LaneX[lane] + LaneWidth[lane] / 2; }
+
+constexpr std::array<std::int32_t, 8> MissPenaltyByLevel{0, 5, 10, 20, 30, 50, 100, 250};
+
+// A level outside the list (a hand-edited ini) takes the nearest end rather than reading past it.
+constexpr std::int32_t MissPenaltyFor(std::int32_t level)
+{
+    if (level < 0)
+        return MissPenaltyByLevel.front();
+    if (level > 7)
+        return MissPenaltyByLevel.back();
+    return MissPenaltyByLevel[level];
+}
+
+constexpr std::int32_t FullGauge = 425;
+constexpr std::int32_t HitLineY = 398;
+
+} // namespace tamtara
