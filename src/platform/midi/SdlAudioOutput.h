@@ -1,0 +1,46 @@
+// An SDL2 audio stream (S16 stereo, small buffer) that pulls its samples from a render function
+// on SDL's audio thread. It initialises only SDL's audio subsystem, reference-counted, so it
+// coexists with display code that initialises video.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tamtara {
+
+class SdlAudioOutput {
+public:
+    // Called on the audio thread: fill stereo[0 .. frames*2) with interleaved samples.
+    using RenderFunction = std::function<void(std::int16_t* stereo, int frames)>;
+
+    // Opens the default output device, paused. When there is none (no sound card), the stream
+    // stays closed: IsOpen() is false and Error() says why; nothing is thrown.
+    SdlAudioOutput(int wantedRate, int wantedFrames);
+    ~SdlAudioOutput();
+    SdlAudioOutput(const SdlAudioOutput&) = delete;
+    SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
+
+    bool IsOpen() const { return Device != 0; }
+    const std::string& Error() const { return ErrorText; }
+    int SampleRate() const { return Rate; }
+    int BufferFrames() const { return Frames; }
+    const std::string& DriverName() const { return Driver; }
+
+    // Installs the render function and starts the stream; the function must stay valid until
+    // this object is destroyed.
+    void Start(RenderFunction render);
+
+private:
+    static void Callback(void* user, std::uint8_t* stream, int bytes);
+
+    std::uint32_t Device = 0;
+    bool SubsystemUp = false;
+    int Rate = 0;
+    int Frames = 0;
+    std::string Driver;
+    std::string ErrorText;
+    RenderFunction Render;
+};
+
+} // namespace tamtara
