@@ -1,0 +1,226 @@
+// LoadSettings and SaveSettings against real ini files: defaults, value forms, hand edits,
+// preservation of foreign content, and failed writes.
+#include "settings/Choices.h"
+#include "settings/Settings.h"
+#include "settings/SettingsError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace tamtara {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = fs::path(::testing::TempDir()) / ("settings_" + std::to_string(::getpid()) + "_" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(Dir);
+        Path = (Dir / "tamtara.ini").string();
+    }
+    void TearDown() override {
+        fs::permissions(Dir, fs::perms::owner_all);
+        fs::remove_all(Dir);
+    }
+    void Write(const std::string& text) { std::ofstream(Path, std::ios::binary) << text; }
+    std::string Read() {
+        std::ifstream in(Path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::string> Lines() {
+        std::vector<std::string> lines;
+        std::istringstream in(Read());
+        for (std::string line; std::getline(in, line);)
+            if (!line.empty()) lines.push_back(line);
+        return lines;
+    }
+    fs::path Dir;
+    std::string Path;
+};
+
+TEST_F(SettingsFile, FirstRunWithoutFileGivesEveryDefault) {
+    LauncherSettings settings = LoadSettings(Path);
+    EXPECT_EQ(settings.Midi, "MIDI Mapper");
+    EXPECT_TRUE(settings.Prev);
+    EXPECT_FALSE(settings.NoBank);
+    EXPECT_TRUE(settings.DInput);
+    EXPECT_TRUE(settings.FullScreen);
+    EXPECT_EQ(settings.Level, 3);
+    EXPECT_EQ(Levels[3].Text, "3.Normal (-20)");
+    EXPECT_TRUE(settings.Demo);
+    EXPECT_TRUE(settings.Combo);
+    const char* keyA[] = {"A", "F", "スペース", "J", "K", "L", ";"};
+    const char* keyB[] = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
+    for (int part = 0; part < DrumPartCount; ++part) {
+        EXPECT_EQ(KeyChoice[static_cast<std::size_t>(settings.KeyA[part])].Text, keyA[part]) << part;
+        EXPECT_EQ(KeyChoice[static_cast<std::size_t>(settings.KeyB[part])].Text, keyB[part]) << part;
+    }
+    EXPECT_FALSE(fs::exists(Path)); // reading creates nothing
+}
+
+TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
+    SaveSettings(Path, DefaultSettings());
+    std::vector<std::string> expected = {
+        "[Version]", "Mejor=1", "Minor=8", "Release=2",
+        "[Config]", "Midi=MIDI Mapper", "Prev=1", "NoBank=0", "DInput=1", "FullScreen=1",
+        "[GameConfig]", "Level=3", "Demo=1", "Combo=1",
+        "[KeyConfig]", "Key1A=2", "Key2A=7", "Key3A=1", "Key4A=11", "Key5A=12", "Key6A=13", "Key7A=28",
+        "Key1B=20", "Key2B=5", "Key3B=0", "Key4B=10", "Key5B=16", "Key6B=17", "Key7B=0"};
+    EXPECT_EQ(Lines(), expected);
+}
+
+TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
+    LauncherSettings settings;
+    settings.Midi = "Synth ポート 2";
+    settings.Prev = false;
+    settings.NoBank = true;
+    settings.DInput = false;
+    settings.FullScreen = false;
+    settings.Level = 7;
+    settings.Demo = false;
+    settings.Combo = false;
+    for (int part = 0; part < DrumPartCount; ++part) {
+        settings.KeyA[part] = 30 + part % 6;
+        settings.KeyB[part] = part;
+    }
+    SaveSettings(Path, settings);
+    LauncherSettings loaded = LoadSettings(Path);
+    EXPECT_EQ(loaded.Midi, settings.Midi);
+    EXPECT_FALSE(loaded.Prev);
+    EXPECT_TRUE(loaded.NoBank);
+    EXPECT_FALSE(loaded.DInput);
+    EXPECT_FALSE(loaded.FullScreen);
+    EXPECT_EQ(loaded.Level, 7);
+    EXPECT_FALSE(loaded.Demo);
+    EXPECT_FALSE(loaded.Combo);
+    EXPECT_EQ(loaded.KeyA, settings.KeyA);
+    EXPECT_EQ(loaded.KeyB, settings.KeyB);
+}
+
+TEST_F(SettingsFile, NoSelectionIsSavedAsMinusOne) {
+    LauncherSettings settings = DefaultSettings();
+    settings.Level = -1;
+    settings.KeyB[6] = -1;
+    SaveSettings(Path, settings);
+    std::string text = Read();
+    EXPECT_NE(text.find("Level=-1\n"), std::string::npos);
+    EXPECT_NE(text.find("Key7B=-1\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, SectionsAndKeysMatchWithoutCase) {
+    Write("[config]\nMIDI=Other Synth\nprev=0\n[GAMECONFIG]\nlevel=6\n[keyconfig]\nkey3a=1\n");
+    LauncherSettings settings = LoadSettings(Path);
+    EXPECT_EQ(settings.Midi, "Other Synth");
+    EXPECT_FALSE(settings.Prev);
+    EXPECT_EQ(settings.Level, 6);
+    EXPECT_EQ(settings.KeyA[2], 1);
+}
+
+TEST_F(SettingsFile, HexadecimalFormsAreRead) {
+    Write("[Config]\nPrev=0x1\nNoBank=$1\n[GameConfig]\nLevel=0x5\n[KeyConfig]\nKey7A=$1C\n");
+    LauncherSettings settings = LoadSettings(Path);
+    EXPECT_TRUE(settings.Prev);
+    EXPECT_TRUE(settings.NoBank);
+    EXPECT_EQ(settings.Level, 5);
+    EXPECT_EQ(settings.KeyA[6], 28);
+}
+
+TEST_F(SettingsFile, HandEditedBadValuesLoadWithDefaults) {
+    Write("[Config]\nMidi=\nPrev=yes\nNoBank=on\nDInput=\nFullScreen=0x\n"
+          "[GameConfig]\nLevel=Normal\nDemo=1.0\nCombo=--1\n"
+          "[KeyConfig]\nKey1A=99\nKey2A=-1\nKey3A=36\nKey4A=J\nKey1B=0x\nKey7B=4294967296\n");
+    LauncherSettings settings = LoadSettings(Path);
+    LauncherSettings defaults = DefaultSettings();
+    EXPECT_EQ(settings.Midi, ""); // an empty name is a value; the launcher then picks the mapper
+    EXPECT_TRUE(settings.Prev);
+    EXPECT_FALSE(settings.NoBank);
+    EXPECT_TRUE(settings.DInput);
+    EXPECT_TRUE(settings.FullScreen);
+    EXPECT_EQ(settings.Level, 3);
+    EXPECT_TRUE(settings.Demo);
+    EXPECT_TRUE(settings.Combo);
+    EXPECT_EQ(settings.KeyA, defaults.KeyA);
+    EXPECT_EQ(settings.KeyB, defaults.KeyB);
+}
+
+TEST_F(SettingsFile, LevelOutsideTheListLoadsAsDefault) {
+    Write("[GameConfig]\nLevel=8\n");
+    EXPECT_EQ(LoadSettings(Path).Level, 3);
+    Write("[GameConfig]\nLevel=-1\n");
+    EXPECT_EQ(LoadSettings(Path).Level, 3);
+    Write("[GameConfig]\nLevel=0\n");
+    EXPECT_EQ(LoadSettings(Path).Level, 0);
+}
+
+TEST_F(SettingsFile, OverlongDeviceNameIsCut) {
+    Write("[Config]\nMidi=" + std::string(2000, 'm') + "\n");
+    EXPECT_EQ(LoadSettings(Path).Midi.size(), 1023u);
+}
+
+TEST_F(SettingsFile, SaveKeepsUnknownKeysAndComments) {
+    Write("; written by hand\n[Config]\n; my synth\nMidi=Old\nColour=blue\n\n[Extra]\nThing=42\n");
+    LauncherSettings settings = LoadSettings(Path);
+    settings.Midi = "New";
+    SaveSettings(Path, settings);
+    std::string text = Read();
+    EXPECT_NE(text.find("; written by hand"), std::string::npos);
+    EXPECT_NE(text.find("; my synth\nMidi=New\n"), std::string::npos);
+    EXPECT_NE(text.find("Colour=blue"), std::string::npos);
+    EXPECT_NE(text.find("[Extra]\nThing=42"), std::string::npos);
+    EXPECT_EQ(text.find("Midi=Old"), std::string::npos);
+    EXPECT_EQ(LoadSettings(Path).Midi, "New");
+}
+
+TEST_F(SettingsFile, SaveRewritesExistingKeysWhateverTheirCase) {
+    Write("[config]\nmidi=Old\n");
+    SaveSettings(Path, DefaultSettings());
+    std::string text = Read();
+    EXPECT_EQ(text.find("Old"), std::string::npos);
+    EXPECT_EQ(text.find("[Config]"), std::string::npos); // one section, as the file spelled it
+    EXPECT_EQ(LoadSettings(Path).Midi, "MIDI Mapper");
+}
+
+TEST_F(SettingsFile, FailedWriteNamesThePathAndKeepsTheOldFile) {
+    Write("[Config]\nMidi=Kept\n");
+    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(Dir.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
+    try {
+        SaveSettings(Path, DefaultSettings());
+        FAIL() << "no error";
+    } catch (const ESettingsError& error) {
+        EXPECT_EQ(std::string(error.what()), Path + " に書き込めません");
+    }
+    EXPECT_EQ(Read(), "[Config]\nMidi=Kept\n");
+}
+
+TEST_F(SettingsFile, FailedReplaceRemovesTheTemporaryFile) {
+    fs::create_directory(Path); // a folder where the file should be: the rename fails
+    try {
+        SaveSettings(Path, DefaultSettings());
+        FAIL() << "no error";
+    } catch (const ESettingsError& error) {
+        EXPECT_EQ(std::string(error.what()), Path + " に書き込めません");
+    }
+    EXPECT_TRUE(fs::is_directory(Path));
+    EXPECT_FALSE(fs::exists(Path + ".tmp"));
+}
+
+TEST_F(SettingsFile, WriteIntoMissingFolderFails) {
+    std::string path = (Dir / "missing" / "tamtara.ini").string();
+    try {
+        SaveSettings(path, DefaultSettings());
+        FAIL() << "no error";
+    } catch (const ESettingsError& error) {
+        EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
+    }
+    EXPECT_TRUE(fs::is_empty(Dir));
+}
+
+} // namespace
+} // namespace tamtara
