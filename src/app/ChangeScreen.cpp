@@ -1,0 +1,79 @@
+// ChangeScreen: the per-screen counters, the screen's bitmaps and each screen's entry action
+// (the start of play, the jingles).
+#include "app/MainForm.h"
+
+namespace tamtara {
+
+namespace {
+
+constexpr const char* SelectJingle = "_select.mid";
+constexpr const char* FailedJingle = "_failed.mid";
+constexpr const char* ClearedJingle = "_cleared.mid";
+
+} // namespace
+
+void TMainForm::ChangeScreen(tamtara::ScreenState state) {
+    ScreenFrame = 0;
+    LeaveFrame = 0;
+    ScreenState = state;
+    // play screen: the bitmaps of the new screen.
+    ScreenGraphics();
+
+    switch (state) {
+    case ssPlay:
+        FrameCount = 0;
+        // play screen: the play state's resets for a new play (gauge, score, counts, lanes).
+        MidiDrive->SkipLeadIn = false;
+        MidiDrive->GMResetOnPlay = true;
+        MidiDrive->GSResetOnPlay = true;
+        MidiDrive->LoopPlay = false;
+        MidiDrive->AnnounceNotes = true;
+        MidiDrive->LoadFromFile(SongFile);
+        MidiDrive->Play();
+        // play screen: the play clock starts once the song is playing (PlayStartTime).
+        break;
+    case ssTitle:
+    case ssOpening:
+        MidiDrive->Stop();
+        break;
+    case ssFailed:
+        StartJingle(FailedJingle, false, true, true);
+        break;
+    case ssCleared:
+        StartJingle(ClearedJingle, false, true, true);
+        break;
+    case ssPartSelect:
+        StartJingle(SelectJingle, true, true, true);
+        break;
+    case ssModeSelect:
+        StartJingle(SelectJingle, true, true, false);
+        PlayTimeChoice = 0;
+        SpeedChoice = 0;
+        SpecialChoice = 0;
+        break;
+    case ssFolderSelect:
+        StartJingle(SelectJingle, true, false, true);
+        WheelAngle = -12 * FolderIndex;
+        WheelTarget = WheelAngle;
+        break;
+    case ssDiscSelect:
+        DiscIndex = 0;
+        PreviewDelay = 0;
+        WheelAngle = 0;
+        WheelTarget = 0;
+        break;
+    case ssResult:
+        break;
+    }
+}
+
+void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset) {
+    MidiDrive->SkipLeadIn = true;
+    MidiDrive->GMResetOnPlay = gmReset;
+    MidiDrive->GSResetOnPlay = gsReset;
+    MidiDrive->LoopPlay = loop;
+    MidiDrive->AnnounceNotes = false;
+    MidiDrive->QueuePlay(fileName);
+}
+
+} // namespace tamtara

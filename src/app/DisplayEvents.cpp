@@ -1,0 +1,24 @@
+// The display's events: the game's own surfaces are created when the display opens, loaded
+// whenever it is (re)opened or restored, and freed when it closes.
+#include "app/MainForm.h"
+
+namespace tamtara {
+
+void TMainForm::DXDrawInitialize() {
+    // play screen: create the game's surfaces.
+}
+
+void TMainForm::DXDrawFinalize() {
+    // play screen: free the game's surfaces.
+}
+
+void TMainForm::DXDrawRestoreSurface() {
+    // play screen: load the bitmaps every screen shares.
+    ScreenGraphics();
+}
+
+void TMainForm::ScreenGraphics() {
+    // play screen: load the bitmaps of ScreenState.
+}
+
+} // namespace tamtara

@@ -1,0 +1,34 @@
+// The frame tick: one step of the current screen per tick of the frame timer.
+#include "app/MainForm.h"
+
+namespace tamtara {
+
+void TMainForm::TimerTimer() {
+    if (!DXDraw.CanDraw()) return;
+    // Nothing else sets the first screen: the first frame that can draw enters the opening.
+    if (FrameCount == 0) ChangeScreen(ssOpening);
+    RunScreen();
+    FrameCount += 1;
+}
+
+void TMainForm::RunScreen() {
+    switch (ScreenState) {
+    case ssPlay:
+        // play screen: the play screen's frame.
+        PlaceholderScreen();
+        break;
+    case ssOpening:
+    case ssTitle:
+    case ssFolderSelect:
+    case ssDiscSelect:
+    case ssModeSelect:
+    case ssPartSelect:
+    case ssFailed:
+    case ssCleared:
+    case ssResult:
+        PlaceholderScreen();
+        break;
+    }
+}
+
+} // namespace tamtara

@@ -1,0 +1,51 @@
+// The window's own keys (function keys and Escape) and its close requests. The game reads its
+// play and menu keys through the keyboard component instead.
+#include "app/MainForm.h"
+
+namespace tamtara {
+
+namespace {
+
+bool MayClose(ScreenState state) {
+    return state == ssTitle || state == ssOpening;
+}
+
+} // namespace
+
+void TMainForm::FormKeyDown(std::int32_t key) {
+    switch (key) {
+    case WindowKeys::F4:
+        ToggleFullScreen();
+        break;
+    case WindowKeys::Escape:
+        if (MayClose(ScreenState)) {
+            DXDraw.RequestClose();
+        } else if (ScreenState == ssDiscSelect) {
+            ChangeScreen(ssFolderSelect);
+            Clock.Sleep(20);
+        } else {
+            Clock.Sleep(50);
+            ChangeScreen(ssOpening);
+            Clock.Sleep(100);
+        }
+        break;
+    case WindowKeys::F2:
+        ChangeScreen(ssCleared);
+        break;
+    default:
+        break;
+    }
+}
+
+void TMainForm::FormCloseQuery(bool& canClose) {
+    if (MayClose(ScreenState)) {
+        canClose = true;
+        return;
+    }
+    // A close from a menu or from play first goes back to the opening screen.
+    canClose = false;
+    RunHandler([this] { ChangeScreen(ssOpening); });
+    Clock.Sleep(150);
+}
+
+} // namespace tamtara

@@ -1,0 +1,35 @@
+// The window's message loop: window events, finished MIDI messages and the frame timer, with
+// the error handling of an application's default handler around every handler.
+#include "app/MainForm.h"
+
+#include "base/UserMessage.h"
+
+namespace tamtara {
+
+void TMainForm::Run() {
+    while (!Closed()) {
+        ProcessMessages();
+        if (Closed()) break;
+        Timer.Idle();
+    }
+}
+
+void TMainForm::ProcessMessages() {
+    DXDraw.ProcessEvents();
+    // The output port hands finished exclusive messages back to the thread that opened it.
+    if (MidiDrive) RunHandler([this] { MidiDrive->ProcessCompletions(); });
+}
+
+void TMainForm::RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+        return;
+    } catch (const std::exception& error) {
+        // A failure that repeats every frame is reported once, not once per frame.
+        if (LastError == error.what()) return;
+        LastError = error.what();
+    }
+    ShowUserMessage(MessageKind::Error, Caption, LastError);
+}
+
+} // namespace tamtara

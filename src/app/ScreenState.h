@@ -1,0 +1,25 @@
+// The screens of the game window; the values are those the screens and tests refer to.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tamtara {
+
+enum ScreenState : std::uint8_t {
+    ssPlay = 0,
+    ssTitle = 1,
+    ssFailed = 2,
+    ssPartSelect = 3,
+    ssDiscSelect = 4,
+    ssModeSelect = 5,
+    ssCleared = 6,
+    ssResult = 7,
+    ssOpening = 8,
+    ssFolderSelect = 9,
+};
+
+// "ssPlay", "ssTitle", ...; "ss?" for a value outside the enumeration.
+std::string_view ScreenStateName(ScreenState state);
+
+} // namespace tamtara

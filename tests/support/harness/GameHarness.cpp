@@ -1,0 +1,170 @@
+// The headless game harness and the game folders it runs in.
+#include "support/harness/GameHarness.h"
+
+#include "app/SettingsHandOver.h"
+#include "resources/PackageWriter.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace tamtara::testing {
+
+namespace {
+
+constexpr std::uint32_t FrameMilliseconds = 33;
+// More passes than any frame needs; a sequencer that stops moving the clock cannot hang a test.
+constexpr int MaxPassesPerFrame = 10000;
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void PutBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count) {
+    for (int shift = (count - 1) * 8; shift >= 0; shift -= 8) {
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    }
+}
+
+} // namespace
+
+std::vector<std::uint8_t> TinySong(std::uint8_t program) {
+    const std::vector<std::uint8_t> events = {
+        0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 120 beats per minute
+        0x00, 0xC0, program,
+        0x00, 0x90, 60, 100,
+        0x00, 0x99, 38, 100,
+        0x83, 0x60, 0x80, 60, 0,                   // a quarter note later
+        0x00, 0x89, 38, 0,
+        0x00, 0xFF, 0x2F, 0x00};
+    std::vector<std::uint8_t> bytes = {'M', 'T', 'h', 'd'};
+    PutBigEndian(bytes, 6, 4);
+    PutBigEndian(bytes, 0, 2);
+    PutBigEndian(bytes, 1, 2);
+    PutBigEndian(bytes, 480, 2);
+    bytes.insert(bytes.end(), {'M', 'T', 'r', 'k'});
+    PutBigEndian(bytes, static_cast<std::uint32_t>(events.size()), 4);
+    bytes.insert(bytes.end(), events.begin(), events.end());
+    return bytes;
+}
+
+std::vector<std::uint8_t> ProgramChanges(const std::vector<RecordedMessage>& messages) {
+    std::vector<std::uint8_t> programs;
+    for (const RecordedMessage& message : messages) {
+        if (!message.IsLong && (message.Status() & 0xF0) == 0xC0) programs.push_back(message.Data1());
+    }
+    return programs;
+}
+
+TestGameFolder::TestGameFolder(const std::string& name, TestGameFolderOptions options) {
+    std::random_device random;
+    Folder = std::filesystem::temp_directory_path() /
+             ("tamtara-" + name + "-" + std::to_string(random()));
+    std::filesystem::create_directories(Folder);
+    if (options.GraphicsPackage) {
+        std::vector<PackageSource> entries;
+        for (auto& [entryName, bytes] : options.GraphicsEntries) entries.push_back({entryName, bytes});
+        WritePackage((Folder / "Graphics.pb").string(), entries);
+    }
+    if (options.DataPackage) {
+        std::vector<PackageSource> entries;
+        if (options.InstrumentNames) {
+            const std::string names = "Acoustic Grand Piano\r\nBright Acoustic Piano\r\n";
+            entries.push_back({"InstName.txt", std::vector<std::uint8_t>(names.begin(), names.end())});
+        }
+        WritePackage((Folder / "Data.pb").string(), entries);
+    }
+    if (options.Jingles) {
+        WriteFile(Folder / "_enter.mid", TinySong(EnterJingleProgram));
+        WriteFile(Folder / "_select.mid", TinySong(SelectJingleProgram));
+        WriteFile(Folder / "_failed.mid", TinySong(FailedJingleProgram));
+        WriteFile(Folder / "_cleared.mid", TinySong(ClearedJingleProgram));
+    }
+    for (const std::string& song : options.Songs) WriteFile(Folder / song, TinySong(SongProgram));
+}
+
+TestGameFolder::~TestGameFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Folder, ignored);
+}
+
+GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions options)
+    : PreviousFolder(std::filesystem::current_path()),
+      FrameClock(std::make_unique<FakeClock>()),
+      Midi(std::make_unique<RecordingMidiDriver>(*FrameClock)) {
+    std::filesystem::current_path(gameFolder);
+    auto presenter = std::make_unique<THeadlessPresenter>();
+    auto keys = std::make_unique<TScriptedKeySource>();
+    Presenter = presenter.get();
+    Keys = keys.get();
+
+    GameServices services;
+    services.Clock = FrameClock.get();
+    services.MidiDriver = Midi.get();
+    services.Presenter = std::move(presenter);
+    services.Keys = std::move(keys);
+    services.SequencerThread = false;
+    try {
+        Window = std::make_unique<TMainForm>(std::move(services));
+        HandOverSettings(*Window, options.Settings);
+        if (options.Show) Window->FormShow();
+    } catch (...) {
+        Window.reset();
+        std::filesystem::current_path(PreviousFolder);
+        throw;
+    }
+}
+
+GameHarness::~GameHarness() {
+    Window.reset();
+    std::error_code ignored;
+    std::filesystem::current_path(PreviousFolder, ignored);
+}
+
+void GameHarness::Step(int frames) {
+    for (int frame = 0; frame < frames; ++frame) {
+        Window->ProcessMessages();
+        if (Window->Closed()) return;
+        RunSequencer(FrameMilliseconds);
+        Window->RunHandler([this] { Window->TimerTimer(); });
+    }
+}
+
+bool GameHarness::StepUntil(ScreenState state, int maxFrames) {
+    for (int frame = 0; frame < maxFrames && State() != state; ++frame) Step();
+    return State() == state;
+}
+
+void GameHarness::TapKey(int keyCode) {
+    Keys->Press(keyCode);
+    Step();
+    Keys->Release(keyCode);
+}
+
+void GameHarness::WindowKey(std::int32_t virtualKey) {
+    TDisplayEvent down;
+    down.Kind = TDisplayEventKind::KeyDown;
+    down.Key = virtualKey;
+    Presenter->PushEvent(down);
+    TDisplayEvent up = down;
+    up.Kind = TDisplayEventKind::KeyUp;
+    Presenter->PushEvent(up);
+}
+
+void GameHarness::RunSequencer(std::uint32_t milliseconds) {
+    const std::uint32_t start = FrameClock->Now();
+    if (!Window->MidiDrive) {
+        FrameClock->Advance(milliseconds);
+        return;
+    }
+    for (int pass = 0; pass < MaxPassesPerFrame && FrameClock->Now() - start < milliseconds; ++pass) {
+        Window->MidiDrive->RunCycle();
+    }
+    // A sequencer that did not sleep (no pass needed it) still lets the frame's time pass.
+    if (FrameClock->Now() - start < milliseconds) FrameClock->Set(start + milliseconds);
+}
+
+} // namespace tamtara::testing

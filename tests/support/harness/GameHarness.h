@@ -1,0 +1,128 @@
+// A headless game window for tests: the whole TMainForm on the headless presenter, a fake
+// clock, a scripted keyboard and a recording MIDI driver, stepped one frame at a time.
+//
+//   TestGameFolder folder("StateMachine");      // packages, jingles, a song
+//   GameHarness game(folder.Path());             // creates and shows the window
+//   game.Step();                                 // first frame: ssOpening
+//   game.WindowKey(WindowKeys::Escape);          // the window's own keys, seen at the next Step
+//   game.HoldKey(13); game.Step(); game.ReleaseKey(13);   // the game's keys (key codes)
+//   game.State(); game.Pixel(320, 240); game.MidiMessages(); game.SavePng("shot.png");
+#pragma once
+
+#include "app/MainForm.h"
+#include "midi/RecordingMidiDriver.h"
+#include "platform/display/HeadlessPresenter.h"
+#include "platform/input/ScriptedKeySource.h"
+#include "settings/Settings.h"
+#include "support/FakeClock.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tamtara::testing {
+
+struct HarnessOptions {
+    // Handed over before the window is shown; FullScreen false gives the 640 x 480 window.
+    GameSettings Settings;
+    // Run FormShow (opens the MIDI output and the display) at construction.
+    bool Show = true;
+};
+
+class GameHarness {
+public:
+    // Makes gameFolder the current directory for the harness's life and creates the window
+    // there; raises what the window's creation raises (EGameStartError for missing packages).
+    explicit GameHarness(const std::filesystem::path& gameFolder, HarnessOptions options = {});
+    ~GameHarness();
+    GameHarness(const GameHarness&) = delete;
+    GameHarness& operator=(const GameHarness&) = delete;
+
+    TMainForm& Form() { return *Window; }
+    ScreenState State() const { return Window->ScreenState; }
+
+    // One frame per count: the pending window events and MIDI completions, then 33 ms of the
+    // clock with the sequencer's passes, then TimerTimer.
+    void Step(int frames = 1);
+    // Steps until the screen is state or maxFrames have run; true when it got there.
+    bool StepUntil(ScreenState state, int maxFrames);
+
+    // The game's keys, by key code (Return 13, "A" 65, arrows 37 to 40): held until released.
+    void HoldKey(int keyCode) { Keys->Press(keyCode); }
+    void ReleaseKey(int keyCode) { Keys->Release(keyCode); }
+    // Holds the key for one frame, then releases it.
+    void TapKey(int keyCode);
+    // A key for the window's own handler (F2, F4, Escape: WindowKeys), delivered at the next Step.
+    void WindowKey(std::int32_t virtualKey);
+    // The window's close button, asked at the next Step.
+    void RequestClose() { Presenter->PushCloseRequest(); }
+    bool Closed() const { return Window->Closed(); }
+
+    // The back buffer, where the screens draw.
+    const TDirectDrawSurface& BackBuffer() { return Window->DXDraw.Surface(); }
+    std::uint32_t Pixel(int x, int y) { return BackBuffer().Pixel(x, y); }
+    bool SavePng(const std::string& path) { return BackBuffer().SaveToPng(path); }
+
+    std::vector<RecordedMessage> MidiMessages() const { return Midi->Messages(); }
+    void ClearMidiMessages() { Midi->ClearMessages(); }
+
+    FakeClock& Clock() { return *FrameClock; }
+    THeadlessPresenter& Display() { return *Presenter; }
+    TScriptedKeySource& KeySource() { return *Keys; }
+    RecordingMidiDriver& MidiDriver() { return *Midi; }
+
+private:
+    // Runs the sequencer's passes until the clock has moved on by milliseconds.
+    void RunSequencer(std::uint32_t milliseconds);
+
+    std::filesystem::path PreviousFolder;
+    std::unique_ptr<FakeClock> FrameClock;
+    std::unique_ptr<RecordingMidiDriver> Midi;
+    THeadlessPresenter* Presenter = nullptr;
+    TScriptedKeySource* Keys = nullptr;
+    std::unique_ptr<TMainForm> Window;
+};
+
+// Options of a game folder made for one test.
+struct TestGameFolderOptions {
+    bool GraphicsPackage = true;
+    bool DataPackage = true;
+    bool InstrumentNames = true;
+    // Extra entries of Graphics.pb (bitmaps), by name.
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> GraphicsEntries;
+    // Jingles "_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid".
+    bool Jingles = true;
+    // Song files to write, as paths relative to the folder ("Demo/song.mid").
+    std::vector<std::string> Songs = {"Songs/demo.mid"};
+};
+
+// A fresh folder under the system's temporary folder, removed again with the object.
+class TestGameFolder {
+public:
+    explicit TestGameFolder(const std::string& name, TestGameFolderOptions options = {});
+    ~TestGameFolder();
+    TestGameFolder(const TestGameFolder&) = delete;
+    TestGameFolder& operator=(const TestGameFolder&) = delete;
+    const std::filesystem::path& Path() const { return Folder; }
+
+private:
+    std::filesystem::path Folder;
+};
+
+// The program change number each jingle starts with, so tests can tell which one played.
+constexpr std::uint8_t EnterJingleProgram = 1;
+constexpr std::uint8_t SelectJingleProgram = 2;
+constexpr std::uint8_t FailedJingleProgram = 3;
+constexpr std::uint8_t ClearedJingleProgram = 4;
+constexpr std::uint8_t SongProgram = 5;
+
+// A one-track Standard MIDI File (480 ticks per quarter note, 120 beats per minute): a program
+// change on channel 1, one note on it, and a snare (38) on channel 10, each a quarter long.
+std::vector<std::uint8_t> TinySong(std::uint8_t program);
+
+// Program changes (status 0xC0 to 0xCF) among messages, in order.
+std::vector<std::uint8_t> ProgramChanges(const std::vector<RecordedMessage>& messages);
+
+} // namespace tamtara::testing
