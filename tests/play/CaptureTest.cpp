@@ -1,0 +1,113 @@
+// Drum note capture: lane rings, partner pairing, automatic lanes and the level meters.
+#include "PlayFixture.h"
+
+namespace tamtara::testing {
+
+using DrumCapture = PlayFixture;
+
+TEST_F(DrumCapture, ClosedAndPedalHiHatAtOneTickShareOneSlot)
+{
+    Announce(960, 42);
+    Announce(960, 44);
+    ASSERT_EQ(State.QueueCount[dpHiHat], 1);
+    EXPECT_EQ(State.Slot(dpHiHat, 0).Main.Note, 42);
+    EXPECT_EQ(State.Slot(dpHiHat, 0).Partner.Note, 44);
+    EXPECT_EQ(State.Slot(dpHiHat, 0).Partner.Tick, 960);
+}
+
+TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot)
+{
+    Announce(1000, 38);
+    Announce(1060, 40);
+    EXPECT_EQ(State.QueueCount[dpSnare], 1);
+    Announce(2000, 38);
+    Announce(2061, 38);
+    EXPECT_EQ(State.QueueCount[dpSnare], 3);
+}
+
+TEST_F(DrumCapture, ThirdNoteAtOneTickStartsANewSlot)
+{
+    Announce(480, 42);
+    Announce(480, 46);
+    Announce(480, 44);
+    ASSERT_EQ(State.QueueCount[dpHiHat], 2);
+    EXPECT_EQ(State.Slot(dpHiHat, 1).Main.Note, 44);
+    EXPECT_LE(State.Slot(dpHiHat, 1).Partner.Tick, 0);
+}
+
+TEST_F(DrumCapture, EveryTableNoteLandsInItsLane)
+{
+    const std::pair<int, int> expected[] = {{42, 0}, {44, 0}, {46, 0}, {38, 1}, {40, 1}, {35, 2},
+                                            {36, 2}, {48, 3}, {50, 3}, {45, 4}, {47, 4}, {41, 5},
+                                            {43, 5}, {49, 6}, {55, 6}, {57, 6}};
+    for (const auto& [note, lane] : expected)
+        EXPECT_EQ(LaneOfNote(note), lane) << note;
+    EXPECT_EQ(LaneOfNote(37), -1);
+    EXPECT_EQ(LaneOfNote(0), -1);
+}
+
+TEST_F(DrumCapture, SilentNotesAndNotesOutsidePlayAreNotQueued)
+{
+    Announce(480, 36, 0);
+    OnPlayScreen = false;
+    Announce(960, 36);
+    EXPECT_EQ(State.QueueCount[dpKick], 0);
+}
+
+TEST_F(DrumCapture, AFullLaneDropsTheNewNote)
+{
+    for (int i = 0; i < LaneSlots; ++i)
+        Announce(100 * (i + 1), 36);
+    ASSERT_EQ(State.QueueCount[dpKick], LaneSlots);
+    Announce(100 * 300, 36);
+    EXPECT_EQ(State.QueueCount[dpKick], LaneSlots);
+    EXPECT_EQ(Capture.DroppedNotes(), 1);
+    EXPECT_EQ(State.Slot(dpKick, 0).Main.Tick, 100);
+}
+
+TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent)
+{
+    State.AutoLane[dpSnare] = true;
+    const SequencerEvent snare = Note(480, 38);
+    const SequencerEvent kick = Note(480, 36);
+    const SequencerEvent silent = Note(480, 38, 0);
+    Capture.SoundDrumNote(&snare);
+    Capture.SoundDrumNote(&kick);
+    Capture.SoundDrumNote(&silent);
+    EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 38, 100)}));
+    // The pad moves by itself only when the player plays nothing.
+    EXPECT_EQ(State.PadTimer[dpSnare], 0);
+    State.AutoPlayMode = true;
+    Capture.SoundDrumNote(&snare);
+    EXPECT_EQ(State.PadTimer[dpSnare], 7);
+}
+
+TEST_F(DrumCapture, DueNoteOutsidePlayIsSentUnchanged)
+{
+    OnPlayScreen = false;
+    const SequencerEvent kick = Note(480, 36, 0);
+    Capture.SoundDrumNote(&kick);
+    EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 36, 0)}));
+}
+
+TEST(Meters, FullNoteFollowsThePan)
+{
+    const MeterLevels left = MeterLevelsFor(127, 0, 127, 10000);
+    EXPECT_EQ(left.Left, 1000);
+    EXPECT_EQ(left.Right, 0);
+    const MeterLevels centre = MeterLevelsFor(127, 64, 127, 10000);
+    EXPECT_EQ(centre.Left, 990);
+    EXPECT_EQ(centre.Right, 1000);
+    EXPECT_EQ(MeterLevelsFor(127, 64, 127, 5000).Right, 500);
+}
+
+TEST_F(DrumCapture, MetersFallTwoPerCycleNotBelowZero)
+{
+    State.MeterLeft[3] = 5;
+    State.MeterRight[3] = 1;
+    Capture.MeterDecay();
+    EXPECT_EQ(State.MeterLeft[3], 3);
+    EXPECT_EQ(State.MeterRight[3], 0);
+}
+
+} // namespace tamtara::testing
