@@ -1,0 +1,42 @@
+// Writes the generated music and song pictures into the game folder.
+#include "songgen/SongFiles.h"
+
+#include "songgen/Catalogue.h"
+#include "songgen/Picture.h"
+
+#include <cstdio>
+#include <filesystem>
+
+namespace tamtara {
+
+std::string SongPath(const TSong& song) {
+    return song.Folder.empty() ? song.FileName + ".mid" : song.Folder + "/" + song.FileName + ".mid";
+}
+
+std::string WriteGameMusic(const std::string& gameDir) {
+    namespace fs = std::filesystem;
+    std::string report;
+    auto write = [&](const TSong& song) {
+        const TRenderedSong rendered = RenderSong(song);
+        const fs::path path = fs::path(gameDir) / SongPath(song);
+        fs::create_directories(path.parent_path());
+        WriteBinaryFile(path.string(), rendered.Bytes);
+        char line[160];
+        std::snprintf(line, sizeof line, "%-32s %6.1f s %7zu bytes\n", SongPath(song).c_str(), rendered.Seconds,
+                      rendered.Bytes.size());
+        report += line;
+    };
+    for (const TSong& jingle : Jingles()) write(jingle);
+    for (const TSong& song : DemoSongs()) write(song);
+
+    // Pictures share the song's base name; one of each kind the game reads.
+    const fs::path base(gameDir);
+    fs::create_directories(base / "Warmup");
+    fs::create_directories(base / "Workout");
+    WriteBinaryFile((base / "Warmup/sunset_road.jpg").string(), EncodeJpeg(DrawSunsetRoad(), 90));
+    WriteBinaryFile((base / "Workout/neon_highway.bmp").string(), EncodeBmp(DrawNeonHighway()));
+    report += "Warmup/sunset_road.jpg\nWorkout/neon_highway.bmp\n";
+    return report;
+}
+
+} // namespace tamtara
