@@ -10,9 +10,6 @@
 #include "settings/SettingsError.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <unistd.h>
 
 namespace tamtara {
@@ -23,10 +20,15 @@ struct TProfileFile::Impl {
 
 TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(std::make_unique<Impl>()) {
     Data->Ini.SetSpaces(false);
-    std::ifstream in(FilePath, std::ios::binary);
-    if (!in) return;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Data->Ini.LoadData(text);
+    std::FILE* file = std::fopen(FilePath.c_str(), "rb");
+    if (!file) return;
+    std::string text;
+    char chunk[4096];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    bool failed = std::ferror(file) != 0; // e.g. a folder of that name
+    std::fclose(file);
+    if (!failed) Data->Ini.LoadData(text);
 }
 
 TProfileFile::~TProfileFile() = default;
