@@ -65,11 +65,15 @@ Image DrawAnkFont() {
   Image sheet(256, 128, Palette::Canvas);
   FontFace face(Fonts::Gothic);
   face.SetPixelSize(16, 16);
+  // The gothic face's underscore vanishes at this size; the monospaced face stands in for it.
+  FontFace fallback(Fonts::Mono);
+  fallback.SetPixelSize(13, 13);
   const TextStyle style{Rgb{255, 255, 255}, Rgb{200, 214, 240}, {}, 0, 1, 1, Palette::Ink, 1.0, 0};
   for (int c = 33; c < 256; ++c) {
     const Rect cell = AnkCell(c);
     if ((c > 32 && c < 127) || (c >= 0xA1 && c <= 0xDF)) {
-      GlyphCell(sheet, face, AnkCodePoint(c), cell, 13, style, true);
+      const char32_t code = AnkCodePoint(c);
+      GlyphCell(sheet, face.GlyphInk(code).H > 0 ? face : fallback, code, cell, 12, style, true);
     } else if (c >= 127) {
       // Lead bytes of double-byte characters have no glyph of their own: a hollow box marks them.
       sheet.Frame({cell.X + 1, cell.Y + 3, 5, 9}, Rgb{150, 160, 190});

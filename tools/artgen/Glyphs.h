@@ -63,6 +63,7 @@ inline constexpr const char* SansBold = "/usr/share/fonts/truetype/liberation/Li
 inline constexpr const char* SansBoldItalic = "/usr/share/fonts/truetype/liberation/LiberationSans-BoldItalic.ttf";
 inline constexpr const char* NarrowBold = "/usr/share/fonts/truetype/liberation/LiberationSansNarrow-Bold.ttf";
 inline constexpr const char* SerifBoldItalic = "/usr/share/fonts/truetype/liberation/LiberationSerif-BoldItalic.ttf";
+inline constexpr const char* Mono = "/usr/share/fonts/truetype/liberation/LiberationMono-Regular.ttf";
 inline constexpr const char* Gothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
 } // namespace Fonts
 

@@ -61,14 +61,14 @@ void Grade(Image& sheet, int row, std::string_view text, Rgb colour, bool first)
 void Burst(Image& sheet, int col, int row) {
   const double cx = 32, cy = 32;
   const Rgb c = kBurstColours[row];
-  const double radius = 12 + 9 * col;
+  const double radius = 10 + 7 * col; // the glow stays inside the 64-pixel cell
   // Drawn additively on the screen, so brightness is all that shows: a glow, a ring and rays.
   for (double r = radius + 8; r > 0; r -= 1)
     sheet.Disc(cx, cy, r, Scale(c, 0.9 * (1 - r / (radius + 8)) * (1 - col * 0.2)));
   sheet.Ring(cx, cy, radius - 2, radius + 1, Mix(c, Rgb{255, 255, 255}, 0.4 - col * 0.1));
   for (int i = 0; i < 8; ++i) {
     const double a = i * 3.14159265 / 4 + col * 0.2;
-    const double inner = radius * 0.5, outer = std::min(radius + 10.0, 30.0);
+    const double inner = radius * 0.5, outer = std::min(radius + 8.0, 31.0);
     sheet.Line(cx + std::cos(a) * inner, cy + std::sin(a) * inner, cx + std::cos(a) * outer, cy + std::sin(a) * outer,
                2.0 - col * 0.4, Mix(c, Rgb{255, 255, 255}, 0.5), 0.9);
   }
@@ -181,13 +181,12 @@ Image DrawSkin() {
   skin.Fill({144, 456, 352, 24}, Palette::SilverBottom);
   skin.Bevel({144, 456, 352, 24}, Palette::SilverTop, Palette::Steel, 2);
   skin.Fill({152, 460, 336, 20}, Rgb{12, 12, 24});
-  SmallCaption(skin, "LIFE", 494, 468);
   // Heads-up boxes: channel meters on both sides, score, tempo, play length, title, level.
   InfoBox(skin, {0, 120, 150, 140});
   InfoBox(skin, {490, 120, 150, 140});
   SmallCaption(skin, "CHANNELS", 8, 113);
-  SmallCaption(skin, "SCORE", 498, 28);
-  InfoBox(skin, {528, 12, 112, 32});
+  SmallCaption(skin, "SCORE", 492, 28);
+  InfoBox(skin, {530, 12, 110, 32});
   InfoBox(skin, {526, 334, 114, 44});
   InfoBox(skin, {512, 430, 128, 50});
   InfoBox(skin, {0, 332, 116, 50});

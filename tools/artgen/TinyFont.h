@@ -6,7 +6,7 @@
 
 namespace tamtara {
 
-// Five rows of five characters, '#' for a lit pixel; an empty view for bytes without a glyph.
+// Five rows of five characters run together, '#' for a lit pixel; an empty view for bytes without a glyph.
 // Lower-case letters share the capitals: at five pixels small letters would not read.
 std::string_view TinyGlyph(int byte);
 

@@ -84,8 +84,8 @@ Image DrawLogo() {
   logo.Line(cx + 58, cy - 62, cx - 30, cy + 20, 8, Palette::Ink);
   logo.Line(cx + 56, cy - 60, cx - 28, cy + 18, 4, Rgb{230, 190, 130});
   FontFace face(Fonts::SansBoldItalic);
-  face.SetPixelSize(50, 50);
-  DrawTextLeft(logo, face, "TAMTARA", 156, 78, TextStyle{Palette::NavyLight, Palette::Ink, Palette::Ink, 0, 3, 3, Rgb{170, 200, 230}, 1.0, 0}, 1);
+  face.SetPixelSize(40, 40);
+  DrawTextLeft(logo, face, "TAMTARA", 160, 80, TextStyle{Palette::NavyLight, Palette::Ink, Palette::Ink, 0, 3, 3, Rgb{170, 200, 230}, 1.0, 0}, 1);
   logo.Fill({158, 108, 200, 3}, Palette::Cyan);
   FontFace sub(Fonts::SansBold);
   sub.SetPixelSize(15, 15);
