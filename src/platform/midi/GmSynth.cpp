@@ -6,10 +6,24 @@
 
 #include <fluidsynth.h>
 
-#include <cstring>
+#include <array>
+#include <atomic>
 #include <stdexcept>
 
 namespace tamtara {
+
+namespace {
+
+// GM System On (or GM2 On) and GS Reset, without F0 and F7, for any device id.
+bool IsResetMessage(std::span<const std::uint8_t> body) {
+    const bool gmOn = body.size() == 4 && body[0] == 0x7E && body[2] == 0x09 &&
+                      (body[3] == 0x01 || body[3] == 0x03);
+    const bool gsReset = body.size() == 9 && body[0] == 0x41 && body[2] == 0x42 &&
+                         body[3] == 0x12 && body[4] == 0x40 && body[5] == 0x00 && body[6] == 0x7F;
+    return gmOn || gsReset;
+}
+
+} // namespace
 
 struct GmSynth::Impl {
     fluid_settings_t* Settings = nullptr;
@@ -18,6 +32,16 @@ struct GmSynth::Impl {
     std::string SoundFontError;
     int SampleRate = 0;
     bool HasSoundFont = false;
+    // FluidSynth 2.3 brings a killed voice back into its release phase when a note-off reaches
+    // it after All Sound Off (a stopped song's crash cymbal rings on). Until a channel plays a
+    // new note there is nothing to release on it, so its note-offs are dropped.
+    std::array<std::atomic<bool>, 16> Silenced{};
+
+    void SilenceAll() {
+        for (std::atomic<bool>& flag : Silenced) {
+            flag = true;
+        }
+    }
 
     ~Impl() {
         if (Synth != nullptr) {
@@ -83,13 +107,18 @@ void GmSynth::Send(std::span<const std::uint8_t> message) {
             --length;
         }
         if (length > 0) {
-            fluid_synth_sysex(synth, reinterpret_cast<const char*>(message.data() + 1),
+            const std::span<const std::uint8_t> body = message.subspan(1, length);
+            fluid_synth_sysex(synth, reinterpret_cast<const char*>(body.data()),
                               static_cast<int>(length), nullptr, nullptr, nullptr, 0);
+            if (IsResetMessage(body)) {
+                P->SilenceAll();
+            }
         }
         return;
     }
     if (status == 0xFF) {
         fluid_synth_system_reset(synth);
+        P->SilenceAll();
         return;
     }
     if (status < 0x80 || status >= 0xF0) {
@@ -98,18 +127,33 @@ void GmSynth::Send(std::span<const std::uint8_t> message) {
     const int channel = status & 0x0F;
     const int data1 = message.size() > 1 ? message[1] & 0x7F : 0;
     const int data2 = message.size() > 2 ? message[2] & 0x7F : 0;
-    switch (status & 0xF0) {
+    std::atomic<bool>& silenced = P->Silenced[static_cast<std::size_t>(channel)];
+    const int type = status & 0xF0;
+    const bool releases = type == 0x80 || (type == 0x90 && data2 == 0) ||
+                          (type == 0xB0 && data1 == 123);
+    if (releases && silenced) {
+        return;
+    }
+    switch (type) {
     case 0x80:
         fluid_synth_noteoff(synth, channel, data1);
         break;
     case 0x90:
-        fluid_synth_noteon(synth, channel, data1, data2); // velocity 0 is a note-off
+        if (data2 == 0) {
+            fluid_synth_noteoff(synth, channel, data1);
+        } else {
+            silenced = false;
+            fluid_synth_noteon(synth, channel, data1, data2);
+        }
         break;
     case 0xA0:
         fluid_synth_key_pressure(synth, channel, data1, data2);
         break;
     case 0xB0:
         fluid_synth_cc(synth, channel, data1, data2);
+        if (data1 == 120) {
+            silenced = true;
+        }
         break;
     case 0xC0:
         fluid_synth_program_change(synth, channel, data1);
