@@ -85,6 +85,8 @@ MidiResult RecordingMidiDriver::Close(MidiOutHandle handle) {
         return Fail.Close;
     if (OpenHandles.erase(handle) == 0)
         return MidiError::InvalidHandle;
+    // Closing abandons what the device still holds; its buffers may be freed right after.
+    std::erase_if(Held, [handle](const Pending& p) { return p.Handle == handle; });
     return MidiError::NoError;
 }
 
@@ -131,7 +133,7 @@ MidiResult RecordingMidiDriver::LongMsg(MidiOutHandle handle, MidiLongBuffer& bu
         Log.push_back(std::move(recorded));
         buffer.Done = false;
         if (!AutoComplete) {
-            Held.push_back(Pending{it->second, &buffer});
+            Held.push_back(Pending{handle, it->second, &buffer});
             return MidiError::NoError;
         }
         onDone = it->second;

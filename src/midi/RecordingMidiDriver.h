@@ -65,6 +65,7 @@ public:
 
 private:
     struct Pending {
+        MidiOutHandle Handle;
         MidiDoneCallback OnDone;
         MidiLongBuffer* Buffer;
     };

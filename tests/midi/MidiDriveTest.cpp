@@ -1,0 +1,434 @@
+// The sequencer stepped cycle by cycle on a fake clock into the recording driver.
+#include "midi/MidiDrive.h"
+#include "midi/RecordingMidiDriver.h"
+#include "midi/SmfBuilder.h"
+
+#include "FakeClock.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tamtara {
+namespace {
+
+using namespace tamtara::testing;
+
+class MidiDriveTest : public ::testing::Test {
+protected:
+    MidiDriveTest() { Drive.OpenOutput(MidiMapperId); }
+
+    void Load(const Bytes& bytes) {
+        TMemoryStream stream(bytes);
+        Drive.LoadFromStream(stream);
+    }
+    // Plays and forgets what Play itself sent.
+    void PlayQuietly() {
+        Drive.Play();
+        Driver.ClearMessages();
+    }
+    void Cycle(std::uint32_t advanceMs) {
+        Clock.Advance(advanceMs);
+        Drive.RunCycle();
+    }
+    std::vector<RecordedMessage> Shorts(std::uint8_t status) {
+        std::vector<RecordedMessage> out;
+        for (auto& m : Driver.Messages())
+            if (!m.IsLong && m.Status() == status)
+                out.push_back(m);
+        return out;
+    }
+    bool Sent(std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
+        for (auto& m : Driver.Messages())
+            if (!m.IsLong && m.Status() == status && m.Data1() == d1 && m.Data2() == d2)
+                return true;
+        return false;
+    }
+
+    FakeClock Clock;
+    RecordingMidiDriver Driver{Clock};
+    TMidiDrive Drive{Driver, Clock, false};
+};
+
+// One track at 120 BPM, 480 ticks per quarter, holding the given events and a late closing note.
+Bytes Song(const Bytes& events, std::uint32_t tempo = 500000) {
+    return Smf(480, {Cat({Tempo(0, tempo), events, Ev(100000, {0x80, 1, 0})})});
+}
+
+TEST_F(MidiDriveTest, PositionAdvancesByElapsedTimeAndTempo) {
+    Load(Song({}));
+    PlayQuietly();
+    EXPECT_EQ(Drive.Tempo, 120);
+    Cycle(10);
+    EXPECT_EQ(Drive.Elapsed, 10);
+    EXPECT_NEAR(Drive.Position, 9.6, 1e-9);
+    Cycle(0);  // the previous cycle slept SleepInterval
+    EXPECT_NEAR(Drive.Position, 9.6 + 1.92, 1e-9);
+    EXPECT_EQ(Drive.CurrentTick(), 11);
+    EXPECT_EQ(Drive.CycleCount, 2);
+}
+
+TEST_F(MidiDriveTest, SongWithoutTempoPlaysAt120) {
+    Load(Smf(480, {Ev(5000, {0x90, 1, 1})}));
+    PlayQuietly();
+    EXPECT_EQ(Drive.Tempo, 120);
+    Cycle(100);
+    EXPECT_NEAR(Drive.Position, 96.0, 1e-9);
+}
+
+TEST_F(MidiDriveTest, TempoChangesApplyWhenReached) {
+    Load(Smf(480, {Cat({Tempo(0, 500000), Tempo(96, 250000), Ev(100000, {0x80, 1, 0})})}));
+    PlayQuietly();
+    Cycle(100);  // reaches tick 96 at 120 BPM
+    EXPECT_EQ(Drive.Tempo, 120);
+    Cycle(0);
+    EXPECT_EQ(Drive.Tempo, 240);
+    EXPECT_NEAR(Drive.Position, 96.0 + 2 * 1.92, 1e-9);
+}
+
+TEST_F(MidiDriveTest, DataThatIsNotMidiCannotBePlayed) {
+    Load(Bytes{'n', 'o', 'p', 'e'});
+    EXPECT_TRUE(Drive.Loaded);
+    Drive.Play();
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_EQ(Driver.MessageCount(), 0u);
+}
+
+TEST_F(MidiDriveTest, PlayWithoutSongOrWhilePlayingDoesNothing) {
+    Drive.Play();
+    EXPECT_FALSE(Drive.Playing);
+    Load(Song({}));
+    Drive.Play();
+    const auto sent = Driver.MessageCount();
+    Drive.Play();
+    EXPECT_EQ(Driver.MessageCount(), sent);
+}
+
+TEST_F(MidiDriveTest, SkipLeadInRunsTripleSpeedUntilASixteenthBeforeFirstNote) {
+    Drive.SkipLeadIn = true;
+    Load(Smf(480, {Cat({Tempo(0, 500000), Ev(1920, {0x90, 60, 100}), Ev(100000, {0x80, 60, 0})})}));
+    PlayQuietly();
+    EXPECT_EQ(Drive.FirstNoteTick, 1800);
+    Cycle(10);
+    EXPECT_NEAR(Drive.Position, 28.8, 1e-9);
+    while (Drive.Position < 1800)
+        Cycle(0);
+    const double before = Drive.Position;
+    Cycle(0);
+    EXPECT_NEAR(Drive.Position - before, 1.92, 1e-9);
+}
+
+TEST_F(MidiDriveTest, SkipLeadInWithoutNotesUsesTheFallbackTick) {
+    Drive.SkipLeadIn = true;
+    Load(Smf(480, {Ev(10, {0xB0, 1, 1})}));
+    Drive.Play();
+    EXPECT_EQ(Drive.FirstNoteTick, 100000 - 120);
+}
+
+TEST_F(MidiDriveTest, PlaySetsChannelVolumesWithoutResets) {
+    Load(Song({}));
+    Drive.Play();
+    auto messages = Driver.Messages();
+    ASSERT_EQ(messages.size(), 16u);
+    for (int c = 0; c < 16; ++c) {
+        EXPECT_EQ(messages[c].Status(), 0xB0 + c);
+        EXPECT_EQ(messages[c].Data1(), 7);
+        EXPECT_EQ(messages[c].Data2(), 100);
+        EXPECT_EQ(Drive.ChannelVolume(c), 100);
+        EXPECT_EQ(Drive.ChannelPan(c), 64);
+        EXPECT_EQ(Drive.ChannelProgram(c), 128);
+    }
+    EXPECT_EQ(Drive.FadeLevel, 10000.0);
+}
+
+TEST_F(MidiDriveTest, ResetsGoOutInOrderAndReplaceTheVolumeMessages) {
+    Drive.GMResetOnPlay = true;
+    Drive.GSResetOnPlay = true;
+    Load(Song({}));
+    const auto before = Clock.Now();
+    Drive.Play();
+    auto messages = Driver.Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].Bytes, std::vector<std::uint8_t>(GMSystemOnMessage.begin(), GMSystemOnMessage.end()));
+    EXPECT_EQ(messages[1].Bytes, std::vector<std::uint8_t>(GSResetMessage.begin(), GSResetMessage.end()));
+    EXPECT_EQ(messages[1].Time - messages[0].Time, 60u);
+    EXPECT_EQ(Clock.Now() - before, 60u + 60u + 16u);
+    EXPECT_EQ(Drive.ChannelVolume(9), 100);
+    EXPECT_EQ(Drive.ProcessCompletions(), 2);
+}
+
+TEST_F(MidiDriveTest, DrumNotesAreAnnouncedEightQuartersAheadAndWithheldWhenDue) {
+    Drive.AnnounceNotes = true;
+    std::vector<int> ahead, due;
+    Drive.OnDrumNoteAhead = [&](const SequencerEvent* slot) { ahead.push_back(slot->Tick); };
+    Drive.OnDrumNote = [&](const SequencerEvent* slot) { due.push_back(slot->Tick); };
+    Load(Song(Cat({Ev(100, {0x99, 38, 100}), Ev(3900, {0x99, 36, 0})})));
+    PlayQuietly();
+    EXPECT_EQ(ahead, std::vector<int>{100});  // 4000 lies past 8 × 480
+    Cycle(200);  // position 192: the first note is due, the window reaches 4032
+    EXPECT_EQ(due, std::vector<int>{100});
+    EXPECT_EQ(ahead, (std::vector<int>{100, 4000}));
+    EXPECT_TRUE(Shorts(0x99).empty());
+}
+
+TEST_F(MidiDriveTest, WithheldDrumNoteWithoutCallbackIsNeitherSentNorReported) {
+    Drive.AnnounceNotes = true;
+    Load(Song(Ev(0, {0x99, 42, 100})));
+    PlayQuietly();
+    Cycle(1);
+    EXPECT_TRUE(Shorts(0x99).empty());
+}
+
+TEST_F(MidiDriveTest, DrumNotesPlayNormallyWithoutAnnounceNotes) {
+    int calls = 0;
+    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++calls; };
+    Drive.OnDrumNote = [&](const SequencerEvent*) { ++calls; };
+    Drive.OnNoteOn = [&](const SequencerEvent*) { ++calls; };
+    Load(Song(Cat({Ev(0, {0x99, 38, 100}), Ev(0, {0x90, 60, 100})})));
+    PlayQuietly();
+    Cycle(1);
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(Sent(0x99, 38, 100));
+    EXPECT_TRUE(Sent(0x90, 60, 100));
+}
+
+TEST_F(MidiDriveTest, OtherNotesAreReportedThenSent) {
+    Drive.AnnounceNotes = true;
+    std::vector<int> noteOns;
+    int drumCalls = 0;
+    Drive.OnNoteOn = [&](const SequencerEvent* slot) {
+        EXPECT_FALSE(Sent(slot->Event.Status, slot->Event.Data1, slot->Event.Data2));
+        noteOns.push_back(slot->Event.Status);
+    };
+    Drive.OnDrumNote = [&](const SequencerEvent*) { ++drumCalls; };
+    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++drumCalls; };
+    Load(Song(Cat({Ev(0, {0x99, 37, 90}), Ev(0, {0x90, 60, 100}), Ev(0, {0x9F, 61, 0}),
+                   Ev(0, {0x89, 38, 0})})));
+    PlayQuietly();
+    Cycle(1);
+    EXPECT_EQ(noteOns, (std::vector<int>{0x90, 0x9F}));
+    EXPECT_EQ(drumCalls, 0);
+    EXPECT_TRUE(Sent(0x99, 37, 90));
+    EXPECT_TRUE(Sent(0x90, 60, 100));
+    EXPECT_TRUE(Sent(0x9F, 61, 0));
+    EXPECT_TRUE(Sent(0x89, 38, 0));
+}
+
+TEST_F(MidiDriveTest, BankSelectIsDroppedOnEveryChannelWhenAsked) {
+    Drive.NoBankSelect = true;
+    Load(Song(Cat({Ev(0, {0xB0, 0, 1}), Ev(0, {0xB5, 32, 2}), Ev(0, {0xB5, 1, 3}), Ev(0, {0xBF, 0, 4})})));
+    PlayQuietly();
+    Cycle(1);
+    auto messages = Driver.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Short, 0xB5u | 1u << 8 | 3u << 16);
+}
+
+TEST_F(MidiDriveTest, BankSelectGoesOutByDefault) {
+    Load(Song(Cat({Ev(0, {0xB0, 0, 1}), Ev(0, {0xB0, 32, 2})})));
+    PlayQuietly();
+    Cycle(1);
+    EXPECT_TRUE(Sent(0xB0, 0, 1));
+    EXPECT_TRUE(Sent(0xB0, 32, 2));
+}
+
+TEST_F(MidiDriveTest, ChannelStateFollowsTheSong) {
+    Load(Song(Cat({Ev(0, {0xB3, 7, 90}), Ev(0, {0xB3, 10, 20}), Ev(0, {0xC3, 33})})));
+    PlayQuietly();
+    Cycle(1);
+    EXPECT_EQ(Drive.ChannelVolume(3), 90);
+    EXPECT_EQ(Drive.ChannelPan(3), 20);
+    EXPECT_EQ(Drive.ChannelProgram(3), 33);
+    EXPECT_EQ(Drive.ChannelProgram(4), 128);
+    EXPECT_EQ(Drive.ChannelVolume(16), 0);
+    EXPECT_EQ(Drive.ChannelVolume(-1), 0);
+}
+
+TEST_F(MidiDriveTest, VolumeIsScaledByTheFadeLevel) {
+    Load(Song(Ev(10, {0xB2, 7, 100})));
+    PlayQuietly();
+    Drive.FadeLevel = 5000.0;
+    Cycle(20);
+    EXPECT_TRUE(Sent(0xB2, 7, 50));
+    EXPECT_EQ(Drive.ChannelVolume(2), 100);
+}
+
+TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
+    Load(Song({}));
+    PlayQuietly();
+    Drive.FadeOut(5000);
+    EXPECT_DOUBLE_EQ(Drive.FadeStep, -4.0);
+    EXPECT_TRUE(Drive.IsFading());
+    for (int i = 0; i < 19; ++i)
+        Cycle(0);
+    EXPECT_EQ(Drive.FadeLevel, 10000.0);
+    EXPECT_TRUE(Driver.Messages().empty());
+    Cycle(0);
+    EXPECT_EQ(Drive.FadeLevel, 9920.0);
+    EXPECT_TRUE(Sent(0xB0, 7, 99));
+    EXPECT_EQ(Shorts(0xB0).size(), 1u);
+    int cycles = 20;
+    while (Drive.Playing && cycles < 10000) {
+        Cycle(0);
+        ++cycles;
+    }
+    EXPECT_EQ(cycles, 2500);
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_EQ(Drive.FadeLevel, 0.0);
+    EXPECT_FALSE(Drive.IsFading());
+    EXPECT_TRUE(Sent(0xBF, 123, 0));
+}
+
+TEST_F(MidiDriveTest, FadeOutOfZeroMillisecondsStillEnds) {
+    Load(Song({}));
+    PlayQuietly();
+    Drive.FadeOut(0);
+    for (int i = 0; i < 20; ++i)
+        Cycle(0);
+    EXPECT_FALSE(Drive.Playing);
+}
+
+TEST_F(MidiDriveTest, SongEndsWhenEveryTrackHasEndedWithoutSilencing) {
+    Load(Smf(480, {Ev(0, {0x90, 60, 100}), Ev(48, {0x80, 60, 0})}));
+    PlayQuietly();
+    Cycle(10);
+    EXPECT_TRUE(Drive.Playing);
+    Cycle(50);
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_TRUE(Shorts(0xB0).empty());
+}
+
+TEST_F(MidiDriveTest, LoopingSongRestartsAndNeverEndsByItself) {
+    Drive.LoopPlay = true;
+    Load(Smf(480, {Ev(48, {0x90, 60, 100})}));
+    PlayQuietly();
+    for (int i = 0; i < 20; ++i)
+        Cycle(10);
+    EXPECT_TRUE(Drive.Playing);
+    EXPECT_GE(Shorts(0x90).size(), 3u);
+    Drive.Stop();
+    EXPECT_FALSE(Drive.Playing);
+}
+
+TEST_F(MidiDriveTest, StopSilencesEveryChannelInOrder) {
+    Load(Song({}));
+    PlayQuietly();
+    Drive.Stop();
+    auto messages = Driver.Messages();
+    ASSERT_EQ(messages.size(), 64u);
+    const std::uint8_t order[] = {7, 120, 123, 121};
+    for (int c = 0; c < 16; ++c)
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(messages[c * 4 + k].Status(), 0xB0 + c);
+            EXPECT_EQ(messages[c * 4 + k].Data1(), order[k]);
+            EXPECT_EQ(messages[c * 4 + k].Data2(), 0);
+        }
+    Driver.ClearMessages();
+    Drive.Stop();
+    EXPECT_EQ(Driver.MessageCount(), 0u);
+}
+
+TEST_F(MidiDriveTest, RewindRestartsPositionButKeepsAnnouncements) {
+    Drive.AnnounceNotes = true;
+    int ahead = 0;
+    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++ahead; };
+    Load(Song(Ev(10, {0x99, 38, 100})));
+    PlayQuietly();
+    Cycle(100);
+    Drive.Rewind();
+    EXPECT_EQ(Drive.Position, 0.0);
+    EXPECT_EQ(Drive.CycleCount, 0);
+    EXPECT_EQ(Drive.Tracks[0].PlayIndex, 0);
+    EXPECT_EQ(ahead, 1);
+}
+
+TEST_F(MidiDriveTest, OnCycleRunsOncePerPlayingCycle) {
+    int cycles = 0;
+    Drive.OnCycle = [&](TMidiDrive& sender) {
+        EXPECT_EQ(&sender, &Drive);
+        ++cycles;
+    };
+    Load(Song({}));
+    Cycle(1);
+    EXPECT_EQ(cycles, 0);
+    PlayQuietly();
+    Cycle(1);
+    Cycle(1);
+    EXPECT_EQ(cycles, 2);
+}
+
+TEST_F(MidiDriveTest, OpenOutputTwiceKeepsTheFirstPort) {
+    TMidiOutput* first = Drive.Output();
+    ASSERT_NE(first, nullptr);
+    Drive.OpenOutput(0);
+    EXPECT_EQ(Drive.Output(), first);
+    EXPECT_EQ(Drive.Output()->DeviceID(), MidiMapperId);
+}
+
+TEST_F(MidiDriveTest, InvalidDeviceRaisesAndCanBeRetried) {
+    TMidiDrive other(Driver, Clock, false);
+    EXPECT_THROW(other.OpenOutput(5), EmidioutputError);
+    EXPECT_EQ(other.Output(), nullptr);
+    other.OpenOutput(0);
+    ASSERT_NE(other.Output(), nullptr);
+    EXPECT_TRUE(other.Output()->IsOpen());
+}
+
+TEST_F(MidiDriveTest, OutputErrorDuringACycleStopsTheSongAndIsReported) {
+    Load(Song(Ev(0, {0x90, 60, 100})));
+    PlayQuietly();
+    Driver.SetFailures({.ShortMsg = MidiError::NoDevice});
+    Cycle(1);
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_NE(Drive.LastError().find("MIDI output error during playback"), std::string::npos);
+    EXPECT_EQ(Drive.ErrorCount(), 1u);
+    Driver.SetFailures({});
+    Drive.Play();
+    EXPECT_TRUE(Drive.Playing);
+}
+
+class QueuedFileTest : public MidiDriveTest {
+protected:
+    ~QueuedFileTest() override { std::filesystem::remove(Path); }
+    std::string Path = (std::filesystem::temp_directory_path() /
+                        ("tamtara-midi-" + std::to_string(::getpid()) + ".mid")).string();
+};
+
+TEST_F(QueuedFileTest, FileThatCannotBeOpenedIsReportedAndTheNextRequestPlays) {
+    Drive.QueuePlay(Path + ".missing");
+    Cycle(0);
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_NE(Drive.LastError().find(".missing"), std::string::npos);
+
+    const Bytes song = Song(Ev(0, {0x90, 60, 100}));
+    std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(song.data()), song.size());
+    Drive.QueuePlay(Path);
+    Cycle(0);
+    EXPECT_TRUE(Drive.Playing);
+    EXPECT_FALSE(Drive.PlayRequested);
+    Cycle(1);
+    EXPECT_TRUE(Sent(0x90, 60, 100));
+}
+
+TEST_F(QueuedFileTest, LoadingStopsTheCurrentSong) {
+    Load(Song({}));
+    PlayQuietly();
+    const Bytes song = Smf(96, {Ev(0, {0x91, 1, 1})});
+    std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(song.data()), song.size());
+    Drive.LoadFromFile(Path);
+    EXPECT_FALSE(Drive.Playing);
+    EXPECT_TRUE(Sent(0xB0, 123, 0));
+    EXPECT_EQ(Drive.Division, 96);
+    EXPECT_THROW(Drive.LoadFromFile(Path + ".missing"), EStreamError);
+    EXPECT_EQ(Drive.Division, 96);
+}
+
+TEST(MidiDriveThread, StartsAndStopsCleanly) {
+    RecordingMidiDriver driver(SystemClock::Instance());
+    TMidiDrive drive(driver, SystemClock::Instance());
+    drive.OpenOutput(MidiMapperId);
+}
+
+} // namespace
+} // namespace tamtara
