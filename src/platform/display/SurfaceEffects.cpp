@@ -27,19 +27,22 @@ const std::array<std::int32_t, 256>& CosTable() {
     return table;
 }
 
-// Adds source scaled by alpha / 255 to each channel of dest, saturating.
-inline std::uint16_t AddPixel(std::uint16_t dest, std::uint16_t source, std::uint32_t alpha) {
-    std::uint32_t sr = source >> 11, sg = (source >> 5) & 63, sb = source & 31;
-    if (alpha < 255) {
-        sr = sr * alpha / 255;
-        sg = sg * alpha / 255;
-        sb = sb * alpha / 255;
+// x / 255 for 0 <= x < 65536, without a division.
+constexpr std::uint32_t Div255(std::uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+
+// Source channels scaled by alpha / 255, looked up per pixel (6-bit index covers all three).
+struct TAddTable {
+    explicit TAddTable(std::uint32_t alpha) {
+        for (std::uint32_t v = 0; v < 64; ++v) Scaled[v] = std::uint8_t(alpha >= 255 ? v : v * alpha / 255);
     }
-    std::uint32_t r = std::min<std::uint32_t>((dest >> 11) + sr, 31);
-    std::uint32_t g = std::min<std::uint32_t>(((dest >> 5) & 63) + sg, 63);
-    std::uint32_t b = std::min<std::uint32_t>((dest & 31) + sb, 31);
-    return std::uint16_t((r << 11) | (g << 5) | b);
-}
+    std::uint16_t Add(std::uint16_t dest, std::uint16_t source) const {
+        std::uint32_t r = std::min<std::uint32_t>((dest >> 11) + Scaled[source >> 11], 31);
+        std::uint32_t g = std::min<std::uint32_t>(((dest >> 5) & 63) + Scaled[(source >> 5) & 63], 63);
+        std::uint32_t b = std::min<std::uint32_t>((dest & 31) + Scaled[source & 31], 31);
+        return std::uint16_t((r << 11) | (g << 5) | b);
+    }
+    std::array<std::uint8_t, 64> Scaled{};
+};
 
 } // namespace
 
@@ -54,7 +57,7 @@ void TDirectDrawSurface::DrawAdd(const TRect& destRect, const TRect& srcRect,
     const int left = std::max(destRect.Left, 0), top = std::max(destRect.Top, 0);
     const int right = std::min(destRect.Right, Width()), bottom = std::min(destRect.Bottom, Height());
     if (right <= left || bottom <= top) return;
-    const auto a = std::uint32_t(std::min(alpha, 255));
+    const TAddTable table(std::uint32_t(std::min(alpha, 255)));
     const bool keyed = transparent && source.ColorKeySet;
     const auto key = std::uint16_t(source.ColorKey);
     const SDL_Surface* src = source.Surface.get();
@@ -66,7 +69,7 @@ void TDirectDrawSurface::DrawAdd(const TRect& destRect, const TRect& srcRect,
         for (int x = left; x < right; ++x, fx += stepX) {
             std::uint16_t s = from[fx >> 16];
             if (keyed && s == key) continue;
-            to[x] = AddPixel(to[x], s, a);
+            to[x] = table.Add(to[x], s);
         }
     }
 }
@@ -136,9 +139,9 @@ void TDirectDrawSurface::FillRectAlpha(const TRect& rect, TColor color, std::int
         std::uint16_t* row = rgb565::Row(Surface.get(), y);
         for (int x = left; x < right; ++x) {
             const std::uint16_t d = row[x];
-            const std::uint32_t r = (cr + (d >> 11) * keep) / 255;
-            const std::uint32_t g = (cg + ((d >> 5) & 63) * keep) / 255;
-            const std::uint32_t b = (cb + (d & 31) * keep) / 255;
+            const std::uint32_t r = Div255(cr + (d >> 11) * keep);
+            const std::uint32_t g = Div255(cg + ((d >> 5) & 63) * keep);
+            const std::uint32_t b = Div255(cb + (d & 31) * keep);
             row[x] = std::uint16_t((r << 11) | (g << 5) | b);
         }
     }
