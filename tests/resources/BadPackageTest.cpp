@@ -124,5 +124,13 @@ TEST_F(BadPackage, SizeRunningPastTheEndFailsAndKeepsStreamPosition) {
     EXPECT_EQ(stream->Position(), before);
 }
 
+TEST(HeaderWarning, DefaultHandlerWritesCaptionAndTextToStderr) {
+    TMemoryStream stream(Bytes("not a package, clearly"));
+    TReadPackageFile reader;
+    ::testing::internal::CaptureStderr();
+    reader.OpenStream(stream);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string(HeaderCaption) + ": " + HeaderText + "\n");
+}
+
 } // namespace
 } // namespace tamtara

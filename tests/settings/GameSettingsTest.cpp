@@ -19,10 +19,6 @@ TEST(KeyChoiceList, PositionsGiveTheirKeyCodes) {
     EXPECT_EQ(KeyCodeOfChoice(36), 0);
 }
 
-TEST(KeyChoiceList, LettersAreTheirCharacterCodes) {
-    for (int i = 2; i <= 27; ++i) EXPECT_EQ(KeyChoice[static_cast<std::size_t>(i)].Text[0], KeyChoice[static_cast<std::size_t>(i)].Code);
-}
-
 TEST(SettingsPath, ReplacesExtensionAndLowersOnlyTheFileName) {
     EXPECT_EQ(SettingsPathForProgram("/opt/Play/Game.EXE"), "/opt/Play/game.ini");
     EXPECT_EQ(SettingsPathForProgram("/opt/Play/tamtara"), "/opt/Play/tamtara.ini");
@@ -70,22 +66,6 @@ TEST(MakeGameSettingsFromRecord, KeysBecomeKeyCodes) {
     GameSettings game = MakeGameSettings(settings, {});
     EXPECT_EQ(game.KeyA, (std::array<std::int32_t, 7>{65, 70, 32, 74, 75, 76, 59}));
     EXPECT_EQ(game.KeyB, (std::array<std::int32_t, 7>{0, 68, 0, 73, 79, 80, 0}));
-}
-
-TEST(MakeGameSettingsFromRecord, SwitchesAreCopied) {
-    LauncherSettings settings = DefaultSettings();
-    settings.Prev = false;
-    settings.Demo = false;
-    settings.NoBank = true;
-    settings.FullScreen = false;
-    settings.DInput = false;
-    GameSettings game = MakeGameSettings(settings, {});
-    EXPECT_FALSE(game.Prev);
-    EXPECT_FALSE(game.Demo);
-    EXPECT_TRUE(game.Combo);
-    EXPECT_TRUE(game.NoBank);
-    EXPECT_FALSE(game.FullScreen);
-    EXPECT_FALSE(game.DInput);
 }
 
 TEST(DefaultButtons, ResetOnlyTheirOwnPage) {

@@ -165,14 +165,6 @@ TEST_F(Input, DisabledKeyboardReportsNothing) {
     EXPECT_TRUE(DXInput.States.Empty());
 }
 
-TEST_F(Input, UnboundKeyboardStatesDoNotReachTheComponent) {
-    DXInput.Keyboard.BindInputStates = false;
-    Keys.Press(90);
-    DXInput.Update();
-    EXPECT_TRUE(DXInput.Keyboard.States.Contains(inButton1));
-    EXPECT_FALSE(DXInput.States.Contains(inButton1));
-}
-
 TEST_F(Input, AcquireSkippedWithoutFocus) {
     Keys.Focus = false;
     DXInput.Acquire();

@@ -29,24 +29,6 @@ protected:
     TDXInput DXInput{Keys};
 };
 
-TEST_P(GameBindings, TableMatchesTheGamesLayout) {
-    const KeyAssigns& a = DXInput.Keyboard.Assigns;
-    using Slots = std::array<std::int32_t, 3>;
-    EXPECT_EQ(a[inUp], (Slots{75, 38, 104}));
-    EXPECT_EQ(a[inRight], (Slots{76, 39, 102}));
-    EXPECT_EQ(a[inButton1], (Slots{65, 37, 0}));
-    EXPECT_EQ(a[inButton2], (Slots{70, 39, 0}));
-    EXPECT_EQ(a[inButton3], (Slots{32, 0, 0}));
-    EXPECT_EQ(a[inButton4], (Slots{74, 38, 0}));
-    EXPECT_EQ(a[inButton6], (Slots{76, 40, 0}));
-    EXPECT_EQ(a[inButton7], (Slots{59, 0, 0}));
-    EXPECT_EQ(a[inButton8], (Slots{13, 0, 0}));
-    EXPECT_EQ(a[inButton9], (Slots{113, 0, 0}));
-    EXPECT_EQ(a[inButton11], (Slots{83, 0, 0}));
-    EXPECT_EQ(a[inButton17], (Slots{0, 0, 0}));
-    EXPECT_EQ(a[inButton18], (Slots{0, 0, 0}));
-}
-
 TEST_P(GameBindings, HiHatKeysAndLeftArrow) {
     TInputStates a = StatesFor(65);
     EXPECT_TRUE(a.Contains(inButton1));
@@ -85,13 +67,6 @@ TEST_P(GameBindings, CymbalSemicolonWorksInBothModes) {
 
 INSTANTIATE_TEST_SUITE_P(BothReadingModes, GameBindings, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "DirectInput" : "KeyboardState"; });
-
-TEST(HoldCounterStates, RowsListLanesThenDecideKey) {
-    EXPECT_EQ(FirstKeyStates[0], inButton1);
-    EXPECT_EQ(FirstKeyStates[7], inButton8);
-    EXPECT_EQ(SecondKeyStates[0], inButton11);
-    EXPECT_EQ(SecondKeyStates[7], inButton18);
-}
 
 } // namespace
 } // namespace tamtara

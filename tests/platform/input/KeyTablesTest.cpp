@@ -20,21 +20,6 @@ TEST(ScanCodeTableContents, HundredMappedCodesWithRanges) {
     for (int scan : {12, 41, 84, 85, 86, 222, 255}) EXPECT_EQ(ScanCodeTable[scan], 0) << scan;
 }
 
-TEST(ScanCodeTableContents, SharedKeyCodes) {
-    EXPECT_EQ(ScanCodeTable[40], 39);
-    EXPECT_EQ(ScanCodeTable[205], 39);
-    EXPECT_EQ(ScanCodeTable[52], 46);
-    EXPECT_EQ(ScanCodeTable[211], 46);
-    EXPECT_EQ(ScanCodeTable[26], 91);
-    EXPECT_EQ(ScanCodeTable[219], 91);
-    EXPECT_EQ(ScanCodeTable[28], 13);
-    EXPECT_EQ(ScanCodeTable[156], 13);
-    EXPECT_EQ(ScanCodeTable[42], 16);
-    EXPECT_EQ(ScanCodeTable[54], 16);
-    EXPECT_EQ(ScanCodeTable[57], 32);
-    EXPECT_EQ(ScanCodeTable[39], 59);
-}
-
 // Every key of the key choice list, through each mode, lands on the code the launcher gives it.
 struct ChoiceKey {
     SDL_Scancode Sdl;
@@ -99,15 +84,6 @@ TEST(SdlKeyTables, ModifiersSetGenericAndSidedCodes) {
     EXPECT_EQ(keys[0x10], 0x80);
     EXPECT_EQ(keys[0xA1], 0x80);
     EXPECT_EQ(keys[0xA0], 0);
-}
-
-TEST(SdlKeyTables, DirectInputScanCodesOfUsPositions) {
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_ESCAPE), 1);
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_APOSTROPHE), 40);
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_KP_ENTER), 156);
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_RALT), 184);
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_DELETE), 211);
-    EXPECT_EQ(DirectInputScanCode(SDL_SCANCODE_UNKNOWN), 0);
 }
 
 TEST(SdlKeyTables, KeysUpSetNothing) {
