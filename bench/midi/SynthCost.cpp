@@ -40,8 +40,8 @@ std::uint8_t ChannelOfPart(std::size_t part) {
     return static_cast<std::uint8_t>(part < 9 ? part : part + 1);
 }
 
-// Everything due at sixteenth `step`: chords on the beat held for a beat, bass in eighths,
-// pads in whole notes, and a full drum pattern.
+// Everything due at sixteenth `step`: chords on the beat held for a beat (four notes each), bass
+// in eighths, pads in whole notes, and a full drum pattern: enough to saturate the polyphony.
 void PlayStep(GmSynth& synth, int step) {
     static constexpr std::array<std::uint8_t, 4> Roots = {48, 53, 55, 50};
     const std::uint8_t root = Roots[static_cast<std::size_t>(step / 16) % Roots.size()];
@@ -56,7 +56,7 @@ void PlayStep(GmSynth& synth, int step) {
             continue;
         }
         const std::uint8_t oldRoot = (step % 16 == 0) ? previous : root;
-        for (std::uint8_t interval : {0, 4, 7}) {
+        for (std::uint8_t interval : {0, 4, 7, 12}) {
             Send(synth, static_cast<std::uint8_t>(0x80 | channel),
                  static_cast<std::uint8_t>(oldRoot + octave + interval), 0);
             if (bass && interval != 0) {
