@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config libgtest-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libfreetype-dev
   fonts-ipafont-gothic fonts-liberation
-  libfluidsynth-dev timgm6mb-soundfont librtmidi-dev
+  libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
   libjpeg62-turbo-dev libsimpleini-dev libpng-dev zlib1g-dev
 )
 if [ "${1:-}" = "--test" ]; then

@@ -2,12 +2,29 @@
 #include "platform/midi/SdlAudioOutput.h"
 
 #include <SDL.h>
+#include <alsa/asoundlib.h>
 
 #include <cstring>
 
 namespace tamtara {
+namespace {
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA prints its own lines ("Unknown PCM default") when there is no sound card; our one
+// warning already says so, in words a player can act on.
+class QuietAlsa {
+public:
+    QuietAlsa() { snd_lib_error_set_handler(&IgnoreAlsaError); }
+    ~QuietAlsa() { snd_lib_error_set_handler(nullptr); }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+};
+
+} // namespace
 
 SdlAudioOutput::SdlAudioOutput(int wantedRate, int wantedFrames) {
+    const QuietAlsa quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ErrorText = std::string("cannot start SDL audio: ") + SDL_GetError();
         return;
