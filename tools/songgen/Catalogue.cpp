@@ -4,7 +4,7 @@
 namespace tamtara {
 
 std::vector<TSong> DemoSongs() {
-    return {FirstSteps(), SunsetRoad()};
+    return {FirstSteps(), SunsetRoad(), CityLights(), NeonHighway(), Tempest(), Overdrive()};
 }
 
 } // namespace tamtara

@@ -9,6 +9,10 @@ namespace tamtara {
 
 TSong FirstSteps();
 TSong SunsetRoad();
+TSong CityLights();
+TSong NeonHighway();
+TSong Tempest();
+TSong Overdrive();
 std::vector<TSong> DemoSongs();
 
 // Jingles lie beside the program (empty Folder); their names begin with "_".
