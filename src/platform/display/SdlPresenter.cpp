@@ -139,6 +139,16 @@ private:
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
             throw EDirectDrawError("DirectDraw を初期化できません",
                                    std::string("no display available: ") + SDL_GetError());
+        // SDL falls back to its invisible drivers when no display answers; a game nobody can
+        // see is worse than an error, so those count only when asked for by name.
+        const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+        const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+        if ((driver == "offscreen" || driver == "dummy") &&
+            !(requested && std::string(requested).find(driver) != std::string::npos)) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            throw EDirectDrawError("DirectDraw を初期化できません",
+                                   "no display available: neither X11 nor Wayland answered");
+        }
         VideoStarted = true;
     }
 

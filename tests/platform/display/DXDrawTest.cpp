@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -205,13 +206,25 @@ TEST(SdlPresenterTest, OpensWindowedAndFullScreenAndFlips) {
     display.Finalize();
 }
 
-TEST(SdlPresenterTest, NoDisplayGivesAOneLineError) {
-    const char* saved = std::getenv("SDL_VIDEODRIVER");
-    std::string previous = saved ? saved : "";
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    const char* savedDisplay = std::getenv("DISPLAY");
-    std::string previousDisplay = savedDisplay ? savedDisplay : "";
-    unsetenv("DISPLAY");
+// Restores an environment variable when the test ends.
+class TEnvironmentOverride {
+public:
+    explicit TEnvironmentOverride(const char* name) : Name(name) {
+        if (const char* value = std::getenv(name)) Saved = value;
+        unsetenv(name);
+    }
+    ~TEnvironmentOverride() {
+        if (Saved) setenv(Name, Saved->c_str(), 1);
+        else unsetenv(Name);
+    }
+
+private:
+    const char* Name;
+    std::optional<std::string> Saved;
+};
+
+TEST(SdlPresenterTest, NoDisplayGivesAOneLineErrorInsteadOfAnInvisibleWindow) {
+    TEnvironmentOverride driver("SDL_VIDEODRIVER"), x11("DISPLAY"), wayland("WAYLAND_DISPLAY");
     TDXDraw display(CreateSdlPresenter());
     try {
         display.Initialize();
@@ -222,8 +235,6 @@ TEST(SdlPresenterTest, NoDisplayGivesAOneLineError) {
         EXPECT_FALSE(error.Detail().empty());
     }
     EXPECT_FALSE(display.Initialized());
-    if (saved) setenv("SDL_VIDEODRIVER", previous.c_str(), 1); else unsetenv("SDL_VIDEODRIVER");
-    if (savedDisplay) setenv("DISPLAY", previousDisplay.c_str(), 1);
 }
 
 } // namespace
