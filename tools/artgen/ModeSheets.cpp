@@ -33,8 +33,9 @@ void OptionRow(Image& sheet, int y, const std::vector<std::string_view>& options
 void RowLabel(Image& sheet, int y, int number, std::string_view text) {
   sheet.RoundedRect({24, y + 2, 300, 28}, 8, Palette::Ink);
   sheet.RoundedGradient({26, y + 4, 296, 24}, 6, Palette::NavyLight, Palette::Navy);
-  sheet.Disc(44, y + 16, 10, Palette::Cyan);
-  Caption(sheet, std::string(1, char('0' + number)), 44, y + 16, 14, Palette::Ink);
+  sheet.Disc(44, y + 16, 11, Palette::Cyan);
+  sheet.Disc(44, y + 16, 9, Palette::Ink);
+  Caption(sheet, std::string(1, char('0' + number)), 44, y + 16, 14, Rgb{255, 255, 255});
   FontFace face(Fonts::SansBoldItalic);
   face.SetPixelSize(20, 20);
   DrawTextLeft(sheet, face, text, 64, y + 16, TextStyle{Rgb{255, 255, 255}, Palette::Cyan, Palette::Ink, 1.5}, 1);
