@@ -90,6 +90,8 @@ Image DrawFont06() {
   for (int c = 0; c < 256; ++c) {
     const std::string_view g = TinyGlyph(c);
     const Rect cell = Font06Cell(c);
+    // Bytes beyond ASCII get the same hollow box as in the 8 × 16 font.
+    if (c >= 127) sheet.Frame({cell.X + 1, cell.Y, 3, 5}, Rgb{150, 160, 190});
     for (std::size_t i = 0; i < g.size() && i < 25; ++i)
       if (g[i] == '#') {
         const int x = cell.X + int(i % 5), y = cell.Y + int(i / 5);

@@ -29,7 +29,8 @@ Rect PadInk(int lane, int row) {
 
 namespace {
 
-bool PrintableAnk(int c) { return (c > 32 && c < 127) || (c >= 0xA1 && c <= 0xDF); }
+// Every byte above the blank has a glyph or, where no single-byte character exists, a box.
+bool MarkedByte(int c) { return c > 32; }
 
 SheetLayout FontSheet(std::string_view entry, int width, int height, Rect (*cell)(int, int), int colours) {
   SheetLayout s{entry, width, height, kMagentaKey, {}, {}};
@@ -49,12 +50,13 @@ std::vector<SheetLayout> Build() {
 
   SheetLayout ank{"Ank.bmp", 256, 128, kMagentaKey, {}, {AnkCell(32)}};
   for (int c = 0; c < 256; ++c)
-    if (PrintableAnk(c)) ank.Drawn.push_back(AnkCell(c));
+    if (MarkedByte(c)) ank.Drawn.push_back(AnkCell(c));
   all.push_back(ank);
   all.push_back(FontSheet("Font16T1.bmp", 256, 16 * 4 * kFontColours, Font16Cell, kFontColours));
   all.push_back(FontSheet("Font32T1.bmp", 256, 32 * 4 * kFontColours, Font32Cell, kFontColours));
   SheetLayout f06{"Font06.bmp", 96, 96, kMagentaKey, {}, {Font06Cell(32)}};
-  for (int c = 33; c < 127; ++c) f06.Drawn.push_back(Font06Cell(c));
+  for (int c = 33; c < 256; ++c)
+    if (MarkedByte(c)) f06.Drawn.push_back(Font06Cell(c));
   all.push_back(f06);
 
   SheetLayout combo{"Combo.bmp", 384, 48, kMagentaKey, {}, {{0, 0, 2, 2}}};
