@@ -10,12 +10,37 @@
 #include "settings/SettingsError.h"
 
 #include <cstdio>
+#include <string_view>
 #include <unistd.h>
 
 namespace tamtara {
 
+namespace {
+
+// Comment lines after the last key, which SimpleIni would drop, so they can be put back.
+std::string TrailingComments(const std::string& text) {
+    std::size_t end = text.size();
+    std::size_t keep = end;
+    while (end > 0) {
+        std::size_t start = text.rfind('\n', end - 1);
+        start = start == std::string::npos ? 0 : start + 1;
+        std::string_view line(text.data() + start, end - start);
+        std::size_t first = line.find_first_not_of(" \t\r\n");
+        if (first != std::string_view::npos && line[first] != ';' && line[first] != '#') break;
+        keep = start;
+        end = start > 0 ? start - 1 : 0;
+    }
+    std::string trailing = text.substr(keep);
+    return trailing.find_first_of(";#") == std::string::npos ? std::string() : trailing;
+}
+
+} // namespace
+
 struct TProfileFile::Impl {
-    CSimpleIniA Ini{false, false, false};
+    // Multi-key so that a key written twice by hand reads as its first value, as profile
+    // readers do; writing replaces every copy with one.
+    CSimpleIniA Ini{false, true, false};
+    std::string Trailing;
 };
 
 TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(std::make_unique<Impl>()) {
@@ -28,7 +53,9 @@ TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(s
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
     bool failed = std::ferror(file) != 0; // e.g. a folder of that name
     std::fclose(file);
-    if (!failed) Data->Ini.LoadData(text);
+    if (failed) return;
+    Data->Ini.LoadData(text);
+    Data->Trailing = TrailingComments(text);
 }
 
 TProfileFile::~TProfileFile() = default;
@@ -56,7 +83,7 @@ bool TProfileFile::ReadBool(const std::string& section, const std::string& key, 
 }
 
 void TProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    Data->Ini.SetValue(section.c_str(), key.c_str(), value.c_str());
+    Data->Ini.SetValue(section.c_str(), key.c_str(), value.c_str(), nullptr, true);
 }
 
 void TProfileFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
@@ -71,6 +98,10 @@ void TProfileFile::Save() const {
     const std::string failure = FilePath + " に書き込めません";
     std::string text;
     if (Data->Ini.Save(text) < 0) throw ESettingsError(failure);
+    if (!Data->Trailing.empty()) {
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += Data->Trailing;
+    }
 
     std::string temporary = FilePath + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");

@@ -177,6 +177,23 @@ TEST_F(SettingsFile, SaveKeepsUnknownKeysAndComments) {
     EXPECT_EQ(LoadSettings(Path).Midi, "New");
 }
 
+TEST_F(SettingsFile, TrailingCommentSurvivesRepeatedSaves) {
+    Write("[Config]\nMidi=Old\n; the end\n");
+    SaveSettings(Path, DefaultSettings());
+    SaveSettings(Path, DefaultSettings());
+    std::string text = Read();
+    EXPECT_EQ(text.find("; the end"), text.rfind("; the end"));
+    EXPECT_NE(text.find("Key7B=0\n; the end\n"), std::string::npos);
+}
+
+TEST_F(SettingsFile, KeyWrittenTwiceReadsFirstAndSavesOnce) {
+    Write("[Config]\nMidi=First\nMidi=Second\n");
+    EXPECT_EQ(LoadSettings(Path).Midi, "First");
+    SaveSettings(Path, DefaultSettings());
+    std::string text = Read();
+    EXPECT_EQ(text.find("Midi="), text.rfind("Midi="));
+}
+
 TEST_F(SettingsFile, SaveRewritesExistingKeysWhateverTheirCase) {
     Write("[config]\nmidi=Old\n");
     SaveSettings(Path, DefaultSettings());
