@@ -23,6 +23,10 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     case ssPlay:
         FrameCount = 0;
         // play screen: the play state's resets for a new play (gauge, score, counts, lanes).
+        Play->State.ResetForPlay();
+        Play->State.Level = Level;
+        Play->State.MissPenalty = MissPenalty;
+        Play->State.Combo = Combo;
         MidiDrive->SkipLeadIn = false;
         MidiDrive->GMResetOnPlay = true;
         MidiDrive->GSResetOnPlay = true;
@@ -31,6 +35,7 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         MidiDrive->LoadFromFile(SongFile);
         MidiDrive->Play();
         // play screen: the play clock starts once the song is playing (PlayStartTime).
+        Play->State.PlayStartTime = Clock.Now();
         break;
     case ssTitle:
     case ssOpening:

@@ -6,19 +6,25 @@ namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
     // play screen: create the game's surfaces.
+    Play->Surfaces.Create();
 }
 
 void TMainForm::DXDrawFinalize() {
     // play screen: free the game's surfaces.
+    Play->Surfaces.Free();
 }
 
 void TMainForm::DXDrawRestoreSurface() {
     // play screen: load the bitmaps every screen shares.
+    LoadSharedGraphics(GraphicsPackage, Play->Surfaces);
     ScreenGraphics();
 }
 
 void TMainForm::ScreenGraphics() {
     // play screen: load the bitmaps of ScreenState.
+    Play->SetOnPlayScreen(ScreenState == ssPlay);
+    if (Play->Surfaces.Created())
+        tamtara::ScreenGraphics(ScreenState, GraphicsPackage, Play->Surfaces, PlayPicture{SongFile, SongTitle});
 }
 
 } // namespace tamtara

@@ -13,10 +13,15 @@ void TMainForm::TimerTimer() {
 
 void TMainForm::RunScreen() {
     switch (ScreenState) {
-    case ssPlay:
+    case ssPlay: {
         // play screen: the play screen's frame.
-        PlaceholderScreen();
+        const PlayOutcome outcome = Play->Screen.DrawPlayScreen(FrameCount, ScreenFrame);
+        if (outcome == PlayOutcome::Cleared) ChangeScreen(ssCleared);
+        if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
+        if (outcome == PlayOutcome::Failed) ChangeScreen(ssFailed);
+        ScreenFrame += 1;
         break;
+    }
     case ssOpening:
     case ssTitle:
     case ssFolderSelect:

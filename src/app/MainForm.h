@@ -4,6 +4,7 @@
 
 #include "app/GameServices.h"
 #include "app/ScreenState.h"
+#include "app/play/GamePlay.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -131,6 +132,8 @@ public:
     std::vector<std::string> InstrumentNames;
     // The program's one sequencer; null once FormClose has freed it.
     std::unique_ptr<TMidiDrive> MidiDrive;
+    // The play screen and what it rests on: surfaces, bitmap text, capture, judgement.
+    std::unique_ptr<GamePlay> Play;
 
 private:
     void ConnectDisplayEvents();

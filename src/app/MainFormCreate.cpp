@@ -16,11 +16,16 @@ TMainForm::TMainForm(GameServices services)
     Random.seed(std::random_device{}());
     Caption = std::string(ResourceCaption) + " " + VersionText;
     DXDraw.SetOptions(GameDisplayOptions);
+    DXDraw.Caption = Caption;
     DXDraw.Presenter().SetCaption(Caption);
     ConnectDisplayEvents();
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
     // play screen: the four sequencer callbacks (drum note capture, automatic lanes, meters).
+    Play = std::make_unique<GamePlay>(GamePlayParts{
+        DXDraw, *MidiDrive, Clock, Timer, InstrumentNames, [this] { DXInput.Update(); },
+        [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); }});
+    Play->Capture.Register();
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;
 

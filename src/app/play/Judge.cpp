@@ -26,8 +26,8 @@ Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {
 void Judge::UpdateHolds(const std::function<bool(int)>& stateOn)
 {
     for (int i = 0; i < 8; ++i) {
-        State.KeyHoldA[i] = stateOn(4 + i) ? State.KeyHoldA[i] + 1 : 0;
-        State.KeyHoldB[i] = stateOn(14 + i) ? State.KeyHoldB[i] + 1 : 0;
+        State.KeyHoldA[i] = stateOn(FirstKeyStates[i]) ? State.KeyHoldA[i] + 1 : 0;
+        State.KeyHoldB[i] = stateOn(SecondKeyStates[i]) ? State.KeyHoldB[i] + 1 : 0;
     }
 }
 

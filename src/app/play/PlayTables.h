@@ -2,12 +2,14 @@
 // sounds when struck with nothing pending, the lane geometry and the gauge loss per level.
 #pragma once
 
+#include "platform/input/GameBindings.h"
+
 #include <array>
 #include <cstdint>
 
 namespace tamtara {
 
-constexpr int LaneCount = 7;
+// LaneCount (seven drum parts) comes with the key bindings.
 constexpr int ChannelCount = 16;
 
 // DrumPart order everywhere: lanes left to right, keys, automatic-lane flags.
