@@ -64,7 +64,12 @@ TestGameFolder::TestGameFolder(const std::string& name, TestGameFolderOptions op
     Folder = std::filesystem::temp_directory_path() /
              ("tamtara-" + name + "-" + std::to_string(random()));
     std::filesystem::create_directories(Folder);
-    if (options.GraphicsPackage) {
+    const std::filesystem::path builtGraphics =
+        std::filesystem::path(TAMTARA_GAME_DIR) / "Graphics.pb";
+    if (options.GraphicsPackage && options.GraphicsEntries.empty() &&
+        std::filesystem::exists(builtGraphics)) {
+        std::filesystem::copy_file(builtGraphics, Folder / "Graphics.pb");
+    } else if (options.GraphicsPackage) {
         std::vector<PackageSource> entries;
         for (auto& [entryName, bytes] : options.GraphicsEntries) entries.push_back({entryName, bytes});
         WritePackage((Folder / "Graphics.pb").string(), entries);
@@ -136,6 +141,17 @@ void GameHarness::Step(int frames) {
 bool GameHarness::StepUntil(ScreenState state, int maxFrames) {
     for (int frame = 0; frame < maxFrames && State() != state; ++frame) Step();
     return State() == state;
+}
+
+void GameHarness::ChangeScreenInFrame(ScreenState state) {
+    Window->ChangeScreen(state);
+    Window->FrameCount += 1;
+}
+
+void GameHarness::EnterPlay(const std::string& songFile) {
+    Window->SongFile = songFile;
+    Window->SongTitle = songFile;
+    ChangeScreenInFrame(ssPlay);
 }
 
 void GameHarness::TapKey(int keyCode) {

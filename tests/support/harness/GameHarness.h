@@ -46,6 +46,12 @@ public:
     // One frame per count: the pending window events and MIDI completions, then 33 ms of the
     // clock with the sequencer's passes, then TimerTimer.
     void Step(int frames = 1);
+    // ChangeScreen as a screen's handler calls it within a frame tick, followed by the tick's
+    // own FrameCount += 1 (so entering play leaves FrameCount at 1, not at the 0 that would
+    // send the next frame to the opening screen).
+    void ChangeScreenInFrame(ScreenState state);
+    // Sets the song and enters play as the part selection screen does.
+    void EnterPlay(const std::string& songFile);
     // Steps until the screen is state or maxFrames have run; true when it got there.
     bool StepUntil(ScreenState state, int maxFrames);
 
@@ -87,6 +93,8 @@ private:
 
 // Options of a game folder made for one test.
 struct TestGameFolderOptions {
+    // Graphics.pb: a copy of the built game folder's (every bitmap the screens load), or,
+    // when that has not been built or GraphicsEntries are given, a package of those entries.
     bool GraphicsPackage = true;
     bool DataPackage = true;
     bool InstrumentNames = true;

@@ -1,0 +1,152 @@
+// ChangeScreen's entry actions: the jingles with their sequencer flags, the stop on the title
+// and opening, the start of play, and the menus' counters.
+#include "support/harness/GameHarness.h"
+
+#include "midi/MidiDrive.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tamtara::testing {
+namespace {
+
+bool SentLong(const std::vector<RecordedMessage>& messages, const std::vector<std::uint8_t>& bytes) {
+    return std::any_of(messages.begin(), messages.end(), [&](const RecordedMessage& message) {
+        return message.IsLong && message.Bytes == bytes;
+    });
+}
+
+const std::vector<std::uint8_t> GMReset(GMSystemOnMessage.begin(), GMSystemOnMessage.end());
+const std::vector<std::uint8_t> GSReset(GSResetMessage.begin(), GSResetMessage.end());
+
+struct JingleCase {
+    ScreenState State;
+    std::uint8_t Program;
+    bool Loop;
+    bool GMReset;
+    bool GSReset;
+};
+
+class ChangeScreenEntry : public ::testing::TestWithParam<JingleCase> {
+protected:
+    TestGameFolder Folder{"ChangeScreen"};
+    GameHarness Game{Folder.Path()};
+};
+
+TEST_P(ChangeScreenEntry, StartsTheScreensJingleWithItsFlags) {
+    const JingleCase& jingle = GetParam();
+    Game.Step();
+    Game.ClearMidiMessages();
+    Game.Form().ChangeScreen(jingle.State);
+
+    TMidiDrive& drive = *Game.Form().MidiDrive;
+    EXPECT_TRUE(drive.PlayRequested);
+    EXPECT_TRUE(drive.SkipLeadIn);
+    EXPECT_FALSE(drive.AnnounceNotes);
+    EXPECT_EQ(drive.LoopPlay, jingle.Loop);
+    EXPECT_EQ(drive.GMResetOnPlay, jingle.GMReset);
+    EXPECT_EQ(drive.GSResetOnPlay, jingle.GSReset);
+
+    Game.Step();
+    const auto messages = Game.MidiMessages();
+    EXPECT_TRUE(drive.Playing);
+    EXPECT_EQ(ProgramChanges(messages), std::vector<std::uint8_t>{jingle.Program});
+    EXPECT_EQ(SentLong(messages, GMReset), jingle.GMReset);
+    EXPECT_EQ(SentLong(messages, GSReset), jingle.GSReset);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jingles, ChangeScreenEntry,
+    ::testing::Values(JingleCase{ssFailed, FailedJingleProgram, false, true, true},
+                      JingleCase{ssCleared, ClearedJingleProgram, false, true, true},
+                      JingleCase{ssPartSelect, SelectJingleProgram, true, true, true},
+                      JingleCase{ssModeSelect, SelectJingleProgram, true, true, false},
+                      JingleCase{ssFolderSelect, SelectJingleProgram, true, false, true}),
+    [](const auto& info) { return std::string(ScreenStateName(info.param.State)); });
+
+class ChangeScreenTest : public ::testing::Test {
+protected:
+    TestGameFolder Folder{"ChangeScreenTest"};
+    GameHarness Game{Folder.Path()};
+};
+
+TEST_F(ChangeScreenTest, ResetsThePerScreenCounters) {
+    Game.Step(4);
+    Game.Form().LeaveFrame = 7;
+    Game.Form().ChangeScreen(ssResult);
+    EXPECT_EQ(Game.Form().ScreenFrame, 0);
+    EXPECT_EQ(Game.Form().LeaveFrame, 0);
+    EXPECT_EQ(Game.State(), ssResult);
+}
+
+TEST_F(ChangeScreenTest, TitleAndOpeningStopTheSequencer) {
+    Game.Step();
+    for (ScreenState state : {ssTitle, ssOpening}) {
+        Game.Form().ChangeScreen(ssCleared);
+        Game.Step();
+        ASSERT_TRUE(Game.Form().MidiDrive->Playing);
+        Game.Form().ChangeScreen(state);
+        EXPECT_FALSE(Game.Form().MidiDrive->Playing) << ScreenStateName(state);
+    }
+}
+
+TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
+    Game.Step(3);
+    Game.Form().ChangeScreen(ssCleared);  // leaves the jingle flags behind
+    Game.Step();
+    Game.ClearMidiMessages();
+    Game.EnterPlay("Songs/demo.mid");
+
+    TMidiDrive& drive = *Game.Form().MidiDrive;
+    EXPECT_EQ(Game.Form().FrameCount, 1);
+    EXPECT_TRUE(drive.Playing);
+    EXPECT_TRUE(drive.Loaded);
+    EXPECT_TRUE(drive.AnnounceNotes);
+    EXPECT_FALSE(drive.SkipLeadIn);
+    EXPECT_FALSE(drive.LoopPlay);
+    const auto messages = Game.MidiMessages();
+    EXPECT_TRUE(SentLong(messages, GMReset));
+    EXPECT_TRUE(SentLong(messages, GSReset));
+
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssPlay);
+    EXPECT_EQ(Game.Form().FrameCount, 2);
+    EXPECT_EQ(ProgramChanges(Game.MidiMessages()), std::vector<std::uint8_t>{SongProgram});
+}
+
+TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
+    Game.Step();
+    Game.Form().SongFile = "Songs/missing.mid";
+    Game.Form().RunHandler([&] { Game.Form().ChangeScreen(ssPlay); });
+    EXPECT_NE(Game.Form().LastErrorText().find("missing.mid"), std::string::npos);
+    // The frame count was reset before the load failed, so the next frame starts over.
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssOpening);
+}
+
+TEST_F(ChangeScreenTest, MenusSetTheirSelectionState) {
+    Game.Form().FolderIndex = 3;
+    Game.Form().ChangeScreen(ssFolderSelect);
+    EXPECT_EQ(Game.Form().WheelAngle, -36);
+    EXPECT_EQ(Game.Form().WheelTarget, -36);
+
+    Game.Form().DiscIndex = 5;
+    Game.Form().PreviewDelay = 9;
+    Game.Form().ChangeScreen(ssDiscSelect);
+    EXPECT_EQ(Game.Form().DiscIndex, 0);
+    EXPECT_EQ(Game.Form().PreviewDelay, 0);
+    EXPECT_EQ(Game.Form().WheelAngle, 0);
+    EXPECT_EQ(Game.Form().WheelTarget, 0);
+
+    Game.Form().PlayTimeChoice = 1;
+    Game.Form().SpeedChoice = 2;
+    Game.Form().SpecialChoice = 3;
+    Game.Form().ChangeScreen(ssModeSelect);
+    EXPECT_EQ(Game.Form().PlayTimeChoice, 0);
+    EXPECT_EQ(Game.Form().SpeedChoice, 0);
+    EXPECT_EQ(Game.Form().SpecialChoice, 0);
+}
+
+} // namespace
+} // namespace tamtara::testing

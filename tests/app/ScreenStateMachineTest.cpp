@@ -1,0 +1,152 @@
+// The screens' order as the window's own keys and close requests drive it.
+#include "support/harness/GameHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace tamtara::testing {
+namespace {
+
+class ScreenStateMachine : public ::testing::Test {
+protected:
+    TestGameFolder Folder{"StateMachine"};
+    GameHarness Game{Folder.Path()};
+};
+
+TEST_F(ScreenStateMachine, FirstFrameEntersOpeningWhateverTheStateWas) {
+    Game.Form().ScreenState = ssResult;
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssOpening);
+    EXPECT_EQ(Game.Form().ScreenFrame, 1);
+}
+
+TEST_F(ScreenStateMachine, EscapeOnOpeningAndTitleClosesTheWindow) {
+    Game.Step();
+    Game.WindowKey(WindowKeys::Escape);
+    Game.Step();
+    EXPECT_TRUE(Game.Closed());
+
+    TestGameFolder otherFolder("StateMachineTitle");
+    GameHarness title(otherFolder.Path());
+    title.Step();
+    title.Form().ChangeScreen(ssTitle);
+    title.WindowKey(WindowKeys::Escape);
+    title.Step();
+    EXPECT_TRUE(title.Closed());
+}
+
+TEST_F(ScreenStateMachine, EscapeOnDiscSelectionGoesBackToFolderSelection) {
+    Game.Step();
+    Game.Form().ChangeScreen(ssDiscSelect);
+    const std::uint32_t before = Game.Clock().Now();
+    Game.WindowKey(WindowKeys::Escape);
+    Game.Form().ProcessMessages();
+    EXPECT_EQ(Game.State(), ssFolderSelect);
+    EXPECT_GE(Game.Clock().Now() - before, 20u);
+    EXPECT_FALSE(Game.Closed());
+}
+
+TEST_F(ScreenStateMachine, EscapeAnywhereElseGoesToOpening) {
+    Game.Step();
+    Game.Form().SongFile = "Songs/demo.mid";
+    for (ScreenState state : {ssFolderSelect, ssModeSelect, ssPartSelect, ssFailed, ssCleared,
+                              ssResult, ssPlay}) {
+        Game.ChangeScreenInFrame(state);
+        ASSERT_EQ(Game.State(), state);
+        Game.Step();
+        Game.WindowKey(WindowKeys::Escape);
+        Game.Step();
+        EXPECT_EQ(Game.State(), ssOpening) << ScreenStateName(state);
+        EXPECT_FALSE(Game.Closed()) << ScreenStateName(state);
+    }
+}
+
+TEST_F(ScreenStateMachine, EscapeDuringPlayStopsTheSong) {
+    Game.Step();
+    Game.EnterPlay("Songs/demo.mid");
+    Game.Step();
+    ASSERT_EQ(Game.State(), ssPlay);
+    ASSERT_TRUE(Game.Form().MidiDrive->Playing);
+    Game.WindowKey(WindowKeys::Escape);
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssOpening);
+    EXPECT_FALSE(Game.Form().MidiDrive->Playing);
+}
+
+TEST_F(ScreenStateMachine, F2GoesToClearedFromAnyScreen) {
+    Game.Step();
+    Game.WindowKey(WindowKeys::F2);
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssCleared);
+
+    Game.EnterPlay("Songs/demo.mid");
+    Game.Step(3);
+    ASSERT_EQ(Game.State(), ssPlay);
+    Game.WindowKey(WindowKeys::F2);
+    Game.Step();
+    EXPECT_EQ(Game.State(), ssCleared);
+}
+
+TEST_F(ScreenStateMachine, CloseFromPlayReturnsToOpeningAndASecondCloseCloses) {
+    Game.Step();
+    Game.EnterPlay("Songs/demo.mid");
+    Game.Step();
+    ASSERT_EQ(Game.State(), ssPlay);
+    const std::uint32_t before = Game.Clock().Now();
+    Game.RequestClose();
+    Game.Form().ProcessMessages();
+    EXPECT_FALSE(Game.Closed());
+    EXPECT_EQ(Game.State(), ssOpening);
+    EXPECT_GE(Game.Clock().Now() - before, 150u);
+
+    Game.RequestClose();
+    Game.Step();
+    EXPECT_TRUE(Game.Closed());
+}
+
+TEST_F(ScreenStateMachine, CloseFromAMenuIsRefusedButCloseFromTitleGoesAhead) {
+    Game.Step();
+    Game.Form().ChangeScreen(ssModeSelect);
+    Game.RequestClose();
+    Game.Step();
+    EXPECT_FALSE(Game.Closed());
+    EXPECT_EQ(Game.State(), ssOpening);
+
+    Game.Form().ChangeScreen(ssTitle);
+    Game.RequestClose();
+    Game.Step();
+    EXPECT_TRUE(Game.Closed());
+}
+
+TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheStandInMenusToPlay) {
+    Game.Step();
+    const ScreenState expected[] = {ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
+                                    ssPartSelect, ssPlay};
+    for (ScreenState next : expected) {
+        Game.TapKey(13);
+        EXPECT_EQ(Game.State(), next);
+        Game.Step();
+    }
+    EXPECT_EQ(Game.Form().SongFile, "Songs/demo.mid");
+    EXPECT_TRUE(Game.Form().MidiDrive->Playing);
+}
+
+TEST_F(ScreenStateMachine, HeldEnterLeadsOnOnlyOnce) {
+    Game.Step();
+    Game.HoldKey(13);
+    Game.Step(5);
+    EXPECT_EQ(Game.State(), ssTitle);
+}
+
+TEST_F(ScreenStateMachine, StandInScreenShowsItsNameOnBlack) {
+    Game.Step();
+    EXPECT_EQ(Game.Pixel(5, 5), 0u);
+    int lit = 0;
+    for (int y = 190; y < 260; ++y) {
+        for (int x = 200; x < 440; ++x) lit += Game.Pixel(x, y) != 0;
+    }
+    EXPECT_GT(lit, 100);
+    EXPECT_GE(Game.Display().PresentCount(), 1);
+}
+
+} // namespace
+} // namespace tamtara::testing

@@ -1,0 +1,122 @@
+// Creating and showing the game window: its packages, caption, key bindings, the settings
+// hand-over and a missing MIDI output.
+#include "support/harness/GameHarness.h"
+
+#include "platform/input/InputStates.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace tamtara::testing {
+namespace {
+
+std::string StartErrorOf(const TestGameFolderOptions& options) {
+    TestGameFolder folder("Startup", options);
+    try {
+        GameHarness game(folder.Path());
+    } catch (const EGameStartError& error) {
+        return error.what();
+    }
+    return {};
+}
+
+TEST(Startup, MissingPackageFileStopsWithItsName) {
+    TestGameFolderOptions noGraphics;
+    noGraphics.GraphicsPackage = false;
+    EXPECT_NE(StartErrorOf(noGraphics).find("Graphics.pb"), std::string::npos)
+        << StartErrorOf(noGraphics);
+
+    TestGameFolderOptions noData;
+    noData.DataPackage = false;
+    EXPECT_NE(StartErrorOf(noData).find("Data.pb"), std::string::npos);
+}
+
+TEST(Startup, MissingInstrumentNamesStopWithTheEntryName) {
+    TestGameFolderOptions noNames;
+    noNames.InstrumentNames = false;
+    const std::string message = StartErrorOf(noNames);
+    EXPECT_NE(message.find("InstName.txt"), std::string::npos) << message;
+    EXPECT_NE(message.find("Data.pb"), std::string::npos) << message;
+}
+
+TEST(Startup, NotAPackageIsAMissingPackage) {
+    TestGameFolder folder("StartupBadPackage");
+    { std::ofstream(folder.Path() / "Graphics.pb") << "this is not a package"; }
+    EXPECT_THROW(GameHarness game(folder.Path()), EGameStartError);
+}
+
+TEST(Startup, WindowReadsInstrumentNamesAndSetsItsCaption) {
+    TestGameFolder folder("StartupCaption");
+    GameHarness game(folder.Path());
+    ASSERT_EQ(game.Form().InstrumentNames.size(), 2u);
+    EXPECT_EQ(game.Form().InstrumentNames[0], "Acoustic Grand Piano");
+    EXPECT_EQ(game.Form().Caption, "Tamtara  Version 1.82");
+    EXPECT_EQ(game.Display().Caption, "Tamtara  Version 1.82");
+    EXPECT_EQ(game.State(), ssOpening);
+    EXPECT_EQ(game.Form().FrameCount, 0);
+}
+
+TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
+    TestGameFolder folder("StartupHandOver");
+    HarnessOptions options;
+    options.Settings.Level = 5;
+    options.Settings.MissPenalty = 50;
+    options.Settings.NoBank = true;
+    options.Settings.Demo = false;
+    options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
+    options.Settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
+    GameHarness game(folder.Path(), options);
+
+    TMainForm& form = game.Form();
+    EXPECT_EQ(form.Level, 5);
+    EXPECT_EQ(form.MissPenalty, 50);
+    EXPECT_FALSE(form.Demo);
+    EXPECT_TRUE(form.MidiDrive->NoBankSelect);
+    const auto& assigns = form.DXInput.Keyboard.Assigns;
+    EXPECT_EQ(assigns[inButton1][0], 65);
+    EXPECT_EQ(assigns[inButton1][1], 37);  // the cursor keys stay for the menus
+    EXPECT_EQ(assigns[inButton6][1], 40);
+    EXPECT_EQ(assigns[inButton8][0], 13);
+    EXPECT_EQ(assigns[inButton11][0], 83);
+    EXPECT_EQ(assigns[inButton17][0], 0);
+}
+
+TEST(Startup, ArrowKeysAndPlayerKeysReachTheSameLaneState) {
+    TestGameFolder folder("StartupKeys");
+    HarnessOptions options;
+    options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
+    GameHarness game(folder.Path(), options);
+    game.HoldKey(37);
+    game.Form().DXInput.Update();
+    EXPECT_TRUE(game.Form().DXInput.States.Contains(inButton1));
+    game.ReleaseKey(37);
+    game.HoldKey(65);
+    game.Form().DXInput.Update();
+    EXPECT_TRUE(game.Form().DXInput.States.Contains(inButton1));
+}
+
+TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
+    TestGameFolder folder("StartupNoMidi");
+    HarnessOptions options;
+    options.Show = false;
+    GameHarness game(folder.Path(), options);
+    RecordingMidiDriver::Failures failures;
+    failures.Open = MidiError::Allocated;
+    game.MidiDriver().SetFailures(failures);
+    game.Form().FormShow();
+
+    game.Step();
+    game.TapKey(13);
+    game.Step();
+    game.TapKey(13);
+    game.Step(3);
+    EXPECT_EQ(game.State(), ssFolderSelect);
+    EXPECT_EQ(game.MidiDriver().MessageCount(), 0u);
+    game.WindowKey(WindowKeys::Escape);
+    game.Step();
+    EXPECT_EQ(game.State(), ssOpening);
+}
+
+} // namespace
+} // namespace tamtara::testing
