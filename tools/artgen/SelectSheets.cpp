@@ -12,7 +12,7 @@ namespace {
 // folder icon sits in the 56 pixels before it.
 void FolderPlate(Image& sheet, int y, bool centre) {
   const Rect r{0, y, 416, 48};
-  DrawPlate(sheet, {r.X + 2, r.Y + 2, r.W - 4, r.H - 4}, centre ? Rgb{200, 90, 20} : Palette::NavyLight, centre);
+  DrawPlate(sheet, {r.X + 2, r.Y + 2, r.W - 4, r.H - 4}, centre ? Rgb{170, 64, 12} : Palette::NavyLight, centre);
   const Rgb folder = centre ? Palette::Gold : Rgb{190, 200, 220};
   sheet.RoundedRect({14, y + 12, 14, 8}, 2, Scale(folder, 0.8));
   sheet.RoundedRect({14, y + 16, 30, 20}, 3, Palette::Ink);
