@@ -39,6 +39,17 @@ int Play(tamtara::IMidiOutDriver& driver, int deviceId, bool loop, const std::st
     using namespace tamtara;
     TMidiDrive drive(driver, SystemClock::Instance());
     try {
+        drive.LoadFromFile(path);
+    } catch (const EStreamError& error) {
+        std::fprintf(stderr, "midiplay: %s: %s\n", path.c_str(), error.what());
+        return 1;
+    }
+    if (!drive.Loaded || drive.Division == 0) {
+        std::fprintf(stderr, "midiplay: %s: not a playable Standard MIDI File\n", path.c_str());
+        return 1;
+    }
+    // The file first: a song that cannot be read should not start the synth at all.
+    try {
         drive.OpenOutput(deviceId);
     } catch (const EmidioutputError& error) {
         std::fprintf(stderr, "midiplay: device %d: %s\n", deviceId, error.what());
@@ -48,16 +59,6 @@ int Play(tamtara::IMidiOutDriver& driver, int deviceId, bool loop, const std::st
     if (!port.IsOpen()) {
         std::fprintf(stderr, "midiplay: cannot open device %d (%s): %s\n", deviceId,
                      port.ProductName().c_str(), port.ErrorText(port.LastError()).c_str());
-        return 1;
-    }
-    try {
-        drive.LoadFromFile(path);
-    } catch (const EStreamError& error) {
-        std::fprintf(stderr, "midiplay: %s: %s\n", path.c_str(), error.what());
-        return 1;
-    }
-    if (!drive.Loaded || drive.Division == 0) {
-        std::fprintf(stderr, "midiplay: %s: not a playable Standard MIDI File\n", path.c_str());
         return 1;
     }
     std::printf("playing %s on %s\n", path.c_str(), port.ProductName().c_str());
