@@ -1,5 +1,6 @@
 // The shipped music: every demo song and jingle as the game will read it.
 #include "SongReadback.h"
+#include "base/Stream.h"
 #include "songgen/Catalogue.h"
 #include "songgen/Picture.h"
 #include "songgen/SongFiles.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iconv.h>
 #include <map>
 #include <set>
@@ -197,6 +199,29 @@ TEST(SongPictures, AreSixFortyByFourEightyInBothFormats) {
     EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
     EXPECT_EQ(jpeg.back(), 0xD9);
     EXPECT_LT(jpeg.size(), 300000u);
+}
+
+// The game folder as the build leaves it: every song where the scan finds it, each picture beside
+// its song under the song's base name, and all of it well inside the content budget.
+TEST(GameFolder, HoldsEverySongWithItsPictureWithinBudget) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(testing::TempDir()) / "songgen_game";
+    fs::remove_all(dir);
+    WriteGameMusic(dir.string());
+    std::uintmax_t total = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file()) total += entry.file_size();
+    EXPECT_LT(total, 2u * 1024 * 1024);
+    for (const TSong& song : DemoSongs()) {
+        const std::vector<std::uint8_t> bytes = ReadFileBytes((dir / SongPath(song)).string());
+        EXPECT_EQ(ReadSmfTitle(bytes), song.Title);
+    }
+    for (const TSong& jingle : Jingles()) EXPECT_TRUE(fs::exists(dir / SongPath(jingle)));
+    EXPECT_TRUE(fs::exists(dir / "Warmup/sunset_road.mid"));
+    EXPECT_TRUE(fs::exists(dir / "Warmup/sunset_road.jpg"));
+    EXPECT_TRUE(fs::exists(dir / "Workout/neon_highway.mid"));
+    EXPECT_TRUE(fs::exists(dir / "Workout/neon_highway.bmp"));
+    fs::remove_all(dir);
 }
 
 } // namespace
