@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cctype>
+#include <mutex>
 
 namespace tamtara {
 namespace {
@@ -100,6 +101,7 @@ public:
         if (!Lister) {
             return {};
         }
+        const std::lock_guard lock(ListerMutex);
         return ListPorts(*Lister);
     }
 
@@ -133,6 +135,9 @@ public:
 private:
     bool ListerError = false;
     std::unique_ptr<RtMidiOut> Lister;
+    // The launcher and the game may list devices from different threads; RtMidi is not
+    // thread-safe.
+    std::mutex ListerMutex;
 };
 
 } // namespace

@@ -34,6 +34,13 @@ void BuiltInSynth::Send(std::span<const std::uint8_t> message) {
     if (!Audio->IsOpen()) {
         return;
     }
+    if (!Audio->IsRunning()) {
+        if (!LostReported.exchange(true)) {
+            std::fprintf(stderr, "tamtara: the audio output device has gone; the built-in synth "
+                                 "plays silently\n");
+        }
+        return;
+    }
     Synth->Send(message);
 }
 

@@ -2,6 +2,7 @@
 // sound card it runs silent, with one warning line, and drops what it is sent.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -28,6 +29,7 @@ private:
     // Destroyed in reverse order: the audio stream stops before the synth it renders goes.
     std::unique_ptr<GmSynth> Synth;
     std::unique_ptr<SdlAudioOutput> Audio;
+    std::atomic<bool> LostReported{false};
 };
 
 } // namespace tamtara

@@ -63,6 +63,10 @@ SdlAudioOutput::~SdlAudioOutput() {
     }
 }
 
+bool SdlAudioOutput::IsRunning() const {
+    return Device != 0 && SDL_GetAudioDeviceStatus(Device) != SDL_AUDIO_STOPPED;
+}
+
 void SdlAudioOutput::Start(RenderFunction render) {
     if (Device == 0) {
         return;

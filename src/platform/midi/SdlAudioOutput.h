@@ -22,6 +22,8 @@ public:
     SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
 
     bool IsOpen() const { return Device != 0; }
+    // False once an open device has stopped, e.g. because it was unplugged.
+    bool IsRunning() const;
     const std::string& Error() const { return ErrorText; }
     int SampleRate() const { return Rate; }
     int BufferFrames() const { return Frames; }
