@@ -9,11 +9,17 @@
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/SystemMidiDriver.h"
 
+#include <cstdlib>
 #include <iostream>
 
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
+
+// Without any display to talk to there is no point in starting the synth first.
+bool NoDisplayAtAll() {
+    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER");
+}
 
 int RunGame(const std::string& programPath) {
     using namespace tamtara;
@@ -41,6 +47,11 @@ int RunGame(const std::string& programPath) {
 
 int main(int, char** argv) {
     using namespace tamtara;
+    if (NoDisplayAtAll()) {
+        std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
+                  << std::endl;
+        return 1;
+    }
     SetUserMessageHandler(ShowMessageBoxOrPrint);
     try {
         const std::string programPath = ProgramPath(argv[0]);
