@@ -80,7 +80,7 @@ void TDirectDrawSurface::DrawRotate(std::int32_t x, std::int32_t y, std::int32_t
                                     bool transparent, std::int32_t angle) {
     // Negative sizes (the opening's last frames) draw nothing, like a size of zero.
     if (!Surface || !source.Surface || width <= 0 || height <= 0) return;
-    if (!Inside(srcRect, source)) return;
+    if (!Inside(srcRect, source) || !std::isfinite(centerX) || !std::isfinite(centerY)) return;
     const auto& table = CosTable();
     const int a = angle & 255;
     const std::int64_t cosA = table[a], sinA = table[(a + 192) & 255]; // sin a = cos(a - 64)

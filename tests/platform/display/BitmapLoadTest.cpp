@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 namespace tamtara {
 namespace {
@@ -211,6 +212,25 @@ TEST(BitmapLoad, OutOfRangeRunsAndIndicesStayInsideThePicture) {
     Load(s, small);
     EXPECT_EQ(s.Pixel(0, 0), ColorToDevice(Palette[1]));
     EXPECT_EQ(s.Pixel(1, 0), 0u);
+}
+
+TEST(BitmapLoad, MutatedBitmapsLoadOrRaiseButNeverReadOutside) {
+    std::mt19937 random(12345);
+    const std::vector<std::vector<std::uint8_t>> seeds = {
+        MakeBmp({.Bits = 4}), MakeBmp({.Bits = 16, .Compression = 3, .Masks = {0xF800, 0x07E0, 0x001F}}),
+        MakeBmp({.Bits = 8, .Compression = 1, .Data = {1, 3, 1, 0, 1, 1, 0, 0, 0, 3, 1, 2, 3, 0, 0, 1}}),
+        MakeBmp({.Bits = 24, .Core = true})};
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::uint8_t> bytes = seeds[round % seeds.size()];
+        for (int k = 0, n = 1 + int(random() % 4); k < n; ++k) bytes[random() % bytes.size()] = std::uint8_t(random());
+        if (round % 5 == 0) bytes.resize(random() % bytes.size());
+        TDirectDrawSurface s;
+        try {
+            Load(s, bytes);
+        } catch (const EInvalidGraphic&) {
+        } catch (const EDirectDrawSurfaceError&) {
+        }
+    }
 }
 
 TEST(BitmapLoad, EmptyImageLeavesTheSurfaceUnchanged) {
