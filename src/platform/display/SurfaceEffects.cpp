@@ -134,15 +134,21 @@ void TDirectDrawSurface::FillRectAlpha(const TRect& rect, TColor color, std::int
     if (right <= left || bottom <= top) return;
     const auto a = std::uint32_t(std::clamp(alpha, 0, 255)), keep = 255 - a;
     const auto c = std::uint16_t(ColorToDevice(color));
-    const std::uint32_t cr = (c >> 11) * a, cg = ((c >> 5) & 63) * a, cb = (c & 31) * a;
+    // Every channel value the destination can hold, blended once; the loop only looks up.
+    std::array<std::uint16_t, 32> red{}, blue{};
+    std::array<std::uint16_t, 64> green{};
+    for (std::uint32_t v = 0; v < 64; ++v) {
+        green[v] = std::uint16_t(Div255(((c >> 5) & 63) * a + v * keep) << 5);
+        if (v < 32) {
+            red[v] = std::uint16_t(Div255((c >> 11) * a + v * keep) << 11);
+            blue[v] = std::uint16_t(Div255((c & 31) * a + v * keep));
+        }
+    }
     for (int y = top; y < bottom; ++y) {
         std::uint16_t* row = rgb565::Row(Surface.get(), y);
         for (int x = left; x < right; ++x) {
             const std::uint16_t d = row[x];
-            const std::uint32_t r = Div255(cr + (d >> 11) * keep);
-            const std::uint32_t g = Div255(cg + ((d >> 5) & 63) * keep);
-            const std::uint32_t b = Div255(cb + (d & 31) * keep);
-            row[x] = std::uint16_t((r << 11) | (g << 5) | b);
+            row[x] = std::uint16_t(red[d >> 11] | green[(d >> 5) & 63] | blue[d & 31]);
         }
     }
 }
