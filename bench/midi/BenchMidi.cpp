@@ -186,12 +186,12 @@ double BestSeconds(int runs, F&& f) {
 }
 
 void MeasureReader() {
-    const Bytes file = DenseSong(16, 480, 10, 250000, false);
+    const Bytes file = DenseSong(16, 480, 10, 100000, false);
     const auto path = std::filesystem::temp_directory_path() / "tamtara-bench-reader.mid";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
     auto song = std::make_unique<TSongModel>();
-    const double readOnly = BestSeconds(5, [&] { ReadFileBytes(path.string()); });
-    const double readAndParse = BestSeconds(5, [&] { ParseSmf(ReadFileBytes(path.string()), *song); });
+    const double readOnly = BestSeconds(3, [&] { ReadFileBytes(path.string()); });
+    const double readAndParse = BestSeconds(3, [&] { ParseSmf(ReadFileBytes(path.string()), *song); });
     std::filesystem::remove(path);
     std::printf("reader_mb_per_s: %.1f\n", file.size() / 1e6 / readAndParse);
     std::printf("reader_vs_read_ratio: %.2f\n", readAndParse / readOnly);
@@ -200,6 +200,7 @@ void MeasureReader() {
 } // namespace
 
 int main() {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const Lateness idle = MeasureLateness(false);
     std::printf("lateness_p50_ms: %.3f\nlateness_p99_ms: %.3f\nlateness_max_ms: %.3f\n", idle.P50,
                 idle.P99, idle.Max);

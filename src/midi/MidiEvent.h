@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace tamtara {
 
@@ -25,8 +26,9 @@ struct SequencerEvent {
     TMyMidiEvent Event;
 };
 
-// One track's events in file order. The slot array grows by Growth slots at a time and always
-// keeps one free slot, so it is reallocated at counts 1, 128, 256, ...
+// One track's events in file order. Capacity grows by Growth slots at a time and always keeps
+// one free slot, so it steps up at counts 1, 128, 256, ... The storage underneath grows
+// geometrically, so loading stays linear in the number of events.
 class TMidiTrack {
 public:
     TMidiTrack() = default;
@@ -43,7 +45,7 @@ public:
     std::int32_t Count() const { return SlotCount; }
     std::int32_t Growth() const { return GrowthStep; }
     // Null while the track is empty.
-    const SequencerEvent* Events() const { return Slots.get(); }
+    const SequencerEvent* Events() const { return Slots.empty() ? nullptr : Slots.data(); }
     const SequencerEvent& operator[](std::int32_t index) const { return Slots[index]; }
 
     // Next slot the sequencer will play, and next slot the drum look-ahead will examine.
@@ -53,7 +55,7 @@ public:
 private:
     SequencerEvent& NewSlot(std::int32_t tick);
 
-    std::unique_ptr<SequencerEvent[]> Slots;
+    std::vector<SequencerEvent> Slots;
     std::int32_t SlotCapacity = 0;
     std::int32_t SlotCount = 0;
     std::int32_t GrowthStep = 128;

@@ -6,7 +6,7 @@
 namespace tamtara {
 
 void TMidiTrack::Clear() {
-    Slots.reset();
+    std::vector<SequencerEvent>().swap(Slots);
     SlotCapacity = 0;
     SlotCount = 0;
     PlayIndex = 0;
@@ -15,17 +15,10 @@ void TMidiTrack::Clear() {
 
 SequencerEvent& TMidiTrack::NewSlot(std::int32_t tick) {
     ++SlotCount;
-    if (SlotCount >= SlotCapacity) {
-        const std::int32_t newCapacity = SlotCapacity + GrowthStep;
-        auto grown = std::make_unique<SequencerEvent[]>(static_cast<std::size_t>(newCapacity));
-        for (std::int32_t i = 0; i < SlotCount - 1; ++i)
-            grown[i] = std::move(Slots[i]);
-        Slots = std::move(grown);
-        SlotCapacity = newCapacity;
-    }
-    SequencerEvent& slot = Slots[SlotCount - 1];
+    if (SlotCount >= SlotCapacity)
+        SlotCapacity += GrowthStep;
+    SequencerEvent& slot = Slots.emplace_back();
     slot.Tick = tick;
-    slot.Event = TMyMidiEvent{};
     return slot;
 }
 
