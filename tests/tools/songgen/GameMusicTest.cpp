@@ -1,6 +1,7 @@
 // The shipped music: every demo song and jingle as the game will read it.
 #include "SongReadback.h"
 #include "base/Stream.h"
+#include "platform/display/ImageDecoders.h"
 #include "songgen/Catalogue.h"
 #include "songgen/Picture.h"
 #include "songgen/SongFiles.h"
@@ -88,12 +89,15 @@ TEST_P(DemoSong, HasATitleAndSoundsBassChordsAndMelodyWithPrograms) {
     }
 }
 
-// Playable: no lane asks for more than nine strikes in any second, and the busiest part of a
+// Playable: no lane asks for strikes closer than a sixteenth or more than nine in any second, and the busiest part of a
 // song is clearly busier than its quietest, so every difficulty has room to breathe and to work.
 TEST_P(DemoSong, StaysPlayableWithEasyAndBusyParts) {
     const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
     const auto strikes = StrikesByLane(back);
     for (const auto& [lane, ticks] : strikes) {
+        // Nothing faster than sixteenths on one lane, and no note left over from a pairing.
+        for (std::size_t i = 1; i < ticks.size(); ++i)
+            EXPECT_GE(ticks[i] - ticks[i - 1], back.Song->Division / 4) << GetParam().FileName << " lane " << lane;
         for (std::size_t i = 0; i + 9 < ticks.size(); ++i) {
             const double window = TicksToSeconds(ticks[i + 9], back.Tempos, 480) - TicksToSeconds(ticks[i], back.Tempos, 480);
             EXPECT_GT(window, 1.0) << GetParam().FileName << " lane " << lane << " at tick " << ticks[i];
@@ -199,6 +203,23 @@ TEST(SongPictures, AreSixFortyByFourEightyInBothFormats) {
     EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
     EXPECT_EQ(jpeg.back(), 0xD9);
     EXPECT_LT(jpeg.size(), 300000u);
+}
+
+// The game's own decoders read both pictures back at full size, the sun where it was drawn.
+TEST(SongPictures, DecodeWithTheGamesDecoders) {
+    TMemoryStream bmp(EncodeBmp(DrawNeonHighway()));
+    const std::optional<TDecodedImage> neon = DecodeBmp(bmp);
+    ASSERT_TRUE(neon.has_value());
+    EXPECT_EQ(neon->Width, 640);
+    EXPECT_EQ(neon->Height, 480);
+    const std::uint16_t sunTop = neon->Pixels[static_cast<std::size_t>(120 * 640 + 320)];
+    EXPECT_EQ(sunTop >> 11, 31);  // full red at the top of the sun
+
+    TMemoryStream jpeg(EncodeJpeg(DrawSunsetRoad(), 90));
+    const TDecodedImage sunset = DecodeJpeg(jpeg);
+    EXPECT_EQ(sunset.Width, 640);
+    EXPECT_EQ(sunset.Height, 480);
+    EXPECT_GE(sunset.Pixels[static_cast<std::size_t>(260 * 640 + 320)] >> 11, 29);
 }
 
 // The game folder as the build leaves it: every song where the scan finds it, each picture beside
