@@ -3,6 +3,7 @@
 
 #include "platform/midi/AlsaPortSystem.h"
 #include "platform/midi/BuiltInSynth.h"
+#include "platform/midi/GmSynth.h"
 #include "platform/midi/MidiMessageBytes.h"
 
 #include <map>
@@ -76,8 +77,8 @@ MidiResult SystemMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
         caps.ProductName = deviceId == MidiMapperId ? MidiMapperName : BuiltInSynthName;
         caps.Technology =
             deviceId == MidiMapperId ? MidiTechnology::Mapper : MidiTechnology::SoftwareSynth;
-        caps.Voices = 256;
-        caps.Notes = 256;
+        caps.Voices = GmSynth::Polyphony;
+        caps.Notes = GmSynth::Polyphony;
         return MidiError::NoError;
     }
     if (deviceId < 0) {
