@@ -126,8 +126,9 @@ TPicture DrawNeonHighway() {
             const int x = static_cast<int>(sunX + line * 60 * depth * 3.2);
             for (int dx = -1; dx <= 1; ++dx) picture.Blend(x + dx, y, 255, 60, 220, dx == 0 ? 1.0 : 0.4);
         }
+        // Rows closer than a few pixels would merge into bands near the horizon; leave them out.
         const double row = std::fmod(1.0 / depth, 1.0);
-        if (row < 0.06 * depth + 0.02)
+        if (depth > 0.12 && row < 0.06 * depth + 0.02)
             for (int x = 0; x < Width; ++x) picture.Blend(x, y, 255, 60, 220, 0.9);
     }
     // Glow line along the horizon.

@@ -30,12 +30,19 @@ std::string WriteGameMusic(const std::string& gameDir) {
     for (const TSong& song : DemoSongs()) write(song);
 
     // Pictures share the song's base name; one of each kind the game reads.
-    const fs::path base(gameDir);
-    fs::create_directories(base / "Warmup");
-    fs::create_directories(base / "Workout");
-    WriteBinaryFile((base / "Warmup/sunset_road.jpg").string(), EncodeJpeg(DrawSunsetRoad(), 90));
-    WriteBinaryFile((base / "Workout/neon_highway.bmp").string(), EncodeBmp(DrawNeonHighway()));
-    report += "Warmup/sunset_road.jpg\nWorkout/neon_highway.bmp\n";
+    const struct {
+        TSong Song;
+        const char* Extension;
+        std::vector<std::uint8_t> Bytes;
+    } pictures[] = {
+        {SunsetRoad(), ".jpg", EncodeJpeg(DrawSunsetRoad(), 90)},
+        {NeonHighway(), ".bmp", EncodeBmp(DrawNeonHighway())},
+    };
+    for (const auto& picture : pictures) {
+        const fs::path path = (fs::path(gameDir) / SongPath(picture.Song)).replace_extension(picture.Extension);
+        WriteBinaryFile(path.string(), picture.Bytes);
+        report += path.lexically_relative(gameDir).string() + "\n";
+    }
     return report;
 }
 
