@@ -75,7 +75,7 @@ TSong Cleared() {
     song.Bass = {.Program = 33};
     song.Comp = {.Program = 61, .Volume = 92};
     song.Lead = {.Program = 56, .Volume = 96};
-    song.Sections = {{.Name = "Cleared", .Bars = 2, .Chords = {"C F", "G C"}, .Drums = {&roll, &hit},
+    song.Sections = {{.Name = "Cleared", .Bars = 2, .Chords = {"C G", "C"}, .Drums = {&roll, &hit},
                       .Bass = "R.R.R.R.R.R.R.R.", .Comp = "x.x.x.x.x-x-x-x-",
                       .Lead = "G4:2 C5:2 E5:2 G5:4 E5:2 G5:4 | >C6:12 r:4"}};
     return song;

@@ -45,7 +45,7 @@ const TGroove Bridge{{
 }};
 
 const char* VerseMelody =
-    "E5:4 G5:4 E5:2 D5:2 C5:4 | D5:4 B4:4 D5:4 G5:4 | C5:4 E5:4 A5:6 G5:2 | F5:4 E5:4 D5:4 r:4";
+    "E5:4 G5:4 E5:2 D5:2 C5:4 | D5:4 B4:4 D5:4 G5:4 | C5:4 E5:4 A5:6 G5:2 | F5:4 A5:4 G5:4 r:4";
 const char* ChorusMelody =
     ">A5:6 G5:2 F5:4 A5:4 | G5:6 F5:2 D5:4 B4:4 | E5:4 G5:4 C6:6 B5:2 | A5:8 E5:4 r:4 |"
     " A5:6 G5:2 F5:4 A5:4 | B5:6 A5:2 G5:4 D5:4 | E5:4 G5:4 >C6:8 | C6:12 r:4";

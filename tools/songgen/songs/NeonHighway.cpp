@@ -54,7 +54,7 @@ const TGroove Drive{{
 const char* VerseMelody = "E5:4 G5:4 B5:6 A5:2 | G5:4 E5:4 C5:8 | D5:4 G5:4 B5:4 D6:4 | A5:12 r:4";
 const char* PreMelody = "C5:4 E5:4 G5:4 C6:4 | D6:8 C6:4 B5:4 | A5:4 C6:4 E6:4 A5:4 | B5:16";
 const char* ChorusMelody =
-    ">E6:6 D6:2 C6:4 B5:4 | A5:6 B5:2 D6:8 | D6:4 B5:4 F#5:4 B5:4 | E5:12 r:4 |"
+    ">E6:6 D6:2 C6:4 G5:4 | A5:6 B5:2 D6:8 | D6:4 B5:4 F#5:4 B5:4 | E5:12 r:4 |"
     " E6:6 D6:2 C6:4 E6:4 | F#6:6 E6:2 D6:8 | B5:4 D6:4 F#6:4 D6:4 | E6:16";
 
 TSection VerseSection(const char* name) {

@@ -53,8 +53,8 @@ const TGroove SnareRun{{
 const char* VerseMelody =
     "A5:4 A5:2 B5:2 C#6:4 A5:4 | B5:4 G#5:4 E5:8 | F#5:4 A5:4 C#6:4 A5:4 | B5:8 A5:4 F#5:4";
 const char* ChorusMelody =
-    ">D6:4 C#6:4 B5:4 A5:4 | B5:4 C#6:4 E6:8 | C#6:8 A5:8 | A5:12 r:4 |"
-    " D6:4 C#6:4 B5:4 A5:4 | B5:4 C#6:4 D6:4 E6:4 | C#6:8 A5:8 | B5:16";
+    ">D6:4 A5:4 F#5:4 A5:4 | B5:4 C#6:4 E6:8 | C#6:8 A5:8 | A5:12 r:4 |"
+    " D6:4 E6:4 F#6:4 D6:4 | B5:4 C#6:4 D6:4 E6:4 | C#6:8 A5:8 | B5:16";
 const char* BridgeMelody = "F#5:4 r:4 F#5:4 A5:4 | A5:4 r:4 A5:4 F#5:4 | G#5:4 r:4 B5:4 E6:4 | E6:16";
 
 TSection VerseSection(const char* name) {

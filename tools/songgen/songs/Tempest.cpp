@@ -47,12 +47,12 @@ const TGroove Solo{{
 const char* VerseMelody =
     "D5:4 F5:2 G5:2 A5:8 | A5:4 G5:2 F5:2 D5:8 | Bb4:4 D5:4 F5:4 G5:4 | A5:4 G5:4 E5:8";
 const char* ChorusMelody =
-    ">D6:6 C6:2 Bb5:4 A5:4 | C6:6 Bb5:2 A5:4 G5:4 | A5:4 F5:4 D5:8 | D5:8 r:8 |"
-    " D6:6 C6:2 Bb5:4 A5:4 | C6:6 D6:2 E6:8 | C#6:4 A5:4 E5:4 A5:4 | A5:16";
+    ">D6:6 C6:2 Bb5:4 F5:4 | C6:6 Bb5:2 A5:4 G5:4 | A5:4 F5:4 D5:8 | D5:8 r:8 |"
+    " D6:6 C6:2 Bb5:4 F5:4 | C6:6 D6:2 E6:8 | C#6:4 A5:4 E5:4 A5:4 | A5:16";
 const char* BridgeMelody = "G5:8 Bb5:8 | A5:8 F5:8 | D6:8 Bb5:8 | C#6:16";
 const char* SoloMelody =
     "D6:2 A5:2 F5:2 A5:2 D6:2 A5:2 F5:2 A5:2 | C6:2 A5:2 F5:2 A5:2 C6:4 A5:4 |"
-    " Bb5:2 F5:2 D5:2 F5:2 Bb5:4 D6:4 | E6:4 D6:4 C6:4 A5:4";
+    " Bb5:2 F5:2 D5:2 F5:2 Bb5:4 D6:4 | E6:4 C#6:4 A5:4 E5:4";
 
 TSection VerseSection(const char* name) {
     return {.Name = name, .Bars = 8, .Chords = {"D5", "D5", "Bb5", "C5"}, .Drums = {&Verse}, .Fill = &Fills::QuarterToms,
