@@ -114,6 +114,26 @@ TEST_P(DemoSong, StaysPlayableWithEasyAndBusyParts) {
     EXPECT_GE(busiest, 2 * quietest) << GetParam().FileName;
 }
 
+// A held melody note a semitone from a chord tone sounds wrong unless it is a chord tone
+// itself (the seventh of a major seventh chord).
+TEST_P(DemoSong, HeldMelodyNotesAgreeWithTheChords) {
+    const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
+    constexpr int Lead = 2, Comp = 1, Pad = 3;
+    for (const TNoteSpan& note : back.Notes) {
+        if (note.Channel != Lead || note.End - note.Start < 400) continue;
+        std::set<int> chord;
+        for (const TNoteSpan& other : back.Notes)
+            if ((other.Channel == Comp || other.Channel == Pad) && other.Start <= note.Start + 10 && other.End > note.Start + 10)
+                chord.insert(other.Key % 12);
+        if (chord.count(note.Key % 12)) continue;
+        for (int pc : chord) {
+            const int distance = (note.Key - pc + 12) % 12;
+            EXPECT_TRUE(distance != 1 && distance != 11)
+                << GetParam().FileName << ": key " << note.Key << " at bar " << note.Start / BarTicks + 1;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Catalogue, DemoSong, testing::ValuesIn(DemoSongs()),
                          [](const testing::TestParamInfo<TSong>& info) { return info.param.FileName; });
 

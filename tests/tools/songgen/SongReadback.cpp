@@ -2,6 +2,7 @@
 #include "SongReadback.h"
 
 #include <algorithm>
+#include <map>
 
 namespace tamtara {
 
@@ -19,9 +20,18 @@ TReadback ReadBack(const std::vector<std::uint8_t>& bytes) {
     ParseSmf(bytes, *result.Song);
     for (int t = 0; t < result.Song->TrackCount; ++t) {
         const TMidiTrack& track = result.Song->Tracks[static_cast<std::size_t>(t)];
+        std::map<int, int> sounding;  // channel and key -> start tick
         for (int i = 0; i < track.Count(); ++i) {
             const SequencerEvent& slot = track[i];
             result.LastTick = std::max(result.LastTick, slot.Tick);
+            const int type = slot.Event.Status & 0xF0, channel = slot.Event.Status & 0x0F;
+            const int id = channel << 8 | slot.Event.Data1;
+            if (type == 0x90 && slot.Event.Data2 > 0) {
+                sounding[id] = slot.Tick;
+            } else if ((type == 0x80 || type == 0x90) && sounding.count(id)) {
+                result.Notes.push_back({sounding[id], slot.Tick, channel, slot.Event.Data1});
+                sounding.erase(id);
+            }
             if (slot.Event.Status == 0x99 && slot.Event.Data2 > 0) result.DrumHits.push_back({slot.Tick, slot.Event.Data1});
         }
     }
