@@ -5,18 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tamtara {
 namespace {
 
-// Note-ons of one channel (0-based) as (tick, key) pairs.
+// Notes of one channel (0-based) as (tick, key) pairs, in the order they end.
 std::vector<std::pair<int, int>> NotesOf(const TReadback& back, int channel) {
     std::vector<std::pair<int, int>> notes;
-    for (int t = 0; t < back.Song->TrackCount; ++t) {
-        const TMidiTrack& track = back.Song->Tracks[static_cast<std::size_t>(t)];
-        for (int i = 0; i < track.Count(); ++i)
-            if (track[i].Event.Status == (0x90 | channel) && track[i].Event.Data2 > 0)
-                notes.push_back({track[i].Tick, track[i].Event.Data1});
-    }
+    for (const TNoteSpan& note : back.Notes)
+        if (note.Channel == channel) notes.push_back({note.Start, note.Key});
+    std::sort(notes.begin(), notes.end());
     return notes;
 }
 
