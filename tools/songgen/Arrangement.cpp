@@ -151,6 +151,7 @@ void SetUpChannel(TSmfTrack& track, int channel, const TVoice& voice) {
     track.Controller(0, channel, 10, voice.Pan);
     track.Controller(0, channel, 91, voice.Reverb);
     track.Controller(0, channel, 93, 0);
+    track.Controller(0, channel, 11, 127);
 }
 
 void RenderDrums(TSmfTrack& track, const TSection& section, int sectionStart) {
@@ -300,6 +301,11 @@ TRenderedSong RenderSong(const TSong& song) {
         RenderLead(lead, section, tick);
         tick += section.Bars * BarTicks;
     }
+
+    // The game's reader keeps no End of Track, so a song ends at its last stored event. An
+    // expression controller at the value it already has marks the closing bar line, so songs
+    // end on the beat and the selection jingle loops back to its start without a gap.
+    conductor.Controller(tick, BassChannel, 11, 127);
 
     TRenderedSong rendered;
     rendered.EndTick = tick;

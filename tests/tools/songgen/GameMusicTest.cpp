@@ -66,8 +66,9 @@ TEST_P(DemoSong, LastsAsPlannedBetweenNinetySecondsAndThreeMinutes) {
     EXPECT_EQ(back.Song->Division, 480);
     EXPECT_GE(back.Seconds(), 90.0);
     EXPECT_LE(rendered.Seconds, 180.0);
-    // The last note-off falls just before the planned end.
-    EXPECT_NEAR(back.Seconds(), rendered.Seconds, 0.5);
+    // The song ends, for the sequencer, with its last stored event: exactly the planned end.
+    EXPECT_EQ(back.LastTick, rendered.EndTick);
+    EXPECT_NEAR(back.Seconds(), rendered.Seconds, 1e-9);
 }
 
 TEST_P(DemoSong, HasATitleAndSoundsBassChordsAndMelodyWithPrograms) {
@@ -170,7 +171,7 @@ TEST(Jingles, AreNamedForTheGameAndLastAsLongAsTheirScreens) {
         const TRenderedSong rendered = RenderSong(jingle);
         const TReadback back = ReadBack(rendered.Bytes);
         EXPECT_FALSE(back.DrumHits.empty());
-        EXPECT_LE(back.LastTick, rendered.EndTick);
+        EXPECT_EQ(back.LastTick, rendered.EndTick);
         seconds[SongPath(jingle)] = rendered.Seconds;
     }
     ASSERT_EQ(seconds.size(), 4u);
@@ -192,6 +193,7 @@ TEST(Jingles, SelectionLoopClosesCleanly) {
     const TRenderedSong rendered = RenderSong(*select);
     EXPECT_EQ(rendered.EndTick % BarTicks, 0);
     const TReadback back = ReadBack(rendered.Bytes);
+    EXPECT_EQ(back.LastTick, rendered.EndTick);  // the loop restarts on the bar line
     for (const TDrumHit& hit : back.DrumHits) EXPECT_FALSE(hit.Tick == 0 && LaneOf(hit.Key) == 6);
     for (int t = 0; t < back.Song->TrackCount; ++t) {
         std::map<int, int> open;
