@@ -153,6 +153,39 @@ TEST_F(PlayGame, NoInputAtLevelSevenFailsOnTheSecondMissInThatFrame)
     EXPECT_EQ(allNotesOff.size(), 16u);
 }
 
+TEST_F(PlayGame, TwoMinutePlayFadesAfter120SecondsAndClears)
+{
+    std::vector<SongNote> notes;
+    for (int beat = 2; beat < 400; ++beat)
+        notes.push_back({480 * beat, 36});
+    Start(notes);
+    State().AutoLane.fill(true);
+    State().AutoPlayMode = true;
+    State().TwoMinutes = true;
+    EnterPlay();
+    while (!Drive().IsFading() && Game->State() == ssPlay)
+        Game->Step();
+    const std::uint32_t elapsed = Game->Clock().Now() - State().PlayStartTime;
+    EXPECT_GT(elapsed, 120000u);
+    EXPECT_LE(elapsed, 120000u + 33u);
+    ASSERT_TRUE(Game->StepUntil(ssCleared, 30 * 15));
+    EXPECT_GE(Game->Clock().Now() - State().PlayStartTime, 130000u);
+}
+
+TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed)
+{
+    Start(WalkingSong(60));
+    State().AutoLane.fill(true);
+    State().AutoPlayMode = true;
+    State().DemoMode = true;
+    EnterPlay();
+    Game->Step(40);
+    ASSERT_EQ(Game->State(), ssPlay);
+    Game->TapKey(13);
+    EXPECT_FALSE(Drive().Playing);
+    EXPECT_TRUE(Game->StepUntil(ssOpening, 2));
+}
+
 class PlayScreenPixels : public PlayGame {
 protected:
     void SetUp() override
