@@ -31,14 +31,14 @@ TSong Select() {
         {Kit::SideStick, "....x.......x..."},
         {Kit::Shaker, "oooooooooooooooo"},
     }};
-    TSong song{.FileName = "_select", .Title = "Tamtara - select", .Tempo = 96, .DrumVolume = 90};
-    song.Bass = {.Program = 33, .Volume = 96};
-    song.Comp = {.Program = 4, .Volume = 84, .Pan = 44};
-    song.Lead = {.Program = 11, .Volume = 80, .Pan = 84};
+    TSong song{.FileName = "_select", .Title = "Tamtara - select", .Tempo = 96, .DrumVolume = 100};
+    song.Bass = {.Program = 33, .Volume = 108};
+    song.Comp = {.Program = 4, .Volume = 100, .Pan = 44};
+    song.Lead = {.Program = 11, .Volume = 100, .Pan = 84};
     song.Sections = {{.Name = "Loop", .Bars = 4, .Chords = {"Fmaj7", "Em7", "Dm7", "Cmaj7"}, .Drums = {&groove},
                       .Bass = "R-----R-5---R---", .Comp = "1.2.3.4.3.2.1.2.",
                       .Lead = "A5:6 G5:2 E5:8 | G5:6 E5:2 D5:8 | F5:4 E5:4 D5:4 C5:4 | E5:8 G5:6 r:2",
-                      .Level = 80}};
+                      .Level = 96}};
     return song;
 }
 
