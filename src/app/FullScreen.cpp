@@ -6,13 +6,23 @@ namespace tamtara {
 
 void TMainForm::ToggleFullScreen() {
     DXDraw.Finalize();
-    if (DXDraw.Options().Contains(TDXDrawOption::doFullScreen)) {
-        LeaveFullScreen();
-    } else {
+    const bool entering = !DXDraw.Options().Contains(TDXDrawOption::doFullScreen);
+    if (entering) {
         EnterFullScreen();
+    } else {
+        LeaveFullScreen();
     }
     // Opening again creates and loads every surface anew.
-    DXDraw.Initialize();
+    try {
+        DXDraw.Initialize();
+    } catch (...) {
+        // A full screen the display refuses must not leave the game without any display:
+        // go back to the window, then report why full screen failed.
+        if (!entering) throw;
+        LeaveFullScreen();
+        DXDraw.Initialize();
+        throw;
+    }
 }
 
 void TMainForm::LeaveFullScreen() {

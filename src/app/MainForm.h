@@ -152,7 +152,6 @@ private:
     bool PlacementSaved = false;
     TWindowPlacement SavedPlacement;
     std::string LastError;
-    std::int32_t PlaceholderEnterHold = 0;
 };
 
 } // namespace tamtara

@@ -52,9 +52,8 @@ void TMainForm::PlaceholderScreen() {
 }
 
 bool TMainForm::PlaceholderEnterPressed() {
-    DXInput.Update();
-    PlaceholderEnterHold = DXInput.States.Contains(inButton8) ? PlaceholderEnterHold + 1 : 0;
-    return PlaceholderEnterHold == 1;
+    Play->PollKeys();
+    return Play->State.KeyHoldA[7] == 1;
 }
 
 void TMainForm::PlaceholderAdvance() {

@@ -73,5 +73,22 @@ TEST(FullScreen, LeavingFullScreenRestoresThePlacementSavedOnEntering) {
     EXPECT_EQ(game.Display().Placement.Width, 640);
 }
 
+TEST(FullScreen, ARefusedFullScreenFallsBackToTheWindow) {
+    TestGameFolder folder("FullScreenRefused");
+    HarnessOptions options;
+    options.Settings.FullScreen = false;
+    GameHarness game(folder.Path(), options);
+    game.Step(2);
+    game.Display().FailOpen = "no such mode";
+
+    game.WindowKey(WindowKeys::F4);
+    game.Step();
+    EXPECT_NE(game.Form().LastErrorText().find("no such mode"), std::string::npos);
+    EXPECT_FALSE(FullScreenOption(game.Form()));
+    EXPECT_EQ(game.Display().Mode(), TPresentMode::Windowed);
+    EXPECT_TRUE(game.Display().CursorVisible);
+    EXPECT_EQ(game.Form().FrameCount, 3);
+}
+
 } // namespace
 } // namespace tamtara::testing
