@@ -71,15 +71,6 @@ protected:
     GameHarness Game{Folder.Path()};
 };
 
-TEST_F(ChangeScreenTest, ResetsThePerScreenCounters) {
-    Game.Step(4);
-    Game.Form().LeaveFrame = 7;
-    Game.Form().ChangeScreen(ssResult);
-    EXPECT_EQ(Game.Form().ScreenFrame, 0);
-    EXPECT_EQ(Game.Form().LeaveFrame, 0);
-    EXPECT_EQ(Game.State(), ssResult);
-}
-
 TEST_F(ChangeScreenTest, TitleAndOpeningStopTheSequencer) {
     Game.Step();
     for (ScreenState state : {ssTitle, ssOpening}) {
@@ -123,29 +114,6 @@ TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     // The frame count was reset before the load failed, so the next frame starts over.
     Game.Step();
     EXPECT_EQ(Game.State(), ssOpening);
-}
-
-TEST_F(ChangeScreenTest, MenusSetTheirSelectionState) {
-    Game.Form().FolderIndex = 3;
-    Game.Form().ChangeScreen(ssFolderSelect);
-    EXPECT_EQ(Game.Form().WheelAngle, -36);
-    EXPECT_EQ(Game.Form().WheelTarget, -36);
-
-    Game.Form().DiscIndex = 5;
-    Game.Form().PreviewDelay = 9;
-    Game.Form().ChangeScreen(ssDiscSelect);
-    EXPECT_EQ(Game.Form().DiscIndex, 0);
-    EXPECT_EQ(Game.Form().PreviewDelay, 0);
-    EXPECT_EQ(Game.Form().WheelAngle, 0);
-    EXPECT_EQ(Game.Form().WheelTarget, 0);
-
-    Game.Form().PlayTimeChoice = 1;
-    Game.Form().SpeedChoice = 2;
-    Game.Form().SpecialChoice = 3;
-    Game.Form().ChangeScreen(ssModeSelect);
-    EXPECT_EQ(Game.Form().PlayTimeChoice, 0);
-    EXPECT_EQ(Game.Form().SpeedChoice, 0);
-    EXPECT_EQ(Game.Form().SpecialChoice, 0);
 }
 
 } // namespace

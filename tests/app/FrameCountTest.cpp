@@ -37,15 +37,6 @@ TEST_F(FrameCounting, AFrameThatCannotDrawCountsNothing) {
     EXPECT_EQ(Game.Form().FrameCount, 4);
 }
 
-TEST_F(FrameCounting, AFrameBeforeTheDisplayOpensCountsNothing) {
-    TestGameFolder folder("FrameCountHidden");
-    HarnessOptions hidden;
-    hidden.Show = false;
-    GameHarness game(folder.Path(), hidden);
-    game.Step(2);
-    EXPECT_EQ(game.Form().FrameCount, 0);
-}
-
 TEST_F(FrameCounting, EnteringPlayCountsFramesFromZeroAgain) {
     Game.Step(10);
     Game.Form().SongFile = "Songs/demo.mid";

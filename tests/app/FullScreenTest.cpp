@@ -11,14 +11,6 @@ bool FullScreenOption(TMainForm& form) {
     return form.DXDraw.Options().Contains(TDXDrawOption::doFullScreen);
 }
 
-TEST(FullScreen, StartsFullScreenWithTheCursorHidden) {
-    TestGameFolder folder("FullScreenStart");
-    GameHarness game(folder.Path());
-    EXPECT_TRUE(FullScreenOption(game.Form()));
-    EXPECT_EQ(game.Display().Mode(), TPresentMode::FullScreenMode);
-    EXPECT_FALSE(game.Display().CursorVisible);
-}
-
 TEST(FullScreen, HandOverWithoutFullScreenGivesAWindowWithACursor) {
     TestGameFolder folder("FullScreenWindowed");
     HarnessOptions options;
@@ -34,6 +26,8 @@ TEST(FullScreen, HandOverWithoutFullScreenGivesAWindowWithACursor) {
 TEST(FullScreen, F4TogglesAndTheCurrentScreenGoesOn) {
     TestGameFolder folder("FullScreenToggle");
     GameHarness game(folder.Path());
+    EXPECT_EQ(game.Display().Mode(), TPresentMode::FullScreenMode);
+    EXPECT_FALSE(game.Display().CursorVisible);
     game.Step(3);
     game.ChangeScreenInFrame(ssResult);
     game.Step(2);

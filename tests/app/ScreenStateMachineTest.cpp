@@ -103,20 +103,6 @@ TEST_F(ScreenStateMachine, CloseFromPlayReturnsToOpeningAndASecondCloseCloses) {
     EXPECT_TRUE(Game.Closed());
 }
 
-TEST_F(ScreenStateMachine, CloseFromAMenuIsRefusedButCloseFromTitleGoesAhead) {
-    Game.Step();
-    Game.Form().ChangeScreen(ssModeSelect);
-    Game.RequestClose();
-    Game.Step();
-    EXPECT_FALSE(Game.Closed());
-    EXPECT_EQ(Game.State(), ssOpening);
-
-    Game.Form().ChangeScreen(ssTitle);
-    Game.RequestClose();
-    Game.Step();
-    EXPECT_TRUE(Game.Closed());
-}
-
 TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheStandInMenusToPlay) {
     Game.Step();
     const ScreenState expected[] = {ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
@@ -128,13 +114,6 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheStandInMenusToPlay) {
     }
     EXPECT_EQ(Game.Form().SongFile, "Songs/demo.mid");
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
-}
-
-TEST_F(ScreenStateMachine, HeldEnterLeadsOnOnlyOnce) {
-    Game.Step();
-    Game.HoldKey(13);
-    Game.Step(5);
-    EXPECT_EQ(Game.State(), ssTitle);
 }
 
 TEST_F(ScreenStateMachine, StandInScreenShowsItsNameOnBlack) {

@@ -82,20 +82,6 @@ TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
     EXPECT_EQ(assigns[inButton17][0], 0);
 }
 
-TEST(Startup, ArrowKeysAndPlayerKeysReachTheSameLaneState) {
-    TestGameFolder folder("StartupKeys");
-    HarnessOptions options;
-    options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
-    GameHarness game(folder.Path(), options);
-    game.HoldKey(37);
-    game.Form().DXInput.Update();
-    EXPECT_TRUE(game.Form().DXInput.States.Contains(inButton1));
-    game.ReleaseKey(37);
-    game.HoldKey(65);
-    game.Form().DXInput.Update();
-    EXPECT_TRUE(game.Form().DXInput.States.Contains(inButton1));
-}
-
 TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
     TestGameFolder folder("StartupNoMidi");
     HarnessOptions options;
