@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace tamtara::testing {
 
 namespace {
@@ -74,7 +76,9 @@ protected:
         OpenPackage({{"skin2.bmp", skin}, {"Back.bmp", SolidBmp(640, 480, 0, 0, 255)}});
     }
 
-    std::filesystem::path Folder = std::filesystem::temp_directory_path() / "tamtara-play-graphics";
+    // One folder per process: ctest runs the cases of this fixture side by side.
+    std::filesystem::path Folder = std::filesystem::temp_directory_path() /
+                                   ("tamtara-play-graphics-" + std::to_string(::getpid()));
     TReadPackageFile Package;
     ScreenSurfaces Surfaces;
 };
