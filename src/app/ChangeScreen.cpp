@@ -27,6 +27,7 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         Play->State.Level = Level;
         Play->State.MissPenalty = MissPenalty;
         Play->State.Combo = Combo;
+        Play->State.InputOffsetMs = InputOffsetMs;
         MidiDrive->SkipLeadIn = false;
         MidiDrive->GMResetOnPlay = true;
         MidiDrive->GSResetOnPlay = true;
@@ -68,6 +69,9 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         WheelTarget = 0;
         break;
     case ssResult:
+        break;
+    case ssCalibration:
+        EnterCalibration();
         break;
     }
 }

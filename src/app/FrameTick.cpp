@@ -33,6 +33,9 @@ void TMainForm::RunScreen() {
     case ssResult:
         PlaceholderScreen();
         break;
+    case ssCalibration:
+        CalibrationScreen();
+        break;
     }
 }
 

@@ -20,6 +20,8 @@ void TMainForm::FormKeyDown(std::int32_t key) {
     case WindowKeys::Escape:
         if (MayClose(ScreenState)) {
             DXDraw.RequestClose();
+        } else if (ScreenState == ssCalibration) {
+            ChangeScreen(ssTitle);
         } else if (ScreenState == ssDiscSelect) {
             ChangeScreen(ssFolderSelect);
             Clock.Sleep(20);
@@ -31,6 +33,10 @@ void TMainForm::FormKeyDown(std::int32_t key) {
         break;
     case WindowKeys::F2:
         ChangeScreen(ssCleared);
+        break;
+    case WindowKeys::F3:
+        // The title screen's way to the latency calibration.
+        if (ScreenState == ssTitle) ChangeScreen(ssCalibration);
         break;
     default:
         break;

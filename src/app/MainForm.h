@@ -2,6 +2,7 @@
 // current screen, ChangeScreen, the window's key and close handlers and the full-screen toggle.
 #pragma once
 
+#include "app/Calibration.h"
 #include "app/GameServices.h"
 #include "app/ScreenState.h"
 #include "app/play/GamePlay.h"
@@ -16,6 +17,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -75,6 +77,12 @@ public:
     void Run();
     // One pass over the pending window events and finished MIDI messages.
     void ProcessMessages();
+    // A key-down as the window delivered it, stamped time on the sequencer's clock: in precise
+    // mode it strikes its lanes at once and is latched for the next poll.
+    void TimedKeyDown(const TDisplayEvent& key, std::uint32_t time);
+    // A lane struck at time (by a key or a pad, velocity 0 for a key): play grades it, the
+    // calibration measures it; other screens only see it through the next poll.
+    void LaneStruck(int lane, std::uint32_t time, std::uint8_t velocity);
     bool Closed() const { return DXDraw.CloseRequested(); }
     // Runs handler; an error it raises is reported (once while it repeats) and swallowed, so
     // the next frame runs normally.
@@ -96,6 +104,12 @@ public:
     std::int32_t MidiDevice = 0;
     std::int32_t MissPenalty = 0;
     std::int32_t Level = 0;
+    // Strikes judged at the key-down's own moment (off: only the frame's poll sees keys).
+    bool PreciseInput = true;
+    // The player's latency: a strike at time t is graded as at t - InputOffsetMs.
+    std::int32_t InputOffsetMs = 0;
+    // The ini file the calibration saves InputOffsetMs into; empty: kept for this run only.
+    std::string SettingsFile;
 
     std::string Caption;
     // Seeded at creation; the title screen draws the demonstration's song from it.
@@ -134,6 +148,8 @@ public:
     std::unique_ptr<TMidiDrive> MidiDrive;
     // The play screen and what it rests on: surfaces, bitmap text, capture, judgement.
     std::unique_ptr<GamePlay> Play;
+    // The strikes of the latency calibration screen.
+    CalibrationRun Calibrating;
 
 private:
     void ConnectDisplayEvents();
@@ -146,6 +162,11 @@ private:
     void PlaceholderScreen();
     bool PlaceholderEnterPressed();
     void PlaceholderAdvance();
+    // The latency calibration screen: its entry action (the clicks), its frame, and one strike
+    // at a key-down's time (or, without a time, at the frame's poll).
+    void EnterCalibration();
+    void CalibrationScreen();
+    void CalibrationStrike(std::optional<std::uint32_t> time);
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

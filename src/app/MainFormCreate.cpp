@@ -44,6 +44,8 @@ void TMainForm::ConnectDisplayEvents() {
     DXDraw.OnFinalize = [this](TDXDraw&) { DXDrawFinalize(); };
     DXDraw.OnRestoreSurface = [this](TDXDraw&) { DXDrawRestoreSurface(); };
     DXDraw.OnKeyDown = [this](TDXDraw&, const TDisplayEvent& key) {
+        const std::uint32_t time = Clock.Now() - key.Age;
+        RunHandler([&] { TimedKeyDown(key, time); });
         RunHandler([&] { FormKeyDown(key.Key); });
     };
     DXDraw.OnCloseQuery = [this](TDXDraw&, bool& canClose) { FormCloseQuery(canClose); };

@@ -10,7 +10,14 @@ void TMainForm::Run() {
     while (!Closed()) {
         ProcessMessages();
         if (Closed()) break;
-        Timer.Idle();
+        if (!PreciseInput) {
+            Timer.Idle();
+            continue;
+        }
+        // Between ticks wait on the window's events rather than sleeping, so a key-down is
+        // taken (and struck) as it comes.
+        Timer.Step();
+        if (const std::uint32_t wait = Timer.MillisecondsToNextTick()) DXDraw.WaitEvents(wait);
     }
 }
 

@@ -12,8 +12,9 @@ namespace {
 const char* PlaceholderHint(ScreenState state) {
     switch (state) {
     case ssOpening:
-    case ssTitle:
         return "Enter: next   Escape: quit";
+    case ssTitle:
+        return "Enter: next   F3: calibrate   Escape: quit";
     case ssPlay:
         return "Escape: opening   F2: cleared";
     default:
@@ -88,6 +89,7 @@ void TMainForm::PlaceholderAdvance() {
         ChangeScreen(ssFolderSelect);
         break;
     case ssPlay:
+    case ssCalibration:
         break;
     }
 }

@@ -6,9 +6,9 @@
 namespace tamtara {
 
 std::string_view ScreenStateName(ScreenState state) {
-    static constexpr std::array<std::string_view, 10> names = {
+    static constexpr std::array<std::string_view, 11> names = {
         "ssPlay",   "ssTitle",  "ssFailed", "ssPartSelect", "ssDiscSelect",
-        "ssModeSelect", "ssCleared", "ssResult", "ssOpening", "ssFolderSelect"};
+        "ssModeSelect", "ssCleared", "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration"};
     return state < names.size() ? names[state] : std::string_view("ss?");
 }
 

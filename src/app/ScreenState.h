@@ -17,6 +17,8 @@ enum ScreenState : std::uint8_t {
     ssResult = 7,
     ssOpening = 8,
     ssFolderSelect = 9,
+    // The latency calibration, reached from the title screen.
+    ssCalibration = 10,
 };
 
 // "ssPlay", "ssTitle", ...; "ss?" for a value outside the enumeration.

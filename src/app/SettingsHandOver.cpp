@@ -37,6 +37,8 @@ void HandOverSettings(TMainForm& form, const GameSettings& settings) {
     form.MissPenalty = settings.MissPenalty;
     form.Level = settings.Level;
     form.SetPlayerKeys(settings.KeyA, settings.KeyB);
+    form.PreciseInput = settings.PreciseInput;
+    form.InputOffsetMs = settings.InputOffsetMs;
 }
 
 } // namespace tamtara

@@ -32,6 +32,7 @@ int RunGame(const std::string& programPath) {
     services.Keys = std::make_unique<TSdlKeySource>();
     TMainForm form(std::move(services));
     HandOverSettings(form, settings);
+    form.SettingsFile = SettingsPathForProgram(programPath);
     try {
         form.FormShow();
     } catch (const EDirectDrawError& error) {

@@ -178,8 +178,24 @@ bool TMidiDrive::IsFading() {
     return FadeStep != 0.0 && Playing;
 }
 
-std::int32_t TMidiDrive::CurrentTick() const {
-    const double position = Position.load();
+std::int32_t TMidiDrive::CurrentTick() const { return WholeTick(Position.load()); }
+
+double TMidiDrive::TicksPerMillisecond() const {
+    if (Tempo <= 0 || Division <= 0)
+        return 0.0;
+    const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
+    return Tempo * speed * Division / 60000.0;
+}
+
+double TMidiDrive::PositionAt(std::uint32_t time) const {
+    if (!Playing)
+        return Position.load();
+    // Signed: a time stamped before the last cycle lies behind its position.
+    const auto sinceCycle = static_cast<std::int32_t>(time - PrevTime);
+    return Position.load() + sinceCycle * TicksPerMillisecond();
+}
+
+std::int32_t TMidiDrive::WholeTick(double position) {
     constexpr double maxTick = std::numeric_limits<std::int32_t>::max();
     if (!(position < maxTick))
         return std::numeric_limits<std::int32_t>::max();

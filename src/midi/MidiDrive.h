@@ -73,6 +73,14 @@ public:
     void FadeOut(std::int32_t milliseconds);
     bool IsFading();
     std::int32_t CurrentTick() const;
+    // A song position as the whole tick CurrentTick reports for it.
+    static std::int32_t WholeTick(double position);
+    // Ticks per millisecond at the current tempo (and lead-in speed). Call with the lock held.
+    double TicksPerMillisecond() const;
+    // The position the song had (or will have) at `time` on the sequencer's clock: the last
+    // cycle's position moved on, or back, at the current tempo. Call with the lock held, so the
+    // position and the cycle's time belong together.
+    double PositionAt(std::uint32_t time) const;
     std::int32_t ChannelVolume(int channel) const;
     std::int32_t ChannelPan(int channel) const;
     std::int32_t ChannelProgram(int channel) const;

@@ -4,6 +4,7 @@
 #include "settings/Choices.h"
 #include "settings/ProfileFile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace tamtara {
@@ -11,6 +12,8 @@ namespace tamtara {
 namespace {
 
 const char* const KeySection = "KeyConfig";
+const char* const InputSection = "Input";
+const char* const KitSection = "Kit";
 
 // Default entries of the first and second key of each drum part, by text so they follow the list.
 constexpr std::array<std::string_view, DrumPartCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
@@ -31,6 +34,34 @@ std::int32_t ReadPosition(const TProfileFile& ini, const char* section, const st
                           std::int32_t fallback, int listSize) {
     std::int32_t position = ini.ReadInteger(section, key, fallback);
     return position >= 0 && position < listSize ? position : fallback;
+}
+
+std::int32_t ClampOffset(std::int32_t offset) {
+    return std::clamp(offset, MinInputOffsetMs, MaxInputOffsetMs);
+}
+
+std::string LaneKey(int lane, const char* what) { return "Lane" + std::to_string(lane + 1) + what; }
+
+KitSettings LoadKit(const TProfileFile& ini) {
+    KitSettings kit = DefaultKit();
+    for (int lane = 0; lane < KitLaneCount; ++lane) {
+        const auto i = static_cast<std::size_t>(lane);
+        if (const auto text = ini.RawValue(KitSection, LaneKey(lane, "Notes"))) kit.Notes[i] = ParseKitNoteList(*text);
+        kit.MinVelocity[i] = std::clamp(ini.ReadInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[i]), 0, 127);
+    }
+    kit.DebounceMs = std::clamp(ini.ReadInteger(KitSection, "DebounceMs", kit.DebounceMs), 0, 1000);
+    const std::int32_t enter = ini.ReadInteger(KitSection, "EnterNote", kit.EnterNote);
+    kit.EnterNote = enter >= 0 && enter <= 127 ? enter : NoKitNote;
+    return kit;
+}
+
+void SaveKit(TProfileFile& ini, const KitSettings& kit) {
+    for (int lane = 0; lane < KitLaneCount; ++lane)
+        ini.WriteString(KitSection, LaneKey(lane, "Notes"), KitNoteListText(kit.Notes[static_cast<std::size_t>(lane)]));
+    for (int lane = 0; lane < KitLaneCount; ++lane)
+        ini.WriteInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[static_cast<std::size_t>(lane)]);
+    ini.WriteInteger(KitSection, "DebounceMs", kit.DebounceMs);
+    ini.WriteInteger(KitSection, "EnterNote", kit.EnterNote);
 }
 
 } // namespace
@@ -84,6 +115,10 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
         keyA = ReadPosition(ini, KeySection, KeyName(part, 'A'), keyA, KeyChoiceCount);
         keyB = ReadPosition(ini, KeySection, KeyName(part, 'B'), keyB, KeyChoiceCount);
     }
+    settings.PreciseInput = ini.ReadBool(InputSection, "PreciseInput", settings.PreciseInput);
+    settings.InputOffsetMs = ClampOffset(ini.ReadInteger(InputSection, "InputOffsetMs", settings.InputOffsetMs));
+    settings.MidiIn = ini.ReadString(InputSection, "MidiIn", settings.MidiIn);
+    settings.Kit = LoadKit(ini);
     return settings;
 }
 
@@ -104,6 +139,16 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
         ini.WriteInteger(KeySection, KeyName(part, 'A'), settings.KeyA[static_cast<std::size_t>(part)]);
     for (int part = 0; part < DrumPartCount; ++part)
         ini.WriteInteger(KeySection, KeyName(part, 'B'), settings.KeyB[static_cast<std::size_t>(part)]);
+    ini.WriteBool(InputSection, "PreciseInput", settings.PreciseInput);
+    ini.WriteInteger(InputSection, "InputOffsetMs", ClampOffset(settings.InputOffsetMs));
+    ini.WriteString(InputSection, "MidiIn", settings.MidiIn);
+    SaveKit(ini, settings.Kit);
+    ini.Save();
+}
+
+void SaveInputOffset(const std::string& iniPath, std::int32_t offsetMs) {
+    TProfileFile ini(iniPath);
+    ini.WriteInteger(InputSection, "InputOffsetMs", ClampOffset(offsetMs));
     ini.Save();
 }
 
@@ -129,6 +174,10 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
         game.KeyA[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyA[static_cast<std::size_t>(part)]);
         game.KeyB[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyB[static_cast<std::size_t>(part)]);
     }
+    game.PreciseInput = settings.PreciseInput;
+    game.InputOffsetMs = ClampOffset(settings.InputOffsetMs);
+    game.MidiIn = settings.MidiIn == NoMidiInput ? std::string() : settings.MidiIn;
+    game.Kit = settings.Kit;
     return game;
 }
 

@@ -2,6 +2,8 @@
 // GameSettings handed to the game window when play starts.
 #pragma once
 
+#include "settings/KitSettings.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -10,6 +12,11 @@
 namespace tamtara {
 
 inline constexpr int DrumPartCount = 7;
+// The input offset's range in milliseconds.
+inline constexpr std::int32_t MinInputOffsetMs = -250;
+inline constexpr std::int32_t MaxInputOffsetMs = 250;
+// The MIDI input list's first entry: no kit.
+inline constexpr const char* NoMidiInput = "(なし)";
 
 // What the launcher shows and saves. Level and the keys are list positions; -1 means the list
 // has no selection (the launcher may produce it; loading never does).
@@ -24,6 +31,12 @@ struct LauncherSettings {
     bool Combo = true;
     std::array<std::int32_t, DrumPartCount> KeyA{};
     std::array<std::int32_t, DrumPartCount> KeyB{};
+    // Strikes judged at their own moment rather than at the frame's poll.
+    bool PreciseInput = true;
+    std::int32_t InputOffsetMs = 0;
+    // The MIDI input port of the kit, by name; NoMidiInput for none.
+    std::string MidiIn = NoMidiInput;
+    KitSettings Kit = DefaultKit();
 };
 
 struct GameSettings {
@@ -38,6 +51,11 @@ struct GameSettings {
     std::int32_t MissPenalty = 20;
     std::array<std::int32_t, DrumPartCount> KeyA{}; // key codes
     std::array<std::int32_t, DrumPartCount> KeyB{};
+    bool PreciseInput = true;
+    std::int32_t InputOffsetMs = 0;
+    // The kit's input port name; empty for none.
+    std::string MidiIn;
+    KitSettings Kit = DefaultKit();
 };
 
 // Every default of a first run.
@@ -59,6 +77,9 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
 
 // Position of the first device name equal to midi without regard to case, or 0 (the MIDI
 // mapper, the list's first entry) when there is none.
+// Writes only InputOffsetMs (clamped to its range), keeping everything else in the file.
+void SaveInputOffset(const std::string& iniPath, std::int32_t offsetMs);
+
 int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& midi);
 GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames);
 

@@ -71,7 +71,12 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
         "[Config]", "Midi=MIDI Mapper", "Prev=1", "NoBank=0", "DInput=1", "FullScreen=1",
         "[GameConfig]", "Level=3", "Demo=1", "Combo=1",
         "[KeyConfig]", "Key1A=2", "Key2A=7", "Key3A=1", "Key4A=11", "Key5A=12", "Key6A=13", "Key7A=28",
-        "Key1B=20", "Key2B=5", "Key3B=0", "Key4B=10", "Key5B=16", "Key6B=17", "Key7B=0"};
+        "Key1B=20", "Key2B=5", "Key3B=0", "Key4B=10", "Key5B=16", "Key6B=17", "Key7B=0",
+        "[Input]", "PreciseInput=1", "InputOffsetMs=0", "MidiIn=(なし)",
+        "[Kit]", "Lane1Notes=42,46,22,26,23", "Lane2Notes=38,40,37", "Lane3Notes=35,36", "Lane4Notes=48,50",
+        "Lane5Notes=45,47", "Lane6Notes=41,43,58", "Lane7Notes=49,57,55,52,51,59,53",
+        "Lane1MinVelocity=10", "Lane2MinVelocity=10", "Lane3MinVelocity=10", "Lane4MinVelocity=10",
+        "Lane5MinVelocity=10", "Lane6MinVelocity=10", "Lane7MinVelocity=10", "DebounceMs=15", "EnterNote=44"};
     EXPECT_EQ(Lines(), expected);
 }
 
@@ -183,7 +188,7 @@ TEST_F(SettingsFile, TrailingCommentSurvivesRepeatedSaves) {
     SaveSettings(Path, DefaultSettings());
     std::string text = Read();
     EXPECT_EQ(text.find("; the end"), text.rfind("; the end"));
-    EXPECT_NE(text.find("Key7B=0\n; the end\n"), std::string::npos);
+    EXPECT_NE(text.find("EnterNote=44\n; the end\n"), std::string::npos);
 }
 
 TEST_F(SettingsFile, KeyWrittenTwiceReadsFirstAndSavesOnce) {

@@ -34,38 +34,64 @@ void Judge::UpdateHolds(const std::function<bool(int)>& stateOn)
 void Judge::JudgePresses()
 {
     for (int lane = 0; lane < LaneCount; ++lane) {
-        if ((State.KeyHoldA[lane] == 1 || State.KeyHoldB[lane] == 1) && !State.AutoLane[lane])
-            StrikeLane(lane);
+        if ((State.KeyHoldA[lane] == 1 || State.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
+            !State.StruckBetweenPolls[lane])
+            StrikeLane(lane, std::nullopt, 0);
     }
+    State.StruckBetweenPolls.fill(false);
 }
 
-void Judge::Send(const QueuedNote& note)
+void Judge::StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity)
+{
+    if (lane < 0 || lane >= LaneCount || State.AutoLane[lane])
+        return;
+    StrikeLane(lane, time, velocity);
+    State.StruckBetweenPolls[lane] = true;
+}
+
+void Judge::Send(const QueuedNote& note, std::uint8_t velocity)
 {
     if (TMidiOutput* output = Drive.Output())
-        output->SendShort(note.Status, note.Note, note.Velocity);
+        output->SendShort(note.Status, note.Note, velocity > 0 ? velocity : note.Velocity);
 }
 
-void Judge::StrikeLane(int lane)
+double Judge::StrikePosition(std::optional<std::uint32_t> time) const
+{
+    // A polled press keeps the written rule: the position of the poll, moved back by the offset.
+    if (!time)
+        return Drive.Position.load() - State.InputOffsetMs * Drive.TicksPerMillisecond();
+    return Drive.PositionAt(*time - static_cast<std::uint32_t>(State.InputOffsetMs));
+}
+
+void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity)
 {
     State.PadTimer[lane].store(7, std::memory_order_relaxed);
-    // The whole strike runs under the sequencer's lock: the capture may be attaching a partner
-    // to this very slot on the sequencer thread.
-    auto lock = Drive.ScopedLock();
-    if (State.QueueCount[lane].load(std::memory_order_acquire) == 0) {
-        Send(QueuedNote{0, 0x99, LaneDefaultNote[lane], 100});
-        return;
+    StrikeRecord record{lane, time, 0.0, std::nullopt};
+    {
+        // The whole strike runs under the sequencer's lock: the capture may be attaching a
+        // partner to this very slot on the sequencer thread, and the position must belong to
+        // the cycle time it is interpolated from.
+        auto lock = Drive.ScopedLock();
+        record.Position = StrikePosition(time);
+        if (State.QueueCount[lane].load(std::memory_order_acquire) == 0) {
+            Send(QueuedNote{0, 0x99, LaneDefaultNote[lane], 100}, velocity);
+        } else {
+            NoteSlot& slot = State.Slot(lane, State.QueueHead[lane].load(std::memory_order_relaxed));
+            Send(slot.Main, velocity);
+            if (slot.Partner.Tick > 0)
+                Send(slot.Partner, velocity);
+            slot.Partner.Tick = -1;
+            const std::int32_t d = TMidiDrive::WholeTick(record.Position) - slot.Main.Tick;
+            record.Result = GradeFor(d, Drive.Division);
+            if (record.Result) {
+                State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
+                State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
+                ApplyGrade(lane, *record.Result);
+            }
+        }
     }
-    NoteSlot& slot = State.Slot(lane, State.QueueHead[lane].load(std::memory_order_relaxed));
-    Send(slot.Main);
-    if (slot.Partner.Tick > 0)
-        Send(slot.Partner);
-    slot.Partner.Tick = -1;
-    const std::int32_t d = Drive.CurrentTick() - slot.Main.Tick;
-    if (const std::optional<Grade> grade = GradeFor(d, Drive.Division)) {
-        State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
-        State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
-        ApplyGrade(lane, *grade);
-    }
+    if (OnStrike)
+        OnStrike(record);
 }
 
 void Judge::ApplyGrade(int lane, Grade grade)

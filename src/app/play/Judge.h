@@ -11,6 +11,17 @@ namespace tamtara {
 
 class TMidiDrive;
 
+// One strike as it was graded: when it happened, the song position it was graded at, and the
+// grade (none when the lane was empty or the strike fell outside every window).
+struct StrikeRecord {
+    int Lane = 0;
+    // The key-down's or pad's stamp on the sequencer's clock; none for a press the frame's poll
+    // found, which is graded at the position of the poll.
+    std::optional<std::uint32_t> Time;
+    double Position = 0.0;
+    std::optional<Grade> Result;
+};
+
 // Windows with D ticks per quarter note: Perfect within D/16, Great D/8, Good D/4 (exclusive).
 std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division);
 // Notes later than this many ticks are missed.
@@ -23,15 +34,25 @@ public:
     // Adds one poll to the key counters; stateOn answers for an input state number
     // (inButton1 is 4, inButton11 is 14).
     void UpdateHolds(const std::function<bool(int inputState)>& stateOn);
-    // Judges the presses counted by the last poll, one slot per lane at most.
+    // Judges the presses counted by the last poll, one slot per lane at most; presses already
+    // struck by StrikeAt since the previous poll are left alone.
     void JudgePresses();
+    // Strikes lane at once for a key-down or pad hit stamped at time: sounds its next note (at
+    // velocity, or the note's own when 0) and grades it by the song position at
+    // time - InputOffsetMs. Automatic lanes ignore it.
+    void StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity = 0);
     // The sweep step for the slot at ring position `position` of lane; true when it was removed.
     bool SweepSlot(int lane, std::int32_t position, std::int32_t now);
 
+    // Told of every strike after it was graded (calibration of tests and the benchmark).
+    std::function<void(const StrikeRecord&)> OnStrike;
+
 private:
-    void StrikeLane(int lane);
+    void StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity);
+    // The song position a strike is graded at; call with the sequencer's lock held.
+    double StrikePosition(std::optional<std::uint32_t> time) const;
     void ApplyGrade(int lane, Grade grade);
-    void Send(const QueuedNote& note);
+    void Send(const QueuedNote& note, std::uint8_t velocity);
 
     PlayState& State;
     TMidiDrive& Drive;

@@ -23,6 +23,7 @@ void PlayState::ResetForPlay(std::uint32_t startTime)
         JudgeGrade[lane] = 0;
         JudgeTimer[lane] = 0;
         ExplodeTimer[lane] = 0;
+        StruckBetweenPolls[lane] = false;
     }
     PlayStartTime = startTime;
 }

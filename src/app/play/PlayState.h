@@ -47,6 +47,8 @@ struct PlayState {
     std::int32_t Level = 3;
     std::int32_t MissPenalty = 20;
     bool Combo = true;
+    // A strike at time t is graded as at t - InputOffsetMs (the player's measured latency).
+    std::int32_t InputOffsetMs = 0;
 
     std::int32_t Gauge = FullGauge;
     std::int32_t Score = 0;
@@ -80,6 +82,9 @@ struct PlayState {
     // Consecutive polls each input state has been on; 1 = pressed in this frame.
     std::array<std::int32_t, 8> KeyHoldA{};
     std::array<std::int32_t, 8> KeyHoldB{};
+    // Lanes a key-down or a pad already struck since the last judged poll, so that poll does
+    // not strike the same press again.
+    std::array<bool, LaneCount> StruckBetweenPolls{};
 
     std::uint32_t PlayStartTime = 0;
 

@@ -130,6 +130,14 @@ void TDXDraw::ProcessEvents() {
     }
 }
 
+void TDXDraw::WaitEvents(std::uint32_t timeoutMs) {
+    if (PresenterObject) PresenterObject->WaitEvent(timeoutMs);
+}
+
+void TDXDraw::WakeEvents() {
+    if (PresenterObject) PresenterObject->Wake();
+}
+
 void TDXDraw::RequestClose() {
     bool canClose = true;
     if (OnCloseQuery) OnCloseQuery(*this, canClose);

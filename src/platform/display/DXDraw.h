@@ -83,6 +83,10 @@ public:
 
     // Drains the window's pending events into the handlers above.
     void ProcessEvents();
+    // Waits until a window event is pending, WakeEvents is called or timeoutMs have passed.
+    void WaitEvents(std::uint32_t timeoutMs);
+    // Ends a WaitEvents early; may be called from any thread.
+    void WakeEvents();
     // A programmatic close (Escape on the title screen): asks OnCloseQuery like the window's
     // close button does.
     void RequestClose();

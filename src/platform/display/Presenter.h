@@ -55,6 +55,8 @@ struct TDisplayEvent {
     // Backspace; 0 for other keys.
     std::int32_t Key = 0;
     bool Repeat = false;
+    // Milliseconds the event had waited since the system handed it over, when it was taken.
+    std::uint32_t Age = 0;
 };
 
 class IPresenter {
@@ -75,6 +77,10 @@ public:
     virtual bool Restore() = 0;
     // Takes the next window event; false when none is waiting.
     virtual bool PollEvent(TDisplayEvent& event) = 0;
+    // Returns when an event is waiting, Wake was called, or timeoutMs have passed.
+    virtual void WaitEvent(std::uint32_t timeoutMs) = 0;
+    // Ends a WaitEvent early; may be called from any thread.
+    virtual void Wake() = 0;
     // Whether the window has input focus.
     virtual bool Active() const = 0;
 

@@ -79,6 +79,7 @@ public:
                 event.Scancode = e.key.keysym.scancode;
                 event.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
                 event.Repeat = e.key.repeat != 0;
+                event.Age = AgeOf(e.key.timestamp);
                 return true;
             case SDL_QUIT:
                 // The window's close button ends in SDL_QUIT (its window event is skipped, so a
@@ -101,6 +102,18 @@ public:
             }
         }
         return false;
+    }
+
+    void WaitEvent(std::uint32_t timeoutMs) override {
+        if (!VideoStarted) return;
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(timeoutMs));
+    }
+
+    void Wake() override {
+        if (!VideoStarted) return;
+        SDL_Event wake{};
+        wake.type = WakeEventType();
+        SDL_PushEvent(&wake);
     }
 
     bool Active() const override { return HasFocus; }
@@ -134,6 +147,18 @@ public:
     }
 
 private:
+    // SDL stamps an event with its millisecond counter when it takes it from the system.
+    static std::uint32_t AgeOf(Uint32 timestamp) {
+        const Uint32 now = SDL_GetTicks();
+        return now - timestamp < 1000 ? now - timestamp : 0;
+    }
+
+    // A private event type that only ends a wait; PollEvent skips it.
+    static Uint32 WakeEventType() {
+        static const Uint32 type = SDL_RegisterEvents(1);
+        return type;
+    }
+
     void StartVideo() {
         if (VideoStarted) return;
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)

@@ -45,14 +45,20 @@ void TKeyboard::Poll(TKeySource& source, bool useDirectInput, bool activeOnly) {
         Keys.fill(0);
     }
 
+    States = BoundStates(Assigns, Keys);
+}
+
+TInputStates BoundStates(const KeyAssigns& assigns, const KeyStateArray& keys) {
+    TInputStates states;
     for (int state = 0; state < InputStateCount; ++state) {
-        for (std::int32_t code : Assigns[static_cast<std::size_t>(state)]) {
-            if (code >= 1 && code <= 255 && (Keys[static_cast<std::size_t>(code)] & 0x80)) {
-                States.Include(static_cast<InputState>(state));
+        for (std::int32_t code : assigns[static_cast<std::size_t>(state)]) {
+            if (code >= 1 && code <= 255 && (keys[static_cast<std::size_t>(code)] & 0x80)) {
+                states.Include(static_cast<InputState>(state));
                 break;
             }
         }
     }
+    return states;
 }
 
 TDXInput::TDXInput(TKeySource& source) : Source(source) { InitializeDevices(); }
@@ -73,6 +79,8 @@ void TDXInput::Update() {
     TInputStates polled;
     Keyboard.Poll(Source, DirectInput, ActiveOnly);
     if (Keyboard.BindInputStates) polled |= Keyboard.States;
+    polled |= Latched;
+    Latched.Clear();
 
     for (int i = 0; i < InputStateCount; ++i) {
         auto state = static_cast<InputState>(i);
@@ -82,6 +90,13 @@ void TDXInput::Update() {
         if (!now && before) States.Exclude(state);
     }
     RawStates = polled;
+}
+
+TInputStates TDXInput::StatesOfKey(int sdlScancode) {
+    if (!Keyboard.Initialized() || !Keyboard.BindInputStates) return {};
+    KeyStateArray keys{};
+    Source.KeyCodesOfScancode(sdlScancode, DirectInput, keys);
+    return BoundStates(Keyboard.Assigns, keys);
 }
 
 void TDXInput::Acquire() {

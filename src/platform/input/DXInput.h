@@ -16,6 +16,9 @@ using KeyAssigns = std::array<std::array<std::int32_t, AssignSlotCount>, InputSt
 // The bindings the game window starts from, before its own and the launcher's changes.
 KeyAssigns StoredAssigns();
 
+// The states whose bound key codes are down in keys.
+TInputStates BoundStates(const KeyAssigns& assigns, const KeyStateArray& keys);
+
 class TKeyboard {
 public:
     bool Enabled = true;
@@ -53,6 +56,11 @@ public:
     // A different value re-creates the devices and polls once.
     void SetUseDirectInput(bool value);
     void Update();
+    // The input states the key with this SDL scancode is bound to, in the current reading mode.
+    TInputStates StatesOfKey(int sdlScancode);
+    // The states count as held at the next Update even when their keys are up again by then,
+    // so a press shorter than a frame (or a pad hit, which has no release) is seen by the poll.
+    void Latch(const TInputStates& states) { Latched |= states; }
     // Called when the game window is activated.
     void Acquire();
 
@@ -62,6 +70,7 @@ private:
     TKeySource& Source;
     bool DirectInput = false;
     TInputStates RawStates;
+    TInputStates Latched;
 };
 
 } // namespace tamtara

@@ -18,6 +18,10 @@ public:
     virtual bool ReadScanCodes(KeyStateArray& state) = 0;
     // State by Windows virtual-key code; false when the read failed.
     virtual bool ReadVirtualKeys(KeyStateArray& keys) = 0;
+    // The key codes the key with this SDL scancode sets when held alone, in the reading mode
+    // given (DirectInput scan codes through the scan-code table, or virtual-key codes); used to
+    // bind a single key event to input states.
+    virtual void KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) = 0;
     // Asks the source to take the keyboard again after a failed read or an activation.
     virtual void Acquire() {}
 };

@@ -2,6 +2,7 @@
 #include "platform/input/ScriptedKeySource.h"
 
 #include "platform/input/ScanCodeTable.h"
+#include "platform/input/SdlKeyTables.h"
 
 namespace tamtara {
 
@@ -49,6 +50,10 @@ bool TScriptedKeySource::ReadVirtualKeys(KeyStateArray& keys) {
     }
     keys = VirtualKeys;
     return true;
+}
+
+void TScriptedKeySource::KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) {
+    KeyCodesOfSdlKey(sdlScancode, directInput, UsCharacterOfScancode, keys);
 }
 
 } // namespace tamtara

@@ -25,6 +25,7 @@ public:
     bool HasFocus() override { return Focus; }
     bool ReadScanCodes(KeyStateArray& state) override;
     bool ReadVirtualKeys(KeyStateArray& keys) override;
+    void KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) override;
     void Acquire() override { ++AcquireCount; }
 
 private:

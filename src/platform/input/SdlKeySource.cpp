@@ -30,4 +30,10 @@ bool TSdlKeySource::ReadVirtualKeys(KeyStateArray& keys) {
     return true;
 }
 
+void TSdlKeySource::KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) {
+    KeyCodesOfSdlKey(sdlScancode, directInput,
+                     [](int sdl) { return static_cast<std::int32_t>(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl))); },
+                     keys);
+}
+
 } // namespace tamtara

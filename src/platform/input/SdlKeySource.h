@@ -18,6 +18,7 @@ public:
     bool HasFocus() override;
     bool ReadScanCodes(KeyStateArray& state) override;
     bool ReadVirtualKeys(KeyStateArray& keys) override;
+    void KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) override;
 
 private:
     SDL_Window* Window;

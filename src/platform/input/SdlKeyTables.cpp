@@ -1,6 +1,8 @@
 // SDL scancode tables for both keyboard reading modes (US key positions).
 #include "platform/input/SdlKeyTables.h"
 
+#include "platform/input/ScanCodeTable.h"
+
 #include <SDL_keycode.h>
 #include <SDL_scancode.h>
 
@@ -126,6 +128,43 @@ void VirtualKeysFromSdl(const std::uint8_t* sdlState, int count, const Character
             if (code) keys[code] = 0x80;
         if (int punctuation = PunctuationKeyCode(characterOf(sdl))) keys[static_cast<std::size_t>(punctuation)] = 0x80;
     }
+}
+
+std::int32_t UsCharacterOfScancode(int sdlScancode) {
+    switch (sdlScancode) {
+    case SDL_SCANCODE_SEMICOLON: return ';';
+    case SDL_SCANCODE_COMMA: return ',';
+    case SDL_SCANCODE_PERIOD: return '.';
+    case SDL_SCANCODE_SLASH: return '/';
+    case SDL_SCANCODE_LEFTBRACKET: return '[';
+    case SDL_SCANCODE_RIGHTBRACKET: return ']';
+    default: return 0;
+    }
+}
+
+int SdlScancodeOfKeyCode(int keyCode) {
+    for (int sdl = 1; sdl < SDL_NUM_SCANCODES; ++sdl) {
+        const std::array<std::uint8_t, 2> codes = VirtualKeyCodes(sdl);
+        if ((codes[0] != 0 && codes[0] == keyCode) || UsCharacterOfScancode(sdl) == keyCode) return sdl;
+    }
+    return 0;
+}
+
+void KeyCodesOfSdlKey(int sdlScancode, bool directInput, const CharacterOfScancode& characterOf,
+                      KeyStateArray& keys) {
+    keys.fill(0);
+    if (sdlScancode <= 0 || sdlScancode >= SDL_NUM_SCANCODES) return;
+    std::array<std::uint8_t, SDL_NUM_SCANCODES> one{};
+    one[static_cast<std::size_t>(sdlScancode)] = 1;
+    if (!directInput) {
+        VirtualKeysFromSdl(one.data(), SDL_NUM_SCANCODES, characterOf, keys);
+        return;
+    }
+    KeyStateArray scanCodes{};
+    ScanCodesFromSdl(one.data(), SDL_NUM_SCANCODES, scanCodes);
+    for (std::size_t scan = 0; scan < scanCodes.size(); ++scan)
+        if (scanCodes[scan] & 0x80) keys[ScanCodeTable[scan]] = 0x80;
+    keys[0] = 0;
 }
 
 } // namespace tamtara

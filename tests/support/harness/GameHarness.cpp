@@ -2,7 +2,10 @@
 #include "support/harness/GameHarness.h"
 
 #include "app/SettingsHandOver.h"
+#include "platform/input/SdlKeyTables.h"
 #include "resources/PackageWriter.h"
+
+#include <algorithm>
 
 #include <fstream>
 #include <random>
@@ -133,7 +136,16 @@ void GameHarness::Step(int frames) {
     for (int frame = 0; frame < frames; ++frame) {
         Window->ProcessMessages();
         if (Window->Closed()) return;
-        RunSequencer(FrameMilliseconds);
+        const std::uint32_t frameStart = FrameClock->Now();
+        std::vector<ScheduledKey> keys;
+        keys.swap(Scheduled);
+        std::stable_sort(keys.begin(), keys.end(), [](const ScheduledKey& a, const ScheduledKey& b) { return a.AtMs < b.AtMs; });
+        for (const ScheduledKey& key : keys) {
+            RunSequencerTo(frameStart, key.AtMs);
+            DeliverKey(frameStart, key);
+            if (Window->Closed()) return;
+        }
+        RunSequencerTo(frameStart, FrameMilliseconds);
         Window->RunHandler([this] { Window->TimerTimer(); });
     }
 }
@@ -168,6 +180,24 @@ void GameHarness::WindowKey(std::int32_t virtualKey) {
     TDisplayEvent up = down;
     up.Kind = TDisplayEventKind::KeyUp;
     Presenter->PushEvent(up);
+}
+
+void GameHarness::RunSequencerTo(std::uint32_t frameStart, std::uint32_t atMs) {
+    const std::uint32_t done = FrameClock->Now() - frameStart;
+    if (done < atMs) RunSequencer(atMs - done);
+}
+
+void GameHarness::DeliverKey(std::uint32_t frameStart, const ScheduledKey& key) {
+    if (key.Down) Keys->Press(key.KeyCode);
+    else Keys->Release(key.KeyCode);
+    TDisplayEvent event;
+    event.Kind = key.Down ? TDisplayEventKind::KeyDown : TDisplayEventKind::KeyUp;
+    event.Scancode = SdlScancodeOfKeyCode(key.KeyCode);
+    event.Key = VirtualKeyOfScancode(event.Scancode);
+    // The sequencer's last pass may have carried the clock a little past the moment.
+    event.Age = FrameClock->Now() - frameStart - key.AtMs;
+    Presenter->PushEvent(event);
+    Window->ProcessMessages();
 }
 
 void GameHarness::RunSequencer(std::uint32_t milliseconds) {

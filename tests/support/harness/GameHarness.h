@@ -60,6 +60,11 @@ public:
     void ReleaseKey(int keyCode) { Keys->Release(keyCode); }
     // Holds the key for one frame, then releases it.
     void TapKey(int keyCode);
+    // A key going down or up atMs (0 to 32) into the next Step, between two frame ticks: the
+    // keyboard's state changes then and the window takes the key event at that moment, as the
+    // game loop does while it waits for the next tick.
+    void KeyDownAt(std::uint32_t atMs, int keyCode) { Scheduled.push_back({atMs, keyCode, true}); }
+    void KeyUpAt(std::uint32_t atMs, int keyCode) { Scheduled.push_back({atMs, keyCode, false}); }
     // A key for the window's own handler (F2, F4, Escape: WindowKeys), delivered at the next Step.
     void WindowKey(std::int32_t virtualKey);
     // The window's close button, asked at the next Step.
@@ -80,8 +85,18 @@ public:
     RecordingMidiDriver& MidiDriver() { return *Midi; }
 
 private:
+    struct ScheduledKey {
+        std::uint32_t AtMs;
+        int KeyCode;
+        bool Down;
+    };
     // Runs the sequencer's passes until the clock has moved on by milliseconds.
     void RunSequencer(std::uint32_t milliseconds);
+    // Runs the sequencer up to atMs after frameStart (if it is not there yet).
+    void RunSequencerTo(std::uint32_t frameStart, std::uint32_t atMs);
+    void DeliverKey(std::uint32_t frameStart, const ScheduledKey& key);
+
+    std::vector<ScheduledKey> Scheduled;
 
     std::filesystem::path PreviousFolder;
     std::unique_ptr<FakeClock> FrameClock;
