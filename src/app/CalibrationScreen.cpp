@@ -56,12 +56,14 @@ void TMainForm::CalibrationStrike(std::optional<std::uint32_t> time) {
         position = time ? MidiDrive->PositionAt(*time) : MidiDrive->Position.load();
     }
     Calibrating.AddStrike(BeatDeviationMs(position, MidiDrive->Division, CalibrationTempo));
+    if (time) CalibrationStruckSincePoll = true;
 }
 
 void TMainForm::CalibrationScreen() {
     Play->PollKeys();
     const PlayState& keys = Play->State;
-    if (!PreciseInput) {
+    // Written mode measures key presses at the poll; the kit's hits came stamped already.
+    if (!PreciseInput && !CalibrationStruckSincePoll) {
         for (int lane = 0; lane < LaneCount; ++lane) {
             if (keys.KeyHoldA[lane] == 1 || keys.KeyHoldB[lane] == 1) {
                 CalibrationStrike(std::nullopt);
@@ -69,6 +71,8 @@ void TMainForm::CalibrationScreen() {
             }
         }
     }
+
+    CalibrationStruckSincePoll = false;
 
     TDirectDrawSurface& back = DXDraw.Surface();
     back.Fill(back.ColorMatch(clBlack));

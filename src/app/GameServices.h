@@ -4,6 +4,7 @@
 
 #include "base/Clock.h"
 #include "midi/MidiDriver.h"
+#include "midi/MidiInDriver.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/KeySource.h"
 
@@ -16,6 +17,8 @@ struct GameServices {
     IClock* Clock = &SystemClock::Instance();
     // What the sequencer's output port sends through; must outlive the window.
     IMidiOutDriver* MidiDriver = nullptr;
+    // Where the kit's input port is opened; none: no kit. Must outlive the window.
+    IMidiInDriver* MidiIn = nullptr;
     // The window (or its headless stand-in) and the source of its events.
     std::unique_ptr<IPresenter> Presenter;
     // Where the keyboard component reads the keys from.

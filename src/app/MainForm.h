@@ -4,6 +4,7 @@
 
 #include "app/Calibration.h"
 #include "app/GameServices.h"
+#include "app/KitInput.h"
 #include "app/ScreenState.h"
 #include "app/play/GamePlay.h"
 #include "midi/MidiDrive.h"
@@ -83,6 +84,13 @@ public:
     // A lane struck at time (by a key or a pad, velocity 0 for a key): play grades it, the
     // calibration measures it; other screens only see it through the next poll.
     void LaneStruck(int lane, std::uint32_t time, std::uint8_t velocity);
+    // The kit's hits since the last pass: each strikes its lane at its own time and counts as a
+    // press of the lane's first key (or of Enter) at the next poll; a vanished port is closed.
+    void ProcessKit();
+    // A line over the top of every frame for a few seconds (also written to stderr).
+    void ShowNotice(const std::string& text);
+    // The notice on screen now; empty when none.
+    const std::string& Notice() const { return NoticeText; }
     bool Closed() const { return DXDraw.CloseRequested(); }
     // Runs handler; an error it raises is reported (once while it repeats) and swallowed, so
     // the next frame runs normally.
@@ -110,6 +118,9 @@ public:
     std::int32_t InputOffsetMs = 0;
     // The ini file the calibration saves InputOffsetMs into; empty: kept for this run only.
     std::string SettingsFile;
+    // The kit's MIDI input port (empty: none) and its map.
+    std::string MidiIn;
+    KitSettings KitMap = DefaultKit();
 
     std::string Caption;
     // Seeded at creation; the title screen draws the demonstration's song from it.
@@ -150,6 +161,8 @@ public:
     std::unique_ptr<GamePlay> Play;
     // The strikes of the latency calibration screen.
     CalibrationRun Calibrating;
+    // The kit's input; null when the program has no MIDI input driver.
+    std::unique_ptr<KitInput> Kit;
 
 private:
     void ConnectDisplayEvents();
@@ -167,12 +180,18 @@ private:
     void EnterCalibration();
     void CalibrationScreen();
     void CalibrationStrike(std::optional<std::uint32_t> time);
+    void DrawNotice();
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.
     bool PlacementSaved = false;
     TWindowPlacement SavedPlacement;
     std::string LastError;
+    // A stamped strike reached the calibration since its last poll.
+    bool CalibrationStruckSincePoll = false;
+    std::uint32_t KitCheckTime = 0;
+    std::string NoticeText;
+    std::uint32_t NoticeStart = 0;
 };
 
 } // namespace tamtara

@@ -26,6 +26,7 @@ TMainForm::TMainForm(GameServices services)
         DXDraw, *MidiDrive, Clock, Timer, InstrumentNames, [this] { DXInput.Update(); },
         [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); }});
     Play->Capture.Register();
+    if (services.MidiIn) Kit = std::make_unique<KitInput>(*services.MidiIn, [this] { DXDraw.WakeEvents(); });
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;
 
@@ -54,6 +55,7 @@ void TMainForm::ConnectDisplayEvents() {
         Timer.SetApplicationActive(active);
         if (active) DXInput.Acquire();
     };
+    DXDraw.OnBeforeFlip = [this](TDXDraw&) { DrawNotice(); };
     Timer.OnTimer = [this](TDXTimer&, std::int32_t) { RunHandler([this] { TimerTimer(); }); };
 }
 
@@ -61,11 +63,16 @@ void TMainForm::FormShow() {
     // Without a MIDI output the game still runs, silent; the error has been reported.
     RunHandler([this] { MidiDrive->OpenOutput(MidiDevice); });
     MidiDrive->NoBankSelect = NoBank;
+    // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
+    if (Kit && !MidiIn.empty() && !Kit->Open(MidiIn, KitMap) && Kit->AnyPorts())
+        ShowNotice("MIDI input \"" + MidiIn + "\" not found: play with the keyboard");
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
 }
 
 void TMainForm::FormClose() {
+    // The kit's thread must not deliver into a window that is going.
+    if (Kit) Kit->Close();
     // Freeing the sequencer stops its thread, silences the song and closes the output.
     MidiDrive.reset();
 }

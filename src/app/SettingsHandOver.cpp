@@ -39,6 +39,8 @@ void HandOverSettings(TMainForm& form, const GameSettings& settings) {
     form.SetPlayerKeys(settings.KeyA, settings.KeyB);
     form.PreciseInput = settings.PreciseInput;
     form.InputOffsetMs = settings.InputOffsetMs;
+    form.MidiIn = settings.MidiIn;
+    form.KitMap = settings.Kit;
 }
 
 } // namespace tamtara

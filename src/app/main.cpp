@@ -7,6 +7,7 @@
 #include "base/UserMessage.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
+#include "platform/midi/AlsaMidiInDriver.h"
 #include "platform/midi/SystemMidiDriver.h"
 
 #include <cstdlib>
@@ -26,8 +27,10 @@ int RunGame(const std::string& programPath) {
     SystemMidiDriver midiDriver;
     const GameSettings settings = ReadGameSettings(programPath, midiDriver);
 
+    const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
     GameServices services;
     services.MidiDriver = &midiDriver;
+    services.MidiIn = midiIn.get();
     services.Presenter = CreateSdlPresenter();
     services.Keys = std::make_unique<TSdlKeySource>();
     TMainForm form(std::move(services));

@@ -105,6 +105,7 @@ void TDXDraw::Flip() {
     if (!CanDraw()) return;
     // A page-flipping full screen shows nothing while the window is in the background.
     if (Effective.Contains(TDXDrawOption::doFlip) && !PresenterObject->Active()) return;
+    if (OnBeforeFlip) OnBeforeFlip(*this);
     PresenterObject->Present(BackBuffer);
 }
 

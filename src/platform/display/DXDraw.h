@@ -51,6 +51,8 @@ public:
     TNotifyEvent OnInitialize;
     TNotifyEvent OnRestoreSurface;
     TNotifyEvent OnFinalize;
+    // Raised by Flip just before the back buffer is shown: the last chance to draw on it.
+    TNotifyEvent OnBeforeFlip;
 
     // Window events, delivered by ProcessEvents on the calling (main) thread.
     std::function<void(TDXDraw& sender, const TDisplayEvent& key)> OnKeyDown;

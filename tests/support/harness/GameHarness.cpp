@@ -102,7 +102,8 @@ TestGameFolder::~TestGameFolder() {
 GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions options)
     : PreviousFolder(std::filesystem::current_path()),
       FrameClock(std::make_unique<FakeClock>()),
-      Midi(std::make_unique<RecordingMidiDriver>(*FrameClock)) {
+      Midi(std::make_unique<RecordingMidiDriver>(*FrameClock)),
+      KitDriver(std::make_unique<ScriptedMidiInDriver>(options.MidiInPorts)) {
     std::filesystem::current_path(gameFolder);
     auto presenter = std::make_unique<THeadlessPresenter>();
     auto keys = std::make_unique<TScriptedKeySource>();
@@ -112,6 +113,7 @@ GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions
     GameServices services;
     services.Clock = FrameClock.get();
     services.MidiDriver = Midi.get();
+    services.MidiIn = KitDriver.get();
     services.Presenter = std::move(presenter);
     services.Keys = std::move(keys);
     services.SequencerThread = false;
@@ -188,6 +190,13 @@ void GameHarness::RunSequencerTo(std::uint32_t frameStart, std::uint32_t atMs) {
 }
 
 void GameHarness::DeliverKey(std::uint32_t frameStart, const ScheduledKey& key) {
+    if (key.Kit) {
+        MidiInMessage message = *key.Kit;
+        message.Time = frameStart + key.AtMs;
+        KitDriver->Receive(message);
+        Window->ProcessMessages();
+        return;
+    }
     if (key.Down) Keys->Press(key.KeyCode);
     else Keys->Release(key.KeyCode);
     TDisplayEvent event;

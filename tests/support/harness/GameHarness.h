@@ -10,6 +10,7 @@
 #pragma once
 
 #include "app/MainForm.h"
+#include "midi/MidiInDriver.h"
 #include "midi/RecordingMidiDriver.h"
 #include "platform/display/HeadlessPresenter.h"
 #include "platform/input/ScriptedKeySource.h"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ struct HarnessOptions {
     GameSettings Settings;
     // Run FormShow (opens the MIDI output and the display) at construction.
     bool Show = true;
+    // The MIDI input ports the scripted kit driver lists.
+    std::vector<std::string> MidiInPorts = {"Test Kit"};
 };
 
 class GameHarness {
@@ -65,6 +69,15 @@ public:
     // game loop does while it waits for the next tick.
     void KeyDownAt(std::uint32_t atMs, int keyCode) { Scheduled.push_back({atMs, keyCode, true}); }
     void KeyUpAt(std::uint32_t atMs, int keyCode) { Scheduled.push_back({atMs, keyCode, false}); }
+    // A message from the kit's port atMs (0 to 32) into the next Step, stamped at that moment on
+    // the input thread's side and taken by the window at once (it wakes the loop's wait).
+    void KitMessageAt(std::uint32_t atMs, std::uint8_t status, std::uint8_t note, std::uint8_t velocity) {
+        Scheduled.push_back({atMs, 0, false, MidiInMessage{0, status, note, velocity}});
+    }
+    // A note-on of the kit (channel 10).
+    void KitHitAt(std::uint32_t atMs, std::uint8_t note, std::uint8_t velocity = 100) {
+        KitMessageAt(atMs, 0x99, note, velocity);
+    }
     // A key for the window's own handler (F2, F4, Escape: WindowKeys), delivered at the next Step.
     void WindowKey(std::int32_t virtualKey);
     // The window's close button, asked at the next Step.
@@ -83,12 +96,14 @@ public:
     THeadlessPresenter& Display() { return *Presenter; }
     TScriptedKeySource& KeySource() { return *Keys; }
     RecordingMidiDriver& MidiDriver() { return *Midi; }
+    ScriptedMidiInDriver& MidiIn() { return *KitDriver; }
 
 private:
     struct ScheduledKey {
         std::uint32_t AtMs;
         int KeyCode;
         bool Down;
+        std::optional<MidiInMessage> Kit = std::nullopt;
     };
     // Runs the sequencer's passes until the clock has moved on by milliseconds.
     void RunSequencer(std::uint32_t milliseconds);
@@ -101,6 +116,7 @@ private:
     std::filesystem::path PreviousFolder;
     std::unique_ptr<FakeClock> FrameClock;
     std::unique_ptr<RecordingMidiDriver> Midi;
+    std::unique_ptr<ScriptedMidiInDriver> KitDriver;
     THeadlessPresenter* Presenter = nullptr;
     TScriptedKeySource* Keys = nullptr;
     std::unique_ptr<TMainForm> Window;
