@@ -183,8 +183,11 @@ bool TProfileFile::ReadBool(const std::string& section, const std::string& key, 
 
 void TProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     std::vector<ProfileLine>& lines = Data->Lines;
-    // A line break in a value would make lines of its own.
-    std::string text = value.substr(0, value.find_first_of("\r\n"));
+    // A line break in a value would make lines of its own; quotes keep what a read would strip
+    // (enclosing blanks, one pair of enclosing quotes), so the value reads back as written.
+    std::string text = value.substr(0, value.find('\n'));
+    if (!text.empty() && (Trim(text).size() != text.size() || ProfileString(text).size() != text.size()))
+        text = '"' + text + '"';
 
     std::vector<std::size_t> copies;
     Data->ForEachKeyLine(section, key, [&](std::size_t i) {

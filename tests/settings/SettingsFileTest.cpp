@@ -142,6 +142,12 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     EXPECT_FALSE(loaded.Combo);
     EXPECT_EQ(loaded.KeyA, settings.KeyA);
     EXPECT_EQ(loaded.KeyB, settings.KeyB);
+    // Names with what a read strips (enclosing blanks or quotes) come back as they were.
+    for (const char* midi : {" Synth ", "\"Synth\"", "'x'"}) {
+        settings.Midi = midi;
+        SaveSettings(Path, settings);
+        EXPECT_EQ(LoadSettings(Path).Midi, midi);
+    }
 }
 
 TEST_F(SettingsFile, NoSelectionIsSavedAsMinusOne) {
