@@ -3,6 +3,7 @@
 // after about thirty seconds without a key.
 #include "app/MainForm.h"
 
+#include <algorithm>
 #include <string>
 
 namespace tamtara {
@@ -24,7 +25,8 @@ void TMainForm::TitleScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& surfaces = Play->Surfaces;
     const std::int32_t f = ScreenFrame;
-    const std::int32_t interval = std::int32_t(Timer.Interval());
+    // The timings are derived from the interval; a zero interval must not divide by zero.
+    const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Timer.Interval()), 1);
     // An empty library has nothing to demonstrate: the title then neither fades nor closes.
     const bool demonstrate = Demo && !SongFiles.empty();
 
