@@ -93,11 +93,8 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
         HandOverSettings(*form, settings);
         form->FormShow();
-        form->Folders = {"Songs"};
-        form->SongFiles = songs;
-        form->SongTitles = {"Busy", "Long"};
-        form->DiscFiles = songs;
-        form->DiscTitles = form->SongTitles;
+        form->ScanLibrary(nullptr, nullptr);
+        ASSERT_EQ(form->SongFiles.size(), songs.size());
 
         const std::vector<int> strikeKeys = {65, 83, 70, 68, 32, 74, 73, 75, 79, 76, 80, 59, 13, 37, 38, 39, 40};
         const std::vector<const char*> jingles = {"_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid"};
