@@ -286,7 +286,7 @@ void TMidiDrive::Report(const std::string& message) {
 }
 
 void TMidiDrive::Execute() {
-    PrevTime = Clock.Now();
+    // PrevTime was set before the thread started; Play sets it again under the lock.
     while (!Terminated) {
         ApplyRequestedPriority();
         Pass();
