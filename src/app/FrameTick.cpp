@@ -22,12 +22,20 @@ void TMainForm::RunScreen() {
         ScreenFrame += 1;
         break;
     }
+    case ssFolderSelect:
+        FolderSelectScreen();
+        break;
+    case ssDiscSelect:
+        DiscSelectScreen();
+        break;
+    case ssModeSelect:
+        ModeSelectScreen();
+        break;
+    case ssPartSelect:
+        PartSelectScreen();
+        break;
     case ssOpening:
     case ssTitle:
-    case ssFolderSelect:
-    case ssDiscSelect:
-    case ssModeSelect:
-    case ssPartSelect:
     case ssFailed:
     case ssCleared:
     case ssResult:

@@ -146,6 +146,14 @@ private:
     void PlaceholderScreen();
     bool PlaceholderEnterPressed();
     void PlaceholderAdvance();
+    // The song selection screens: folder, disc, mode and part.
+    void FolderSelectScreen();
+    void DiscSelectScreen();
+    void ModeSelectScreen();
+    void PartSelectScreen();
+    void DrawDiscTexts(TDirectDrawSurface& back);
+    void TurnWheel();
+    std::uint8_t& ModeChoice(std::int32_t row);
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

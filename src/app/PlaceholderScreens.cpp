@@ -1,7 +1,6 @@
 // Stand-ins for the screens still to be built: each draws its state's name on black so the
 // screen state machine can be followed, and Enter leads on along the way to play.
 #include "app/MainForm.h"
-#include "app/SongSearch.h"
 
 #include "platform/display/SurfaceCanvas.h"
 
@@ -40,7 +39,7 @@ void TMainForm::PlaceholderScreen() {
     canvas.Font.Height = -18;
     canvas.Font.Style = TFontStyles{};
     canvas.Font.Color = clSilver;
-    if (ScreenState == ssPlay || ScreenState == ssDiscSelect) {
+    if (ScreenState == ssPlay) {
         DrawCentred(canvas, 260, SongFile.empty() ? "(no song under the game folder)" : SongFile);
     }
     DrawCentred(canvas, 440, PlaceholderHint(ScreenState));
@@ -64,20 +63,6 @@ void TMainForm::PlaceholderAdvance() {
     case ssTitle:
         ChangeScreen(ssFolderSelect);
         break;
-    case ssFolderSelect:
-        SongFile = FindFirstSong(".");
-        SongTitle = SongFile;
-        ChangeScreen(ssDiscSelect);
-        break;
-    case ssDiscSelect:
-        if (!SongFile.empty()) ChangeScreen(ssModeSelect);
-        break;
-    case ssModeSelect:
-        ChangeScreen(ssPartSelect);
-        break;
-    case ssPartSelect:
-        ChangeScreen(ssPlay);
-        break;
     case ssCleared:
         ChangeScreen(ssResult);
         break;
@@ -88,6 +73,10 @@ void TMainForm::PlaceholderAdvance() {
         ChangeScreen(ssFolderSelect);
         break;
     case ssPlay:
+    case ssFolderSelect:
+    case ssDiscSelect:
+    case ssModeSelect:
+    case ssPartSelect:
         break;
     }
 }
