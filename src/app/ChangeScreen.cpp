@@ -32,8 +32,7 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         MidiDrive->GSResetOnPlay = true;
         MidiDrive->LoopPlay = false;
         MidiDrive->AnnounceNotes = true;
-        MidiDrive->LoadFromFile(SongFile);
-        MidiDrive->Play();
+        if (!StartChosenSong()) return;
         // play screen: the play clock starts once the song is playing (PlayStartTime).
         Play->State.PlayStartTime = Clock.Now();
         break;

@@ -154,6 +154,9 @@ private:
     void DrawDiscTexts(TDirectDrawSurface& back);
     void TurnWheel();
     std::uint8_t& ModeChoice(std::int32_t row);
+    // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
+    bool StartChosenSong();
+    void LeaveUnplayableSong();
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

@@ -2,11 +2,13 @@
 // folder, the preview's timing, the delayed exits and the pictures they draw.
 #include "app/DiscList.h"
 #include "app/MenuText.h"
+#include "base/UserMessage.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace tamtara::testing {
 namespace {
@@ -240,6 +242,40 @@ TEST_F(SongSelection, DiscScreenDrawsTheYellowBandBehindTheTexts) {
     for (int x = 270; x < 400; ++x)
         for (int y = 216; y < 240; ++y) red = red || Game->Pixel(x, y) == Game->BackBuffer().ColorMatch(clRed);
     EXPECT_TRUE(red);
+}
+
+TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
+    std::vector<std::string> messages;
+    const UserMessageHandler previous = SetUserMessageHandler(
+        [&](MessageKind, const std::string&, const std::string& text) { messages.push_back(text); });
+    // b.mid is no MIDI file; c.mid has a header that gives 0 ticks per quarter note.
+    const std::string notMidi = "not a MIDI file";
+    std::ofstream(Base + "/Songs/b.mid", std::ios::binary) << notMidi;
+    const char zeroDivision[] = "MThd\0\0\0\6\0\0\0\1\0\0MTrk\0\0\0\4\0\xFF\x2F\0";
+    std::ofstream(Base + "/Songs/c.mid", std::ios::binary).write(zeroDivision, sizeof zeroDivision - 1);
+    EnterSongsDiscs();
+    for (const int index : {1, 2}) {
+        Form().SongFile = Form().DiscFiles[index];
+        Game->ChangeScreenInFrame(ssPlay);
+        EXPECT_EQ(Game->State(), ssDiscSelect);
+        EXPECT_EQ(Form().DiscIndex, index);
+        ASSERT_EQ(messages.size(), std::size_t(index));
+        EXPECT_NE(messages.back().find(Form().DiscFiles[index]), std::string::npos) << messages.back();
+        for (int frame = 0; frame < 40; ++frame) {
+            Game->Step();
+            ASSERT_EQ(Game->State(), ssDiscSelect);
+        }
+    }
+    SetUserMessageHandler(previous);
+}
+
+TEST_F(SongSelection, ABrokenSongsPreviewStaysSilentWithOneReport) {
+    std::ofstream(Base + "/Songs/a.mid", std::ios::binary) << "broken";
+    EnterSongsDiscs();
+    const auto errorsBefore = Form().MidiDrive->ErrorCount();
+    Game->Step(100);
+    EXPECT_FALSE(Form().MidiDrive->Playing);
+    EXPECT_EQ(Form().MidiDrive->ErrorCount(), errorsBefore + 1);
 }
 
 } // namespace
