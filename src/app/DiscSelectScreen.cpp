@@ -1,9 +1,9 @@
 // The disc selection screen: the songs of the chosen folder as titles and file names beside a
 // turning column of discs, with a preview of the highlighted song once the highlight rests.
-#include "app/DiscList.h"
 #include "app/MainForm.h"
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
+#include "app/SelectionLabels.h"
 
 #include "platform/display/SurfaceCanvas.h"
 #include "platform/text/SongText.h"

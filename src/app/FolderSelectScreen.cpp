@@ -1,9 +1,10 @@
 // The folder selection screen: the song folders on a turning wheel of plates; Enter builds the
 // chosen folder's disc list and leads on to the disc screen.
-#include "app/DiscList.h"
 #include "app/MainForm.h"
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
+#include "app/SelectionLabels.h"
+#include "library/LibraryScan.h"
 
 #include "platform/display/SurfaceCanvas.h"
 
@@ -45,7 +46,7 @@ void TMainForm::FolderSelectScreen() {
             }
         }
         if (IsPress(hold[mbEnter]) && FolderIndex >= 0 && FolderIndex < folderCount) {
-            BuildDiscList(Folders[FolderIndex], SongFiles, SongTitles, DiscFiles, DiscTitles);
+            CollectDiscs(Folders[FolderIndex], SongFiles, SongTitles, DiscFiles, DiscTitles);
             if (!DiscFiles.empty()) {
                 StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
                 LeaveFrame = 1;

@@ -106,10 +106,7 @@ TEST_F(ScreenStateMachine, CloseFromPlayReturnsToOpeningAndASecondCloseCloses) {
 }
 
 TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
-    const std::string songs = (std::filesystem::current_path() / "Songs").string();
-    Game.Form().Folders = {songs};
-    Game.Form().SongFiles = {songs + "/demo.mid"};
-    Game.Form().SongTitles = {"Demo"};
+    Game.Form().ScanLibrary(nullptr, nullptr);
     Game.Step();
     const ScreenState expected[] = {ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
                                     ssPartSelect, ssPlay};
@@ -122,7 +119,7 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
         EXPECT_TRUE(Game.StepUntil(next, 40)) << ScreenStateName(next);
         Game.Step();
     }
-    EXPECT_EQ(Game.Form().SongFile, songs + "/demo.mid");
+    EXPECT_EQ(Game.Form().SongFile, (std::filesystem::current_path() / "Songs/demo.mid").string());
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
 }
 

@@ -1,7 +1,7 @@
 // The folder and disc screens driven frame by frame: key repeat, the wheel, the disc list of a
 // folder, the preview's timing, the delayed exits and the pictures they draw.
-#include "app/DiscList.h"
 #include "app/MenuText.h"
+#include "app/SelectionLabels.h"
 #include "base/UserMessage.h"
 #include "support/harness/GameHarness.h"
 
@@ -142,7 +142,7 @@ TEST_F(SongSelection, EnterBuildsTheDiscListOfExactlyThatFolderAndLeavesThirtyFr
 
 TEST_F(SongSelection, EnterOnAFolderWithoutDiscsIsIgnored) {
     // Letter case counts: "songs" holds no song even though "Songs" does.
-    Form().Folders = {Base + "/songs", Base + "/Songs/Sub/"};
+    Form().Folders = {Base + "/songs", Base + "/Song"};
     Enter(ssFolderSelect);
     Game->TapKey(KeyReturn);
     EXPECT_EQ(Form().LeaveFrame, 0);
@@ -153,10 +153,7 @@ TEST_F(SongSelection, EnterOnAFolderWithoutDiscsIsIgnored) {
     EXPECT_TRUE(Form().DiscFiles.empty());
 }
 
-TEST(DiscList, LabelsAndExactFolderMatch) {
-    EXPECT_TRUE(SongLiesIn("/g/Songs/a.mid", "/g/Songs"));
-    EXPECT_FALSE(SongLiesIn("/g/Songs/Sub/a.mid", "/g/Songs"));
-    EXPECT_FALSE(SongLiesIn("/g/SongsX/a.mid", "/g/Songs"));
+TEST(SelectionLabels, FolderLabelsFileNamesAndCounters) {
     EXPECT_EQ(FolderLabel("/home/p/game", "/home/p/game"), "../game");
     EXPECT_EQ(FolderLabel("/home/p/game/J-Pop/Best", "/home/p/game"), "J-Pop/Best");
     EXPECT_EQ(FolderLabel("/home/p/game/\x83\x68", "/home/p/game"), "?h");
