@@ -15,7 +15,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr const char* EnterJingle = "_enter.mid";
 constexpr double DegreesToRadians = 3.14 / 180;
 
 } // namespace
@@ -50,7 +49,7 @@ void TMainForm::DiscSelectScreen() {
         if (IsPress(hold[mbEnter]) && DiscIndex < discCount) {
             SongFile = DiscFiles[DiscIndex];
             SongTitle = DiscTitles[DiscIndex];
-            StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
+            StartEnterJingle();
             LeaveFrame = 1;
         }
         if (IsPress(hold[mbLeft])) {
@@ -58,11 +57,7 @@ void TMainForm::DiscSelectScreen() {
             return;
         }
     }
-    if (LeaveFrame > 30) {
-        ChangeScreen(ssModeSelect);
-        return;
-    }
-    if (LeaveFrame > 0) LeaveFrame += 1;
+    if (LeaveAfterConfirmation(ssModeSelect)) return;
 
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Play->Surfaces;

@@ -16,7 +16,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr const char* EnterJingle = "_enter.mid";
 constexpr double DegreesToRadians = 3.14 / 180;
 
 std::string CurrentFolder() {
@@ -48,16 +47,12 @@ void TMainForm::FolderSelectScreen() {
         if (IsPress(hold[mbEnter]) && FolderIndex >= 0 && FolderIndex < folderCount) {
             CollectDiscs(Folders[FolderIndex], SongFiles, SongTitles, DiscFiles, DiscTitles);
             if (!DiscFiles.empty()) {
-                StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
+                StartEnterJingle();
                 LeaveFrame = 1;
             }
         }
     }
-    if (LeaveFrame > 30) {
-        ChangeScreen(ssDiscSelect);
-        return;
-    }
-    if (LeaveFrame > 0) LeaveFrame += 1;
+    if (LeaveAfterConfirmation(ssDiscSelect)) return;
 
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Play->Surfaces;

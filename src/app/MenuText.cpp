@@ -1,4 +1,4 @@
-// The help line and counters shared by the selection screens.
+// The help line, counters and framed background shared by the selection screens.
 #include "app/MenuText.h"
 
 #include "platform/display/DirectDrawSurface.h"
@@ -21,6 +21,13 @@ void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
     canvas.Font.Color = clRed;
     canvas.TextOut(320 - w / 2, 445, text);
     back.ReleaseCanvas();
+}
+
+void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,
+                          const TDirectDrawSurface& bars) {
+    back.Draw(0, 0, TRect{0, 0, 640, 480}, background, false);
+    back.Draw(0, 0, Bounds(0, 0, 640, 56), bars, false);
+    back.Draw(0, 432, Bounds(0, 64, 640, 48), bars, false);
 }
 
 std::string CounterText(std::int32_t position, std::int32_t count) {

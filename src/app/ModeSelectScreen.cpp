@@ -8,7 +8,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr const char* EnterJingle = "_enter.mid";
 // The speed row's options in their order on the strip: 75 comes last.
 constexpr std::int32_t ScrollSpeeds[4] = {100, 150, 200, 75};
 
@@ -48,7 +47,7 @@ void TMainForm::ModeSelectScreen() {
                 play.ScrollSpeed = ScrollSpeeds[SpeedChoice % 4];
                 play.HideLowerNotes = (SpecialChoice % 4 & 1) != 0;
                 play.HideUpperNotes = (SpecialChoice % 4 & 2) != 0;
-                StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
+                StartEnterJingle();
                 r = 10;
                 confirmed = true;
             }
@@ -58,9 +57,7 @@ void TMainForm::ModeSelectScreen() {
 
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Play->Surfaces;
-    back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
-    back.Draw(0, 0, Bounds(0, 0, 640, 56), *sheets.OverlaySurface, false);
-    back.Draw(0, 432, Bounds(0, 64, 640, 48), *sheets.OverlaySurface, false);
+    DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
     const TDirectDrawSurface& choices = *sheets.SpriteSurface;
     back.Draw(0, 96, Bounds(0, 0, 640, 32), choices, true);
     back.Draw(0, 208, Bounds(0, 32, 640, 32), choices, true);

@@ -10,7 +10,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr const char* EnterJingle = "_enter.mid";
 // The part whose state each of the five panels shows: hi-hat, snare, kick, toms, cymbal.
 constexpr std::int32_t PanelParts[5] = {0, 1, 2, 3, 6};
 
@@ -33,16 +32,14 @@ void TMainForm::PartSelectScreen() {
         }
         if (IsPress(hold[mbEnter])) {
             play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
-            StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
+            StartEnterJingle();
             LeaveFrame = 1;
         }
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Play->Surfaces;
-    back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
-    back.Draw(0, 0, Bounds(0, 0, 640, 56), *sheets.OverlaySurface, false);
-    back.Draw(0, 432, Bounds(0, 64, 640, 48), *sheets.OverlaySurface, false);
+    DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
     const TDirectDrawSurface& panels = *sheets.SpriteSurface;
     back.Draw(0, 190, Bounds(0, 0, 640, 80), panels, true);
     // The lit button blinks off for two frames in every ten while the player chooses.
@@ -59,8 +56,7 @@ void TMainForm::PartSelectScreen() {
     DXDraw.Flip();
     ScreenFrame += 1;
 
-    if (LeaveFrame > 30) ChangeScreen(ssPlay);
-    else if (LeaveFrame > 0) LeaveFrame += 1;
+    LeaveAfterConfirmation(ssPlay);
 }
 
 } // namespace tamtara
