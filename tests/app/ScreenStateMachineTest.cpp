@@ -128,18 +128,5 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
 }
 
-TEST_F(ScreenStateMachine, StandInScreenShowsItsNameOnBlack) {
-    Game.Step();
-    Game.ChangeScreenInFrame(ssModeSelect);
-    Game.Step();
-    EXPECT_EQ(Game.Pixel(5, 5), 0u);
-    int lit = 0;
-    for (int y = 190; y < 260; ++y) {
-        for (int x = 200; x < 440; ++x) lit += Game.Pixel(x, y) != 0;
-    }
-    EXPECT_GT(lit, 100);
-    EXPECT_GE(Game.Display().PresentCount(), 1);
-}
-
 } // namespace
 } // namespace tamtara::testing
