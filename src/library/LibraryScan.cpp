@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <unordered_map>
 
 namespace tamtara {
@@ -18,6 +19,29 @@ namespace {
 std::string FolderPrefix(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
+
+// Lends both components one listing cache for the scan: the tree is walked twice and each
+// directory listed a third time for its songs, but read from the file system once.
+class TSharedListings {
+public:
+    TSharedListings(TSearchDir& searchDir, TSearchFile& searchFile)
+        : SearchDir(searchDir), SearchFile(searchFile) {
+        SearchDir.Listings = &Cache;
+        SearchFile.Listings = &Cache;
+    }
+    ~TSharedListings() {
+        SearchDir.Listings = nullptr;
+        SearchFile.Listings = nullptr;
+        SearchFile.DirSearch.Listings = nullptr;
+    }
+    TSharedListings(const TSharedListings&) = delete;
+    TSharedListings& operator=(const TSharedListings&) = delete;
+
+private:
+    TListingCache Cache;
+    TSearchDir& SearchDir;
+    TSearchFile& SearchFile;
+};
 
 void Report(const TScanProgress& onProgress, std::int32_t percent, const char* msg) {
     if (onProgress) onProgress(percent, msg);
@@ -81,6 +105,7 @@ void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
     parts.Folders.clear();
     parts.DiscFiles.clear();
     parts.DiscTitles.clear();
+    std::optional<TSharedListings> listings(std::in_place, parts.SearchDir, parts.SearchFile);
     Report(onProgress, 0, SearchingFoldersText);
     parts.SearchDir.BaseDir = baseDir;
     parts.SearchDir.Search();
@@ -92,6 +117,7 @@ void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
     Report(onProgress, 0, SearchingSongsText);
     parts.SearchFile.Directory = baseDir;
     parts.SearchFile.Search();
+    listings.reset();
 
     ReadTitles(parts, readTitle, onProgress);
     TidyFolders(parts.Folders, parts.SongFiles, onProgress);
