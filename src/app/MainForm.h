@@ -25,7 +25,7 @@
 
 namespace tamtara {
 
-// The window cannot start: a package file or a package entry it needs is missing.
+// The window cannot start: a package file or entry it needs is missing, or no font is usable.
 class EGameStartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -61,8 +61,11 @@ public:
     // bitmaps and runs the new screen's entry action.
     void ChangeScreen(tamtara::ScreenState state);
     void ToggleFullScreen();
-    // Loads the bitmaps of the current screen.
-    void ScreenGraphics();
+    // Loads the bitmaps of the current screen. When they cannot be loaded, reports the error and
+    // returns false (the screen must not be entered); on the opening screen it raises it.
+    bool ScreenGraphics();
+    // Raises EGameStartError naming the font when the screens' fonts cannot be opened at all.
+    void RequireFonts();
 
     // The two halves of ToggleFullScreen's option change, without closing or opening the
     // display; the settings hand-over uses LeaveFullScreen before the window is shown.
