@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
-#include <optional>
 #include <unordered_map>
 
 namespace tamtara {
@@ -45,6 +44,26 @@ private:
 
 void Report(const TScanProgress& onProgress, std::int32_t percent, const char* msg) {
     if (onProgress) onProgress(percent, msg);
+}
+
+// Fills Folders with every directory of the tree and SongFiles with the songs.
+void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& baseDir,
+                         const TScanProgress& onProgress) {
+    TSharedListings listings(parts.SearchDir, parts.SearchFile);
+    parts.Folders.clear();
+    parts.DiscFiles.clear();
+    parts.DiscTitles.clear();
+    Report(onProgress, 0, SearchingFoldersText);
+    parts.SearchDir.BaseDir = baseDir;
+    parts.SearchDir.Search();
+
+    parts.SongFiles.clear();
+    parts.SongTitles.clear();
+    parts.SearchFile.Recursive = true;
+    parts.SearchFile.SearchName = SongMask;
+    Report(onProgress, 0, SearchingSongsText);
+    parts.SearchFile.Directory = baseDir;
+    parts.SearchFile.Search();
 }
 
 void ReadTitles(const TLibraryScanParts& parts, const TTitleReader& readTitle,
@@ -102,23 +121,7 @@ bool FolderLess(const std::string& a, const std::string& b) {
 
 void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
                      const TTitleReader& readTitle, const TScanProgress& onProgress) {
-    parts.Folders.clear();
-    parts.DiscFiles.clear();
-    parts.DiscTitles.clear();
-    std::optional<TSharedListings> listings(std::in_place, parts.SearchDir, parts.SearchFile);
-    Report(onProgress, 0, SearchingFoldersText);
-    parts.SearchDir.BaseDir = baseDir;
-    parts.SearchDir.Search();
-
-    parts.SongFiles.clear();
-    parts.SongTitles.clear();
-    parts.SearchFile.Recursive = true;
-    parts.SearchFile.SearchName = SongMask;
-    Report(onProgress, 0, SearchingSongsText);
-    parts.SearchFile.Directory = baseDir;
-    parts.SearchFile.Search();
-    listings.reset();
-
+    FindFoldersAndSongs(parts, baseDir, onProgress);
     ReadTitles(parts, readTitle, onProgress);
     TidyFolders(parts.Folders, parts.SongFiles, onProgress);
     std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
