@@ -46,18 +46,39 @@ bool NameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-bool ListDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries) {
+// The raw listing, in the file system's own order.
+bool ReadDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries) {
     entries.clear();
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
     if (!dir) return false;
     while (const dirent* entry = readdir(dir.get())) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
         entries.push_back({name, KindOf(entry->d_type)});
     }
+    return true;
+}
+
+bool TListingCache::Read(const std::string& directory, const std::vector<TDirectoryEntry>*& entries) {
+    auto [found, added] = Listings.try_emplace(directory);
+    if (added) found->second.Listed = ReadDirectory(directory, found->second.Entries);
+    entries = &found->second.Entries;
+    return found->second.Listed;
+}
+
+bool ListDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries,
+                   const TEntryFilter& keep, TListingCache* cache) {
+    std::vector<TDirectoryEntry> fresh;
+    const std::vector<TDirectoryEntry>* listed = &fresh;
+    const bool ok = cache ? cache->Read(directory, listed) : ReadDirectory(directory, fresh);
+    entries.clear();
+    for (const TDirectoryEntry& entry : *listed) {
+        if (keep(entry)) entries.push_back(entry);
+    }
+    // Only what is kept is sorted: in a folder of many files, a walk keeps a few directories.
     std::sort(entries.begin(), entries.end(),
               [](const TDirectoryEntry& a, const TDirectoryEntry& b) { return NameLess(a.Name, b.Name); });
-    return true;
+    return ok;
 }
 
 std::string JoinPath(const std::string& directory, const std::string& name) {
@@ -89,18 +110,36 @@ TFileMask::TFileMask(const std::string& mask) : MatchesAll(mask.empty()) {
     std::size_t start = 0;
     while (start <= mask.size()) {
         const std::size_t end = std::min(mask.find(';', start), mask.size());
-        const std::string pattern = mask.substr(start, end - start);
-        // The reference wildcard rules let "*.*" match a name without a dot as well.
-        if (pattern == "*.*" || pattern == "*") MatchesAll = true;
-        else if (!pattern.empty()) Patterns.push_back(pattern);
+        Pattern pattern;
+        pattern.Text = mask.substr(start, end - start);
         start = end + 1;
+        // The reference wildcard rules let "*.*" match a name without a dot as well.
+        if (pattern.Text == "*.*" || pattern.Text == "*") MatchesAll = true;
+        if (pattern.Text.empty() || MatchesAll) continue;
+        const std::string rest = pattern.Text.substr(1);
+        pattern.IsSuffix = pattern.Text.front() == '*' && rest.find_first_of("*?[\\") == std::string::npos &&
+                           std::all_of(rest.begin(), rest.end(), [](char c) { return (c & 0x80) == 0; });
+        for (char c : rest) pattern.Suffix += static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+        Patterns.push_back(std::move(pattern));
     }
 }
 
 bool TFileMask::Matches(const std::string& name) const {
     if (MatchesAll) return true;
-    return std::any_of(Patterns.begin(), Patterns.end(), [&](const std::string& pattern) {
-        return fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+    return std::any_of(Patterns.begin(), Patterns.end(), [&](const Pattern& pattern) {
+        // "*.mid" and its like are the common case; an ASCII suffix compared without letter
+        // case is what fnmatch with FNM_CASEFOLD does for them, at a fraction of the cost.
+        if (pattern.IsSuffix) {
+            const std::string& suffix = pattern.Suffix;
+            if (name.size() < suffix.size()) return false;
+            const std::size_t offset = name.size() - suffix.size();
+            for (std::size_t i = 0; i < suffix.size(); ++i) {
+                if (FoldAscii(static_cast<unsigned char>(name[offset + i])) != static_cast<unsigned char>(suffix[i]))
+                    return false;
+            }
+            return true;
+        }
+        return fnmatch(pattern.Text.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
     });
 }
 

@@ -1,7 +1,9 @@
 // Directory listings in the order the walkers report them, path joining and mask matching.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tamtara {
@@ -19,9 +21,29 @@ struct TDirectoryEntry {
 // the raw bytes, so "Abc" < "abc" < "abd" < "B".
 bool NameLess(const std::string& a, const std::string& b);
 
-// The entries of directory, "." and ".." left out, sorted by NameLess. False (and no entries)
-// when the directory cannot be listed.
-bool ListDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries);
+using TEntryFilter = std::function<bool(const TDirectoryEntry&)>;
+
+// Each directory's listing as first read, kept for the life of the cache: one library scan
+// walks the tree more than once, and the kernel's listing of a large directory costs more
+// than everything the walkers do with it.
+class TListingCache {
+public:
+    // Lists directory on the first request, answers later ones from memory.
+    bool Read(const std::string& directory, const std::vector<TDirectoryEntry>*& entries);
+
+private:
+    struct Listing {
+        bool Listed = false;
+        std::vector<TDirectoryEntry> Entries;
+    };
+    std::unordered_map<std::string, Listing> Listings;
+};
+
+// The entries of directory that keep accepts, "." and ".." left out, sorted by NameLess. False
+// (and no entries) when the directory cannot be listed. With a cache, a directory is read from
+// the file system only once.
+bool ListDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries,
+                   const TEntryFilter& keep, TListingCache* cache = nullptr);
 
 // directory + "/" + name, without doubling a trailing "/".
 std::string JoinPath(const std::string& directory, const std::string& name);
@@ -41,7 +63,13 @@ public:
     bool Matches(const std::string& name) const;
 
 private:
-    std::vector<std::string> Patterns;
+    struct Pattern {
+        std::string Text;
+        // For "*" followed by plain text: the text in lower case, matched as a suffix.
+        std::string Suffix;
+        bool IsSuffix = false;
+    };
+    std::vector<Pattern> Patterns;
     bool MatchesAll = false;
 };
 

@@ -19,8 +19,51 @@ std::string FolderPrefix(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
+// Lends both components one listing cache for the scan: the tree is walked twice and each
+// directory listed a third time for its songs, but read from the file system once.
+class TSharedListings {
+public:
+    TSharedListings(TSearchDir& searchDir, TSearchFile& searchFile)
+        : SearchDir(searchDir), SearchFile(searchFile) {
+        SearchDir.Listings = &Cache;
+        SearchFile.Listings = &Cache;
+    }
+    ~TSharedListings() {
+        SearchDir.Listings = nullptr;
+        SearchFile.Listings = nullptr;
+        SearchFile.DirSearch.Listings = nullptr;
+    }
+    TSharedListings(const TSharedListings&) = delete;
+    TSharedListings& operator=(const TSharedListings&) = delete;
+
+private:
+    TListingCache Cache;
+    TSearchDir& SearchDir;
+    TSearchFile& SearchFile;
+};
+
 void Report(const TScanProgress& onProgress, std::int32_t percent, const char* msg) {
     if (onProgress) onProgress(percent, msg);
+}
+
+// Fills Folders with every directory of the tree and SongFiles with the songs.
+void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& baseDir,
+                         const TScanProgress& onProgress) {
+    TSharedListings listings(parts.SearchDir, parts.SearchFile);
+    parts.Folders.clear();
+    parts.DiscFiles.clear();
+    parts.DiscTitles.clear();
+    Report(onProgress, 0, SearchingFoldersText);
+    parts.SearchDir.BaseDir = baseDir;
+    parts.SearchDir.Search();
+
+    parts.SongFiles.clear();
+    parts.SongTitles.clear();
+    parts.SearchFile.Recursive = true;
+    parts.SearchFile.SearchName = SongMask;
+    Report(onProgress, 0, SearchingSongsText);
+    parts.SearchFile.Directory = baseDir;
+    parts.SearchFile.Search();
 }
 
 void ReadTitles(const TLibraryScanParts& parts, const TTitleReader& readTitle,
@@ -78,21 +121,7 @@ bool FolderLess(const std::string& a, const std::string& b) {
 
 void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
                      const TTitleReader& readTitle, const TScanProgress& onProgress) {
-    parts.Folders.clear();
-    parts.DiscFiles.clear();
-    parts.DiscTitles.clear();
-    Report(onProgress, 0, SearchingFoldersText);
-    parts.SearchDir.BaseDir = baseDir;
-    parts.SearchDir.Search();
-
-    parts.SongFiles.clear();
-    parts.SongTitles.clear();
-    parts.SearchFile.Recursive = true;
-    parts.SearchFile.SearchName = SongMask;
-    Report(onProgress, 0, SearchingSongsText);
-    parts.SearchFile.Directory = baseDir;
-    parts.SearchFile.Search();
-
+    FindFoldersAndSongs(parts, baseDir, onProgress);
     ReadTitles(parts, readTitle, onProgress);
     TidyFolders(parts.Folders, parts.SongFiles, onProgress);
     std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);

@@ -30,11 +30,14 @@ bool TSearchDir::Search() {
     while (!Pending.empty()) {
         const std::string directory = std::move(Pending.front());
         Pending.pop_front();
-        ListDirectory(directory, entries);
+        // Plain files are known from the listing alone; links and unknown kinds need a stat.
+        ListDirectory(directory, entries,
+                      [](const TDirectoryEntry& entry) { return entry.Kind != TEntryKind::File; }, Listings);
+        if (entries.empty()) continue;
+        const TOpenDirectory opened(directory);
         for (const TDirectoryEntry& entry : entries) {
-            if (entry.Kind == TEntryKind::File) continue;
             const std::string path = JoinPath(directory, entry.Name);
-            const TEntryStat stat = StatEntry(path);
+            const TEntryStat stat = opened.Stat(entry.Name);
             if (!stat.IsDirectory) continue;
             if (!Visited.insert({stat.Device, stat.Inode}).second) continue;
             IgnoreSubDir = false;

@@ -14,6 +14,7 @@
 namespace tamtara {
 
 class TSearchDir;
+class TListingCache;
 
 // Sender, full path of the directory, its data, in/out IgnoreSubDir (false on entry), in/out
 // Continue.
@@ -33,6 +34,8 @@ public:
 
     std::string BaseDir;
     TSearchDirEvent OnFind;
+    // Where listings come from when set (see TListingCache); null lists the file system afresh.
+    TListingCache* Listings = nullptr;
 
     // The directories still to be listed (first in, first out).
     std::deque<std::string> Pending;

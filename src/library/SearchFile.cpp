@@ -25,6 +25,7 @@ bool TSearchFile::Search() {
     const TFileMask mask(SearchName);
     if (Recursive) {
         DirSearch.BaseDir = Directory;
+        DirSearch.Listings = Listings;
         DirSearch.Search();
         for (const std::string& directory : Directories) {
             if (!SearchDirectory(directory, mask, Continue)) return false;
@@ -36,11 +37,13 @@ bool TSearchFile::Search() {
 
 bool TSearchFile::SearchDirectory(const std::string& directory, const TFileMask& mask, bool& cont) {
     std::vector<TDirectoryEntry> entries;
-    ListDirectory(directory, entries);
+    ListDirectory(directory, entries,
+                  [&mask](const TDirectoryEntry& entry) { return mask.Matches(entry.Name); }, Listings);
+    if (entries.empty()) return true;
+    const TOpenDirectory opened(directory);
     for (const TDirectoryEntry& entry : entries) {
-        if (!mask.Matches(entry.Name)) continue;
         const std::string path = JoinPath(directory, entry.Name);
-        OnFind(*this, path, MakeSearchFileData(entry.Name, StatEntry(path)), cont);
+        OnFind(*this, path, MakeSearchFileData(entry.Name, opened.Stat(entry.Name)), cont);
         if (!cont) return false;
     }
     return true;

@@ -40,6 +40,8 @@ public:
     std::string SearchName;
     TFindFileEvent OnFind;
     TFindDirEvent OnFindDir;
+    // Where listings come from when set, for this search and its walk; null lists afresh.
+    TListingCache* Listings = nullptr;
 
     // Lists the tree for a recursive search; its OnFind is this component's own.
     TSearchDir DirSearch;

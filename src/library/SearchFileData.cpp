@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <ctime>
 
@@ -25,8 +26,8 @@ std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t d
 // 1899-12-30 is day 0 of the date-time; 1970-01-01 is day 25569.
 constexpr std::int64_t DateTimeEpochOffset = 25569;
 
-bool StatPath(const std::string& path, int flags, struct statx& result) {
-    return statx(AT_FDCWD, path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &result) == 0;
+bool StatPath(int directoryFd, const std::string& path, int flags, struct statx& result) {
+    return statx(directoryFd, path.c_str(), flags, STATX_BASIC_STATS | STATX_BTIME, &result) == 0;
 }
 
 } // namespace
@@ -53,9 +54,27 @@ TDateTime FileTimeToDateTime(std::int64_t universalSeconds) {
 }
 
 TEntryStat StatEntry(const std::string& path) {
+    return StatEntryAt(AT_FDCWD, path);
+}
+
+TOpenDirectory::TOpenDirectory(const std::string& path)
+    : Path(path), Fd(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+
+TOpenDirectory::~TOpenDirectory() {
+    if (Fd >= 0) close(Fd);
+}
+
+TEntryStat TOpenDirectory::Stat(const std::string& name) const {
+    if (Fd >= 0) return StatEntryAt(Fd, name);
+    return StatEntry(Path.empty() || Path.back() == '/' ? Path + name : Path + "/" + name);
+}
+
+TEntryStat StatEntryAt(int directoryFd, const std::string& path) {
     struct statx result {};
     TEntryStat stat;
-    if (!StatPath(path, 0, result) && !StatPath(path, AT_SYMLINK_NOFOLLOW, result)) return stat;
+    if (!StatPath(directoryFd, path, 0, result) &&
+        !StatPath(directoryFd, path, AT_SYMLINK_NOFOLLOW, result))
+        return stat;
     stat.Found = true;
     stat.IsDirectory = S_ISDIR(result.stx_mode);
     stat.Device = makedev(result.stx_dev_major, result.stx_dev_minor);

@@ -46,6 +46,22 @@ struct TEntryStat {
 };
 
 TEntryStat StatEntry(const std::string& path);
+// The same for name inside the directory open as directoryFd: no walk along the whole path.
+TEntryStat StatEntryAt(int directoryFd, const std::string& name);
+
+// A directory held open for StatEntryAt; when it cannot be opened, Stat falls back to the path.
+class TOpenDirectory {
+public:
+    explicit TOpenDirectory(const std::string& path);
+    ~TOpenDirectory();
+    TOpenDirectory(const TOpenDirectory&) = delete;
+    TOpenDirectory& operator=(const TOpenDirectory&) = delete;
+    TEntryStat Stat(const std::string& name) const;
+
+private:
+    std::string Path;
+    int Fd;
+};
 // name is the entry's name as listed; a stat that found nothing leaves every other field zero.
 TSearchFileData MakeSearchFileData(const std::string& name, const TEntryStat& stat);
 // Universal time in seconds to local time, through the packed 2-second date and time of

@@ -1,8 +1,10 @@
 // The mask search: matching rules, one directory or a tree, Skip, IgnoreSubDir and Continue.
+#include "library/DirectoryListing.h"
 #include "library/SearchFile.h"
 
 #include "TempTree.h"
 
+#include <fnmatch.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -116,6 +118,36 @@ TEST(SearchFile, NothingToSearchReturnsTrueWithoutEvents) {
     Finder noMatch(tree.Path(), "*.mid", false);
     EXPECT_TRUE(noMatch.Search.Search());
     EXPECT_TRUE(noMatch.Found.empty());
+}
+
+TEST(FileMask, PlainSuffixPatternsAgreeWithTheWildcardMatcher) {
+    const std::vector<std::string> patterns = {"*.mid", "*.MIDI", "*d", "*", "*.m?d", "a*.mid", "*[.]mid"};
+    const std::vector<std::string> names = {"a.mid", "A.MID", "x.mid.txt", "mid", ".mid", "a.midi",
+                                            "d", "caf\xC3\xA9.mId", "\xE9.mid", "abc", ""};
+    for (const std::string& pattern : patterns) {
+        const TFileMask mask(pattern);
+        for (const std::string& name : names) {
+            const bool expected = pattern == "*" || fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) == 0;
+            EXPECT_EQ(mask.Matches(name), expected) << pattern << " on " << name;
+        }
+    }
+}
+
+TEST(SearchFile, ASharedListingCacheReadsEachDirectoryOnce) {
+    TempTree tree;
+    tree.File("d/first.mid");
+    TListingCache cache;
+    Finder cached(tree.Path(), "*.mid", true);
+    cached.Search.Listings = &cache;
+    EXPECT_TRUE(cached.Search.Search());
+    tree.File("d/second.mid");
+    cached.Found.clear();
+    EXPECT_TRUE(cached.Search.Search());
+    EXPECT_EQ(cached.Found, std::vector<std::string>{tree.Path("d/first.mid")});
+
+    Finder fresh(tree.Path(), "*.mid", true);
+    EXPECT_TRUE(fresh.Search.Search());
+    EXPECT_EQ(fresh.Found.size(), 2u);
 }
 
 } // namespace
