@@ -16,8 +16,11 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     ScreenFrame = 0;
     LeaveFrame = 0;
     ScreenState = state;
-    // play screen: the bitmaps of the new screen.
-    ScreenGraphics();
+    // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.
+    if (!ScreenGraphics()) {
+        ChangeScreen(ssOpening);
+        return;
+    }
 
     switch (state) {
     case ssPlay:

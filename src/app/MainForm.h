@@ -5,6 +5,8 @@
 #include "app/GameServices.h"
 #include "app/ScreenState.h"
 #include "app/play/GamePlay.h"
+#include "library/SearchDir.h"
+#include "library/SearchFile.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -23,7 +25,7 @@
 
 namespace tamtara {
 
-// The window cannot start: a package file or a package entry it needs is missing.
+// The window cannot start: a package file or entry it needs is missing, or no font is usable.
 class EGameStartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -59,8 +61,11 @@ public:
     // bitmaps and runs the new screen's entry action.
     void ChangeScreen(tamtara::ScreenState state);
     void ToggleFullScreen();
-    // Loads the bitmaps of the current screen.
-    void ScreenGraphics();
+    // Loads the bitmaps of the current screen. When they cannot be loaded, reports the error and
+    // returns false (the screen must not be entered); on the opening screen it raises it.
+    bool ScreenGraphics();
+    // Raises EGameStartError naming the font when the screens' fonts cannot be opened at all.
+    void RequireFonts();
 
     // The two halves of ToggleFullScreen's option change, without closing or opening the
     // display; the settings hand-over uses LeaveFullScreen before the window is shown.
@@ -101,6 +106,18 @@ public:
     // Seeded at creation; the title screen draws the demonstration's song from it.
     std::mt19937 Random;
 
+    // Song library scan: fills Folders, SongFiles and SongTitles from the game folder (the
+    // current directory) and empties the disc lists. Either callback may be empty.
+    void ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComplete,
+                     const std::function<void(TMainForm& Sender, std::int32_t PercentDone,
+                                              const std::string& Msg)>& OnProgress);
+    void SearchDirFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                       bool& IgnoreSubDir, bool& Continue);
+    void SearchFileFind(TSearchFile& Sender, const std::string& Name, const TSearchFileData& Data,
+                        bool& Continue);
+    TSearchDir SearchDir;
+    TSearchFile SearchFile;
+
     // Song library and selection.
     std::vector<std::string> Folders;
     std::vector<std::string> SongFiles;
@@ -137,6 +154,7 @@ public:
 
 private:
     void ConnectDisplayEvents();
+    void ConnectLibrarySearch();
     void FixMenuKeys();
     void OpenPackages();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);

@@ -116,5 +116,25 @@ TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     EXPECT_EQ(Game.State(), ssOpening);
 }
 
+TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPlay) {
+    TestGameFolderOptions options;
+    options.BrokenGraphics = {"skin2.bmp"};
+    TestGameFolder folder("ChangeScreenBroken", options);
+    GameHarness game(folder.Path());
+    game.Step();
+    game.ChangeScreenInFrame(ssPartSelect);
+    game.Step(5);
+    game.ClearMidiMessages();
+
+    game.EnterPlay("Songs/demo.mid");
+    EXPECT_EQ(game.State(), ssOpening);
+    EXPECT_NE(game.Form().LastErrorText().find("\"skin2.bmp\""), std::string::npos) << game.Form().LastErrorText();
+    game.Step(60);
+    // Neither the song nor the looping selection jingle plays; the game goes on from the opening.
+    EXPECT_FALSE(game.Form().MidiDrive->Playing);
+    EXPECT_EQ(ProgramChanges(game.MidiMessages()), std::vector<std::uint8_t>{});
+    EXPECT_NE(game.State(), ssPlay);
+}
+
 } // namespace
 } // namespace tamtara::testing
