@@ -2,6 +2,8 @@
 // (the start of play, the jingles).
 #include "app/MainForm.h"
 
+#include <ostream>
+
 namespace tamtara {
 
 namespace {
@@ -9,6 +11,7 @@ namespace {
 constexpr const char* SelectJingle = "_select.mid";
 constexpr const char* FailedJingle = "_failed.mid";
 constexpr const char* ClearedJingle = "_cleared.mid";
+constexpr const char* EnterJingle = "_enter.mid";
 
 } // namespace
 
@@ -16,6 +19,11 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     ScreenFrame = 0;
     LeaveFrame = 0;
     ScreenState = state;
+    if (ScreenTrace) {
+        *ScreenTrace << "screen " << ScreenStateName(state);
+        if (state == ssPlay) *ScreenTrace << ' ' << SongFile;
+        *ScreenTrace << std::endl;
+    }
     // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.
     if (!ScreenGraphics()) {
         ChangeScreen(ssOpening);
@@ -82,6 +90,12 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
     MidiDrive->LoopPlay = loop;
     MidiDrive->AnnounceNotes = false;
     MidiDrive->QueuePlay(fileName);
+}
+
+// A confirmation's jingle. The reset before it stays as the screen left it; drum notes are
+// not announced, so none of them is withheld from the jingle.
+void TMainForm::StartEnterJingle() {
+    StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
 }
 
 } // namespace tamtara

@@ -23,14 +23,22 @@ void TMainForm::RunScreen() {
         break;
     }
     case ssOpening:
+        OpeningScreen();
+        break;
     case ssTitle:
+        TitleScreen();
+        break;
+    case ssFailed:
+    case ssCleared:
+        StageEndScreen();
+        break;
+    case ssResult:
+        ResultScreen();
+        break;
     case ssFolderSelect:
     case ssDiscSelect:
     case ssModeSelect:
     case ssPartSelect:
-    case ssFailed:
-    case ssCleared:
-    case ssResult:
         PlaceholderScreen();
         break;
     }

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -151,6 +152,8 @@ public:
     std::unique_ptr<TMidiDrive> MidiDrive;
     // The play screen and what it rests on: surfaces, bitmap text, capture, judgement.
     std::unique_ptr<GamePlay> Play;
+    // Where ChangeScreen reports every screen change ("screen ssTitle"); null: nowhere.
+    std::ostream* ScreenTrace = nullptr;
 
 private:
     void ConnectDisplayEvents();
@@ -159,6 +162,14 @@ private:
     void OpenPackages();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void RunScreen();
+    // The opening, title, stage-end and result screens: one frame each.
+    void OpeningScreen();
+    void TitleScreen();
+    void StartDemonstration();
+    void StageEndScreen();
+    void ResultScreen();
+    void DrawCurtain(std::int32_t height);
+    void StartEnterJingle();
     // Stand-ins for the screens that are still to come: the state's name on black, and the
     // Enter key leading on towards play.
     void PlaceholderScreen();

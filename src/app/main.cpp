@@ -16,6 +16,8 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
+// --trace: every screen change as a line on stdout, for scripts and bug reports.
+bool TraceScreens = false;
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
@@ -32,6 +34,7 @@ int RunGame(const std::string& programPath) {
     services.Presenter = CreateSdlPresenter();
     services.Keys = std::make_unique<TSdlKeySource>();
     TMainForm form(std::move(services));
+    if (TraceScreens) form.ScreenTrace = &std::cout;
     HandOverSettings(form, settings);
     // Until the launcher shows the scan's progress, stderr does.
     TScanProgressLog progressLog(std::cerr);
@@ -51,8 +54,9 @@ int RunGame(const std::string& programPath) {
 
 } // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
     using namespace tamtara;
+    for (int i = 1; i < argc; ++i) TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
     if (NoDisplayAtAll()) {
         std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
                   << std::endl;

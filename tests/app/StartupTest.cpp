@@ -133,10 +133,9 @@ TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
 
     game.Step();
     game.TapKey(13);
-    game.Step();
+    ASSERT_TRUE(game.StepUntil(ssTitle, 12));
     game.TapKey(13);
-    game.Step(3);
-    EXPECT_EQ(game.State(), ssFolderSelect);
+    EXPECT_TRUE(game.StepUntil(ssFolderSelect, 31));
     EXPECT_EQ(game.MidiDriver().MessageCount(), 0u);
     game.WindowKey(WindowKeys::Escape);
     game.Step();
