@@ -1,5 +1,6 @@
 // bench_screens: each screen drawn for at least 300 frames on the headless presenter, with the
 // 99th percentile of its frame time. "bench_screens --shots DIR" also writes pictures.
+#include "BenchSelectionScreens.h"
 #include "ScreenTiming.h"
 
 #include <cstdio>
@@ -7,13 +8,16 @@
 
 int main(int argc, char** argv) {
     using namespace tamtara;
-    testing::TestGameFolder folder("BenchScreens");
     bench::ScreenBenchOptions options;
-    options.GameFolder = folder.Path();
     if (argc > 2 && std::string(argv[1]) == "--shots") {
         options.ShotFolder = std::filesystem::absolute(argv[2]);
         std::filesystem::create_directories(options.ShotFolder);
     }
-    bench::BenchTitleResultScreens(options);
+    {
+        testing::TestGameFolder folder("BenchScreens");
+        options.GameFolder = folder.Path();
+        bench::BenchTitleResultScreens(options);
+    }
+    bench::BenchSelectionScreens(options.ShotFolder.string());
     return 0;
 }

@@ -33,7 +33,7 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     switch (state) {
     case ssPlay:
         FrameCount = 0;
-        // play screen: the play state's resets for a new play (gauge, score, counts, lanes).
+        // Resets for a new play (gauge, score, counts, lanes).
         Play->State.ResetForPlay();
         Play->State.Level = Level;
         Play->State.MissPenalty = MissPenalty;
@@ -43,9 +43,8 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         MidiDrive->GSResetOnPlay = true;
         MidiDrive->LoopPlay = false;
         MidiDrive->AnnounceNotes = true;
-        MidiDrive->LoadFromFile(SongFile);
-        MidiDrive->Play();
-        // play screen: the play clock starts once the song is playing (PlayStartTime).
+        if (!StartChosenSong()) return;
+        // The play clock starts once the song is playing.
         Play->State.PlayStartTime = Clock.Now();
         break;
     case ssTitle:

@@ -9,7 +9,6 @@
 namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
-    // play screen: create the game's surfaces.
     Play->Surfaces.Create();
     RequireFonts();
 }
@@ -32,18 +31,15 @@ void TMainForm::RequireFonts() {
 }
 
 void TMainForm::DXDrawFinalize() {
-    // play screen: free the game's surfaces.
     Play->Surfaces.Free();
 }
 
 void TMainForm::DXDrawRestoreSurface() {
-    // play screen: load the bitmaps every screen shares.
     LoadSharedGraphics(GraphicsPackage, Play->Surfaces);
     if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }
 
 bool TMainForm::ScreenGraphics() {
-    // play screen: load the bitmaps of ScreenState.
     Play->SetOnPlayScreen(ScreenState == ssPlay);
     if (!Play->Surfaces.Created()) return true;
     try {

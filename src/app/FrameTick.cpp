@@ -14,7 +14,6 @@ void TMainForm::TimerTimer() {
 void TMainForm::RunScreen() {
     switch (ScreenState) {
     case ssPlay: {
-        // play screen: the play screen's frame.
         const PlayOutcome outcome = Play->Screen.DrawPlayScreen(FrameCount, ScreenFrame);
         if (outcome == PlayOutcome::Cleared) ChangeScreen(ssCleared);
         if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
@@ -22,6 +21,18 @@ void TMainForm::RunScreen() {
         ScreenFrame += 1;
         break;
     }
+    case ssFolderSelect:
+        FolderSelectScreen();
+        break;
+    case ssDiscSelect:
+        DiscSelectScreen();
+        break;
+    case ssModeSelect:
+        ModeSelectScreen();
+        break;
+    case ssPartSelect:
+        PartSelectScreen();
+        break;
     case ssOpening:
         OpeningScreen();
         break;
@@ -34,12 +45,6 @@ void TMainForm::RunScreen() {
         break;
     case ssResult:
         ResultScreen();
-        break;
-    case ssFolderSelect:
-    case ssDiscSelect:
-    case ssModeSelect:
-    case ssPartSelect:
-        PlaceholderScreen();
         break;
     }
 }

@@ -170,11 +170,20 @@ private:
     void ResultScreen();
     void DrawCurtain(std::int32_t height);
     void StartEnterJingle();
-    // Stand-ins for the screens that are still to come: the state's name on black, and the
-    // Enter key leading on towards play.
-    void PlaceholderScreen();
-    bool PlaceholderEnterPressed();
-    void PlaceholderAdvance();
+    // The song selection screens: folder, disc, mode and part.
+    void FolderSelectScreen();
+    void DiscSelectScreen();
+    void ModeSelectScreen();
+    void PartSelectScreen();
+    void DrawDiscTexts(TDirectDrawSurface& back);
+    void TurnWheel();
+    std::uint8_t& ModeChoice(std::int32_t row);
+    void StartEnterJingle();
+    // Counts the frames after a confirmation; true when it has changed screen to next.
+    bool LeaveAfterConfirmation(tamtara::ScreenState next);
+    // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
+    bool StartChosenSong();
+    void LeaveUnplayableSong();
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

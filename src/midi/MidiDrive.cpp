@@ -286,7 +286,7 @@ void TMidiDrive::Report(const std::string& message) {
 }
 
 void TMidiDrive::Execute() {
-    PrevTime = Clock.Now();
+    // PrevTime was set before the thread started; Play sets it again under the lock.
     while (!Terminated) {
         ApplyRequestedPriority();
         Pass();
@@ -320,6 +320,9 @@ void TMidiDrive::PassBody() {
         try {
             LoadFromFile(file);
             Play();
+            // Play refuses a song without ticks per quarter note silently; say so once here.
+            if (!Playing && Division <= 0)
+                Report("Cannot play \"" + file + "\": the file gives no ticks per quarter note");
         } catch (const std::exception& e) {
             Report("Cannot play \"" + file + "\": " + e.what());
         }

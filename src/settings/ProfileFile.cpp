@@ -111,6 +111,8 @@ void SyncFolder(const fs::path& folder) {
 struct TProfileFile::Impl {
     std::vector<ProfileLine> Lines;
     bool EndsWithNewline = true;
+    // Lines the save adds end as the file's first line does ("\r\n" files stay "\r\n").
+    std::string LineEnd;
     // The file exists but could not be read: saving would replace what we never saw.
     bool Unreadable = false;
 
@@ -152,6 +154,7 @@ TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(s
         Data->Lines.emplace_back(text.substr(start, end - start));
         start = end + 1;
     }
+    if (!Data->Lines.empty() && Data->Lines.front().Text.ends_with('\r')) Data->LineEnd = "\r";
 }
 
 TProfileFile::~TProfileFile() = default;
@@ -214,7 +217,7 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
         std::size_t after = header + 1;
         for (std::size_t i = header + 1; i < lines.size() && lines[i].Type != ProfileLine::Section; ++i)
             if (lines[i].Type == ProfileLine::Key) after = i + 1;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), ProfileLine(key + "=" + text));
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), ProfileLine(key + "=" + text + Data->LineEnd));
         return;
     }
 
@@ -223,9 +226,9 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
     while (at > 0 && lines[at - 1].Type == ProfileLine::Other) --at;
     if (at == 0) at = lines.size(); // a file of comments only: they head it
     std::vector<ProfileLine> added;
-    if (at > 0 && !Trim(lines[at - 1].Text).empty()) added.emplace_back("");
-    added.emplace_back("[" + section + "]");
-    added.emplace_back(key + "=" + text);
+    if (at > 0 && !Trim(lines[at - 1].Text).empty()) added.emplace_back(Data->LineEnd);
+    added.emplace_back("[" + section + "]" + Data->LineEnd);
+    added.emplace_back(key + "=" + text + Data->LineEnd);
     if (at == lines.size() && !Data->EndsWithNewline) Data->EndsWithNewline = true;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
 }

@@ -2,6 +2,7 @@
 // and opening, the start of play, and the menus' counters.
 #include "support/harness/GameHarness.h"
 
+#include "base/UserMessage.h"
 #include "midi/MidiDrive.h"
 
 #include <gtest/gtest.h>
@@ -108,12 +109,16 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
 
 TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     Game.Step();
+    std::string message;
+    const UserMessageHandler previous = SetUserMessageHandler(
+        [&](MessageKind, const std::string&, const std::string& text) { message = text; });
     Game.Form().SongFile = "Songs/missing.mid";
     Game.Form().RunHandler([&] { Game.Form().ChangeScreen(ssPlay); });
-    EXPECT_NE(Game.Form().LastErrorText().find("missing.mid"), std::string::npos);
-    // The frame count was reset before the load failed, so the next frame starts over.
-    Game.Step();
-    EXPECT_EQ(Game.State(), ssOpening);
+    SetUserMessageHandler(previous);
+    EXPECT_NE(message.find("missing.mid"), std::string::npos);
+    // No play that never started: without a disc list the way back is the folder screen.
+    EXPECT_EQ(Game.State(), ssFolderSelect);
+    EXPECT_FALSE(Game.Form().MidiDrive->Playing);
 }
 
 TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPlay) {

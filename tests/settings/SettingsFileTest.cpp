@@ -317,6 +317,11 @@ TEST_F(SettingsFile, HandWrittenLinesAreKeptAsTheyWere) {
     EXPECT_NE(second, lines.end()) << Read();
     EXPECT_TRUE(Read().starts_with("; my settings\n; second line\n[Config\n")) << Read();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Midi=Mine"), 1);
+
+    Write("; dos\r\n[Config]\r\nMidi=Mine\r\n");
+    SaveSettings(Path, LoadSettings(Path));
+    const std::string saved = Read();
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r')) << saved;
 }
 
 TEST_F(SettingsFile, SavesAtTheSameTimeKeepThePlayersKeysAndComments) {
