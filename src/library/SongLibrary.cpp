@@ -7,7 +7,7 @@
 namespace tamtara {
 
 std::string ReadSongTitle(const std::string& path) {
-    return ReadSmfTitle(ReadFileBytes(path));
+    return ReadSmfTitle(ReadSongFile(path));
 }
 
 TSongLibrary::TSongLibrary() {
