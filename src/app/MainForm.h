@@ -7,6 +7,8 @@
 #include "app/KitInput.h"
 #include "app/ScreenState.h"
 #include "app/play/GamePlay.h"
+#include "library/SearchDir.h"
+#include "library/SearchFile.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -17,6 +19,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <random>
@@ -26,7 +29,7 @@
 
 namespace tamtara {
 
-// The window cannot start: a package file or a package entry it needs is missing.
+// The window cannot start: a package file or entry it needs is missing, or no font is usable.
 class EGameStartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -62,8 +65,11 @@ public:
     // bitmaps and runs the new screen's entry action.
     void ChangeScreen(tamtara::ScreenState state);
     void ToggleFullScreen();
-    // Loads the bitmaps of the current screen.
-    void ScreenGraphics();
+    // Loads the bitmaps of the current screen. When they cannot be loaded, reports the error and
+    // returns false (the screen must not be entered); on the opening screen it raises it.
+    bool ScreenGraphics();
+    // Raises EGameStartError naming the font when the screens' fonts cannot be opened at all.
+    void RequireFonts();
 
     // The two halves of ToggleFullScreen's option change, without closing or opening the
     // display; the settings hand-over uses LeaveFullScreen before the window is shown.
@@ -126,6 +132,18 @@ public:
     // Seeded at creation; the title screen draws the demonstration's song from it.
     std::mt19937 Random;
 
+    // Song library scan: fills Folders, SongFiles and SongTitles from the game folder (the
+    // current directory) and empties the disc lists. Either callback may be empty.
+    void ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComplete,
+                     const std::function<void(TMainForm& Sender, std::int32_t PercentDone,
+                                              const std::string& Msg)>& OnProgress);
+    void SearchDirFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                       bool& IgnoreSubDir, bool& Continue);
+    void SearchFileFind(TSearchFile& Sender, const std::string& Name, const TSearchFileData& Data,
+                        bool& Continue);
+    TSearchDir SearchDir;
+    TSearchFile SearchFile;
+
     // Song library and selection.
     std::vector<std::string> Folders;
     std::vector<std::string> SongFiles;
@@ -163,24 +181,43 @@ public:
     CalibrationRun Calibrating;
     // The kit's input; null when the program has no MIDI input driver.
     std::unique_ptr<KitInput> Kit;
+    // Where ChangeScreen reports every screen change ("screen ssTitle"); null: nowhere.
+    std::ostream* ScreenTrace = nullptr;
 
 private:
     void ConnectDisplayEvents();
+    void ConnectLibrarySearch();
     void FixMenuKeys();
     void OpenPackages();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void RunScreen();
-    // Stand-ins for the screens that are still to come: the state's name on black, and the
-    // Enter key leading on towards play.
-    void PlaceholderScreen();
-    bool PlaceholderEnterPressed();
-    void PlaceholderAdvance();
     // The latency calibration screen: its entry action (the clicks), its frame, and one strike
     // at a key-down's time (or, without a time, at the frame's poll).
     void EnterCalibration();
     void CalibrationScreen();
     void CalibrationStrike(std::optional<std::uint32_t> time);
     void DrawNotice();
+    // The opening, title, stage-end and result screens: one frame each.
+    void OpeningScreen();
+    void TitleScreen();
+    void StartDemonstration();
+    void StageEndScreen();
+    void ResultScreen();
+    void DrawCurtain(std::int32_t height);
+    void StartEnterJingle();
+    // The song selection screens: folder, disc, mode and part.
+    void FolderSelectScreen();
+    void DiscSelectScreen();
+    void ModeSelectScreen();
+    void PartSelectScreen();
+    void DrawDiscTexts(TDirectDrawSurface& back);
+    void TurnWheel();
+    std::uint8_t& ModeChoice(std::int32_t row);
+    // Counts the frames after a confirmation; true when it has changed screen to next.
+    bool LeaveAfterConfirmation(tamtara::ScreenState next);
+    // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
+    bool StartChosenSong();
+    void LeaveUnplayableSong();
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

@@ -2,6 +2,7 @@
 // the real window, keyboard and MIDI output, and runs it until it closes.
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
+#include "app/ScanProgressLog.h"
 #include "app/SdlMessageBox.h"
 #include "app/SettingsHandOver.h"
 #include "base/UserMessage.h"
@@ -16,6 +17,8 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
+// --trace: every screen change as a line on stdout, for scripts and bug reports.
+bool TraceScreens = false;
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
@@ -34,8 +37,14 @@ int RunGame(const std::string& programPath) {
     services.Presenter = CreateSdlPresenter();
     services.Keys = std::make_unique<TSdlKeySource>();
     TMainForm form(std::move(services));
+    if (TraceScreens) form.ScreenTrace = &std::cout;
     HandOverSettings(form, settings);
     form.SettingsFile = SettingsPathForProgram(programPath);
+    // Until the launcher shows the scan's progress, stderr does.
+    TScanProgressLog progressLog(std::cerr);
+    form.ScanLibrary(nullptr, [&progressLog](TMainForm&, std::int32_t percent, const std::string& msg) {
+        progressLog.Report(percent, msg);
+    });
     try {
         form.FormShow();
     } catch (const EDirectDrawError& error) {
@@ -49,8 +58,9 @@ int RunGame(const std::string& programPath) {
 
 } // namespace
 
-int main(int, char** argv) {
+int main(int argc, char** argv) {
     using namespace tamtara;
+    for (int i = 1; i < argc; ++i) TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
     if (NoDisplayAtAll()) {
         std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
                   << std::endl;

@@ -2,8 +2,10 @@
 // and a broken song picture falling back to the default background.
 #include "app/play/PlayBackground.h"
 #include "app/play/ScreenSurfaces.h"
+#include "HostileFiles.h"
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"
+#include "platform/display/DisplayTypes.h"
 #include "resources/PackageFile.h"
 #include "resources/PackageWriter.h"
 
@@ -128,6 +130,57 @@ TEST_F(ScreenGraphicsTest, BrokenPictureFallsBackToTheDefaultBackground)
     EXPECT_EQ(Surfaces.BackSurface->Pixel(600, 450), ColorToDevice(clBlue));
 }
 
+// Song pictures come from anywhere: a bomb or an oversized file is refused like a broken picture,
+// play goes on over the default, and a large picture keeps only the part the screen shows.
+TEST_F(ScreenGraphicsTest, PictureBombOrOversizedFileFallsBackToTheDefaultBackground)
+{
+    OpenPlayPackage();
+    ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "none.mid").string(), "Title"});
+    const std::vector<std::uint8_t> expected = Surfaces.BackSurface->ToRgb();
+
+    WriteFile(Folder / "bomb.jpg", hostile::JpegBomb(16384, 4096));
+    TDirectDrawSurface picture;
+    EXPECT_THROW(LoadSongPicture((Folder / "bomb.jpg").string(), picture), EInvalidGraphic);
+    ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "bomb.mid").string(), "Title"});
+    EXPECT_EQ(Surfaces.BackSurface->ToRgb(), expected);
+
+    const auto big = Folder / "big.bmp";
+    WriteFile(big, SolidBmp(2, 2, 255, 255, 0));
+    std::filesystem::resize_file(big, MaxSongPictureBytes + 1);  // sparse: nothing is written
+    try {
+        LoadSongPicture(big.string(), picture);
+        ADD_FAILURE() << "an oversized picture file was read";
+    } catch (const EInvalidGraphic& error) {
+        EXPECT_NE(std::string(error.what()).find("32 MB"), std::string::npos) << error.what();
+    }
+    ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "big.mid").string(), "Title"});
+    EXPECT_EQ(Surfaces.BackSurface->ToRgb(), expected);
+}
+
+TEST_F(ScreenGraphicsTest, LargePictureKeepsOnlyTheCentredScreenArea)
+{
+    OpenPlayPackage();
+    // 801 x 601: a red frame 80 and 60 pixels wide (plus the odd pixel) around a yellow middle.
+    std::vector<std::uint8_t> bmp = SolidBmp(801, 601, 255, 0, 0);
+    const int stride = (801 * 3 + 3) / 4 * 4;
+    for (int y = 60; y < 540; ++y)
+        for (int x = 80; x < 720; ++x) {
+            const std::size_t at = 54 + std::size_t((600 - y) * stride + x * 3);
+            bmp[at] = 0;
+            bmp[at + 1] = 255;
+        }
+    WriteFile(Folder / "wide.bmp", bmp);
+    TDirectDrawSurface picture;
+    LoadSongPicture((Folder / "wide.bmp").string(), picture);
+    EXPECT_EQ(picture.Width(), 640);
+    EXPECT_EQ(picture.Height(), 480);
+    EXPECT_EQ(picture.Pixel(0, 0), ColorToDevice(clYellow));
+    EXPECT_EQ(picture.Pixel(639, 479), ColorToDevice(clYellow));
+    ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "wide.mid").string(), "Title"});
+    EXPECT_EQ(Surfaces.BackSurface->Pixel(0, 479), ColorToDevice(clYellow));
+    EXPECT_EQ(Surfaces.BackSurface->Pixel(639, 0), ColorToDevice(clYellow));
+}
+
 TEST_F(ScreenGraphicsTest, LaneStripesTintTheBackground)
 {
     OpenPlayPackage();
@@ -154,6 +207,15 @@ TEST_F(ScreenGraphicsTest, TitleStripLeaves108BlankPixelsBeforeTheTitle)
             lit = lit || GreenOf(DeviceToColor(strip.Pixel(x, y))) > 100;
     }
     EXPECT_TRUE(lit);
+}
+
+TEST_F(ScreenGraphicsTest, ShiftJisTitleStripMatchesItsUtf8Form)
+{
+    OpenPlayPackage();
+    ComposePlayBackground(Package, Surfaces, PlayPicture{"", "ドラム"});
+    const std::vector<std::uint8_t> utf8Strip = Surfaces.SpriteSurface->ToRgb();
+    ComposePlayBackground(Package, Surfaces, PlayPicture{"", "\x83\x68\x83\x89\x83\x80"});
+    EXPECT_EQ(Surfaces.SpriteSurface->ToRgb(), utf8Strip);
 }
 
 } // namespace tamtara::testing

@@ -4,6 +4,7 @@
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/SurfaceCanvas.h"
+#include "platform/text/SongText.h"
 
 #include <array>
 #include <cstdio>
@@ -45,11 +46,7 @@ bool DrawSongPicture(TDirectDrawSurface& back, const std::string& songFile)
         return false;
     TDirectDrawSurface picture;
     try {
-        TFileStream stream(path);
-        if (std::filesystem::path(path).extension() == ".bmp")
-            picture.LoadFromStream(stream);
-        else
-            picture.LoadJpegFromStream(stream);
+        LoadSongPicture(path, picture);
     } catch (const std::exception& error) {
         // A broken picture must not make its song unplayable: say so and play over the default.
         std::fprintf(stderr, "Tamtara: cannot read the song picture \"%s\": %s\n", path.c_str(), error.what());
@@ -79,6 +76,20 @@ std::string SongPicturePath(const std::string& songFile)
     return {};
 }
 
+void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture)
+{
+    TFileStream stream(path);
+    const std::int64_t size = stream.Size();
+    if (size > MaxSongPictureBytes)
+        throw EInvalidGraphic("picture file too large", std::to_string(size) +
+                              " bytes, over the 32 MB limit for a song picture");
+    // Drawn centred on the 640 x 480 background: only that much of a larger picture is kept.
+    if (std::filesystem::path(path).extension() == ".bmp")
+        picture.LoadFromStream(stream, 640, 480);
+    else
+        picture.LoadJpegFromStream(stream, 640, 480);
+}
+
 void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song)
 {
     LoadGraphic(package, *s.OverlaySurface, "skin2.bmp", KeyMode::WithKey);
@@ -88,7 +99,7 @@ void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const P
     for (const LaneStripe& stripe : LaneStripes)
         back.FillRectAlpha(Bounds(stripe.X, 0, stripe.Width, 391), stripe.Colour, 96);
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *s.OverlaySurface, true);
-    ComposeTitleStrip(*s.SpriteSurface, song.SongTitle);
+    ComposeTitleStrip(*s.SpriteSurface, SongTextToUtf8(song.SongTitle));
 }
 
 void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title)

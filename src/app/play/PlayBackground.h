@@ -11,6 +11,15 @@ namespace tamtara {
 // The song's picture beside it: the ".bmp" twin, else the ".jpg" one, else empty.
 std::string SongPicturePath(const std::string& songFile);
 
+// Song pictures come from anywhere; a larger file is refused before it is read.
+constexpr std::int64_t MaxSongPictureBytes = 32LL * 1024 * 1024;
+
+// Reads a song picture (".bmp" as a bitmap, anything else as a JPEG) into picture, keeping the
+// part that the centred 640 x 480 background shows. Raises EInvalidGraphic for a picture that is
+// broken, too large (file over MaxSongPictureBytes, more pixels than the decoders take, or
+// needing more decoder memory than they allow), and EStreamError when it cannot be opened.
+void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture);
+
 void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& surfaces, const PlayPicture& song);
 void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title);
 

@@ -56,13 +56,14 @@ void CopyIntoSurface(TDirectDrawSurface& target, const TDecodedImage& image) {
 }
 } // namespace
 
-void TDirectDrawSurface::LoadFromStream(TStream& stream) {
+void TDirectDrawSurface::LoadFromStream(TStream& stream, std::int32_t keepWidth, std::int32_t keepHeight) {
     std::optional<TDecodedImage> image = DecodeBmp(stream);
-    if (image && image->Width > 0 && image->Height > 0) CopyIntoSurface(*this, *image);
+    if (image && image->Width > 0 && image->Height > 0)
+        CopyIntoSurface(*this, KeepWindow(std::move(*image), TKeepWindow{keepWidth, keepHeight}));
 }
 
-void TDirectDrawSurface::LoadJpegFromStream(TStream& stream) {
-    TDecodedImage image = DecodeJpeg(stream);
+void TDirectDrawSurface::LoadJpegFromStream(TStream& stream, std::int32_t keepWidth, std::int32_t keepHeight) {
+    TDecodedImage image = DecodeJpeg(stream, TKeepWindow{keepWidth, keepHeight});
     CopyIntoSurface(*this, image);
 }
 

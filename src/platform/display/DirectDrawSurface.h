@@ -38,9 +38,11 @@ public:
     // Reads a BMP image at the stream's position and becomes a copy of it. A stream at its end
     // leaves the surface as it was; anything that is not a bitmap raises EInvalidGraphic
     // "不正な DIB です". Reads no further than the bitmap's own headers say.
-    void LoadFromStream(TStream& stream);
+    // With keepWidth / keepHeight, only the centred part of the picture that a draw centred on a
+    // surface of that size can show is kept (a side of 0 keeps all of it).
+    void LoadFromStream(TStream& stream, std::int32_t keepWidth = 0, std::int32_t keepHeight = 0);
     // Decodes a JPEG image from the stream's position to its end; raises EInvalidGraphic.
-    void LoadJpegFromStream(TStream& stream);
+    void LoadJpegFromStream(TStream& stream, std::int32_t keepWidth = 0, std::int32_t keepHeight = 0);
 
     // Copies source's srcRect to (x, y), clipped on every edge; with transparent, source
     // pixels equal to source's colour key are skipped.

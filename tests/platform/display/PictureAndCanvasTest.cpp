@@ -1,6 +1,8 @@
 // Canvas text in the game's two fonts, brushes and rectangles, pictures, and JPEG decoding.
+#include "HostileFiles.h"
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"
+#include "platform/display/ImageDecoders.h"
 #include "platform/display/SurfaceCanvas.h"
 
 #include <gtest/gtest.h>
@@ -194,6 +196,44 @@ TEST(JpegLoad, CorruptFilesRaiseOrDecodeButNeverCrash) {
     for (std::size_t i = good.size() / 3; i < good.size(); i += 7) scribbled[i] ^= 0x5A;
     TMemoryStream bad(scribbled);
     try { s.LoadJpegFromStream(bad); } catch (const EInvalidGraphic&) {}
+}
+
+// Pictures that cost far more to decode than their size suggests are refused, each for its own
+// reason, while an honest progressive picture of the same kind still decodes.
+TEST(JpegLoad, PictureBombsAreRefusedByTheLimits) {
+    const struct {
+        const char* Name;
+        std::vector<std::uint8_t> Bytes;
+        const char* Reason;
+    } bombs[] = {
+        {"declares 16384 x 4096", hostile::JpegBomb(16384, 4096), "too large"},
+        {"needs over 60 MB of decoder memory", hostile::JpegBomb(4096, 4000, true), "Backing store"},
+        {"190 scans", hostile::ManyScanJpeg(64, 64), "scans"},
+    };
+    for (const auto& bomb : bombs) {
+        TMemoryStream stream(bomb.Bytes);
+        TDirectDrawSurface s;
+        try {
+            s.LoadJpegFromStream(stream);
+            ADD_FAILURE() << bomb.Name << ": decoded " << s.Width() << " x " << s.Height();
+        } catch (const EInvalidGraphic& error) {
+            EXPECT_NE(std::string(error.what()).find(bomb.Reason), std::string::npos) << error.what();
+        }
+    }
+    TMemoryStream honest(hostile::JpegBomb(16, 16));
+    TDirectDrawSurface s;
+    s.LoadJpegFromStream(honest);
+    EXPECT_EQ(s.Width(), 16);
+}
+
+TEST(JpegLoad, KeepsOnlyTheCentredWindowAsked) {
+    TMemoryStream stream(EncodeJpeg(101, 51, 200, 40, 40));
+    TDirectDrawSurface s;
+    s.LoadJpegFromStream(stream, 64, 0);
+    EXPECT_EQ(s.Width(), 64);
+    EXPECT_EQ(s.Height(), 51);
+    EXPECT_EQ(KeptSpan(101, 64).Start, 50 - 32);
+    EXPECT_EQ(KeptSpan(48, 64).Length, 48);
 }
 
 } // namespace

@@ -1,0 +1,84 @@
+// songcheck's verdicts, title decoding, timing, lane counts and picture states, and exit codes.
+#include "HostileFiles.h"
+#include "library/TempTree.h"
+#include "midi/SmfReader.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace tamtara::testing {
+namespace {
+
+struct ProgramRun {
+    std::string Output;
+    int ExitCode = -1;
+};
+
+ProgramRun RunSongCheck(const std::string& arguments) {
+    ProgramRun run;
+    const std::string command = std::string(SONGCHECK_PROGRAM) + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, count);
+    run.ExitCode = WEXITSTATUS(pclose(pipe));
+    return run;
+}
+
+std::string LineOf(const std::string& output, const std::string& path) {
+    const auto at = output.find(path + "\t");
+    if (at == std::string::npos) return {};
+    return output.substr(at, output.find('\n', at) - at);
+}
+
+// 480 ticks at 120 and 480 at 60 beats per minute: 1.5 s. Two kicks, a hi-hat, a crash, a
+// note-off written as a silent note-on, and a kick on channel 1 that the game leaves alone.
+Bytes DrumSong(const std::string& title) {
+    Bytes title_bytes(title.begin(), title.end());
+    return Smf(480, {Cat({Tempo(0, 500000), Meta(0, 0x03, title_bytes), Tempo(480, 1000000)}),
+                     Cat({Ev(0, {0x99, 36, 100}), Ev(0, {0x99, 42, 90}), Ev(240, {0x99, 36, 0}),
+                          Ev(0, {0x90, 36, 100}), Ev(240, {0x99, 35, 80}), Ev(0, {0x99, 49, 70}),
+                          Ev(480, {0x89, 49, 0})})});
+}
+
+TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
+    TempTree tree;
+    tree.File("a/good.mid", DrumSong("\x83\x65\x83\x58\x83\x67\x1B[2J"));  // "テスト" in Shift_JIS, then ESC
+    tree.File("a/good.jpg", hostile::JpegBomb(16384, 4096));
+    tree.File("a/_jingle.mid", DrumSong("J"));
+    tree.File("b/notmidi.mid", Bytes{'h', 'e', 'l', 'l', 'o'});
+    tree.File("b/notmidi.bmp", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0});
+    tree.File("big.mid", Bytes{});
+    std::filesystem::resize_file(tree.Path("big.mid"), MaxSongFileBytes + 1);  // sparse
+
+    const ProgramRun run = RunSongCheck("'" + tree.Path() + "'");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Output.find("_jingle"), std::string::npos) << run.Output;
+    EXPECT_EQ(LineOf(run.Output, tree.Path("a/good.mid")),
+              tree.Path("a/good.mid") + "\tok\t\"テスト?[2J\"\t1.5 s\tHH 1 SD 0 BD 2 HT 0 MT 0 LT 0 CY 1"
+              "\tpicture refused: invalid JPEG image (image of 16384 x 4096 pixels is too large)");
+    const std::string notMidi = LineOf(run.Output, tree.Path("b/notmidi.mid"));
+    EXPECT_NE(notMidi.find("\tnot a MIDI file"), std::string::npos) << notMidi;
+    EXPECT_NE(notMidi.find("\tpicture refused: "), std::string::npos) << notMidi;
+    const std::string big = LineOf(run.Output, tree.Path("big.mid"));
+    EXPECT_NE(big.find("64 MB limit"), std::string::npos) << big;
+    EXPECT_NE(big.find("\tpicture none"), std::string::npos) << big;
+
+    const ProgramRun one = RunSongCheck("'" + tree.Path("a/good.mid") + "'");
+    EXPECT_EQ(one.ExitCode, 0);
+    EXPECT_EQ(std::count(one.Output.begin(), one.Output.end(), '\n'), 1) << one.Output;
+}
+
+TEST(SongCheck, MissingFileCannotBePlayed) {
+    TempTree tree;
+    const ProgramRun run = RunSongCheck("'" + tree.Path("gone.mid") + "'");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Output.find("Cannot open file"), std::string::npos) << run.Output;
+}
+
+} // namespace
+} // namespace tamtara::testing

@@ -1,0 +1,131 @@
+// The checks behind songcheck: the sequencer's reader, the play screen's lane table and song
+// picture loader, and the shared text decoding.
+#include "SongCheck.h"
+
+#include "app/play/PlayBackground.h"
+#include "app/play/PlayTables.h"
+#include "midi/MidiDrive.h"
+#include "midi/SmfReader.h"
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/text/SongText.h"
+#include "songgen/Arrangement.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+namespace tamtara {
+
+namespace {
+
+constexpr std::array<const char*, LaneCount> LaneLabels{"HH", "SD", "BD", "HT", "MT", "LT", "CY"};
+
+// A title is shown on a terminal: escape sequences or line breaks in it must not act.
+std::string PrintableTitle(const std::string& bytes) {
+    std::string text = SongTextToUtf8(bytes);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return text;
+}
+
+// The notes the game turns into lane notes: channel 10 note-ons of the drum table with a
+// velocity, in the lane the play screen gives them.
+void CountLaneNotes(const TSongModel& song, TSongReport& report) {
+    for (int t = 0; t < song.TrackCount; ++t) {
+        const TMidiTrack& track = song.Tracks[t];
+        for (std::int32_t i = 0; i < track.Count(); ++i) {
+            const SequencerEvent slot = track[i];
+            const TMyMidiEvent& e = slot.Event;
+            if (e.Status != 0x99 || e.IsExclusive() || !IsDrumTableNote(e.Data1) || e.Data2 == 0)
+                continue;
+            const int lane = LaneOfNote(e.Data1);
+            if (lane >= 0)
+                ++report.LaneNotes[lane];
+        }
+    }
+}
+
+std::string PictureState(const std::string& songPath) {
+    const std::string path = SongPicturePath(songPath);
+    if (path.empty())
+        return "none";
+    try {
+        TDirectDrawSurface picture;
+        LoadSongPicture(path, picture);
+    } catch (const std::exception& error) {
+        return std::string("refused: ") + error.what();
+    }
+    return std::filesystem::path(path).extension() == ".bmp" ? "bmp" : "jpg";
+}
+
+} // namespace
+
+double SongSeconds(const TSongModel& song) {
+    std::int32_t endTick = 0;
+    for (int t = 0; t < song.TrackCount; ++t)
+        if (song.Tracks[t].Count() > 0)
+            endTick = std::max(endTick, song.Tracks[t][song.Tracks[t].Count() - 1].Tick);
+    // The sequencer starts at the first tempo entry's speed and takes the entries in file order,
+    // each once the position has reached it: an entry earlier than the one before takes effect
+    // right after it.
+    std::vector<TTempoPoint> tempo;
+    std::int32_t from = 0;
+    for (int i = 0; i < song.TempoCount; ++i) {
+        from = i == 0 ? 0 : std::max(from, song.TempoMap[i].Tick);
+        tempo.push_back(TTempoPoint{from, song.TempoMap[i].Bpm});
+    }
+    if (tempo.empty())
+        tempo.push_back(TTempoPoint{0, DefaultTempo});
+    return TicksToSeconds(endTick, tempo, song.Division);
+}
+
+TSongReport CheckSong(const std::string& path, TSongModel& song) {
+    TSongReport report;
+    report.Path = path;
+    report.Picture = PictureState(path);
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes = ReadSongFile(path);
+    } catch (const std::exception& error) {
+        report.Problem = error.what();
+        return report;
+    }
+    ParseSmf(bytes, song);
+    report.Title = PrintableTitle(ReadSmfTitle(bytes));
+    bytes = {};
+    // The sequencer will not start a song it cannot time.
+    if (song.Division <= 0) {
+        report.Problem = song.TrackCount == 0 ? "not a MIDI file (no \"MThd\" header)"
+                                              : "no ticks per quarter note (division 0)";
+    } else {
+        report.Playable = true;
+        report.Seconds = SongSeconds(song);
+        CountLaneNotes(song, report);
+    }
+    for (auto& track : song.Tracks)
+        track.Clear();
+    return report;
+}
+
+std::string FormatReport(const TSongReport& report) {
+    std::string line = report.Path + "\t" + (report.Playable ? "ok" : report.Problem) + "\t\"" +
+                       report.Title + "\"\t";
+    char number[32];
+    if (report.Playable) {
+        std::snprintf(number, sizeof number, "%.1f s", report.Seconds);
+        line += number;
+    } else {
+        line += "-";
+    }
+    line += "\t";
+    for (int lane = 0; lane < LaneCount; ++lane) {
+        std::snprintf(number, sizeof number, "%s%s %d", lane ? " " : "", LaneLabels[lane],
+                      report.LaneNotes[lane]);
+        line += number;
+    }
+    return line + "\tpicture " + report.Picture;
+}
+
+} // namespace tamtara

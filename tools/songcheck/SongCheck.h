@@ -1,0 +1,32 @@
+// What the game makes of one song file: whether it can be played, its title, length, drum notes
+// per lane and picture, found with the game's own loaders and limits.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tamtara {
+
+struct TSongModel;
+
+struct TSongReport {
+    std::string Path;
+    bool Playable = false;
+    std::string Problem;  // why it cannot be played; empty when it can
+    std::string Title;    // decoded to UTF-8, control characters replaced
+    double Seconds = 0;
+    std::array<std::int32_t, 7> LaneNotes{};
+    std::string Picture;  // "none", "bmp", "jpg" or "refused: reason"
+};
+
+// song is scratch space for the load (it is large, so the caller keeps one for every song).
+TSongReport CheckSong(const std::string& path, TSongModel& song);
+
+// One line: path, "ok" or the problem, title, seconds, notes per lane, picture; tab-separated.
+std::string FormatReport(const TSongReport& report);
+
+// Seconds from the start to the end of the loaded song, timed the way the sequencer times it.
+double SongSeconds(const TSongModel& song);
+
+} // namespace tamtara
