@@ -159,4 +159,19 @@ TEST_F(StrikeTiming, InputOffsetMovesTheGradedMomentInBothModes)
     }
 }
 
+TEST(MenuTaps, ShortEnterTapIsOnePressInPreciseMode)
+{
+    TestGameFolder folder{"MenuTap"};
+    HarnessOptions options;
+    options.Settings.FullScreen = false;
+    GameHarness game(folder.Path(), options);
+    game.Step();
+    ASSERT_EQ(game.State(), ssOpening);
+    game.KeyDownAt(3, 13);
+    game.KeyUpAt(5, 13);
+    ASSERT_TRUE(game.StepUntil(ssTitle, 60));
+    game.Step(90);
+    EXPECT_EQ(game.State(), ssTitle);
+}
+
 } // namespace tamtara::testing
