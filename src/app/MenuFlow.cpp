@@ -1,13 +1,8 @@
-// What the selection screens share on the way out: the confirmation jingle and the frames
-// counted from a confirmation to the change of screen.
+// What the selection screens share on the way out: the frames counted from a confirmation to
+// the change of screen.
 #include "app/MainForm.h"
 
 namespace tamtara {
-
-void TMainForm::StartEnterJingle() {
-    // The confirmation keeps the general MIDI reset as it is and always resets GS.
-    StartJingle("_enter.mid", false, MidiDrive->GMResetOnPlay, true);
-}
 
 bool TMainForm::LeaveAfterConfirmation(tamtara::ScreenState next) {
     if (LeaveFrame > 30) {
