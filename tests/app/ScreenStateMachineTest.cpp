@@ -128,5 +128,18 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
 }
 
+TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTick) {
+    Game.Step();
+    for (ScreenState state : {ssFolderSelect, ssDiscSelect, ssModeSelect, ssPartSelect}) {
+        Game.ChangeScreenInFrame(state);
+        Game.Form().DXDraw.Surface().Fill(0);
+        const int presents = Game.Display().PresentCount();
+        Game.Step();
+        EXPECT_EQ(Game.Display().PresentCount(), presents + 1) << ScreenStateName(state);
+        // The top bar covers the corner: nothing of the cleared buffer is left there.
+        EXPECT_NE(Game.Pixel(5, 5), 0u) << ScreenStateName(state);
+    }
+}
+
 } // namespace
 } // namespace tamtara::testing
