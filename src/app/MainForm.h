@@ -178,7 +178,6 @@ private:
     void DrawDiscTexts(TDirectDrawSurface& back);
     void TurnWheel();
     std::uint8_t& ModeChoice(std::int32_t row);
-    void StartEnterJingle();
     // Counts the frames after a confirmation; true when it has changed screen to next.
     bool LeaveAfterConfirmation(tamtara::ScreenState next);
     // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
