@@ -141,5 +141,18 @@ TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTi
     }
 }
 
+TEST_F(ScreenStateMachine, EveryScreenShowsExactlyOneFramePerTick) {
+    Game.Step();
+    Game.Form().SongFile = "Songs/demo.mid";
+    for (ScreenState state : {ssOpening, ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
+                              ssPartSelect, ssPlay, ssCleared, ssFailed, ssResult}) {
+        Game.ChangeScreenInFrame(state);
+        const int presents = Game.Display().PresentCount();
+        Game.Step();
+        EXPECT_EQ(Game.Display().PresentCount(), presents + 1) << ScreenStateName(state);
+        EXPECT_EQ(Game.Form().LastErrorText(), "") << ScreenStateName(state);
+    }
+}
+
 } // namespace
 } // namespace tamtara::testing
