@@ -5,6 +5,8 @@
 #include "app/GameServices.h"
 #include "app/ScreenState.h"
 #include "app/play/GamePlay.h"
+#include "library/SearchDir.h"
+#include "library/SearchFile.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -101,6 +103,18 @@ public:
     // Seeded at creation; the title screen draws the demonstration's song from it.
     std::mt19937 Random;
 
+    // Song library scan: fills Folders, SongFiles and SongTitles from the game folder (the
+    // current directory) and empties the disc lists. Either callback may be empty.
+    void ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComplete,
+                     const std::function<void(TMainForm& Sender, std::int32_t PercentDone,
+                                              const std::string& Msg)>& OnProgress);
+    void SearchDirFind(TSearchDir& Sender, const std::string& Name, const TSearchFileData& Data,
+                       bool& IgnoreSubDir, bool& Continue);
+    void SearchFileFind(TSearchFile& Sender, const std::string& Name, const TSearchFileData& Data,
+                        bool& Continue);
+    TSearchDir SearchDir;
+    TSearchFile SearchFile;
+
     // Song library and selection.
     std::vector<std::string> Folders;
     std::vector<std::string> SongFiles;
@@ -137,6 +151,7 @@ public:
 
 private:
     void ConnectDisplayEvents();
+    void ConnectLibrarySearch();
     void FixMenuKeys();
     void OpenPackages();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);

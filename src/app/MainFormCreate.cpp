@@ -19,6 +19,7 @@ TMainForm::TMainForm(GameServices services)
     DXDraw.Caption = Caption;
     DXDraw.Presenter().SetCaption(Caption);
     ConnectDisplayEvents();
+    ConnectLibrarySearch();
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
     // play screen: the four sequencer callbacks (drum note capture, automatic lanes, meters).

@@ -1,7 +1,7 @@
 // Stand-ins for the screens still to be built: each draws its state's name on black so the
 // screen state machine can be followed, and Enter leads on along the way to play.
 #include "app/MainForm.h"
-#include "app/SongSearch.h"
+#include "library/LibraryScan.h"
 
 #include "platform/display/SurfaceCanvas.h"
 
@@ -65,8 +65,12 @@ void TMainForm::PlaceholderAdvance() {
         ChangeScreen(ssFolderSelect);
         break;
     case ssFolderSelect:
-        SongFile = FindFirstSong(".");
-        SongTitle = SongFile;
+        // The first folder of the scanned library and its first song.
+        DiscFiles.clear();
+        DiscTitles.clear();
+        if (!Folders.empty()) CollectDiscs(Folders.front(), SongFiles, SongTitles, DiscFiles, DiscTitles);
+        SongFile = DiscFiles.empty() ? std::string() : DiscFiles.front();
+        SongTitle = DiscTitles.empty() ? std::string() : DiscTitles.front();
         ChangeScreen(ssDiscSelect);
         break;
     case ssDiscSelect:

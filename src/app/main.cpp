@@ -2,6 +2,7 @@
 // the real window, keyboard and MIDI output, and runs it until it closes.
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
+#include "app/ScanProgressLog.h"
 #include "app/SdlMessageBox.h"
 #include "app/SettingsHandOver.h"
 #include "base/UserMessage.h"
@@ -32,6 +33,11 @@ int RunGame(const std::string& programPath) {
     services.Keys = std::make_unique<TSdlKeySource>();
     TMainForm form(std::move(services));
     HandOverSettings(form, settings);
+    // Until the launcher shows the scan's progress, stderr does.
+    TScanProgressLog progressLog(std::cerr);
+    form.ScanLibrary(nullptr, [&progressLog](TMainForm&, std::int32_t percent, const std::string& msg) {
+        progressLog.Report(percent, msg);
+    });
     try {
         form.FormShow();
     } catch (const EDirectDrawError& error) {

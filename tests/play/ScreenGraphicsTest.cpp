@@ -156,4 +156,13 @@ TEST_F(ScreenGraphicsTest, TitleStripLeaves108BlankPixelsBeforeTheTitle)
     EXPECT_TRUE(lit);
 }
 
+TEST_F(ScreenGraphicsTest, ShiftJisTitleStripMatchesItsUtf8Form)
+{
+    OpenPlayPackage();
+    ComposePlayBackground(Package, Surfaces, PlayPicture{"", "ドラム"});
+    const std::vector<std::uint8_t> utf8Strip = Surfaces.SpriteSurface->ToRgb();
+    ComposePlayBackground(Package, Surfaces, PlayPicture{"", "\x83\x68\x83\x89\x83\x80"});
+    EXPECT_EQ(Surfaces.SpriteSurface->ToRgb(), utf8Strip);
+}
+
 } // namespace tamtara::testing

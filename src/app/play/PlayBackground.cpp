@@ -4,6 +4,7 @@
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/SurfaceCanvas.h"
+#include "platform/text/SongText.h"
 
 #include <array>
 #include <cstdio>
@@ -88,7 +89,7 @@ void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const P
     for (const LaneStripe& stripe : LaneStripes)
         back.FillRectAlpha(Bounds(stripe.X, 0, stripe.Width, 391), stripe.Colour, 96);
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *s.OverlaySurface, true);
-    ComposeTitleStrip(*s.SpriteSurface, song.SongTitle);
+    ComposeTitleStrip(*s.SpriteSurface, SongTextToUtf8(song.SongTitle));
 }
 
 void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title)

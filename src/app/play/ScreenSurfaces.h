@@ -55,7 +55,7 @@ void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& surfaces);
 // What the play background is made of.
 struct PlayPicture {
     std::string SongFile;  // the song's path; its .bmp or .jpg twin is the picture
-    std::string SongTitle; // UTF-8
+    std::string SongTitle; // the song's own bytes, decoded for the title strip
 };
 
 // Loads the bitmaps of a screen state (values as ScreenState: 0 ssPlay ... 9 ssFolderSelect).

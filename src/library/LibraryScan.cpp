@@ -1,0 +1,114 @@
+// The scan's steps in their fixed order; every list operation inside a loop is constant
+// time, so the cost grows linearly with the number of songs and folders.
+#include "library/LibraryScan.h"
+
+#include "library/DirectoryListing.h"
+
+#include <algorithm>
+#include <exception>
+#include <iostream>
+#include <unordered_map>
+
+namespace tamtara {
+
+namespace {
+
+// The directory part a song of folder has: the folder and one "/" (the root already ends
+// with one).
+std::string FolderPrefix(const std::string& folder) {
+    return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+}
+
+void Report(const TScanProgress& onProgress, std::int32_t percent, const char* msg) {
+    if (onProgress) onProgress(percent, msg);
+}
+
+void ReadTitles(const TLibraryScanParts& parts, const TTitleReader& readTitle,
+                const TScanProgress& onProgress) {
+    const std::size_t count = parts.SongFiles.size();
+    parts.SongTitles.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string title;
+        try {
+            title = readTitle(parts.SongFiles[i]);
+        } catch (const std::exception& error) {
+            // One unreadable file must not lock the player out of a whole library.
+            std::cerr << "tamtara: cannot read the title of \"" << parts.SongFiles[i]
+                      << "\": " << error.what() << std::endl;
+        }
+        parts.SongTitles.push_back(std::move(title));
+        Report(onProgress, static_cast<std::int32_t>((i + 1) * 100 / count), ReadingTitlesText);
+    }
+}
+
+// Drops the folders that hold no song directly. The songs are counted per directory once,
+// so each folder is a single look-up.
+void TidyFolders(std::vector<std::string>& folders, const std::vector<std::string>& songFiles,
+                 const TScanProgress& onProgress) {
+    std::unordered_map<std::string, std::size_t> songsPerDirectory;
+    for (const std::string& song : songFiles) songsPerDirectory[DirectoryPart(song)] += 1;
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < folders.size(); ++k) {
+        Report(onProgress, 100, TidyingFoldersText);
+        if (songsPerDirectory.count(FolderPrefix(folders[k])) == 0) continue;
+        if (kept != k) folders[kept] = std::move(folders[k]);
+        ++kept;
+    }
+    folders.resize(kept);
+}
+
+} // namespace
+
+void AddScannedFolder(std::vector<std::string>& folders, const std::string& name) {
+    folders.push_back(name);
+}
+
+void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name,
+                    const TSearchFileData& data) {
+    // A directory called "x.mid" matches the mask too, but is no song to open.
+    if (data.IsDirectory) return;
+    const std::string fileName = FileNamePart(name);
+    if (!fileName.empty() && fileName.front() == '_') return;
+    songFiles.push_back(name);
+}
+
+bool FolderLess(const std::string& a, const std::string& b) {
+    return NameLess(a, b);
+}
+
+void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
+                     const TTitleReader& readTitle, const TScanProgress& onProgress) {
+    parts.Folders.clear();
+    parts.DiscFiles.clear();
+    parts.DiscTitles.clear();
+    Report(onProgress, 0, SearchingFoldersText);
+    parts.SearchDir.BaseDir = baseDir;
+    parts.SearchDir.Search();
+
+    parts.SongFiles.clear();
+    parts.SongTitles.clear();
+    parts.SearchFile.Recursive = true;
+    parts.SearchFile.SearchName = SongMask;
+    Report(onProgress, 0, SearchingSongsText);
+    parts.SearchFile.Directory = baseDir;
+    parts.SearchFile.Search();
+
+    ReadTitles(parts, readTitle, onProgress);
+    TidyFolders(parts.Folders, parts.SongFiles, onProgress);
+    std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
+}
+
+void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,
+                  const std::vector<std::string>& songTitles, std::vector<std::string>& discFiles,
+                  std::vector<std::string>& discTitles) {
+    discFiles.clear();
+    discTitles.clear();
+    const std::string prefix = FolderPrefix(folder);
+    for (std::size_t i = 0; i < songFiles.size(); ++i) {
+        if (DirectoryPart(songFiles[i]) != prefix) continue;
+        discFiles.push_back(songFiles[i]);
+        discTitles.push_back(i < songTitles.size() ? songTitles[i] : std::string());
+    }
+}
+
+} // namespace tamtara

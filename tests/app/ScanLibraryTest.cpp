@@ -1,0 +1,59 @@
+// The game window's library scan: the game folder's songs into the window's lists, the
+// callbacks with the window as sender, and the program's thinned progress lines.
+#include "app/ScanProgressLog.h"
+#include "support/harness/GameHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tamtara::testing {
+namespace {
+
+TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
+    TestGameFolderOptions options;
+    options.Songs = {"Songs/demo.mid", "More/b.mid", "More/a.MID", "_hidden.mid"};
+    TestGameFolder folder("ScanLibrary", options);
+    GameHarness game(folder.Path());
+    TMainForm& form = game.Form();
+    form.DiscFiles = {"stale"};
+    int completions = 0;
+    int reports = 0;
+    int lastPercent = -1;
+    form.ScanLibrary([&](TMainForm& sender) { EXPECT_EQ(&sender, &form); ++completions; },
+                     [&](TMainForm& sender, std::int32_t percent, const std::string&) {
+                         EXPECT_EQ(&sender, &form);
+                         ++reports;
+                         lastPercent = percent;
+                     });
+    const std::string base = std::filesystem::current_path().string();
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(reports, 2 + 3 + 3);  // two searches, three songs, three folders examined
+    EXPECT_EQ(lastPercent, 100);
+    EXPECT_EQ(form.Folders, (std::vector<std::string>{base + "/More", base + "/Songs"}));
+    EXPECT_EQ(form.SongFiles, (std::vector<std::string>{base + "/More/a.MID", base + "/More/b.mid",
+                                                         base + "/Songs/demo.mid"}));
+    EXPECT_EQ(form.SongTitles.size(), 3u);
+    EXPECT_TRUE(form.DiscFiles.empty());
+    // Without callbacks the scan runs all the same.
+    form.ScanLibrary(nullptr, nullptr);
+    EXPECT_EQ(form.SongFiles.size(), 3u);
+}
+
+TEST(ScanProgressLog, WritesEachStepAndAtMostOneLinePerFivePercent) {
+    std::ostringstream out;
+    TScanProgressLog log(out);
+    log.Report(0, "find");
+    log.Report(0, "songs");
+    for (int percent = 1; percent <= 100; ++percent) log.Report(percent, "titles");
+    for (int folder = 0; folder < 50; ++folder) log.Report(100, "tidy");
+    std::string expected = "tamtara: find 0%\ntamtara: songs 0%\n";
+    for (int percent = 1; percent <= 100; percent += 5) {
+        expected += "tamtara: titles " + std::to_string(percent) + "%\n";
+    }
+    expected += "tamtara: tidy 100%\n";
+    EXPECT_EQ(out.str(), expected);
+}
+
+} // namespace
+} // namespace tamtara::testing
