@@ -1,5 +1,6 @@
 // The launcher dialog on a fake game window and a recording MIDI driver: first show, progress
 // repaints, the default buttons, the three ways to close, and Start's scan and hand-over.
+#include "BoxAnswerer.h"
 #include "FakeGameWindow.h"
 #include "base/Clock.h"
 #include "launcher/ConfigForm.h"
@@ -36,25 +37,6 @@ std::vector<std::uint8_t> ShippedReadme() {
     const QByteArray bytes = file.readAll();
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
-
-// Answers every message box the launcher opens, keeping its caption and text.
-class BoxAnswerer : public QObject {
-public:
-    BoxAnswerer() {
-        Timer.setInterval(5);
-        connect(&Timer, &QTimer::timeout, this, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Boxes.push_back(box->windowTitle() + "|" + box->text());
-                box->accept();
-            }
-        });
-        Timer.start();
-    }
-    QStringList Boxes;
-
-private:
-    QTimer Timer;
-};
 
 // Counts the paints of one control.
 class PaintCounter : public QObject {
