@@ -136,8 +136,12 @@ void TConfigForm::LoadReadme() {
 
 void TConfigForm::ShowPages(bool settingsPages) {
     const int progress = PageControl->indexOf(ProgressSheet);
-    for (int index = 0; index < PageControl->count(); ++index)
-        PageControl->setTabVisible(index, (index == progress) != settingsPages);
+    for (int index = 0; index < PageControl->count(); ++index) {
+        const bool visible = (index == progress) != settingsPages;
+        PageControl->setTabVisible(index, visible);
+        // Ctrl+Tab would still reach a hidden page that is enabled.
+        PageControl->setTabEnabled(index, visible);
+    }
 }
 
 void TConfigForm::LoadSettings() {

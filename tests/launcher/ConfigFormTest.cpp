@@ -110,6 +110,13 @@ private slots:
         QCOMPARE(form.BuildLabel->text(), QString("Version 1.82 [2001/05/04]"));
         QCOMPARE(launcher.VisibleTabs(), (std::vector<bool>{true, true, true, false, true}));
         QCOMPARE(form.PageControl->currentWidget(), form.AboutSheet);
+        // Ctrl+Tab walks the settings pages only.
+        std::vector<QWidget*> walked;
+        for (int step = 0; step < 4; ++step) {
+            QTest::keyClick(form.PageControl, Qt::Key_Tab, Qt::ControlModifier);
+            walked.push_back(form.PageControl->currentWidget());
+        }
+        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
         QCOMPARE(form.MidiCombo->itemText(0), QString("MIDI Mapper"));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));

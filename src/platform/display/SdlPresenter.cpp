@@ -48,6 +48,9 @@ public:
         else LeaveFullScreen();
         CreateRenderer();
         IsLost = false;
+        // The launcher's dialog had the keyboard; the game must have it without a click.
+        SDL_RaiseWindow(Window);
+        SDL_SetWindowInputFocus(Window);
     }
 
     void Close() override {
