@@ -17,8 +17,6 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
-// One line on the settings page: without a SoundFont the built-in synth is silent.
-constexpr const char* SoundFontMissingText = "GM音源なし: timgm6mb-soundfont をインストール";
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
@@ -53,7 +51,7 @@ int main(int argc, char** argv) {
         LauncherStart start;
         start.IniPath = SettingsPathForProgram(programPath);
         start.MidiDriver = &midiDriver;
-        if (FindGmSoundFont().empty()) start.SoundFontMissing = SoundFontMissingText;
+        start.SoundFontFound = !FindGmSoundFont().empty();
         start.CreateGameWindow = [&midiDriver] {
             GameServices services;
             services.MidiDriver = &midiDriver;

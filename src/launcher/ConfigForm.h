@@ -29,8 +29,8 @@ struct TConfigFormServices {
     IGameWindow* GameWindow = nullptr;
     IMidiOutDriver* MidiDriver = nullptr;
     std::string IniPath;
-    // What to install for the built-in synth to sound; empty when its SoundFont was found.
-    std::string SoundFontMissing;
+    // False: the built-in synth has no General MIDI SoundFont and would play nothing.
+    bool SoundFontFound = true;
 };
 
 class TConfigForm : public QDialog {
@@ -40,6 +40,8 @@ public:
     static constexpr const char* FontName = "ＭＳ Ｐゴシック";
     static constexpr const char* ReadmeEntry = "tamtara.rtf";
     static constexpr const char* ReadmeFile = "Readme.txt";
+    // One line on the settings page, naming the package that gives the synth its sounds.
+    static constexpr const char* SoundFontMissingText = "GM音源なし: timgm6mb-soundfont をインストール";
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;

@@ -28,8 +28,8 @@ void TConfigForm::BuildConfigSheet() {
     QPalette warning = SoundFontLabel->palette();
     warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
     SoundFontLabel->setPalette(warning);
-    SoundFontLabel->setVisible(!Services.SoundFontMissing.empty());
-    SoundFontLabel->setText(QString::fromStdString(Services.SoundFontMissing));
+    SoundFontLabel->setVisible(!Services.SoundFontFound);
+    SoundFontLabel->setText(SoundFontMissingText);
 
     auto* inputGroup = MakeChild<QGroupBox>("DirectInput 設定", ConfigSheet);
     inputGroup->setGeometry(8, 140, 305, 46);

@@ -14,8 +14,8 @@ namespace tamtara {
 struct LauncherStart {
     std::string IniPath;
     IMidiOutDriver* MidiDriver = nullptr;
-    // What to install for the built-in synth to sound; empty when its SoundFont was found.
-    std::string SoundFontMissing;
+    // False: the built-in synth has no General MIDI SoundFont and would play nothing.
+    bool SoundFontFound = true;
     // Creates the game window (FormCreate); may raise EGameStartError.
     std::function<std::unique_ptr<TMainForm>()> CreateGameWindow;
 };

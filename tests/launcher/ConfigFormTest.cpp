@@ -52,11 +52,12 @@ protected:
 };
 
 struct Launcher {
-    explicit Launcher(std::vector<std::string> devices = {"Dev A", "Dev B"}, bool withReadme = true)
+    explicit Launcher(std::vector<std::string> devices = {"Dev A", "Dev B"}, bool withReadme = true,
+                      bool soundFontFound = true)
         : Midi(SystemClock::Instance(), std::move(devices)) {
         IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
         if (withReadme) Game.DataEntries.push_back({"tamtara.rtf", ShippedReadme()});
-        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, ""});
+        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, soundFontFound});
         ClosedSpy = std::make_unique<QSignalSpy>(Form.get(), &TConfigForm::Closed);
     }
     void Show() {
@@ -261,6 +262,24 @@ private slots:
         QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
         QVERIFY(!launcher.Saved());
         QVERIFY(launcher.Game.Calls.empty());
+    }
+
+    void MissingSoundFontIsNamedInOneLineOnTheSettingsPage() {
+        Launcher withSoundFont;
+        withSoundFont.Show();
+        withSoundFont.Form->PageControl->setCurrentWidget(withSoundFont.Form->ConfigSheet);
+        QVERIFY(!withSoundFont.Form->SoundFontLabel->isVisible());
+
+        Launcher withoutSoundFont({"Dev A"}, true, false);
+        withoutSoundFont.Show();
+        TConfigForm& form = *withoutSoundFont.Form;
+        form.PageControl->setCurrentWidget(form.ConfigSheet);
+        QVERIFY(form.SoundFontLabel->isVisible());
+        QVERIFY(form.SoundFontLabel->text().contains("timgm6mb-soundfont"));
+        // One line, whole: the text fits the label, the label fits its group.
+        const QLabel& label = *form.SoundFontLabel;
+        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= label.width());
+        QVERIFY(label.geometry().right() < label.parentWidget()->width());
     }
 
     void MissingReadmeIsReportedAndTheSettingsStillLoad() {

@@ -31,7 +31,7 @@ private slots:
         MainFormGameWindow window(game.Form());
         QTemporaryDir settingsFolder;
         TConfigForm form(TConfigFormServices{&window, &game.MidiDriver(),
-                                             settingsFolder.filePath("tamtara.ini").toStdString(), ""});
+                                             settingsFolder.filePath("tamtara.ini").toStdString(), true});
         QSignalSpy closed(&form, &TConfigForm::Closed);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
