@@ -184,13 +184,18 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     }
 }
 
-void TConfigForm::StartBtnClick() {
+bool TConfigForm::SaveSettingsOrSay() {
     try {
         SaveSettings();
+        return true;
     } catch (const std::exception& error) {
         ShowError(error.what());
-        return;
+        return false;
     }
+}
+
+void TConfigForm::StartBtnClick() {
+    if (!SaveSettingsOrSay()) return;
     ShowPages(false);
     PageControl->setCurrentWidget(ProgressSheet);
     StartBtn->setEnabled(false);
@@ -230,13 +235,7 @@ void TConfigForm::StartGame(IGameWindow& sender) {
 }
 
 void TConfigForm::CloseBtnClick() {
-    try {
-        SaveSettings();
-    } catch (const std::exception& error) {
-        ShowError(error.what());
-        return;
-    }
-    close();
+    if (SaveSettingsOrSay()) close();
 }
 
 void TConfigForm::AppDefaultBtnClick() {

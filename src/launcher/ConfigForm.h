@@ -122,6 +122,8 @@ private:
     void BuildButtons();
     void ShowPages(bool settingsPages);
     void LoadReadme();
+    // SaveSettings; a failed write is shown and ends the handler (false).
+    bool SaveSettingsOrSay();
     // The application's default error handling: the message in a box.
     void ShowError(const std::string& message);
 

@@ -255,6 +255,22 @@ private slots:
         QVERIFY(launcher.Game.Calls.empty());
     }
 
+    void FailedWriteIsShownAndNeitherCloseNorStartGoesOn() {
+        Launcher launcher;
+        launcher.IniPath = launcher.IniPath + "/missing-folder/tamtara.ini";
+        launcher.Form = std::make_unique<TConfigForm>(TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
+        QSignalSpy closed(launcher.Form.get(), &TConfigForm::Closed);
+        launcher.Show();
+        launcher.Form->CloseBtn->click();
+        launcher.Form->StartBtn->click();
+        QCOMPARE(launcher.Answerer.Boxes.size(), 2);
+        QVERIFY(launcher.Answerer.Boxes[0].contains("に書き込めません"));
+        QVERIFY(launcher.Form->isVisible());
+        QVERIFY(launcher.Form->StartBtn->isEnabled());
+        QVERIFY(launcher.Game.Calls.empty());
+        QCOMPARE(closed.count(), 0);
+    }
+
     void CloseBoxClosesWithoutSaving() {
         Launcher launcher;
         launcher.Show();
