@@ -1,6 +1,10 @@
-# Compiler warnings and the sanitizer build, applied to every target of the project.
+# Compiler warnings and the sanitizer builds, applied to every target of the project.
 add_compile_options(-Wall -Wextra)
 if(TAMTARA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(TAMTARA_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
 endif()

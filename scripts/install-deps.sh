@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libfreetype-dev
   fonts-ipafont-gothic fonts-liberation
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
-  libjpeg62-turbo-dev libsimpleini-dev libpng-dev zlib1g-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev
   qt6-base-dev
 )
 if [ "${1:-}" = "--test" ]; then

@@ -2,6 +2,8 @@
 // (the start of play, the jingles).
 #include "app/MainForm.h"
 
+#include <ostream>
+
 namespace tamtara {
 
 namespace {
@@ -9,6 +11,7 @@ namespace {
 constexpr const char* SelectJingle = "_select.mid";
 constexpr const char* FailedJingle = "_failed.mid";
 constexpr const char* ClearedJingle = "_cleared.mid";
+constexpr const char* EnterJingle = "_enter.mid";
 
 } // namespace
 
@@ -16,13 +19,21 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     ScreenFrame = 0;
     LeaveFrame = 0;
     ScreenState = state;
-    // play screen: the bitmaps of the new screen.
-    ScreenGraphics();
+    if (ScreenTrace) {
+        *ScreenTrace << "screen " << ScreenStateName(state);
+        if (state == ssPlay) *ScreenTrace << ' ' << SongFile;
+        *ScreenTrace << std::endl;
+    }
+    // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.
+    if (!ScreenGraphics()) {
+        ChangeScreen(ssOpening);
+        return;
+    }
 
     switch (state) {
     case ssPlay:
         FrameCount = 0;
-        // play screen: the play state's resets for a new play (gauge, score, counts, lanes).
+        // Resets for a new play (gauge, score, counts, lanes).
         Play->State.ResetForPlay();
         Play->State.Level = Level;
         Play->State.MissPenalty = MissPenalty;
@@ -32,9 +43,8 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
         MidiDrive->GSResetOnPlay = true;
         MidiDrive->LoopPlay = false;
         MidiDrive->AnnounceNotes = true;
-        MidiDrive->LoadFromFile(SongFile);
-        MidiDrive->Play();
-        // play screen: the play clock starts once the song is playing (PlayStartTime).
+        if (!StartChosenSong()) return;
+        // The play clock starts once the song is playing.
         Play->State.PlayStartTime = Clock.Now();
         break;
     case ssTitle:
@@ -79,6 +89,12 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
     MidiDrive->LoopPlay = loop;
     MidiDrive->AnnounceNotes = false;
     MidiDrive->QueuePlay(fileName);
+}
+
+// A confirmation's jingle. The reset before it stays as the screen left it; drum notes are
+// not announced, so none of them is withheld from the jingle.
+void TMainForm::StartEnterJingle() {
+    StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
 }
 
 } // namespace tamtara

@@ -2,29 +2,56 @@
 // whenever it is (re)opened or restored, and freed when it closes.
 #include "app/MainForm.h"
 
+#include "base/UserMessage.h"
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/SurfaceCanvas.h"
+
 namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
-    // play screen: create the game's surfaces.
     Play->Surfaces.Create();
+    RequireFonts();
+}
+
+void TMainForm::RequireFonts() {
+    // Without any font every screen fails on its first text and the window stays black:
+    // better to stop at once and say which font is missing.
+    TDirectDrawSurfaceCanvas& canvas = Play->Surfaces.BackSurface->Canvas();
+    for (const char* family : {"ＭＳ Ｐゴシック", "Times New Roman"}) {
+        canvas.Font.Name = family;
+        try {
+            canvas.TextWidth("A");
+        } catch (const EDirectDrawError& error) {
+            Play->Surfaces.BackSurface->ReleaseCanvas();
+            throw EGameStartError(std::string("No font can be used for \"") + family +
+                                  "\", and no other font is installed: " + error.what());
+        }
+    }
+    Play->Surfaces.BackSurface->ReleaseCanvas();
 }
 
 void TMainForm::DXDrawFinalize() {
-    // play screen: free the game's surfaces.
     Play->Surfaces.Free();
 }
 
 void TMainForm::DXDrawRestoreSurface() {
-    // play screen: load the bitmaps every screen shares.
     LoadSharedGraphics(GraphicsPackage, Play->Surfaces);
-    ScreenGraphics();
+    if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }
 
-void TMainForm::ScreenGraphics() {
-    // play screen: load the bitmaps of ScreenState.
+bool TMainForm::ScreenGraphics() {
     Play->SetOnPlayScreen(ScreenState == ssPlay);
-    if (Play->Surfaces.Created())
+    if (!Play->Surfaces.Created()) return true;
+    try {
         tamtara::ScreenGraphics(ScreenState, GraphicsPackage, Play->Surfaces, PlayPicture{SongFile, SongTitle});
+    } catch (const EGraphicError& error) {
+        if (ScreenState == ssOpening) throw; // nowhere further back to go
+        // Reported every time: each attempt is the player's own choice, not a repeating frame.
+        LastError = error.what();
+        ShowUserMessage(MessageKind::Error, Caption, LastError);
+        return false;
+    }
+    return true;
 }
 
 } // namespace tamtara

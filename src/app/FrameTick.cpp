@@ -14,7 +14,6 @@ void TMainForm::TimerTimer() {
 void TMainForm::RunScreen() {
     switch (ScreenState) {
     case ssPlay: {
-        // play screen: the play screen's frame.
         const PlayOutcome outcome = Play->Screen.DrawPlayScreen(FrameCount, ScreenFrame);
         if (outcome == PlayOutcome::Cleared) ChangeScreen(ssCleared);
         if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
@@ -22,16 +21,30 @@ void TMainForm::RunScreen() {
         ScreenFrame += 1;
         break;
     }
-    case ssOpening:
-    case ssTitle:
     case ssFolderSelect:
+        FolderSelectScreen();
+        break;
     case ssDiscSelect:
+        DiscSelectScreen();
+        break;
     case ssModeSelect:
+        ModeSelectScreen();
+        break;
     case ssPartSelect:
+        PartSelectScreen();
+        break;
+    case ssOpening:
+        OpeningScreen();
+        break;
+    case ssTitle:
+        TitleScreen();
+        break;
     case ssFailed:
     case ssCleared:
+        StageEndScreen();
+        break;
     case ssResult:
-        PlaceholderScreen();
+        ResultScreen();
         break;
     }
 }

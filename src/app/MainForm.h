@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -25,7 +26,7 @@
 
 namespace tamtara {
 
-// The window cannot start: a package file or a package entry it needs is missing.
+// The window cannot start: a package file or entry it needs is missing, or no font is usable.
 class EGameStartError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -61,8 +62,11 @@ public:
     // bitmaps and runs the new screen's entry action.
     void ChangeScreen(tamtara::ScreenState state);
     void ToggleFullScreen();
-    // Loads the bitmaps of the current screen.
-    void ScreenGraphics();
+    // Loads the bitmaps of the current screen. When they cannot be loaded, reports the error and
+    // returns false (the screen must not be entered); on the opening screen it raises it.
+    bool ScreenGraphics();
+    // Raises EGameStartError naming the font when the screens' fonts cannot be opened at all.
+    void RequireFonts();
 
     // The two halves of ToggleFullScreen's option change, without closing or opening the
     // display; the settings hand-over uses LeaveFullScreen before the window is shown.
@@ -148,6 +152,8 @@ public:
     std::unique_ptr<TMidiDrive> MidiDrive;
     // The play screen and what it rests on: surfaces, bitmap text, capture, judgement.
     std::unique_ptr<GamePlay> Play;
+    // Where ChangeScreen reports every screen change ("screen ssTitle"); null: nowhere.
+    std::ostream* ScreenTrace = nullptr;
 
 private:
     void ConnectDisplayEvents();
@@ -156,11 +162,27 @@ private:
     void OpenPackages();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void RunScreen();
-    // Stand-ins for the screens that are still to come: the state's name on black, and the
-    // Enter key leading on towards play.
-    void PlaceholderScreen();
-    bool PlaceholderEnterPressed();
-    void PlaceholderAdvance();
+    // The opening, title, stage-end and result screens: one frame each.
+    void OpeningScreen();
+    void TitleScreen();
+    void StartDemonstration();
+    void StageEndScreen();
+    void ResultScreen();
+    void DrawCurtain(std::int32_t height);
+    void StartEnterJingle();
+    // The song selection screens: folder, disc, mode and part.
+    void FolderSelectScreen();
+    void DiscSelectScreen();
+    void ModeSelectScreen();
+    void PartSelectScreen();
+    void DrawDiscTexts(TDirectDrawSurface& back);
+    void TurnWheel();
+    std::uint8_t& ModeChoice(std::int32_t row);
+    // Counts the frames after a confirmation; true when it has changed screen to next.
+    bool LeaveAfterConfirmation(tamtara::ScreenState next);
+    // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
+    bool StartChosenSong();
+    void LeaveUnplayableSong();
 
     bool SequencerThread;
     // The window placement saved when full screen was entered.

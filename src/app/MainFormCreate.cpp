@@ -22,7 +22,7 @@ TMainForm::TMainForm(GameServices services)
     ConnectLibrarySearch();
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
-    // play screen: the four sequencer callbacks (drum note capture, automatic lanes, meters).
+    // The four sequencer callbacks (drum note capture, automatic lanes, meters).
     Play = std::make_unique<GamePlay>(GamePlayParts{
         DXDraw, *MidiDrive, Clock, Timer, InstrumentNames, [this] { DXInput.Update(); },
         [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); }});

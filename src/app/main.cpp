@@ -17,6 +17,8 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
+// --trace: every screen change as a line on stdout, for scripts and bug reports.
+bool TraceScreens = false;
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
@@ -27,6 +29,7 @@ bool NoDisplayAtAll() {
 
 int main(int argc, char** argv) {
     using namespace tamtara;
+    for (int i = 1; i < argc; ++i) TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
     if (NoDisplayAtAll()) {
         std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
                   << std::endl;
@@ -57,7 +60,9 @@ int main(int argc, char** argv) {
             services.MidiDriver = &midiDriver;
             services.Presenter = CreateSdlPresenter();
             services.Keys = std::make_unique<TSdlKeySource>();
-            return std::make_unique<TMainForm>(std::move(services));
+            auto form = std::make_unique<TMainForm>(std::move(services));
+            if (TraceScreens) form->ScreenTrace = &std::cout;
+            return form;
         };
         return RunLauncher(argc, argv, start);
     } catch (const std::exception& error) {

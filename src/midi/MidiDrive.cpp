@@ -70,10 +70,13 @@ void TMidiDrive::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
 
 void TMidiDrive::LoadFromFile(const std::string& path) {
     TFileStream stream(path);
+    // Refused like a file that cannot be opened: before playback is stopped.
+    CheckSongFileSize(stream.Size(), path);
     LoadFromStream(stream);
 }
 
 void TMidiDrive::LoadFromStream(TStream& stream) {
+    CheckSongFileSize(stream.Size(), "stream");
     Stop();
     auto lock = ScopedLock();
     const std::vector<std::uint8_t> bytes = stream.ReadAll();
@@ -83,7 +86,7 @@ void TMidiDrive::LoadFromStream(TStream& stream) {
 
 std::string TMidiDrive::ReadTitle(const std::string& path) {
     Stop();
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const std::vector<std::uint8_t> bytes = ReadSongFile(path);
     return ReadSmfTitle(bytes);
 }
 
@@ -283,7 +286,7 @@ void TMidiDrive::Report(const std::string& message) {
 }
 
 void TMidiDrive::Execute() {
-    PrevTime = Clock.Now();
+    // PrevTime was set before the thread started; Play sets it again under the lock.
     while (!Terminated) {
         ApplyRequestedPriority();
         Pass();
@@ -317,6 +320,9 @@ void TMidiDrive::PassBody() {
         try {
             LoadFromFile(file);
             Play();
+            // Play refuses a song without ticks per quarter note silently; say so once here.
+            if (!Playing && Division <= 0)
+                Report("Cannot play \"" + file + "\": the file gives no ticks per quarter note");
         } catch (const std::exception& e) {
             Report("Cannot play \"" + file + "\": " + e.what());
         }

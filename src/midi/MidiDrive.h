@@ -61,7 +61,8 @@ public:
     }
 
     // Both loads stop playback first. LoadFromFile raises EStreamError, before stopping, when
-    // the file cannot be opened.
+    // the file cannot be opened; both raise ESongFileError, before stopping, for data over
+    // MaxSongFileBytes (ReadTitle too, after stopping).
     void LoadFromFile(const std::string& path);
     void LoadFromStream(TStream& stream);
     // Stops playback, then returns the file's title bytes (empty when it has none).

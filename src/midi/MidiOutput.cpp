@@ -134,7 +134,7 @@ void TMidiOutput::SendEvent(const TMyMidiEvent& event) {
     if (!IsOpen())
         throw EmidioutputError("MIDI Output device not open");
     if (event.ExclusiveData)
-        SendLong(event.ExclusiveData.get(), event.ExclusiveLength);
+        SendLong(event.ExclusiveData, event.ExclusiveLength);
     else
         SendShort(event.Status, event.Data1, event.Data2);
 }

@@ -1,9 +1,15 @@
 // The Standard MIDI File scanner shared by the loader and the title reader. One set of rules
 // walks the chunks; a sink decides what is kept. Reads never go past the data: an event cut off
-// by the end of the data is dropped and ends the track.
+// by the end of the data is dropped and ends the track. Files from the wild are met halfway: a
+// RIFF "RMID" wrapper or leading bytes before the header are passed over, and a track that is
+// not where the previous chunk's length puts it is looked for further on.
 #include "midi/SmfReader.h"
 
+#include "base/Stream.h"
+
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <cstring>
 #include <limits>
 
@@ -45,6 +51,19 @@ public:
         const bool match = std::memcmp(Here(), id, 4) == 0;
         Pos += 4;
         return match;
+    }
+    // Moves past the next occurrence of id at or after the position (normally right there);
+    // false, and at the end, when there is none.
+    bool SkipPast(const char* id) {
+        const auto* begin = Data.data() + Pos;
+        const auto* end = Data.data() + Data.size();
+        const auto* found = std::search(begin, end, id, id + 4);
+        if (found == end) {
+            Pos = Data.size();
+            return false;
+        }
+        Pos = static_cast<std::size_t>(found - Data.data()) + 4;
+        return true;
     }
     // Big-endian number of 1 to 4 bytes; other sizes read nothing and give 0.
     bool BigEndian(int size, std::uint32_t& value) {
@@ -122,9 +141,14 @@ public:
 constexpr std::uint32_t MaxExclusiveData = 0xFFFF - 1;
 
 // Scans one track chunk. Returns false when the scan must stop (end of data or the sink asked).
+// Where the bytes are not a track chunk (an unknown chunk, which the format says to skip, or a
+// previous chunk whose length was off), the next track chunk further on is read instead; with
+// none left the scan stops and the remaining tracks stay empty.
 bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
+    if (in.Remaining() < 4 || !in.SkipPast("MTrk"))
+        return false;
     std::uint32_t chunkLength = 0;
-    if (in.MatchId("MTrk") && !in.BigEndian(4, chunkLength))
+    if (!in.BigEndian(4, chunkLength))
         return false;
     const std::size_t chunkStart = in.Position();
     std::int64_t tick = 0;
@@ -164,7 +188,8 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
             if (!in.Byte(type) || !in.VarLen(length))
                 return false;
             if (type >= 1 && type <= 7) {
-                if (!sink.Text(in.Here(), std::min<std::size_t>(length, in.Remaining())))
+                // A text cut by the end of the data is dropped like any other cut event.
+                if (length > in.Remaining() || !sink.Text(in.Here(), length))
                     return false;
             }
             if (type == 0x51 && length >= 1 && length <= 4 && length <= in.Remaining()) {
@@ -193,15 +218,77 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
     return true;
 }
 
-void Scan(std::span<const std::uint8_t> data, Header& header, SmfSink& sink) {
-    Cursor in(data);
-    header = ReadHeader(in);
-    // The first track chunk always follows the 14 header bytes, whatever length the header claims.
+std::uint32_t LittleEndian32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+
+bool IdAt(std::span<const std::uint8_t> data, std::size_t pos, const char* id) {
+    return data.size() >= 4 && pos <= data.size() - 4 && std::memcmp(data.data() + pos, id, 4) == 0;
+}
+
+// The MIDI data inside a wrapped file: the "data" chunk of a RIFF "RMID" file, then, when the
+// bytes still do not open with a header, from a header within the first 1024 bytes (MacBinary
+// and other wrappers put their own bytes first). A file opening with "MThd" is taken as it is.
+std::span<const std::uint8_t> MidiData(std::span<const std::uint8_t> data) {
+    if (IdAt(data, 0, "RIFF") && IdAt(data, 8, "RMID")) {
+        std::size_t pos = 12;
+        while (data.size() >= 8 && pos <= data.size() - 8) {
+            const std::size_t size = LittleEndian32(data.data() + pos + 4);
+            const std::size_t body = pos + 8;
+            const std::size_t available = data.size() - body;
+            if (IdAt(data, pos, "data")) {
+                data = data.subspan(body, std::min(size, available));
+                break;
+            }
+            if (size >= available)
+                break;
+            pos = body + size + (size & 1);  // RIFF chunks are padded to even lengths
+        }
+    }
+    if (!IdAt(data, 0, "MThd")) {
+        const auto head = data.first(std::min<std::size_t>(data.size(), 1024));
+        const char* id = "MThd";
+        const auto found = std::search(head.begin(), head.end(), id, id + 4);
+        if (found != head.end())
+            data = data.subspan(static_cast<std::size_t>(found - head.begin()));
+    }
+    return data;
+}
+
+Header Scan(std::span<const std::uint8_t> data, SmfSink& sink) {
+    Cursor in(MidiData(data));
+    const Header header = ReadHeader(in);
+    // The first track chunk is looked for right after the 14 header bytes, whatever length the
+    // header claims.
     for (int t = 0; t < header.TrackCount; ++t) {
         if (!ScanTrack(in, t, sink))
-            return;
+            break;
     }
+    return header;
 }
+
+// First pass of a load: how much each track will hold, so that the arrays are sized once.
+class CountSink final : public SmfSink {
+public:
+    struct TrackSize {
+        std::int32_t Events = 0;
+        std::int32_t ExclusiveEvents = 0;
+        std::size_t ExclusiveBytes = 0;
+    };
+    void Short(int track, std::int32_t, std::uint8_t, std::uint8_t, std::uint8_t) override {
+        ++Sizes[track].Events;
+    }
+    void Exclusive(int track, std::int32_t, std::uint8_t, const std::uint8_t*, std::size_t count) override {
+        ++Sizes[track].Events;
+        ++Sizes[track].ExclusiveEvents;
+        Sizes[track].ExclusiveBytes += count + 1;
+    }
+    void Tempo(std::int32_t, std::int32_t) override {}
+    bool Text(const std::uint8_t*, std::size_t) override { return true; }
+
+    std::array<TrackSize, MaxTracks> Sizes{};
+};
 
 class LoadSink final : public SmfSink {
 public:
@@ -212,11 +299,7 @@ public:
     }
     void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
                    std::size_t count) override {
-        auto block = std::make_unique<std::uint8_t[]>(count + 1);
-        block[0] = status;
-        std::copy(data, data + count, block.get() + 1);
-        Song.Tracks[track].AppendExclusive(tick, static_cast<std::uint16_t>(count + 1),
-                                           std::move(block));
+        Song.Tracks[track].AppendExclusive(tick, status, std::span<const std::uint8_t>(data, count));
     }
     void Tempo(std::int32_t tick, std::int32_t bpm) override {
         // The map has a fixed size; further tempo changes are dropped.
@@ -246,24 +329,42 @@ public:
 } // namespace
 
 void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song) {
-    Cursor in(data);
-    const Header header = ReadHeader(in);
-    song.Format = header.Format;
-    song.TrackCount = header.TrackCount;
-    song.Division = header.Division;
     for (auto& track : song.Tracks)
         track.Clear();
     song.TempoCount = 0;
+    auto counts = std::make_unique<CountSink>();
+    const Header header = Scan(data, *counts);
+    song.Format = header.Format;
+    song.TrackCount = header.TrackCount;
+    song.Division = header.Division;
+    for (int t = 0; t < header.TrackCount; ++t) {
+        const auto& size = counts->Sizes[t];
+        song.Tracks[t].Reserve(size.Events, size.ExclusiveEvents, size.ExclusiveBytes);
+    }
     LoadSink sink(song);
-    Header ignored;
-    Scan(data, ignored, sink);
+    Scan(data, sink);
 }
 
 std::string ReadSmfTitle(std::span<const std::uint8_t> data) {
     TitleSink sink;
-    Header ignored;
-    Scan(data, ignored, sink);
+    Scan(data, sink);
     return sink.Title;
+}
+
+void CheckSongFileSize(std::int64_t size, const std::string& path) {
+    if (size > MaxSongFileBytes)
+        throw ESongFileError("\"" + path + "\" is " + std::to_string(size) +
+                             " bytes, over the 64 MB limit for a song file");
+}
+
+std::vector<std::uint8_t> ReadSongFile(TStream& stream, const std::string& path) {
+    CheckSongFileSize(stream.Size(), path);
+    return stream.ReadAll();
+}
+
+std::vector<std::uint8_t> ReadSongFile(const std::string& path) {
+    TFileStream stream(path);
+    return ReadSongFile(stream, path);
 }
 
 } // namespace tamtara

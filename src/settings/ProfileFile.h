@@ -1,5 +1,5 @@
-// An ini file held in memory: sections and keys matched without regard to case, everything
-// it does not touch (other keys, comments, order) written back as it was read.
+// An ini file held in memory: sections and keys matched without regard to case, every line
+// it does not change (other keys, comments, order, spacing) written back as it was read.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,7 @@ namespace tamtara {
 
 class TProfileFile {
 public:
-    // Reads path when it exists; a missing or unreadable file starts empty.
+    // Reads path when it exists; a missing file starts empty, an unreadable one cannot be saved.
     explicit TProfileFile(std::string path);
     ~TProfileFile();
     TProfileFile(const TProfileFile&) = delete;
@@ -28,8 +28,9 @@ public:
     void WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
-    // Replaces the file through a temporary file beside it, so a failed save leaves the old
-    // file whole. Raises ESettingsError "<path> に書き込めません".
+    // Replaces the file (the target of a link) through a unique temporary file beside it, with
+    // the old file's mode, so a failed or concurrent save leaves a whole file. Refuses a file
+    // that could not be read or is read-only. Raises ESettingsError "<path> に書き込めません".
     void Save() const;
 
 private:

@@ -2,6 +2,7 @@
 // and opening, the start of play, and the menus' counters.
 #include "support/harness/GameHarness.h"
 
+#include "base/UserMessage.h"
 #include "midi/MidiDrive.h"
 
 #include <gtest/gtest.h>
@@ -108,12 +109,36 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
 
 TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     Game.Step();
+    std::string message;
+    const UserMessageHandler previous = SetUserMessageHandler(
+        [&](MessageKind, const std::string&, const std::string& text) { message = text; });
     Game.Form().SongFile = "Songs/missing.mid";
     Game.Form().RunHandler([&] { Game.Form().ChangeScreen(ssPlay); });
-    EXPECT_NE(Game.Form().LastErrorText().find("missing.mid"), std::string::npos);
-    // The frame count was reset before the load failed, so the next frame starts over.
-    Game.Step();
-    EXPECT_EQ(Game.State(), ssOpening);
+    SetUserMessageHandler(previous);
+    EXPECT_NE(message.find("missing.mid"), std::string::npos);
+    // No play that never started: without a disc list the way back is the folder screen.
+    EXPECT_EQ(Game.State(), ssFolderSelect);
+    EXPECT_FALSE(Game.Form().MidiDrive->Playing);
+}
+
+TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPlay) {
+    TestGameFolderOptions options;
+    options.BrokenGraphics = {"skin2.bmp"};
+    TestGameFolder folder("ChangeScreenBroken", options);
+    GameHarness game(folder.Path());
+    game.Step();
+    game.ChangeScreenInFrame(ssPartSelect);
+    game.Step(5);
+    game.ClearMidiMessages();
+
+    game.EnterPlay("Songs/demo.mid");
+    EXPECT_EQ(game.State(), ssOpening);
+    EXPECT_NE(game.Form().LastErrorText().find("\"skin2.bmp\""), std::string::npos) << game.Form().LastErrorText();
+    game.Step(60);
+    // Neither the song nor the looping selection jingle plays; the game goes on from the opening.
+    EXPECT_FALSE(game.Form().MidiDrive->Playing);
+    EXPECT_EQ(ProgramChanges(game.MidiMessages()), std::vector<std::uint8_t>{});
+    EXPECT_NE(game.State(), ssPlay);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ TEST_F(FrameCounting, EveryFrameCountsOnceAndTheScreenCountsItsOwnFrames) {
     Game.Step(5);
     EXPECT_EQ(Game.Form().FrameCount, 5);
     EXPECT_EQ(Game.Form().ScreenFrame, 5);
-    Game.Form().ChangeScreen(ssResult);
+    Game.Form().ChangeScreen(ssTitle);
     Game.Step(2);
     EXPECT_EQ(Game.Form().FrameCount, 7);
     EXPECT_EQ(Game.Form().ScreenFrame, 2);

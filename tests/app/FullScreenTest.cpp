@@ -29,14 +29,14 @@ TEST(FullScreen, F4TogglesAndTheCurrentScreenGoesOn) {
     EXPECT_EQ(game.Display().Mode(), TPresentMode::FullScreenMode);
     EXPECT_FALSE(game.Display().CursorVisible);
     game.Step(3);
-    game.ChangeScreenInFrame(ssResult);
+    game.ChangeScreenInFrame(ssTitle);
     game.Step(2);
 
     game.WindowKey(WindowKeys::F4);
     game.Step();
     EXPECT_EQ(game.Display().Mode(), TPresentMode::Windowed);
     EXPECT_TRUE(game.Display().CursorVisible);
-    EXPECT_EQ(game.State(), ssResult);
+    EXPECT_EQ(game.State(), ssTitle);
     EXPECT_EQ(game.Form().ScreenFrame, 3);
 
     game.WindowKey(WindowKeys::F4);
@@ -44,7 +44,7 @@ TEST(FullScreen, F4TogglesAndTheCurrentScreenGoesOn) {
     EXPECT_EQ(game.Display().Mode(), TPresentMode::FullScreenMode);
     EXPECT_FALSE(game.Display().CursorVisible);
     EXPECT_EQ(game.Form().DXDraw.Display.BitCount(), 16);
-    EXPECT_EQ(game.State(), ssResult);
+    EXPECT_EQ(game.State(), ssTitle);
     EXPECT_EQ(game.Form().ScreenFrame, 4);
 }
 

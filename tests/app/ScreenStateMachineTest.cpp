@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace tamtara::testing {
 namespace {
 
@@ -103,29 +105,27 @@ TEST_F(ScreenStateMachine, CloseFromPlayReturnsToOpeningAndASecondCloseCloses) {
     EXPECT_TRUE(Game.Closed());
 }
 
-TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheStandInMenusToPlay) {
+TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
     Game.Form().ScanLibrary(nullptr, nullptr);
     Game.Step();
-    const ScreenState expected[] = {ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
-                                    ssPartSelect, ssPlay};
+    // The opening and the title take their time after Enter: the black tail, the jingle.
+    Game.TapKey(13);
+    ASSERT_TRUE(Game.StepUntil(ssTitle, 12));
+    Game.TapKey(13);
+    ASSERT_TRUE(Game.StepUntil(ssFolderSelect, 31));
+    Game.Step();
+    const ScreenState expected[] = {ssDiscSelect, ssModeSelect, ssPartSelect, ssPlay};
     for (ScreenState next : expected) {
-        Game.TapKey(13);
-        EXPECT_EQ(Game.State(), next);
+        // Each menu confirms with Enter (three rows on the mode screen) and moves on a little later.
+        for (int press = 0; press < (Game.State() == ssModeSelect ? 3 : 1); ++press) {
+            Game.TapKey(13);
+            Game.Step();
+        }
+        EXPECT_TRUE(Game.StepUntil(next, 40)) << ScreenStateName(next);
         Game.Step();
     }
     EXPECT_EQ(Game.Form().SongFile, (std::filesystem::current_path() / "Songs/demo.mid").string());
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
-}
-
-TEST_F(ScreenStateMachine, StandInScreenShowsItsNameOnBlack) {
-    Game.Step();
-    EXPECT_EQ(Game.Pixel(5, 5), 0u);
-    int lit = 0;
-    for (int y = 190; y < 260; ++y) {
-        for (int x = 200; x < 440; ++x) lit += Game.Pixel(x, y) != 0;
-    }
-    EXPECT_GT(lit, 100);
-    EXPECT_GE(Game.Display().PresentCount(), 1);
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 
 namespace tamtara::testing {
 namespace {
@@ -44,6 +46,43 @@ TEST(Startup, NotAPackageIsAMissingPackage) {
     TestGameFolder folder("StartupBadPackage");
     { std::ofstream(folder.Path() / "Graphics.pb") << "this is not a package"; }
     EXPECT_THROW(GameHarness game(folder.Path()), EGameStartError);
+}
+
+TEST(Startup, BrokenBitmapStopsNamingThePackageAndEntry) {
+    TestGameFolderOptions options;
+    options.BrokenGraphics = {"Ank.bmp"};
+    TestGameFolder folder("StartupBrokenBitmap", options);
+    try {
+        GameHarness game(folder.Path());
+        FAIL() << "the window started";
+    } catch (const EDirectDrawError& error) {
+        FAIL() << "reported as a display failure: " << error.what();
+    } catch (const std::exception& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("Graphics.pb"), std::string::npos) << message;
+        EXPECT_NE(message.find("\"Ank.bmp\""), std::string::npos) << message;
+        EXPECT_NE(message.find("不正な DIB です"), std::string::npos) << message; // and why
+    }
+}
+
+TEST(Startup, WithoutAnyFontStopsNamingTheFont) {
+    // The font catalogue lives as long as the process: look at it from a fresh one.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const auto config = std::filesystem::temp_directory_path() / "tamtara-no-fonts.conf";
+            std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+            ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
+            TestGameFolder folder("StartupNoFonts");
+            try {
+                GameHarness game(folder.Path());
+            } catch (const EGameStartError& error) {
+                std::cerr << error.what() << std::endl;
+                std::exit(0);
+            }
+            std::exit(1);
+        },
+        ::testing::ExitedWithCode(0), "No font can be used for \"ＭＳ Ｐゴシック\"");
 }
 
 TEST(Startup, WindowReadsInstrumentNamesAndSetsItsCaption) {
@@ -94,10 +133,9 @@ TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
 
     game.Step();
     game.TapKey(13);
-    game.Step();
+    ASSERT_TRUE(game.StepUntil(ssTitle, 12));
     game.TapKey(13);
-    game.Step(3);
-    EXPECT_EQ(game.State(), ssFolderSelect);
+    EXPECT_TRUE(game.StepUntil(ssFolderSelect, 31));
     EXPECT_EQ(game.MidiDriver().MessageCount(), 0u);
     game.WindowKey(WindowKeys::Escape);
     game.Step();

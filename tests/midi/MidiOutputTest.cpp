@@ -109,10 +109,8 @@ TEST_F(MidiOutputTest, ExclusiveEventIgnoresStatusAndDataBytes) {
     event.Status = 0x90;
     event.Data1 = 1;
     event.ExclusiveLength = 3;
-    event.ExclusiveData = std::make_unique<std::uint8_t[]>(3);
-    event.ExclusiveData[0] = 0xF0;
-    event.ExclusiveData[1] = 0x11;
-    event.ExclusiveData[2] = 0xF7;
+    const std::uint8_t block[] = {0xF0, 0x11, 0xF7};
+    event.ExclusiveData = block;
     Port.SendEvent(event);
     auto messages = Driver.Messages();
     ASSERT_EQ(messages.size(), 1u);

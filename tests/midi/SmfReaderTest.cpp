@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <memory>
 #include <string>
 
@@ -32,7 +33,7 @@ void ExpectShort(const SequencerEvent& slot, int tick, int status, int d1, int d
 TEST(TrackStorage, GrowsAtOneThenEveryHundredTwentyEightSlots) {
     TMidiTrack track;
     EXPECT_EQ(track.Capacity(), 0);
-    EXPECT_EQ(track.Events(), nullptr);
+    EXPECT_TRUE(track.Empty());
     track.AppendShort(0, 0x90, 60, 100);
     EXPECT_EQ(track.Capacity(), 128);
     for (int i = 1; i < 127; ++i)
@@ -48,7 +49,7 @@ TEST(TrackStorage, GrowsAtOneThenEveryHundredTwentyEightSlots) {
     EXPECT_EQ(track.Capacity(), 0);
     EXPECT_EQ(track.PlayIndex, 0);
     EXPECT_EQ(track.Growth(), 128);
-    EXPECT_EQ(track.Events(), nullptr);
+    EXPECT_TRUE(track.Empty());
 }
 
 TEST(SmfReader, ReadsHeaderAndAbsoluteTicks) {
@@ -110,7 +111,7 @@ TEST(SmfExclusive, BlockHoldsStatusAndDataAsInFile) {
     EXPECT_EQ(e.Data1, 0);
     ASSERT_EQ(e.ExclusiveLength, 6);
     const std::uint8_t expected[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-    EXPECT_TRUE(std::equal(expected, expected + 6, e.ExclusiveData.get()));
+    EXPECT_TRUE(std::equal(expected, expected + 6, e.ExclusiveData));
 }
 
 TEST(SmfTempo, MicrosecondsBecomeTruncatedBeatsPerMinute) {
@@ -178,14 +179,77 @@ TEST(SmfReader, EmptyTrackChunkHasNoEvents) {
     EXPECT_EQ(song->Tracks[1].Count(), 1);
 }
 
-TEST(SmfReader, ForeignChunkCountsAsEmptyTrackAndOnlyItsIdIsConsumed) {
-    Bytes file = Header(1, 2, 96);
-    Bytes foreign = {'X', 'Y', 'Z', 'W'};
-    Bytes track = TrackChunk(Ev(0, {0x90, 1, 2}));
-    file = Cat({file, foreign, track});
+// Where a track is expected but the bytes are not a track chunk, the next track chunk further
+// on is read as that track: unknown chunks are skipped, and a chunk length that is off no longer
+// loses every later track.
+TEST(SmfWildFiles, UnknownChunkBetweenTracksIsSkipped) {
+    Bytes junk = {'J', 'u', 'n', 'k', 0, 0, 0, 3, 'M', 'T', 'x'};
+    Bytes file = Cat({Header(1, 2, 96), TrackChunk(Ev(0, {0x90, 1, 2})), junk,
+                      TrackChunk(Cat({Ev(0, {0x91, 3, 4}), Ev(5, {0x81, 3, 0})}))});
     auto song = Parse(file);
-    EXPECT_EQ(song->Tracks[0].Count(), 0);
-    EXPECT_EQ(song->Tracks[1].Count(), 1);
+    ASSERT_EQ(song->Tracks[0].Count(), 1);
+    ASSERT_EQ(song->Tracks[1].Count(), 2);
+    ExpectShort(song->Tracks[1][1], 5, 0x81, 3, 0);
+}
+
+TEST(SmfWildFiles, ChunkLengthOffByOneStillFindsTheNextTrack) {
+    Bytes first = TrackChunk(Cat({Ev(0, {0x90, 1, 2}), Ev(4, {0x80, 1, 0}), EndOfTrack()}));
+    first[7] -= 1;  // declares one byte less than it holds
+    Bytes file = Cat({Header(1, 3, 96), first, TrackChunk(Ev(7, {0x92, 5, 6})),
+                      TrackChunk(Ev(9, {0x93, 7, 8}))});
+    auto song = Parse(file);
+    EXPECT_EQ(song->Tracks[0].Count(), 2);
+    ASSERT_EQ(song->Tracks[1].Count(), 1);
+    ExpectShort(song->Tracks[1][0], 7, 0x92, 5, 6);
+    ASSERT_EQ(song->Tracks[2].Count(), 1);
+    ExpectShort(song->Tracks[2][0], 9, 0x93, 7, 8);
+    EXPECT_EQ(ReadSmfTitle(Cat({Header(1, 2, 96), first, TrackChunk(Meta(0, 3, {'T'}))})), "T");
+}
+
+TEST(SmfWildFiles, ForeignBytesWithoutAFollowingTrackLeaveTheRestEmpty) {
+    Bytes file = Cat({Header(1, 3, 96), TrackChunk(Ev(0, {0x90, 1, 2})), Bytes{'X', 'Y', 'Z', 'W', 0, 0}});
+    auto song = Parse(file);
+    EXPECT_EQ(song->TrackCount, 3);
+    EXPECT_EQ(song->Tracks[0].Count(), 1);
+    EXPECT_EQ(song->Tracks[1].Count(), 0);
+    EXPECT_EQ(song->Tracks[2].Count(), 0);
+}
+
+Bytes RiffChunk(const char* id, const Bytes& body) {
+    Bytes out(id, id + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(body.size() >> (8 * i)));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() & 1)
+        out.push_back(0);
+    return out;
+}
+
+TEST(SmfWildFiles, RmidFileIsReadFromItsDataChunk) {
+    const Bytes smf = Smf(120, {Cat({Meta(0, 3, {'R', 'M'}), Ev(3, {0x99, 36, 100})})});
+    // A chunk before "data" must be stepped over; one after it must not be read as MIDI data.
+    Bytes riff = Cat({Bytes{'R', 'M', 'I', 'D'}, RiffChunk("LIST", {'a', 'b', 'c'}),
+                      RiffChunk("data", smf), RiffChunk("MTrk", {0, 0, 0, 4, 0, 0x90, 1, 2})});
+    Bytes file = RiffChunk("RIFF", riff);
+    file.pop_back();  // RIFF body has even length here; keep the file as writers produce it
+    auto song = Parse(file);
+    EXPECT_EQ(song->Division, 120);
+    EXPECT_EQ(song->TrackCount, 1);
+    ASSERT_EQ(song->Tracks[0].Count(), 1);
+    ExpectShort(song->Tracks[0][0], 3, 0x99, 36, 100);
+    EXPECT_EQ(ReadSmfTitle(file), "RM");
+}
+
+TEST(SmfWildFiles, LeadingBytesBeforeTheHeaderArePassedOver) {
+    const Bytes smf = Smf(96, {Ev(2, {0x90, 1, 2})});
+    auto wrapped = Parse(Cat({Bytes(128, 0), smf}));
+    EXPECT_EQ(wrapped->Division, 96);
+    ASSERT_EQ(wrapped->Tracks[0].Count(), 1);
+    EXPECT_EQ(wrapped->Tracks[0][0].Tick, 2);
+    // Only the first 1024 bytes are searched.
+    auto tooFar = Parse(Cat({Bytes(1021, 0), smf}));
+    EXPECT_EQ(tooFar->TrackCount, 0);
+    EXPECT_EQ(Parse(Cat({Bytes(1020, 0), smf}))->TrackCount, 1);
 }
 
 TEST(SmfReader, HeaderLengthIsNotHonoured) {
@@ -278,10 +342,67 @@ TEST(SmfTitle, TempoAndExclusiveAreSkippedAndTextAfterThemFound) {
     EXPECT_EQ(ReadSmfTitle(file), "L");
 }
 
+TEST(SmfTitle, TextCutByTheEndOfTheDataGivesNoTitle) {
+    Bytes file = Smf(96, {Meta(0, 0x03, {'T', 'i', 't', 'l', 'e'})});
+    file.pop_back();
+    EXPECT_EQ(ReadSmfTitle(file), "");
+}
+
 TEST(SmfTitle, NoTextOrNoMidiGivesEmpty) {
     EXPECT_EQ(ReadSmfTitle(Smf(96, {Ev(0, {0x90, 1, 2})})), "");
     EXPECT_EQ(ReadSmfTitle(Bytes{}), "");
     EXPECT_EQ(ReadSmfTitle(Bytes{'M', 'T'}), "");
+}
+
+// A file may hold one event per byte (delta 0 and a data byte under a running status that takes
+// none), so what an event costs decides what a large file costs: the arrays are sized once, from
+// a counting pass, at 8 bytes a slot.
+Bytes OneByteEventSong(std::size_t events, std::uint8_t status) {
+    Bytes body{0x00, status};
+    body.resize(events + 2, 0x00);
+    return Smf(96, {body});
+}
+
+std::size_t SongStorage(const TSongModel& song) {
+    std::size_t bytes = 0;
+    for (const TMidiTrack& track : song.Tracks)
+        bytes += track.StorageBytes();
+    return bytes;
+}
+
+TEST(SongMemory, OneByteEventsAreStoredInEightBytesEachWithoutSlack) {
+    const Bytes file = OneByteEventSong(200000, 0xFE);
+    auto song = Parse(file);
+    ASSERT_EQ(song->Tracks[0].Count(), 200000);
+    EXPECT_EQ(song->Tracks[0][199999].Event.Status, 0xFE);
+    EXPECT_EQ(SongStorage(*song), 200000u * 8);
+}
+
+TEST(SongMemory, EmptyExclusiveEventsCostUnderNineBytesPerFileByte) {
+    const Bytes file = OneByteEventSong(200000, 0xF0);  // "00 00": delta 0, an empty block
+    auto song = Parse(file);
+    const TMidiTrack& track = song->Tracks[0];
+    ASSERT_EQ(track.Count(), 100000);
+    const SequencerEvent last = track[track.Count() - 1];
+    ASSERT_TRUE(last.Event.IsExclusive());
+    EXPECT_EQ(last.Event.ExclusiveLength, 1);
+    EXPECT_EQ(last.Event.ExclusiveData[0], 0xF0);
+    EXPECT_LE(SongStorage(*song), 9 * file.size());
+}
+
+TEST(SongMemory, FileOverTheLimitIsRefusedBeforeItIsRead) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tamtara-big-song-" + std::to_string(::getpid()) + ".mid");
+    { TFileStream create(path.string(), FileMode::Create); }
+    std::filesystem::resize_file(path, MaxSongFileBytes + 1);  // sparse: nothing is written
+    try {
+        ReadSongFile(path.string());
+        ADD_FAILURE() << "a file over the limit was read";
+    } catch (const ESongFileError& error) {
+        EXPECT_NE(std::string(error.what()).find("64 MB"), std::string::npos) << error.what();
+    }
+    std::filesystem::remove(path);
+    EXPECT_NO_THROW(CheckSongFileSize(MaxSongFileBytes, "limit"));
 }
 
 // Real files: every edge case loads without harm and keeps ticks in order; a few known shapes.
@@ -302,12 +423,23 @@ TEST(SmfCorpus, EveryEdgeFileLoadsWithOrderedTicks) {
 }
 
 TEST(SmfCorpus, NotAMidiFileAndEmptyFileHaveNoTracks) {
-    for (const char* name : {"edge/jazz-not-a-midi-file.mid", "edge/jazz-empty-file.mid",
-                             "edge/midly-Beethoven.rmi"}) {
+    for (const char* name : {"edge/jazz-not-a-midi-file.mid", "edge/jazz-empty-file.mid"}) {
         auto song = Parse(ReadFileBytes(CorpusPath(name)));
         EXPECT_EQ(song->TrackCount, 0) << name;
         EXPECT_EQ(song->Division, 0) << name;
     }
+}
+
+TEST(SmfCorpus, WrappedAndJunkChunkFilesLoadTheirTracks) {
+    auto rmid = Parse(ReadFileBytes(CorpusPath("edge/midly-Beethoven.rmi")));
+    EXPECT_EQ(rmid->TrackCount, 15);
+    EXPECT_EQ(rmid->Division, 240);
+    EXPECT_GT(rmid->TempoCount, 0);
+    for (int t = 1; t < rmid->TrackCount; ++t)
+        EXPECT_GT(rmid->Tracks[t].Count(), 0) << t;
+    const auto junk = ReadFileBytes(CorpusPath("edge/jazz-non-midi-track.mid"));
+    EXPECT_EQ(Parse(junk)->Tracks[0].Count(), 16);
+    EXPECT_EQ(ReadSmfTitle(junk), "Non-MIDI Track Test");
 }
 
 TEST(SmfCorpus, PercussionFileHasChannelTenNotes) {

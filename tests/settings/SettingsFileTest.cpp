@@ -6,15 +6,56 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tamtara {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Runs action as an unprivileged user, so file permissions apply even when the tests run as
+// root, and returns the message of the settings error it raised ("" when none).
+std::string AsUnprivileged(const std::function<void()>& action) {
+    auto attempt = [&]() -> std::string {
+        try {
+            action();
+        } catch (const ESettingsError& error) {
+            return error.what();
+        }
+        return "";
+    };
+    if (::geteuid() != 0) return attempt();
+    int channel[2];
+    if (::pipe(channel) != 0) return "no pipe";
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        constexpr uid_t nobody = 65534;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(2);
+        std::string message = attempt();
+        ssize_t sent = ::write(channel[1], message.data(), message.size());
+        ::_exit(sent == static_cast<ssize_t>(message.size()) ? 0 : 3);
+    }
+    ::close(channel[1]);
+    std::string message;
+    char chunk[256];
+    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;) message.append(chunk, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "unprivileged run failed";
+    return message;
+}
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -101,6 +142,12 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     EXPECT_FALSE(loaded.Combo);
     EXPECT_EQ(loaded.KeyA, settings.KeyA);
     EXPECT_EQ(loaded.KeyB, settings.KeyB);
+    // Names with what a read strips (enclosing blanks or quotes) come back as they were.
+    for (const char* midi : {" Synth ", "\"Synth\"", "'x'"}) {
+        settings.Midi = midi;
+        SaveSettings(Path, settings);
+        EXPECT_EQ(LoadSettings(Path).Midi, midi);
+    }
 }
 
 TEST_F(SettingsFile, NoSelectionIsSavedAsMinusOne) {
@@ -205,8 +252,24 @@ TEST_F(SettingsFile, SaveRewritesExistingKeysWhateverTheirCase) {
 
 TEST_F(SettingsFile, FailedWriteNamesThePathAndKeepsTheOldFile) {
     Write("[Config]\nMidi=Kept\n");
-    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(Dir.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
+    fs::permissions(Dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
+    EXPECT_EQ(AsUnprivileged([&] { SaveSettings(Path, DefaultSettings()); }), Path + " に書き込めません");
+    EXPECT_EQ(Read(), "[Config]\nMidi=Kept\n");
+}
+
+TEST_F(SettingsFile, UnreadableFileIsNeverReplaced) {
+    const std::string original = "; mine\n[Config]\nMidi=Kept\n[Mine]\nScore=99\n";
+    Write(original);
+    fs::permissions(Dir, fs::perms::all); // the folder itself would let anyone replace the file
+    fs::permissions(Path, fs::perms::none);
+    EXPECT_EQ(AsUnprivileged([&] { SaveSettings(Path, LoadSettings(Path)); }), Path + " に書き込めません");
+    EXPECT_EQ(Read(), original);
+}
+
+TEST_F(SettingsFile, ReadOnlyFileIsNotWrittenAndEveryFileKeepsItsMode) {
+    Write("[Config]\nMidi=Kept\n");
+    fs::permissions(Path, fs::perms::owner_read | fs::perms::group_read);
     try {
         SaveSettings(Path, DefaultSettings());
         FAIL() << "no error";
@@ -214,6 +277,78 @@ TEST_F(SettingsFile, FailedWriteNamesThePathAndKeepsTheOldFile) {
         EXPECT_EQ(std::string(error.what()), Path + " に書き込めません");
     }
     EXPECT_EQ(Read(), "[Config]\nMidi=Kept\n");
+    EXPECT_EQ(fs::status(Path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+
+    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                             fs::perms::group_write;
+    fs::permissions(Path, shared);
+    SaveSettings(Path, DefaultSettings());
+    EXPECT_EQ(LoadSettings(Path).Midi, "MIDI Mapper");
+    EXPECT_EQ(fs::status(Path).permissions(), shared);
+}
+
+TEST_F(SettingsFile, SymbolicLinkIsWrittenThroughToItsTarget) {
+    fs::create_directory(Dir / "real");
+    const fs::path target = Dir / "real" / "shared.ini";
+    std::ofstream(target) << "[Config]\nMidi=Old\n";
+    fs::create_symlink(fs::path("real") / "shared.ini", Path);
+    LauncherSettings settings = LoadSettings(Path);
+    EXPECT_EQ(settings.Midi, "Old");
+    settings.Midi = "New";
+    SaveSettings(Path, settings);
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(Path)));
+    EXPECT_EQ(LoadSettings(target.string()).Midi, "New");
+    EXPECT_EQ(fs::directory_iterator(Dir / "real")->path(), target); // no temporary left behind
+}
+
+TEST_F(SettingsFile, HandWrittenLinesAreKeptAsTheyWere) {
+    const std::vector<std::string> handWritten = {
+        "; my settings", "; second line", "[Config", "Midi=Mine", "[Notes]", "; keep me", "Colour = blue"};
+    std::string text;
+    for (const std::string& line : handWritten) text += line + "\n";
+    Write(text);
+    SaveSettings(Path, LoadSettings(Path));
+    SaveSettings(Path, LoadSettings(Path));
+    std::vector<std::string> lines = Lines();
+    // Every hand-written line is still there, in its order, with nothing put between them.
+    auto first = std::search(lines.begin(), lines.end(), handWritten.begin(), handWritten.begin() + 4);
+    EXPECT_NE(first, lines.end()) << Read();
+    auto second = std::search(lines.begin(), lines.end(), handWritten.begin() + 4, handWritten.end());
+    EXPECT_NE(second, lines.end()) << Read();
+    EXPECT_TRUE(Read().starts_with("; my settings\n; second line\n[Config\n")) << Read();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Midi=Mine"), 1);
+
+    Write("; dos\r\n[Config]\r\nMidi=Mine\r\n");
+    SaveSettings(Path, LoadSettings(Path));
+    const std::string saved = Read();
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r')) << saved;
+}
+
+TEST_F(SettingsFile, SavesAtTheSameTimeKeepThePlayersKeysAndComments) {
+    const std::string original = "; my own notes\n[Config]\nMidi=Mine\n[Scores]\nBest=12345\n";
+    for (int run = 0; run < 40; ++run) {
+        Write(original);
+        std::atomic<int> ready{0};
+        std::atomic<int> failures{0};
+        auto launcher = [&] {
+            LauncherSettings settings = LoadSettings(Path);
+            ready.fetch_add(1);
+            while (ready.load() < 2) {}
+            try {
+                SaveSettings(Path, settings);
+            } catch (const ESettingsError&) {
+                failures.fetch_add(1);
+            }
+        };
+        std::thread one(launcher), two(launcher);
+        one.join();
+        two.join();
+        EXPECT_EQ(failures.load(), 0) << "run " << run;
+        std::string text = Read();
+        ASSERT_TRUE(text.starts_with("; my own notes\n[Config]\nMidi=Mine\n")) << "run " << run << "\n" << text;
+        ASSERT_NE(text.find("[Scores]\nBest=12345\n"), std::string::npos) << "run " << run << "\n" << text;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1); // only the ini
 }
 
 TEST_F(SettingsFile, FailedReplaceRemovesTheTemporaryFile) {
@@ -225,7 +360,7 @@ TEST_F(SettingsFile, FailedReplaceRemovesTheTemporaryFile) {
         EXPECT_EQ(std::string(error.what()), Path + " に書き込めません");
     }
     EXPECT_TRUE(fs::is_directory(Path));
-    EXPECT_FALSE(fs::exists(Path + ".tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1); // no temporary
 }
 
 TEST_F(SettingsFile, WriteIntoMissingFolderFails) {

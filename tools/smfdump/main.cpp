@@ -28,7 +28,8 @@ void Dump(const TSongModel& song) {
             const SequencerEvent& slot = track[i];
             const TMyMidiEvent& e = slot.Event;
             if (e.IsExclusive()) {
-                std::printf("%d %d %02X %d ", t, slot.Tick, e.Status, e.ExclusiveLength - 1);
+                std::printf("%d %d %02X %d%s", t, slot.Tick, e.Status, e.ExclusiveLength - 1,
+                            e.ExclusiveLength > 1 ? " " : "");
                 for (int b = 1; b < e.ExclusiveLength; ++b)
                     std::printf("%02X", e.ExclusiveData[b]);
                 std::printf("\n");
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     if (path.empty())
         return Usage();
     try {
-        const auto bytes = ReadFileBytes(path);
+        const auto bytes = ReadSongFile(path);
         if (title) {
             const std::string text = ReadSmfTitle(bytes);
             std::fwrite(text.data(), 1, text.size(), stdout);

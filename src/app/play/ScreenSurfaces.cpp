@@ -28,10 +28,17 @@ void ScreenSurfaces::Free()
 
 void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry, KeyMode key)
 {
-    TStream* stream = package.SeekEntry(entry);
-    if (!stream)
-        throw EMissingGraphic("Graphics.pb has no entry \"" + entry + "\"");
-    surface.LoadFromStream(*stream);
+    try {
+        TStream* stream = package.SeekEntry(entry);
+        if (!stream)
+            throw EMissingGraphic("Graphics.pb has no entry \"" + entry + "\"");
+        surface.LoadFromStream(*stream);
+    } catch (const EGraphicError&) {
+        throw;
+    } catch (const std::exception& error) {
+        // The decoder's own text says what is wrong but not where: name the package and entry.
+        throw EBrokenGraphic("Graphics.pb: the entry \"" + entry + "\" cannot be read: " + error.what());
+    }
     if (key == KeyMode::WithKey)
         surface.SetTransparentColor(surface.Pixel(0, 0));
 }

@@ -12,10 +12,22 @@ namespace tamtara {
 class TDirectDrawSurface;
 class TReadPackageFile;
 
-// A bitmap the game needs is not in Graphics.pb; the message names the entry.
-class EMissingGraphic : public std::runtime_error {
+// A bitmap the game needs cannot be loaded from Graphics.pb; the message names the entry.
+class EGraphicError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// The entry is not in the package.
+class EMissingGraphic : public EGraphicError {
+public:
+    using EGraphicError::EGraphicError;
+};
+
+// The entry is there but cannot be read or decoded; the message says why.
+class EBrokenGraphic : public EGraphicError {
+public:
+    using EGraphicError::EGraphicError;
 };
 
 struct ScreenSurfaces {
@@ -46,7 +58,8 @@ struct ScreenSurfaces {
 enum class KeyMode { NoKey, WithKey };
 
 // Positions the package at the entry and loads the bitmap; with a key the top-left pixel becomes
-// the colour key. Raises EMissingGraphic when the entry is absent.
+// the colour key. Raises EMissingGraphic when the entry is absent, EBrokenGraphic when it cannot
+// be read or decoded.
 void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry, KeyMode key);
 
 // The sheets every screen shares, loaded whenever the display's surfaces are (re)created.

@@ -4,9 +4,9 @@
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/FontCatalog.h"
 #include "platform/display/Rgb565.h"
+#include "platform/display/TextRenderCache.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace tamtara {
 
@@ -28,16 +28,12 @@ SDL_Color SdlColor(TColor color) {
     return SDL_Color{RedOf(rgb), GreenOf(rgb), BlueOf(rgb), 255};
 }
 
-struct TSurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-
 } // namespace
 
 std::int32_t TDirectDrawSurfaceCanvas::TextWidth(const std::string& text) {
     if (text.empty()) return 0;
     int w = 0, h = 0;
-    if (TTF_SizeUTF8(FontOf(Font), text.c_str(), &w, &h) != 0) return 0;
+    if (!TTextRenderCache::Instance().Size(FontOf(Font), text, w, h)) return 0;
     return w;
 }
 
@@ -45,7 +41,7 @@ std::int32_t TDirectDrawSurfaceCanvas::TextHeight(const std::string& text) {
     TTF_Font* font = FontOf(Font);
     if (text.empty()) return TTF_FontHeight(font);
     int w = 0, h = 0;
-    if (TTF_SizeUTF8(font, text.c_str(), &w, &h) != 0) return TTF_FontHeight(font);
+    if (!TTextRenderCache::Instance().Size(font, text, w, h)) return TTF_FontHeight(font);
     return h;
 }
 
@@ -53,14 +49,12 @@ void TDirectDrawSurfaceCanvas::TextOut(std::int32_t x, std::int32_t y, const std
     SDL_Surface* target = Owner.Handle();
     if (!target || text.empty()) return;
     Held = true;
-    std::unique_ptr<SDL_Surface, TSurfaceFree> glyphs(
-        TTF_RenderUTF8_Blended(FontOf(Font), text.c_str(), SdlColor(Font.Color)));
+    SDL_Surface* glyphs = TTextRenderCache::Instance().Render(FontOf(Font), SdlColor(Font.Color), text);
     if (!glyphs) return;
     if (Brush.Style == TBrushStyle::bsSolid)
         Owner.FillRect(Bounds(x, y, glyphs->w, glyphs->h), ColorToDevice(Brush.Color));
-    SDL_SetSurfaceBlendMode(glyphs.get(), SDL_BLENDMODE_BLEND);
     SDL_Rect place{x, y, glyphs->w, glyphs->h};
-    SDL_BlitSurface(glyphs.get(), nullptr, target, &place);
+    SDL_BlitSurface(glyphs, nullptr, target, &place);
 }
 
 void TDirectDrawSurfaceCanvas::FillRect(const TRect& rect) {

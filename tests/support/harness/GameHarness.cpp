@@ -3,8 +3,10 @@
 
 #include "launcher/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
+#include "resources/PackageFile.h"
 #include "resources/PackageWriter.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -28,6 +30,23 @@ void PutBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int cou
     for (int shift = (count - 1) * 8; shift >= 0; shift -= 8) {
         bytes.push_back(static_cast<std::uint8_t>(value >> shift));
     }
+}
+
+// Every entry of the package at path, those named in broken with their headers after "BM"
+// zeroed (the size stays, so the damage does not spill into the next entry).
+std::vector<PackageSource> WithBrokenEntries(const std::string& path, const std::vector<std::string>& broken) {
+    TReadPackageFile package;
+    package.OpenFile(path);
+    if (!package.IsOpen()) throw std::runtime_error("cannot open " + path);
+    std::vector<PackageSource> entries;
+    for (int i = 0; i < package.EntryCount(); ++i) {
+        const std::string& name = package.Entries()[static_cast<std::size_t>(i)].Name;
+        std::vector<std::uint8_t> bytes = package.ReadEntry(name)->Data();
+        if (std::find(broken.begin(), broken.end(), name) != broken.end())
+            std::fill(bytes.begin() + 2, bytes.begin() + std::min<std::ptrdiff_t>(54, std::ssize(bytes)), 0);
+        entries.push_back({name, std::move(bytes)});
+    }
+    return entries;
 }
 
 } // namespace
@@ -67,7 +86,10 @@ TestGameFolder::TestGameFolder(const std::string& name, TestGameFolderOptions op
     std::filesystem::create_directories(Folder);
     const std::filesystem::path builtGraphics =
         std::filesystem::path(TAMTARA_GAME_DIR) / "Graphics.pb";
-    if (options.GraphicsPackage && options.GraphicsEntries.empty() &&
+    if (options.GraphicsPackage && !options.BrokenGraphics.empty()) {
+        WritePackage((Folder / "Graphics.pb").string(),
+                     WithBrokenEntries(builtGraphics.string(), options.BrokenGraphics));
+    } else if (options.GraphicsPackage && options.GraphicsEntries.empty() &&
         std::filesystem::exists(builtGraphics)) {
         std::filesystem::copy_file(builtGraphics, Folder / "Graphics.pb");
     } else if (options.GraphicsPackage) {

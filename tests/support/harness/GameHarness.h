@@ -100,6 +100,9 @@ struct TestGameFolderOptions {
     bool InstrumentNames = true;
     // Extra entries of Graphics.pb (bitmaps), by name.
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> GraphicsEntries;
+    // Entries of the built game's Graphics.pb made into damaged bitmaps (headers zeroed), the
+    // rest copied as they are.
+    std::vector<std::string> BrokenGraphics;
     // Jingles "_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid".
     bool Jingles = true;
     // Song files to write, as paths relative to the folder ("Demo/song.mid").

@@ -1,0 +1,99 @@
+// Frame times and pictures of the opening, title, stage-end and result screens.
+#include "ScreenTiming.h"
+
+#include "app/play/GamePlay.h"
+
+#include <set>
+#include <string>
+
+namespace tamtara::bench {
+
+namespace {
+
+constexpr int MinimumFrames = 300;
+
+testing::HarnessOptions WindowedGame() {
+    testing::HarnessOptions options;
+    options.Settings.FullScreen = false;
+    options.Settings.Level = 3;
+    return options;
+}
+
+// The whole opening, again and again; pictures of the spin, the hold and the stretch.
+void Opening(const ScreenBenchOptions& options) {
+    testing::GameHarness game(options.GameFolder, WindowedGame());
+    ScreenTimes times("opening");
+    const std::set<int> shots{4, 20, 50, 84, 96};
+    while (times.Frames() < MinimumFrames) {
+        if (game.State() != ssOpening) game.ChangeScreenInFrame(ssOpening);
+        const bool first = times.Frames() < 122;
+        const int frame = game.Form().ScreenFrame;
+        times.Step(game);
+        if (first && game.Form().FrameCount > 1 && shots.count(frame)) Shot(game, options, "opening_" + std::to_string(frame));
+    }
+    times.Print();
+}
+
+void Title(const ScreenBenchOptions& options) {
+    testing::GameHarness game(options.GameFolder, WindowedGame());
+    game.Step();
+    game.ChangeScreenInFrame(ssTitle);
+    ScreenTimes times("title");
+    while (times.Frames() < MinimumFrames) {
+        times.Step(game);
+        if (times.Frames() == 20) Shot(game, options, "title");
+    }
+    times.Print();
+}
+
+// The stage-end animation, entered again until enough frames were drawn.
+void StageEnd(const ScreenBenchOptions& options, ScreenState state, const std::string& name) {
+    testing::GameHarness game(options.GameFolder, WindowedGame());
+    game.Step();
+    ScreenTimes times(name);
+    const std::set<int> shots{3, 8, 14, 40};
+    while (times.Frames() < MinimumFrames) {
+        if (game.State() != state) game.ChangeScreenInFrame(state);
+        const bool first = times.Frames() < 65;
+        const int frame = game.Form().ScreenFrame;
+        times.Step(game);
+        if (first && shots.count(frame)) Shot(game, options, name + "_" + std::to_string(frame));
+    }
+    times.Print();
+}
+
+void Result(const ScreenBenchOptions& options) {
+    testing::GameHarness game(options.GameFolder, WindowedGame());
+    game.Step();
+    PlayState& play = game.Form().Play->State;
+    ScreenTimes times("result");
+    // Alternating plays, so the letter changes as it does between real plays.
+    const struct {
+        const char* Name;
+        std::int32_t Perfect, Great, Good, Miss, MaxCombo;
+    } plays[] = {{"result_s", 812, 96, 31, 12, 377}, {"result_e", 102, 233, 181, 310, 24}};
+    for (int round = 0; times.Frames() < MinimumFrames; ++round) {
+        const auto& p = plays[round % 2];
+        play.PerfectCount = p.Perfect;
+        play.GreatCount = p.Great;
+        play.GoodCount = p.Good;
+        play.MissCount = p.Miss;
+        play.MaxCombo = p.MaxCombo;
+        game.ChangeScreenInFrame(ssResult);
+        for (int frame = 0; frame < 100; ++frame) times.Step(game);
+        if (round < 2) Shot(game, options, p.Name);
+    }
+    times.Print();
+}
+
+} // namespace
+
+void BenchTitleResultScreens(const ScreenBenchOptions& options) {
+    Opening(options);
+    Title(options);
+    StageEnd(options, ssCleared, "cleared");
+    StageEnd(options, ssFailed, "failed");
+    Result(options);
+}
+
+} // namespace tamtara::bench

@@ -1,0 +1,114 @@
+// The disc selection screen: the songs of the chosen folder as titles and file names beside a
+// turning column of discs, with a preview of the highlighted song once the highlight rests.
+#include "app/MainForm.h"
+#include "app/MenuInput.h"
+#include "app/MenuText.h"
+#include "app/SelectionLabels.h"
+
+#include "platform/display/SurfaceCanvas.h"
+#include "platform/text/SongText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tamtara {
+
+namespace {
+
+constexpr double DegreesToRadians = 3.14 / 180;
+
+} // namespace
+
+void TMainForm::DiscSelectScreen() {
+    Play->PollKeys();
+    const auto& hold = Play->State.KeyHoldA;
+    const auto discCount = static_cast<std::int32_t>(DiscFiles.size());
+    if (LeaveFrame == 0) {
+        if (IsRepeatPress(hold[mbUp])) {
+            if (--DiscIndex < 0) {
+                DiscIndex = 0;
+            } else {
+                MidiDrive->Stop();
+                PreviewDelay = 0;
+                WheelTarget += 24;
+            }
+        }
+        if (IsRepeatPress(hold[mbDown])) {
+            if (DiscIndex + 1 < discCount) {
+                DiscIndex += 1;
+                MidiDrive->Stop();
+                PreviewDelay = 0;
+                WheelTarget -= 24;
+            } else {
+                DiscIndex = std::max(discCount - 1, 0);
+            }
+        }
+        PreviewDelay += 1;
+        if (PreviewDelay == 30 && Prev && DiscIndex < discCount)
+            StartJingle(DiscFiles[DiscIndex].c_str(), true, false, false);
+        if (IsPress(hold[mbEnter]) && DiscIndex < discCount) {
+            SongFile = DiscFiles[DiscIndex];
+            SongTitle = DiscTitles[DiscIndex];
+            StartEnterJingle();
+            LeaveFrame = 1;
+        }
+        if (IsPress(hold[mbLeft])) {
+            ChangeScreen(ssFolderSelect);
+            return;
+        }
+    }
+    if (LeaveAfterConfirmation(ssModeSelect)) return;
+
+    TDirectDrawSurface& back = DXDraw.Surface();
+    const ScreenSurfaces& sheets = Play->Surfaces;
+    back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
+    DrawDiscTexts(back);
+    back.Draw(0, 152, Bounds(0, 256, 256, 176), *sheets.OverlaySurface, true);
+    for (std::int32_t s = -2; s <= 2; ++s) {
+        const std::int32_t frame = s == 0 ? 160 * (FrameCount % 2) : 0;
+        const double a = ((WheelAngle % 24) + 24 * s) * DegreesToRadians;
+        const auto x = static_cast<std::int32_t>(std::cos(a) * 400) - 322;
+        const auto y = static_cast<std::int32_t>(std::sin(a) * 400) + 160;
+        back.Draw(x, y, Bounds(frame, 0, 160, 160), *sheets.SpriteSurface, true);
+    }
+    TurnWheel();
+    Play->Text.DrawText16(8, 220, CounterText(DiscIndex + 1, discCount), 0);
+    Play->Text.DrawText16(8, 242, "DISCS", 3);
+    back.Draw(0, 0, Bounds(0, 8, 320, 56), *sheets.OverlaySurface, false);
+    back.Draw(320, 0, Bounds(0, 72, 320, 56), *sheets.OverlaySurface, false);
+    back.Draw(0, 432, Bounds(0, 128, 320, 48), *sheets.OverlaySurface, false);
+    back.Draw(320, 432, Bounds(0, 192, 320, 48), *sheets.OverlaySurface, false);
+    DrawHelpLine(back, "↑↓で選択、ENTERで決定、←でフォルダ選択に戻ります");
+    DXDraw.Flip();
+    ScreenFrame += 1;
+}
+
+void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
+    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsSolid;
+    canvas.Brush.Color = clYellow;
+    canvas.FillRect(Bounds(0, 210, 640, 60));
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "ＭＳ Ｐゴシック";
+    canvas.Font.Charset = SHIFTJIS_CHARSET;
+    canvas.Font.Height = -24;
+    const auto discCount = static_cast<std::int32_t>(DiscFiles.size());
+    for (std::int32_t s = -2; s <= 2; ++s) {
+        const std::int32_t k = DiscIndex + s;
+        if (k < 0 || k >= discCount) continue;
+        canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
+        const std::int32_t y = 240 + 70 * s;
+        const std::string title = SongTextToUtf8(DiscTitles[k]);
+        const std::string fileName = DiscFileName(DiscFiles[k]);
+        canvas.Font.Color = clBlack;
+        canvas.TextOut(271, y - 23, title);
+        canvas.TextOut(287, y + 1, fileName);
+        canvas.Font.Color = s == 0 ? clRed : clAqua;
+        canvas.TextOut(270, y - 24, title);
+        canvas.Font.Color = s == 0 ? clFuchsia : clWhite;
+        canvas.TextOut(286, y, fileName);
+    }
+    back.ReleaseCanvas();
+}
+
+} // namespace tamtara

@@ -1,0 +1,98 @@
+// The folder selection screen: the song folders on a turning wheel of plates; Enter builds the
+// chosen folder's disc list and leads on to the disc screen.
+#include "app/MainForm.h"
+#include "app/MenuInput.h"
+#include "app/MenuText.h"
+#include "app/SelectionLabels.h"
+#include "library/LibraryScan.h"
+
+#include "platform/display/SurfaceCanvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace tamtara {
+
+namespace {
+
+constexpr double DegreesToRadians = 3.14 / 180;
+
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? std::string() : folder.string();
+}
+
+} // namespace
+
+void TMainForm::FolderSelectScreen() {
+    Play->PollKeys();
+    const auto& hold = Play->State.KeyHoldA;
+    const auto folderCount = static_cast<std::int32_t>(Folders.size());
+    if (LeaveFrame == 0) {
+        if (IsRepeatPress(hold[mbUp])) {
+            if (--FolderIndex < 0) FolderIndex = 0;
+            else WheelTarget += 12;
+        }
+        if (IsRepeatPress(hold[mbDown])) {
+            if (FolderIndex + 1 < folderCount) {
+                FolderIndex += 1;
+                WheelTarget -= 12;
+            } else {
+                // An empty library keeps the index at 0 rather than -1.
+                FolderIndex = std::max(folderCount - 1, 0);
+            }
+        }
+        if (IsPress(hold[mbEnter]) && FolderIndex >= 0 && FolderIndex < folderCount) {
+            CollectDiscs(Folders[FolderIndex], SongFiles, SongTitles, DiscFiles, DiscTitles);
+            if (!DiscFiles.empty()) {
+                StartEnterJingle();
+                LeaveFrame = 1;
+            }
+        }
+    }
+    if (LeaveAfterConfirmation(ssDiscSelect)) return;
+
+    TDirectDrawSurface& back = DXDraw.Surface();
+    const ScreenSurfaces& sheets = Play->Surfaces;
+    back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
+    Play->Text.DrawText16(32, 230, " " + CounterText(FolderIndex + 1, folderCount), 0);
+    Play->Text.DrawText16(16, 250, "FOLDERS", 3);
+
+    const std::string programFolder = CurrentFolder();
+    for (std::int32_t s = -4; s <= 4; ++s) {
+        const std::int32_t k = s + (-WheelAngle / 12);
+        if (k < 0 || k >= folderCount) continue;
+        const double a = ((WheelAngle % 12) + 12 * s) * DegreesToRadians;
+        const auto x = static_cast<std::int32_t>(std::cos(a) * 300) - 160;
+        const auto y = static_cast<std::int32_t>(std::sin(a) * 300) + 230;
+        back.Draw(x, y, Bounds(0, s == 0 ? 176 : 128, 416, 48), *sheets.OverlaySurface, true);
+        TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Font.Name = "ＭＳ Ｐゴシック";
+        canvas.Font.Charset = SHIFTJIS_CHARSET;
+        canvas.Font.Height = -22;
+        canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
+        const std::string label = FolderLabel(Folders[k], programFolder);
+        canvas.Font.Color = clBlack;
+        canvas.TextOut(x + 57, y + 7, label);
+        canvas.Font.Color = clWhite;
+        canvas.TextOut(x + 56, y + 6, label);
+        back.ReleaseCanvas();
+    }
+    TurnWheel();
+
+    back.Draw(0, 0, Bounds(0, 8, 640, 56), *sheets.OverlaySurface, false);
+    back.Draw(0, 432, Bounds(0, 64, 640, 48), *sheets.OverlaySurface, false);
+    DrawHelpLine(back, "↑↓で選択、ENTERで決定");
+    DXDraw.Flip();
+    ScreenFrame += 1;
+}
+
+void TMainForm::TurnWheel() {
+    if (WheelAngle < WheelTarget) WheelAngle += 4;
+    else if (WheelAngle > WheelTarget) WheelAngle -= 4;
+}
+
+} // namespace tamtara

@@ -1,0 +1,39 @@
+// The help line, counters and framed background shared by the selection screens.
+#include "app/MenuText.h"
+
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/SurfaceCanvas.h"
+
+#include <cstdio>
+
+namespace tamtara {
+
+void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
+    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "ＭＳ Ｐゴシック";
+    canvas.Font.Charset = SHIFTJIS_CHARSET;
+    canvas.Font.Height = -22;
+    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
+    const std::int32_t w = canvas.TextWidth(text);
+    canvas.Font.Color = clBlack;
+    canvas.TextOut(321 - w / 2, 446, text);
+    canvas.Font.Color = clRed;
+    canvas.TextOut(320 - w / 2, 445, text);
+    back.ReleaseCanvas();
+}
+
+void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,
+                          const TDirectDrawSurface& bars) {
+    back.Draw(0, 0, TRect{0, 0, 640, 480}, background, false);
+    back.Draw(0, 0, Bounds(0, 0, 640, 56), bars, false);
+    back.Draw(0, 432, Bounds(0, 64, 640, 48), bars, false);
+}
+
+std::string CounterText(std::int32_t position, std::int32_t count) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%2d/%2d", position, count);
+    return text;
+}
+
+} // namespace tamtara

@@ -1,0 +1,91 @@
+// The mode selection screen: play length, scroll speed and special mode, chosen one row at a
+// time; LeaveFrame is the row being chosen, then 10 and counting after the confirmation.
+#include "app/MainForm.h"
+#include "app/MenuInput.h"
+#include "app/MenuText.h"
+
+namespace tamtara {
+
+namespace {
+
+// The speed row's options in their order on the strip: 75 comes last.
+constexpr std::int32_t ScrollSpeeds[4] = {100, 150, 200, 75};
+
+const char* ModeHelpLine(std::int32_t row) {
+    switch (row) {
+    case 0:
+        return "← →で演奏時間を選択、↓またはEnterで決定";
+    case 1:
+        return "← →でスピードを選択、↓またはEnterで決定、↑で前へ戻る";
+    case 2:
+        return "← →で特殊モードを選択、Enterで決定、↑で前へ戻る";
+    default:
+        return "";
+    }
+}
+
+} // namespace
+
+std::uint8_t& TMainForm::ModeChoice(std::int32_t row) {
+    return row == 0 ? PlayTimeChoice : row == 1 ? SpeedChoice : SpecialChoice;
+}
+
+void TMainForm::ModeSelectScreen() {
+    Play->PollKeys();
+    const auto& hold = Play->State.KeyHoldA;
+    std::int32_t& r = LeaveFrame;
+    if (r < 10) {
+        if (IsPress(hold[mbLeft])) ModeChoice(r) -= 1;
+        if (IsPress(hold[mbRight])) ModeChoice(r) += 1;
+        bool confirmed = false;
+        if (IsPress(hold[mbEnter]) || (IsPress(hold[mbDown]) && r < 2)) {
+            if (r < 2) {
+                r += 1;
+            } else {
+                PlayState& play = Play->State;
+                play.TwoMinutes = PlayTimeChoice % 2 == 0;
+                play.ScrollSpeed = ScrollSpeeds[SpeedChoice % 4];
+                play.HideLowerNotes = (SpecialChoice % 4 & 1) != 0;
+                play.HideUpperNotes = (SpecialChoice % 4 & 2) != 0;
+                StartEnterJingle();
+                r = 10;
+                confirmed = true;
+            }
+        }
+        if (IsPress(hold[mbUp]) && r > 0 && !confirmed) r -= 1;
+    }
+
+    TDirectDrawSurface& back = DXDraw.Surface();
+    const ScreenSurfaces& sheets = Play->Surfaces;
+    DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
+    const TDirectDrawSurface& choices = *sheets.SpriteSurface;
+    back.Draw(0, 96, Bounds(0, 0, 640, 32), choices, true);
+    back.Draw(0, 208, Bounds(0, 32, 640, 32), choices, true);
+    back.Draw(0, 320, Bounds(0, 64, 640, 32), choices, true);
+    back.Draw(0, 128, Bounds(0, 128, 640, 48), choices, true);
+    back.Draw(0, 240, Bounds(0, 224, 640, 48), choices, true);
+    back.Draw(0, 352, Bounds(0, 320, 640, 48), choices, true);
+
+    // The row being chosen blinks (hidden one frame in three); rows not yet reached show nothing.
+    const auto shown = [&](std::int32_t row) { return r > row || (r == row && FrameCount % 3 != 0); };
+    if (shown(0)) {
+        const std::int32_t a = 320 * (PlayTimeChoice % 2);
+        back.Draw(a, 128, Bounds(a, 176, 320, 48), choices, true);
+    }
+    if (shown(1)) {
+        const std::int32_t a = 160 * (SpeedChoice % 4);
+        back.Draw(a, 240, Bounds(a, 272, 160, 48), choices, true);
+    }
+    if (shown(2)) {
+        const std::int32_t a = 160 * (SpecialChoice % 4);
+        back.Draw(a, 352, Bounds(a, 368, 160, 48), choices, true);
+    }
+    if (r < 10) DrawHelpLine(back, ModeHelpLine(r));
+    DXDraw.Flip();
+    ScreenFrame += 1;
+
+    if (r > 30) ChangeScreen(ssPartSelect);
+    else if (r > 9) r += 1;
+}
+
+} // namespace tamtara

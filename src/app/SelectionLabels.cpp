@@ -1,0 +1,23 @@
+// Labels of folders and song files, decoded for drawing.
+#include "app/SelectionLabels.h"
+
+#include "platform/text/SongText.h"
+
+namespace tamtara {
+
+std::string FolderLabel(const std::string& folder, const std::string& programFolder) {
+    if (folder == programFolder) {
+        const std::size_t slash = folder.rfind('/');
+        return FileNameToUtf8("../" + (slash == std::string::npos ? folder : folder.substr(slash + 1)));
+    }
+    const std::string prefix = programFolder == "/" ? programFolder : programFolder + "/";
+    if (folder.compare(0, prefix.size(), prefix) == 0) return FileNameToUtf8(folder.substr(prefix.size()));
+    return FileNameToUtf8(folder);
+}
+
+std::string DiscFileName(const std::string& songFile) {
+    const std::size_t slash = songFile.rfind('/');
+    return FileNameToUtf8(slash == std::string::npos ? songFile : songFile.substr(slash + 1));
+}
+
+} // namespace tamtara

@@ -1,0 +1,149 @@
+// The real sequencer thread on the real clock beside the whole game window (headless presenter):
+// random strikes, song loads, jingles, screen changes and display toggles for a while, then
+// checks that the window kept running and the sequencer met no error. Run for 20 s under
+// ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
+#include "app/MainForm.h"
+#include "base/UserMessage.h"
+#include "launcher/MainFormGameWindow.h"
+#include "launcher/SettingsHandOver.h"
+#include "midi/RecordingMidiDriver.h"
+#include "platform/display/HeadlessPresenter.h"
+#include "platform/input/ScriptedKeySource.h"
+#include "support/harness/GameHarness.h"
+#include "songgen/SmfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+namespace tamtara::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+int StressSeconds() {
+    const char* text = std::getenv("TAMTARA_STRESS_SECONDS");
+    return text && std::atoi(text) > 0 ? std::atoi(text) : 3;
+}
+
+// A busy drum part on every lane (sixteenth hi-hats, kick and snare, tom fills, crashes) over
+// a piano, bars long at the given tempo.
+std::vector<std::uint8_t> BusySong(int bars, int beatsPerMinute) {
+    constexpr int division = 480;
+    constexpr int sixteenth = division / 4;
+    TSmfTrack track;
+    track.Tempo(0, beatsPerMinute);
+    track.ProgramChange(0, 0, SongProgram);
+    for (int bar = 0; bar < bars; ++bar) {
+        const int start = bar * 4 * division;
+        track.Note(start, 9, 49, 110, sixteenth);
+        track.Note(start, 0, 60 + bar % 12, 90, 4 * division);
+        for (int step = 0; step < 16; ++step) {
+            const int tick = start + step * sixteenth;
+            track.Note(tick, 9, step % 8 == 6 ? 46 : 42, 80, sixteenth);
+            if (step % 8 == 0) track.Note(tick, 9, 36, 120, sixteenth);
+            if (step % 8 == 4) track.Note(tick, 9, 38, 120, sixteenth);
+            if (bar % 4 == 3 && step >= 12) track.Note(tick, 9, 50 - 2 * (step - 12), 100, sixteenth);
+        }
+    }
+    return EncodeSmf({track}, division, bars * 4 * division);
+}
+
+TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
+    TestGameFolderOptions options;
+    options.Songs = {};
+    TestGameFolder folder("Stress", options);
+    const std::vector<std::string> songs = {"Songs/busy.mid", "Songs/long.mid"};
+    fs::create_directories(folder.Path() / "Songs");
+    WriteBinaryFile((folder.Path() / songs[0]).string(), BusySong(4, 200));
+    WriteBinaryFile((folder.Path() / songs[1]).string(), BusySong(40, 160));
+    const fs::path previousFolder = fs::current_path();
+    fs::current_path(folder.Path());
+
+    std::vector<std::string> errors;
+    UserMessageHandler previousHandler = SetUserMessageHandler(
+        [&](MessageKind kind, const std::string&, const std::string& text) {
+            if (kind == MessageKind::Error) errors.push_back(text);
+        });
+
+    IClock& clock = SystemClock::Instance();
+    RecordingMidiDriver midi(clock);
+    auto keys = std::make_unique<TScriptedKeySource>();
+    TScriptedKeySource& keySource = *keys;
+    GameServices services;
+    services.Clock = &clock;
+    services.MidiDriver = &midi;
+    services.Presenter = std::make_unique<THeadlessPresenter>();
+    services.Keys = std::move(keys);
+    services.SequencerThread = true;
+
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::int64_t frames = 0;
+    {
+        auto form = std::make_unique<TMainForm>(std::move(services));
+        GameSettings settings;
+        settings.FullScreen = false;
+        settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
+        settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
+        MainFormGameWindow gameWindow(*form);
+        HandOverSettings(gameWindow, settings);
+        form->FormShow();
+        form->ScanLibrary(nullptr, nullptr);
+        ASSERT_EQ(form->SongFiles.size(), songs.size());
+
+        const std::vector<int> strikeKeys = {65, 83, 70, 68, 32, 74, 73, 75, 79, 76, 80, 59, 13, 37, 38, 39, 40};
+        const std::vector<const char*> jingles = {"_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid"};
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(StressSeconds());
+        while (std::chrono::steady_clock::now() < end) {
+            const int roll = static_cast<int>(random() % 1000);
+            if (roll < 300) {
+                keySource.Press(strikeKeys[random() % strikeKeys.size()]);
+            } else if (roll < 600) {
+                keySource.Release(strikeKeys[random() % strikeKeys.size()]);
+            } else if (roll < 660) {
+                form->RunHandler([&] {
+                    form->SongFile = songs[random() % songs.size()];
+                    form->SongTitle = form->SongFile;
+                    // Play half the time: its start and end are where the two threads meet most.
+                    const bool play = random() % 2 == 0;
+                    form->ChangeScreen(play ? ssPlay : static_cast<ScreenState>(random() % 10));
+                    // As inside a frame, which counts itself after the screen's change.
+                    form->FrameCount += 1;
+                });
+            } else if (roll < 680) {
+                form->MidiDrive->QueuePlay(jingles[random() % jingles.size()]);
+            } else if (roll < 685) {
+                form->RunHandler([&] { form->ToggleFullScreen(); });
+            }
+            // The message loop's pass (TMainForm::Run), counting the frames that really ticked.
+            form->ProcessMessages();
+            if (form->Timer.Step()) ++frames;
+            else if (std::uint32_t wait = form->Timer.MillisecondsToNextTick()) clock.Sleep(wait);
+        }
+        EXPECT_EQ(form->MidiDrive->ErrorCount(), 0u) << form->MidiDrive->LastError();
+        form->FormClose(); // stops the sequencer thread while the window is still whole
+    }
+    SetUserMessageHandler(previousHandler);
+    fs::current_path(previousFolder);
+
+    EXPECT_GE(frames, StressSeconds() * 5) << "the window loop stalled";
+    std::printf("stress: %lld frames in %d s\n", static_cast<long long>(frames), StressSeconds());
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    // Songs were loaded and played by the thread, and drums sounded on the drum channel.
+    const std::vector<RecordedMessage> messages = midi.Messages();
+    const std::vector<std::uint8_t> programs = ProgramChanges(messages);
+    EXPECT_NE(std::find(programs.begin(), programs.end(), SongProgram), programs.end());
+    EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const RecordedMessage& message) {
+        return !message.IsLong && message.Status() == 0x99 && message.Data2() > 0;
+    }));
+}
+
+} // namespace
+} // namespace tamtara::testing

@@ -1,0 +1,279 @@
+// The folder and disc screens driven frame by frame: key repeat, the wheel, the disc list of a
+// folder, the preview's timing, the delayed exits and the pictures they draw.
+#include "app/MenuText.h"
+#include "app/SelectionLabels.h"
+#include "base/UserMessage.h"
+#include "support/harness/GameHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tamtara::testing {
+namespace {
+
+constexpr int KeyReturn = 13;
+constexpr int KeyLeft = 37;
+constexpr int KeyUp = 38;
+constexpr int KeyDown = 40;
+
+TestGameFolderOptions LibraryFolderOptions() {
+    TestGameFolderOptions options;
+    options.Songs = {"Songs/a.mid", "Songs/b.mid", "Songs/c.mid", "Songs/Sub/d.mid", "e.mid"};
+    return options;
+}
+
+class SongSelection : public ::testing::Test {
+protected:
+    explicit SongSelection(bool preview = true) { Start(preview); }
+
+    void Start(bool preview) {
+        HarnessOptions options;
+        options.Settings.FullScreen = false;
+        options.Settings.Prev = preview;
+        Game = std::make_unique<GameHarness>(Folder.Path(), options);
+        Base = std::filesystem::current_path().string();
+        // The library as the scan leaves it: folders sorted, songs in search order.
+        Form().Folders = {Base, Base + "/Songs", Base + "/Songs/Sub"};
+        Form().SongFiles = {Base + "/e.mid", Base + "/Songs/a.mid", Base + "/Songs/b.mid",
+                            Base + "/Songs/c.mid", Base + "/Songs/Sub/d.mid"};
+        Form().SongTitles = {"E", "A title", "\x83\x68\x83\x89\x83\x80", "", "D"};
+        Game->Step();
+    }
+
+    TMainForm& Form() { return Game->Form(); }
+    void Enter(ScreenState state) { Game->ChangeScreenInFrame(state); }
+    // The disc screen of the "Songs" folder, entered from the folder screen.
+    void EnterSongsDiscs() {
+        Form().FolderIndex = 1;
+        Enter(ssFolderSelect);
+        Game->TapKey(KeyReturn);
+        ASSERT_TRUE(Game->StepUntil(ssDiscSelect, 31));
+    }
+    bool Queued() { return Form().MidiDrive->PlayRequested.load(); }
+
+    TestGameFolder Folder{"SongSelection", LibraryFolderOptions()};
+    std::unique_ptr<GameHarness> Game;
+    std::string Base;
+};
+
+class SongSelectionWithoutPreview : public SongSelection {
+protected:
+    SongSelectionWithoutPreview() : SongSelection(false) {}
+};
+
+TEST_F(SongSelection, HeldDownMovesOnTheFirstFrameThenEverySecondFromTheSixteenth) {
+    Form().Folders.resize(40, Base + "/Songs");
+    Enter(ssFolderSelect);
+    Game->HoldKey(KeyDown);
+    std::vector<std::int32_t> moved;
+    for (int held = 1; held <= 22; ++held) {
+        const std::int32_t before = Form().FolderIndex;
+        Game->Step();
+        if (Form().FolderIndex != before) moved.push_back(held);
+    }
+    EXPECT_EQ(moved, (std::vector<std::int32_t>{1, 16, 18, 20, 22}));
+    EXPECT_EQ(Form().WheelTarget, -12 * 5);
+}
+
+TEST_F(SongSelection, FolderMovesStopAtBothEndsAndTheWheelTurnsFourDegreesAFrame) {
+    Enter(ssFolderSelect);
+    Game->TapKey(KeyUp);
+    EXPECT_EQ(Form().FolderIndex, 0);
+    EXPECT_EQ(Form().WheelTarget, 0);
+
+    Game->TapKey(KeyDown);
+    EXPECT_EQ(Form().FolderIndex, 1);
+    EXPECT_EQ(Form().WheelTarget, -12);
+    EXPECT_EQ(Form().WheelAngle, -4); // the frame of the move already turns
+    Game->Step();
+    EXPECT_EQ(Form().WheelAngle, -8);
+    Game->Step(5);
+    EXPECT_EQ(Form().WheelAngle, -12);
+    for (int press = 0; press < 4; ++press) {
+        Game->TapKey(KeyDown);
+        Game->Step();
+    }
+    EXPECT_EQ(Form().FolderIndex, 2);
+    EXPECT_EQ(Form().WheelTarget, -24);
+}
+
+TEST_F(SongSelection, ReturningToTheFolderScreenCentresTheRememberedFolderWithoutAnimation) {
+    Form().FolderIndex = 2;
+    Enter(ssFolderSelect);
+    EXPECT_EQ(Form().WheelAngle, -24);
+    EXPECT_EQ(Form().WheelTarget, -24);
+    Game->Step();
+    EXPECT_EQ(Form().WheelAngle, -24);
+
+    // The centre plate (slot 0 at 0 degrees: x 300 - 160, y 230) comes from its own picture row.
+    const TDirectDrawSurface& sheet = *Form().Play->Surfaces.OverlaySurface;
+    int compared = 0;
+    for (int dy = 0; dy < 48; ++dy) {
+        for (int dx = 0; dx < 50; ++dx) { // left of the label
+            const std::uint32_t centre = sheet.Pixel(dx, 176 + dy);
+            if (centre == sheet.TransparentColor()) continue;
+            ASSERT_EQ(Game->Pixel(140 + dx, 230 + dy), centre) << dx << "," << dy;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 500);
+}
+
+TEST_F(SongSelection, EnterBuildsTheDiscListOfExactlyThatFolderAndLeavesThirtyFramesLater) {
+    Form().FolderIndex = 1;
+    Enter(ssFolderSelect);
+    Game->ClearMidiMessages();
+    Game->TapKey(KeyReturn);
+    EXPECT_EQ(Form().DiscFiles, (std::vector<std::string>{Base + "/Songs/a.mid", Base + "/Songs/b.mid",
+                                                          Base + "/Songs/c.mid"}));
+    EXPECT_EQ(Form().DiscTitles[1], "\x83\x68\x83\x89\x83\x80");
+    // Input is ignored while the jingle plays and the screen waits.
+    Game->HoldKey(KeyDown);
+    Game->Step(29);
+    Game->ReleaseKey(KeyDown);
+    EXPECT_EQ(Form().FolderIndex, 1);
+    EXPECT_EQ(Game->State(), ssFolderSelect);
+    Game->Step();
+    EXPECT_EQ(Game->State(), ssDiscSelect);
+    EXPECT_EQ(ProgramChanges(Game->MidiMessages()).back(), EnterJingleProgram);
+}
+
+TEST_F(SongSelection, EnterOnAFolderWithoutDiscsIsIgnored) {
+    // Letter case counts: "songs" holds no song even though "Songs" does.
+    Form().Folders = {Base + "/songs", Base + "/Song"};
+    Enter(ssFolderSelect);
+    Game->TapKey(KeyReturn);
+    EXPECT_EQ(Form().LeaveFrame, 0);
+    Game->Step();
+    Game->TapKey(KeyDown);
+    Game->TapKey(KeyReturn);
+    EXPECT_EQ(Form().LeaveFrame, 0);
+    EXPECT_TRUE(Form().DiscFiles.empty());
+}
+
+TEST(SelectionLabels, FolderLabelsFileNamesAndCounters) {
+    EXPECT_EQ(FolderLabel("/home/p/game", "/home/p/game"), "../game");
+    EXPECT_EQ(FolderLabel("/home/p/game/J-Pop/Best", "/home/p/game"), "J-Pop/Best");
+    EXPECT_EQ(FolderLabel("/home/p/game/\x83\x68", "/home/p/game"), "?h");
+    EXPECT_EQ(DiscFileName("/g/Songs/\xE6\x9B.mid"), "??.mid");
+    EXPECT_EQ(CounterText(1, 1), " 1/ 1");
+    EXPECT_EQ(CounterText(12, 345), "12/345");
+}
+
+TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestartedWhileResting) {
+    EnterSongsDiscs();
+    // The frame that changed screen drew nothing here; the screen's 30th frame asks for it.
+    int firstRequest = 0;
+    for (int frame = 1; frame <= 40 && firstRequest == 0; ++frame) {
+        Game->Step();
+        if (Queued()) firstRequest = frame;
+    }
+    EXPECT_EQ(firstRequest, 30);
+    Game->Step();
+    EXPECT_TRUE(Form().MidiDrive->Playing);
+    EXPECT_TRUE(Form().MidiDrive->LoopPlay);
+    for (int frame = 0; frame < 60; ++frame) {
+        Game->Step();
+        ASSERT_FALSE(Queued()) << frame;
+    }
+
+    Game->TapKey(KeyDown);
+    EXPECT_FALSE(Form().MidiDrive->Playing);
+    EXPECT_EQ(Form().DiscIndex, 1);
+    for (int frame = 2; frame <= 30; ++frame) {
+        Game->Step();
+        ASSERT_EQ(Queued(), frame == 30) << frame;
+    }
+}
+
+TEST_F(SongSelection, UpOnTheFirstDiscStopsNothing) {
+    EnterSongsDiscs();
+    Game->Step(31);
+    ASSERT_TRUE(Form().MidiDrive->Playing);
+    const std::int32_t delay = Form().PreviewDelay;
+    Game->TapKey(KeyUp);
+    EXPECT_TRUE(Form().MidiDrive->Playing);
+    EXPECT_EQ(Form().PreviewDelay, delay + 1);
+    EXPECT_EQ(Form().WheelTarget, 0);
+}
+
+TEST_F(SongSelectionWithoutPreview, NoPreviewWhenTheSettingIsOff) {
+    EnterSongsDiscs();
+    for (int frame = 0; frame < 100; ++frame) {
+        Game->Step();
+        ASSERT_FALSE(Queued()) << frame;
+    }
+}
+
+TEST_F(SongSelection, EnterStoresTheSongAndLeftGoesBackToTheFolders) {
+    EnterSongsDiscs();
+    Game->TapKey(KeyDown);
+    Game->Step();
+    Game->TapKey(KeyReturn);
+    EXPECT_EQ(Form().SongFile, Base + "/Songs/b.mid");
+    EXPECT_EQ(Form().SongTitle, "\x83\x68\x83\x89\x83\x80");
+    Game->TapKey(KeyLeft); // ignored after the confirmation
+    Game->Step(28);
+    EXPECT_EQ(Game->State(), ssDiscSelect);
+    Game->Step();
+    EXPECT_EQ(Game->State(), ssModeSelect);
+
+    EnterSongsDiscs();
+    Game->TapKey(KeyLeft);
+    EXPECT_EQ(Game->State(), ssFolderSelect);
+    EXPECT_EQ(Form().WheelAngle, -12);
+}
+
+TEST_F(SongSelection, DiscScreenDrawsTheYellowBandBehindTheTexts) {
+    EnterSongsDiscs();
+    Game->Step();
+    const std::uint32_t yellow = Game->BackBuffer().ColorMatch(clYellow);
+    EXPECT_EQ(Game->Pixel(635, 211), yellow);
+    EXPECT_EQ(Game->Pixel(635, 268), yellow);
+    EXPECT_NE(Game->Pixel(635, 208), yellow);
+    EXPECT_NE(Game->Pixel(635, 271), yellow);
+    // The centre title is red over its black shadow, inside the band.
+    bool red = false;
+    for (int x = 270; x < 400; ++x)
+        for (int y = 216; y < 240; ++y) red = red || Game->Pixel(x, y) == Game->BackBuffer().ColorMatch(clRed);
+    EXPECT_TRUE(red);
+}
+
+TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
+    std::vector<std::string> messages;
+    const UserMessageHandler previous = SetUserMessageHandler(
+        [&](MessageKind, const std::string&, const std::string& text) { messages.push_back(text); });
+    // b.mid is no MIDI file; c.mid has a header that gives 0 ticks per quarter note.
+    const std::string notMidi = "not a MIDI file";
+    std::ofstream(Base + "/Songs/b.mid", std::ios::binary) << notMidi;
+    const char zeroDivision[] = "MThd\0\0\0\6\0\0\0\1\0\0MTrk\0\0\0\4\0\xFF\x2F\0";
+    std::ofstream(Base + "/Songs/c.mid", std::ios::binary).write(zeroDivision, sizeof zeroDivision - 1);
+    EnterSongsDiscs();
+    for (const int index : {1, 2}) {
+        Form().SongFile = Form().DiscFiles[index];
+        Game->ChangeScreenInFrame(ssPlay);
+        EXPECT_EQ(Game->State(), ssDiscSelect);
+        EXPECT_EQ(Form().DiscIndex, index);
+        ASSERT_EQ(messages.size(), std::size_t(index));
+        EXPECT_NE(messages.back().find(Form().DiscFiles[index]), std::string::npos) << messages.back();
+        for (int frame = 0; frame < 40; ++frame) {
+            Game->Step();
+            ASSERT_EQ(Game->State(), ssDiscSelect);
+        }
+    }
+    SetUserMessageHandler(previous);
+}
+
+TEST_F(SongSelection, ABrokenSongsPreviewStaysSilentWithOneReport) {
+    std::ofstream(Base + "/Songs/a.mid", std::ios::binary) << "broken";
+    EnterSongsDiscs();
+    const auto errorsBefore = Form().MidiDrive->ErrorCount();
+    Game->Step(100);
+    EXPECT_FALSE(Form().MidiDrive->Playing);
+    EXPECT_EQ(Form().MidiDrive->ErrorCount(), errorsBefore + 1);
+}
+
+} // namespace
+} // namespace tamtara::testing
