@@ -8,3 +8,9 @@ if(TAMTARA_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)
 endif()
+# The fuzz build covers the readers themselves: libFuzzer steers by the coverage of every
+# library a fuzz target links, so they are instrumented too (the targets add the runtime).
+if(TAMTARA_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -9,6 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  qt6-base-dev
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)

@@ -5,7 +5,8 @@
 // the key-down.
 #include "SongWriter.h"
 #include "app/MainForm.h"
-#include "app/SettingsHandOver.h"
+#include "launcher/MainFormGameWindow.h"
+#include "launcher/SettingsHandOver.h"
 #include "harness/GameHarness.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeyTables.h"
@@ -173,7 +174,8 @@ ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned
     settings.FullScreen = false;
     settings.DInput = false;
     settings.PreciseInput = precise;
-    HandOverSettings(form, settings);
+    MainFormGameWindow window(form);
+    HandOverSettings(window, settings);
     form.FormShow();
     while (form.FrameCount == 0) {
         form.ProcessMessages();

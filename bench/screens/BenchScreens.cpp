@@ -1,6 +1,5 @@
 // bench_screens: each screen drawn for at least 300 frames on the headless presenter, with the
 // 99th percentile of its frame time. "bench_screens --shots DIR" also writes pictures.
-#include "BenchSelectionScreens.h"
 #include "ScreenTiming.h"
 
 #include <cstdio>
@@ -17,7 +16,7 @@ int main(int argc, char** argv) {
         testing::TestGameFolder folder("BenchScreens");
         options.GameFolder = folder.Path();
         bench::BenchTitleResultScreens(options);
+        bench::BenchSelectionScreens(options);
     }
-    bench::BenchSelectionScreens(options.ShotFolder.string());
     return 0;
 }

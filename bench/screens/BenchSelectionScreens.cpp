@@ -1,64 +1,20 @@
-// The selection screens driven through the headless game window: 1,000 folders on the wheel,
-// a folder of 1,000 songs with long Japanese (Shift_JIS) titles, keys held as a player would.
-#include "BenchSelectionScreens.h"
+// Frame times and pictures of the selection screens: 1,000 folders on the wheel, a folder of
+// 1,000 songs with long Japanese (Shift_JIS) titles, keys held as a player would.
+#include "ScreenTiming.h"
 
-#include "app/MainForm.h"
-#include "harness/GameHarness.h"
+#include "app/play/GamePlay.h"
 
-#include <time.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <functional>
-#include <vector>
+#include <string>
 
 namespace tamtara::bench {
 
 namespace {
 
-using testing::GameHarness;
-using testing::HarnessOptions;
-using testing::TestGameFolder;
-
 constexpr int KeyReturn = 13;
-constexpr int KeyDown = 40;
 constexpr int KeyRight = 39;
+constexpr int KeyDown = 40;
 constexpr int KeyHighTom = 74; // "J"
-
-double ThreadCpuMillis() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-double Percentile(std::vector<double> values, double p) {
-    std::sort(values.begin(), values.end());
-    return values[std::size_t(p * double(values.size() - 1))];
-}
-
-// Steps frames frames, calling beforeFrame(i) first, and prints the screen's frame times.
-void Measure(GameHarness& game, const char* name, int frames, const std::function<void(int)>& beforeFrame) {
-    std::vector<double> millis;
-    std::vector<double> cpuMillis;
-    for (int frame = 0; frame < frames; ++frame) {
-        beforeFrame(frame);
-        const auto start = std::chrono::steady_clock::now();
-        const double cpuStart = ThreadCpuMillis();
-        game.Step();
-        cpuMillis.push_back(ThreadCpuMillis() - cpuStart);
-        millis.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    // Wall time includes being preempted on a busy machine; the thread's CPU time does not.
-    std::printf("%s_frame_p50_ms: %.3f\n", name, Percentile(millis, 0.50));
-    std::printf("%s_frame_p99_ms: %.3f\n", name, Percentile(millis, 0.99));
-    std::printf("%s_frame_cpu_p99_ms: %.3f\n", name, Percentile(cpuMillis, 0.99));
-}
-
-void Shot(GameHarness& game, const std::string& shotFolder, const char* name) {
-    if (!shotFolder.empty()) game.SavePng((std::filesystem::path(shotFolder) / name).string());
-}
+constexpr int Frames = 600;
 
 // A long title in Shift_JIS bytes: "ドラムの練習曲 第n番 〜 長い長いタイトル".
 std::string LongShiftJisTitle(int n) {
@@ -66,18 +22,15 @@ std::string LongShiftJisTitle(int n) {
            "\x94\xD4 \x81\x60 \x92\xB7\x82\xA2\x92\xB7\x82\xA2\x83\x5E\x83\x43\x83\x67\x83\x8B";
 }
 
-} // namespace
-
-void BenchSelectionScreens(const std::string& shotFolder) {
-    testing::TestGameFolderOptions folderOptions;
-    folderOptions.Songs.clear();
-    TestGameFolder folder("BenchSelection", folderOptions);
-    HarnessOptions options;
-    options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
+testing::HarnessOptions SelectionGame() {
+    testing::HarnessOptions options;
     options.Settings.FullScreen = false;
     options.Settings.Prev = false; // the songs are names only: nothing to preview
-    GameHarness game(folder.Path(), options);
-    TMainForm& form = game.Form();
+    options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
+    return options;
+}
+
+void FillLibrary(TMainForm& form) {
     const std::string base = std::filesystem::current_path().string();
     for (int i = 0; i < 1000; ++i) form.Folders.push_back(base + "/Songs/アーティスト" + std::to_string(i) + "/アルバム");
     const std::string& bigFolder = form.Folders[500];
@@ -85,42 +38,68 @@ void BenchSelectionScreens(const std::string& shotFolder) {
         form.SongFiles.push_back(bigFolder + "/練習曲_" + std::to_string(i) + "_long_file_name.mid");
         form.SongTitles.push_back(LongShiftJisTitle(i));
     }
+}
+
+// Down held for two seconds, then released for a moment, again and again.
+void HoldDownInBursts(testing::GameHarness& game, std::size_t frame) {
+    if (frame % 80 == 0) game.HoldKey(KeyDown);
+    if (frame % 80 == 60) game.ReleaseKey(KeyDown);
+}
+
+} // namespace
+
+void BenchSelectionScreens(const ScreenBenchOptions& options) {
+    testing::GameHarness game(options.GameFolder, SelectionGame());
+    TMainForm& form = game.Form();
+    FillLibrary(form);
     game.Step();
 
     game.ChangeScreenInFrame(ssFolderSelect);
-    Measure(game, "folder", 600, [&](int frame) {
-        // Down held for two seconds at a time, then released for a moment.
-        if (frame % 80 == 0) game.HoldKey(KeyDown);
-        if (frame % 80 == 60) game.ReleaseKey(KeyDown);
-        if (frame == 70) Shot(game, shotFolder, "folder.png");
-    });
+    ScreenTimes folder("folder");
+    while (folder.Frames() < Frames) {
+        HoldDownInBursts(game, folder.Frames());
+        folder.Step(game);
+        if (folder.Frames() == 71) Shot(game, options, "folder_turning");
+    }
+    folder.Print();
     game.ReleaseKey(KeyDown);
 
     form.FolderIndex = 500;
     game.ChangeScreenInFrame(ssFolderSelect);
     game.TapKey(KeyReturn);
     game.StepUntil(ssDiscSelect, 40);
-    Measure(game, "disc", 600, [&](int frame) {
-        if (frame % 80 == 0) game.HoldKey(KeyDown);
-        if (frame % 80 == 60) game.ReleaseKey(KeyDown);
-        if (frame == 70) Shot(game, shotFolder, "disc.png");
-    });
+    ScreenTimes disc("disc");
+    while (disc.Frames() < Frames) {
+        HoldDownInBursts(game, disc.Frames());
+        disc.Step(game);
+        if (disc.Frames() == 70) Shot(game, options, "disc");
+    }
+    disc.Print();
     game.ReleaseKey(KeyDown);
 
     game.ChangeScreenInFrame(ssModeSelect);
-    Measure(game, "mode", 300, [&](int frame) {
-        if (frame % 10 == 0) game.HoldKey(KeyRight);
-        if (frame % 10 == 1) game.ReleaseKey(KeyRight);
-        if (frame == 101) Shot(game, shotFolder, "mode.png");
-    });
+    ScreenTimes mode("mode");
+    while (mode.Frames() < Frames / 2) {
+        // Right now and then; the row blinks, so the picture is of a frame that shows it.
+        if (mode.Frames() % 10 == 0) game.HoldKey(KeyRight);
+        if (mode.Frames() % 10 == 1) game.ReleaseKey(KeyRight);
+        const bool lit = form.FrameCount % 3 != 0;
+        mode.Step(game);
+        if (mode.Frames() > 100 && mode.Frames() < 104 && lit) Shot(game, options, "mode");
+    }
+    mode.Print();
 
     game.ChangeScreenInFrame(ssPartSelect);
-    Measure(game, "part", 300, [&](int frame) {
+    ScreenTimes part("part");
+    while (part.Frames() < Frames / 2) {
         // The high tom's key toggles the three toms.
-        if (frame % 20 == 0) game.HoldKey(KeyHighTom);
-        if (frame % 20 == 1) game.ReleaseKey(KeyHighTom);
-        if (frame == 105) Shot(game, shotFolder, "part.png");
-    });
+        if (part.Frames() % 20 == 0) game.HoldKey(KeyHighTom);
+        if (part.Frames() % 20 == 1) game.ReleaseKey(KeyHighTom);
+        const bool lit = (form.FrameCount / 2) % 5 != 0;
+        part.Step(game);
+        if (part.Frames() > 105 && part.Frames() < 110 && lit) Shot(game, options, "part");
+    }
+    part.Print();
 }
 
 } // namespace tamtara::bench

@@ -39,4 +39,7 @@ void Shot(testing::GameHarness& game, const ScreenBenchOptions& options, const s
 // The opening, title, stage-end and result screens.
 void BenchTitleResultScreens(const ScreenBenchOptions& options);
 
+// The folder, disc, mode and part screens with 1,000 folders and a folder of 1,000 songs.
+void BenchSelectionScreens(const ScreenBenchOptions& options);
+
 } // namespace tamtara::bench

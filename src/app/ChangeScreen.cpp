@@ -11,7 +11,6 @@ namespace {
 constexpr const char* SelectJingle = "_select.mid";
 constexpr const char* FailedJingle = "_failed.mid";
 constexpr const char* ClearedJingle = "_cleared.mid";
-constexpr const char* EnterJingle = "_enter.mid";
 
 } // namespace
 
@@ -93,12 +92,6 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
     MidiDrive->LoopPlay = loop;
     MidiDrive->AnnounceNotes = false;
     MidiDrive->QueuePlay(fileName);
-}
-
-// A confirmation's jingle. The reset before it stays as the screen left it; drum notes are
-// not announced, so none of them is withheld from the jingle.
-void TMainForm::StartEnterJingle() {
-    StartJingle(EnterJingle, false, MidiDrive->GMResetOnPlay, true);
 }
 
 } // namespace tamtara

@@ -27,8 +27,6 @@ constexpr std::array<ResultRow, 5> Rows{{
     {"TOTAL", 0, clBlack},
 }};
 
-constexpr std::int32_t LeaveAfterFrames = 30;
-
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
     char text[64];
@@ -102,10 +100,7 @@ void TMainForm::ResultScreen() {
     if ((FrameCount / 4) % 3 != 0) text.DrawText16(350, 410, "PRESS ENTER KEY", 2);
     DXDraw.Flip();
 
-    if (LeaveFrame > LeaveAfterFrames)
-        ChangeScreen(ssFolderSelect);
-    else if (LeaveFrame > 0)
-        LeaveFrame += 1;
+    LeaveAfterConfirmation(ssFolderSelect);
 }
 
 } // namespace tamtara

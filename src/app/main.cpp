@@ -1,15 +1,16 @@
-// The program entry: enters the game folder, reads the settings, creates the game window on
-// the real window, keyboard and MIDI output, and runs it until it closes.
+// The program entry: enters the game folder, then runs the launcher, which scans the songs and
+// shows the game window on the real window, keyboard and MIDI output until it closes.
 #include "app/MainForm.h"
 #include "app/ProgramFolder.h"
-#include "app/ScanProgressLog.h"
 #include "app/SdlMessageBox.h"
-#include "app/SettingsHandOver.h"
 #include "base/UserMessage.h"
+#include "launcher/LauncherProgram.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/AlsaMidiInDriver.h"
+#include "platform/midi/SoundFontLocator.h"
 #include "platform/midi/SystemMidiDriver.h"
+#include "settings/Settings.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -22,38 +23,7 @@ bool TraceScreens = false;
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
-    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("SDL_VIDEODRIVER");
-}
-
-int RunGame(const std::string& programPath) {
-    using namespace tamtara;
-    SystemMidiDriver midiDriver;
-    const GameSettings settings = ReadGameSettings(programPath, midiDriver);
-
-    const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
-    GameServices services;
-    services.MidiDriver = &midiDriver;
-    services.MidiIn = midiIn.get();
-    services.Presenter = CreateSdlPresenter();
-    services.Keys = std::make_unique<TSdlKeySource>();
-    TMainForm form(std::move(services));
-    if (TraceScreens) form.ScreenTrace = &std::cout;
-    HandOverSettings(form, settings);
-    form.SettingsFile = SettingsPathForProgram(programPath);
-    // Until the launcher shows the scan's progress, stderr does.
-    TScanProgressLog progressLog(std::cerr);
-    form.ScanLibrary(nullptr, [&progressLog](TMainForm&, std::int32_t percent, const std::string& msg) {
-        progressLog.Report(percent, msg);
-    });
-    try {
-        form.FormShow();
-    } catch (const EDirectDrawError& error) {
-        // No display (or no usable mode): one plain line, no box that could not be shown.
-        std::cerr << "tamtara: cannot open the game window: " << error.what() << std::endl;
-        return 1;
-    }
-    form.Run();
-    return 0;
+    return !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
 }
 
 } // namespace
@@ -66,11 +36,40 @@ int main(int argc, char** argv) {
                   << std::endl;
         return 1;
     }
+    // Ctrl+C in the terminal ends the program as it ends any other; SDL would turn it into a
+    // close request, which the game refuses outside the title and opening screens.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);
+    try {
+        // A display that is named but does not answer: the same one line, before the toolkit
+        // would abort with a page of its own.
+        ProbeDisplay();
+    } catch (const EDirectDrawError& error) {
+        std::cerr << "tamtara: cannot open the game window: " << error.what() << std::endl;
+        return 1;
+    }
     SetUserMessageHandler(ShowMessageBoxOrPrint);
     try {
         const std::string programPath = ProgramPath(argv[0]);
         EnterProgramFolder(programPath);
-        return RunGame(programPath);
+        SystemMidiDriver midiDriver;
+        LauncherStart start;
+        start.IniPath = SettingsPathForProgram(programPath);
+        start.MidiDriver = &midiDriver;
+        start.SoundFontFound = !FindGmSoundFont().empty();
+        const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
+        start.CreateGameWindow = [&midiDriver, &midiIn, iniPath = start.IniPath] {
+            GameServices services;
+            services.MidiDriver = &midiDriver;
+            services.MidiIn = midiIn.get();
+            services.Presenter = CreateSdlPresenter();
+            services.Keys = std::make_unique<TSdlKeySource>();
+            auto form = std::make_unique<TMainForm>(std::move(services));
+            if (TraceScreens) form->ScreenTrace = &std::cout;
+            // The calibration saves the measured offset there.
+            form->SettingsFile = iniPath;
+            return form;
+        };
+        return RunLauncher(argc, argv, start);
     } catch (const std::exception& error) {
         ShowUserMessage(MessageKind::Error, ApplicationTitle, error.what());
         return 1;

@@ -1,6 +1,5 @@
 // The game window's library scan: the game folder's songs into the window's lists, the
 // callbacks with the window as sender, and the program's thinned progress lines.
-#include "app/ScanProgressLog.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -38,21 +37,6 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     // Without callbacks the scan runs all the same.
     form.ScanLibrary(nullptr, nullptr);
     EXPECT_EQ(form.SongFiles.size(), 3u);
-}
-
-TEST(ScanProgressLog, WritesEachStepAndAtMostOneLinePerFivePercent) {
-    std::ostringstream out;
-    TScanProgressLog log(out);
-    log.Report(0, "find");
-    log.Report(0, "songs");
-    for (int percent = 1; percent <= 100; ++percent) log.Report(percent, "titles");
-    for (int folder = 0; folder < 50; ++folder) log.Report(100, "tidy");
-    std::string expected = "tamtara: find 0%\ntamtara: songs 0%\n";
-    for (int percent = 1; percent <= 100; percent += 5) {
-        expected += "tamtara: titles " + std::to_string(percent) + "%\n";
-    }
-    expected += "tamtara: tidy 100%\n";
-    EXPECT_EQ(out.str(), expected);
 }
 
 } // namespace

@@ -128,5 +128,31 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
 }
 
+TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTick) {
+    Game.Step();
+    for (ScreenState state : {ssFolderSelect, ssDiscSelect, ssModeSelect, ssPartSelect}) {
+        Game.ChangeScreenInFrame(state);
+        Game.Form().DXDraw.Surface().Fill(0);
+        const int presents = Game.Display().PresentCount();
+        Game.Step();
+        EXPECT_EQ(Game.Display().PresentCount(), presents + 1) << ScreenStateName(state);
+        // The top bar covers the corner: nothing of the cleared buffer is left there.
+        EXPECT_NE(Game.Pixel(5, 5), 0u) << ScreenStateName(state);
+    }
+}
+
+TEST_F(ScreenStateMachine, EveryScreenShowsExactlyOneFramePerTick) {
+    Game.Step();
+    Game.Form().SongFile = "Songs/demo.mid";
+    for (ScreenState state : {ssOpening, ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
+                              ssPartSelect, ssPlay, ssCleared, ssFailed, ssResult}) {
+        Game.ChangeScreenInFrame(state);
+        const int presents = Game.Display().PresentCount();
+        Game.Step();
+        EXPECT_EQ(Game.Display().PresentCount(), presents + 1) << ScreenStateName(state);
+        EXPECT_EQ(Game.Form().LastErrorText(), "") << ScreenStateName(state);
+    }
+}
+
 } // namespace
 } // namespace tamtara::testing

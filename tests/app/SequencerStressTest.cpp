@@ -3,8 +3,9 @@
 // checks that the window kept running and the sequencer met no error. Run for 20 s under
 // ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
 #include "app/MainForm.h"
-#include "app/SettingsHandOver.h"
 #include "base/UserMessage.h"
+#include "launcher/MainFormGameWindow.h"
+#include "launcher/SettingsHandOver.h"
 #include "midi/RecordingMidiDriver.h"
 #include "platform/display/HeadlessPresenter.h"
 #include "platform/input/ScriptedKeySource.h"
@@ -91,7 +92,8 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         settings.FullScreen = false;
         settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
         settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
-        HandOverSettings(*form, settings);
+        MainFormGameWindow gameWindow(*form);
+        HandOverSettings(gameWindow, settings);
         form->FormShow();
         form->ScanLibrary(nullptr, nullptr);
         ASSERT_EQ(form->SongFiles.size(), songs.size());

@@ -1,5 +1,6 @@
 // Font lookup through fontconfig and SDL2_ttf.
 #include "platform/display/FontCatalog.h"
+#include "platform/display/FontAliases.h"
 
 #include "platform/display/DisplayTypes.h"
 
@@ -35,6 +36,16 @@ std::string AliasXml() {
 }
 
 } // namespace
+
+void RegisterFontAliases() {
+    if (!FcInit()) return;
+    const std::string xml = AliasXml();
+    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(xml.c_str()), FcFalse);
+}
+
+std::string AliasedFamily(const std::string& name) {
+    return TFontCatalog::ExpectedFamily(name);
+}
 
 void TFontCatalog::TConfigCloser::operator()(void* config) const {
     FcConfigDestroy(static_cast<FcConfig*>(config));

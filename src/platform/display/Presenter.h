@@ -94,4 +94,7 @@ public:
 // The SDL window, renderer and streaming RGB565 texture. Works with SDL_VIDEODRIVER=dummy too.
 std::unique_ptr<IPresenter> CreateSdlPresenter();
 
+// Raises EDirectDrawError with a one-line reason when no real display answers.
+void ProbeDisplay();
+
 } // namespace tamtara

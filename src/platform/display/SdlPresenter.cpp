@@ -13,6 +13,23 @@ namespace tamtara {
 
 namespace {
 
+// Starts SDL's video; raises EDirectDrawError when no display answers.
+void StartSdlVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        throw EDirectDrawError("DirectDraw を初期化できません",
+                               std::string("no display available: ") + SDL_GetError());
+    // SDL falls back to its invisible drivers when no display answers; a game nobody can
+    // see is worse than an error, so those count only when asked for by name.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if ((driver == "offscreen" || driver == "dummy") &&
+        !(requested && std::string(requested).find(driver) != std::string::npos)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw EDirectDrawError("DirectDraw を初期化できません",
+                               "no display available: neither X11 nor Wayland answered");
+    }
+}
+
 class TSdlPresenter final : public IPresenter {
 public:
     ~TSdlPresenter() override {
@@ -31,6 +48,9 @@ public:
         else LeaveFullScreen();
         CreateRenderer();
         IsLost = false;
+        // The launcher's dialog had the keyboard; the game must have it without a click.
+        SDL_RaiseWindow(Window);
+        SDL_SetWindowInputFocus(Window);
     }
 
     void Close() override {
@@ -123,8 +143,10 @@ public:
         if (Window) SDL_SetWindowTitle(Window, caption.c_str());
     }
 
+    // Kept until the video starts: the game hides the cursor before its display exists.
     void SetCursorVisible(bool visible) override {
-        if (VideoStarted) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+        CursorShown = visible;
+        ApplyCursor();
     }
 
     bool GetWindowPlacement(TWindowPlacement& placement) const override {
@@ -161,20 +183,13 @@ private:
 
     void StartVideo() {
         if (VideoStarted) return;
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
-            throw EDirectDrawError("DirectDraw を初期化できません",
-                                   std::string("no display available: ") + SDL_GetError());
-        // SDL falls back to its invisible drivers when no display answers; a game nobody can
-        // see is worse than an error, so those count only when asked for by name.
-        const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-        const char* requested = SDL_getenv("SDL_VIDEODRIVER");
-        if ((driver == "offscreen" || driver == "dummy") &&
-            !(requested && std::string(requested).find(driver) != std::string::npos)) {
-            SDL_QuitSubSystem(SDL_INIT_VIDEO);
-            throw EDirectDrawError("DirectDraw を初期化できません",
-                                   "no display available: neither X11 nor Wayland answered");
-        }
+        StartSdlVideo();
         VideoStarted = true;
+        ApplyCursor();
+    }
+
+    void ApplyCursor() {
+        if (VideoStarted) SDL_ShowCursor(CursorShown ? SDL_ENABLE : SDL_DISABLE);
     }
 
     void CreateWindow() {
@@ -268,10 +283,16 @@ private:
     bool VideoStarted = false;
     bool IsLost = false;
     bool HasFocus = true;
+    bool CursorShown = true;
 };
 
 } // namespace
 
 std::unique_ptr<IPresenter> CreateSdlPresenter() { return std::make_unique<TSdlPresenter>(); }
+
+void ProbeDisplay() {
+    StartSdlVideo();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
 
 } // namespace tamtara

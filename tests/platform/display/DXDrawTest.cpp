@@ -3,6 +3,8 @@
 #include "platform/display/DXDraw.h"
 #include "platform/display/HeadlessPresenter.h"
 
+#include <SDL.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -203,6 +205,18 @@ TEST(SdlPresenterTest, OpensWindowedAndFullScreenAndFlips) {
     display.Flip();
     TWindowPlacement placement;
     EXPECT_TRUE(display.Presenter().GetWindowPlacement(placement));
+    display.Finalize();
+}
+
+// The game hides the cursor for full screen before its display exists; the choice must hold
+// from the first frame, not only after the next toggle.
+TEST(SdlPresenterTest, CursorChosenBeforeTheDisplayOpensHoldsOnceItIsOpen) {
+    TDXDraw display(CreateSdlPresenter());
+    display.Presenter().SetCursorVisible(false);
+    display.Initialize();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    display.Presenter().SetCursorVisible(true);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
     display.Finalize();
 }
 

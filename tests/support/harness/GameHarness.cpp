@@ -1,7 +1,8 @@
 // The headless game harness and the game folders it runs in.
 #include "support/harness/GameHarness.h"
 
-#include "app/SettingsHandOver.h"
+#include "launcher/MainFormGameWindow.h"
+#include "launcher/SettingsHandOver.h"
 #include "platform/input/SdlKeyTables.h"
 #include "resources/PackageFile.h"
 #include "resources/PackageWriter.h"
@@ -139,7 +140,8 @@ GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions
     services.SequencerThread = false;
     try {
         Window = std::make_unique<TMainForm>(std::move(services));
-        HandOverSettings(*Window, options.Settings);
+        MainFormGameWindow gameWindow(*Window);
+        HandOverSettings(gameWindow, options.Settings);
         if (options.Show) Window->FormShow();
     } catch (...) {
         Window.reset();

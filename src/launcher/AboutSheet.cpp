@@ -1,0 +1,47 @@
+// The about page: logo, build and release labels, the readme and the button that opens the
+// readme file.
+#include "launcher/ConfigForm.h"
+#include "launcher/LauncherArt.h"
+#include "launcher/LauncherWidgets.h"
+
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+
+namespace tamtara {
+
+namespace {
+
+ShadowLabel* MakeShadowLabel(const QString& text, QWidget* parent, const QRect& place, QColor colour, bool bold) {
+    auto* label = MakeChild<ShadowLabel>(text, parent);
+    label->setGeometry(place);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(bold);
+    label->setFont(font);
+    return label;
+}
+
+} // namespace
+
+void TConfigForm::BuildAboutSheet() {
+    AboutSheet = MakeChild<QWidget>();
+    auto* logo = MakeChild<QLabel>(AboutSheet);
+    logo->setPixmap(LauncherLogo(120, 60));
+    logo->setGeometry(8, 8, 120, 60);
+    BuildLabel = MakeShadowLabel("", AboutSheet, QRect(136, 10, 180, 16), palette().color(QPalette::WindowText), true);
+    MakeShadowLabel("インターネット・リリース", AboutSheet, QRect(136, 30, 180, 16), QColor(255, 0, 0), true);
+    MakeShadowLabel("Tamtaraはフリーソフトウェアです", AboutSheet, QRect(136, 50, 180, 16), QColor(0, 0, 255), false);
+    RichEdit = MakeChild<QTextEdit>(AboutSheet);
+    RichEdit->setGeometry(8, 76, 305, 170);
+    RichEdit->setReadOnly(true);
+    RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ReadmeBtn = MakeChild<QPushButton>("Readmeを表示", AboutSheet);
+    ReadmeBtn->setGeometry(208, 252, 105, 24);
+    connect(ReadmeBtn, &QPushButton::clicked, this, [this] { ReadmeBtnClick(); });
+    PageControl->addTab(AboutSheet, "Tamtara");
+}
+
+} // namespace tamtara

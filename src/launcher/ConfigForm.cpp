@@ -1,0 +1,295 @@
+// The launcher's window and its handlers: first show, Start with the scan and the hand-over,
+// Close, the default buttons and the readme.
+#include "launcher/ConfigForm.h"
+
+#include "launcher/LauncherArt.h"
+#include "launcher/LauncherWidgets.h"
+#include "launcher/RtfReader.h"
+#include "launcher/SettingsHandOver.h"
+#include "settings/Choices.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QUrl>
+
+#include <exception>
+
+namespace tamtara {
+
+namespace {
+
+constexpr int ClientWidth = 345;
+constexpr int ClientHeight = 351;
+constexpr const char* Caption = "Tamtara";
+constexpr const char* NoDeviceText = "MIDI機器が全くインストールされていません。";
+constexpr const char* NoDeviceCaption = "Tamtara 起動エラー";
+
+QString FromStd(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void SelectPosition(QComboBox* combo, int position) {
+    combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
+}
+
+} // namespace
+
+TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      Services(services) {
+    setWindowTitle(Caption);
+    QFont font;
+    font.setFamilies({FontName});
+    font.setPixelSize(12);
+    setFont(font);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    PageControl = MakeChild<QTabWidget>(this);
+    PageControl->setGeometry(8, 8, 329, 309);
+    BuildAboutSheet();
+    BuildConfigSheet();
+    BuildGameConfigSheet();
+    BuildProgressSheet();
+    BuildKeySheet();
+    BuildButtons();
+}
+
+TConfigForm::~TConfigForm() = default;
+
+void TConfigForm::BuildButtons() {
+    StartBtn = MakeChild<QPushButton>("スタート", this);
+    StartBtn->setGeometry(120, 321, 113, 26);
+    QFont bold = StartBtn->font();
+    bold.setBold(true);
+    bold.setPixelSize(16);
+    StartBtn->setFont(bold);
+    StartBtn->setIcon(QIcon(StartPicture(20)));
+    StartBtn->setIconSize(QSize(20, 20));
+    StartBtn->setDefault(true);
+    StartBtn->setAutoDefault(true);
+    connect(StartBtn, &QPushButton::clicked, this, [this] { StartBtnClick(); });
+
+    CloseBtn = MakeChild<QPushButton>("閉じる", this);
+    CloseBtn->setGeometry(240, 321, 97, 26);
+    CloseBtn->setAutoDefault(false);
+    connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+}
+
+void TConfigForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (Shown) return;
+    Shown = true;
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    FormShow();
+}
+
+void TConfigForm::FormShow() {
+    BuildLabel->setText(BuildText);
+    LastShownPercent = -100;
+    ShowPages(true);
+    PageControl->setCurrentWidget(AboutSheet);
+
+    IMidiOutDriver& midi = *Services.MidiDriver;
+    MidiDeviceCount = midi.DeviceCount();
+    const bool noDevice = MidiDeviceCount == 0;
+    if (noDevice) QMessageBox::information(this, NoDeviceCaption, NoDeviceText);
+
+    MidiNames = MidiDeviceNames(midi);
+    MidiCombo->clear();
+    for (const std::string& name : MidiNames) MidiCombo->addItem(FromStd(name));
+
+    // A missing readme is reported, but the settings are still loaded: otherwise the next Save
+    // would overwrite the player's ini file with the defaults.
+    LoadReadme();
+    LoadSettings();
+
+    // The close comes once this show has finished.
+    if (noDevice) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void TConfigForm::LoadReadme() {
+    const std::optional<std::vector<std::uint8_t>> readme = Services.GameWindow->ReadDataEntry(ReadmeEntry);
+    if (!readme) {
+        ShowError(std::string("\"") + ReadmeEntry + "\" が見つかりません");
+        return;
+    }
+    const QByteArray rtf(reinterpret_cast<const char*>(readme->data()), static_cast<qsizetype>(readme->size()));
+    RichEdit->setHtml(RtfToHtml(rtf));
+}
+
+void TConfigForm::ShowPages(bool settingsPages) {
+    const int progress = PageControl->indexOf(ProgressSheet);
+    for (int index = 0; index < PageControl->count(); ++index) {
+        const bool visible = (index == progress) != settingsPages;
+        PageControl->setTabVisible(index, visible);
+        // Ctrl+Tab would still reach a hidden page that is enabled.
+        PageControl->setTabEnabled(index, visible);
+    }
+}
+
+void TConfigForm::LoadSettings() {
+    ShowSettings(tamtara::LoadSettings(Services.IniPath));
+}
+
+void TConfigForm::SaveSettings() {
+    tamtara::SaveSettings(Services.IniPath, ControlSettings());
+}
+
+LauncherSettings TConfigForm::ControlSettings() const {
+    // Settings without a control here (input timing, the kit) keep what was loaded, so a save
+    // does not reset the player's calibration or learned kit map.
+    LauncherSettings settings = ShownSettings;
+    settings.Midi = MidiCombo->currentText().toStdString();
+    settings.Prev = CheckPrev->isChecked();
+    settings.NoBank = CheckNoBank->isChecked();
+    settings.DInput = CheckDInput->isChecked();
+    settings.FullScreen = CheckFullscreen->isChecked();
+    settings.Level = LevelCombo->currentIndex();
+    settings.Demo = CheckDemo->isChecked();
+    settings.Combo = CheckCombo->isChecked();
+    for (std::size_t part = 0; part < DrumPartCount; ++part) {
+        settings.KeyA[part] = KeyComboA[part]->currentIndex();
+        settings.KeyB[part] = KeyComboB[part]->currentIndex();
+    }
+    return settings;
+}
+
+void TConfigForm::ShowSettings(const LauncherSettings& settings) {
+    ShownSettings = settings;
+    MidiCombo->setCurrentIndex(FindMidiEntry(MidiNames, settings.Midi));
+    CheckPrev->setChecked(settings.Prev);
+    CheckNoBank->setChecked(settings.NoBank);
+    CheckDInput->setChecked(settings.DInput);
+    CheckFullscreen->setChecked(settings.FullScreen);
+    SelectPosition(LevelCombo, settings.Level);
+    CheckDemo->setChecked(settings.Demo);
+    CheckCombo->setChecked(settings.Combo);
+    for (std::size_t part = 0; part < DrumPartCount; ++part) {
+        SelectPosition(KeyComboA[part], settings.KeyA[part]);
+        SelectPosition(KeyComboB[part], settings.KeyB[part]);
+    }
+}
+
+bool TConfigForm::SaveSettingsOrSay() {
+    try {
+        SaveSettings();
+        return true;
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+        return false;
+    }
+}
+
+void TConfigForm::StartBtnClick() {
+    if (!SaveSettingsOrSay()) return;
+    ShowPages(false);
+    PageControl->setCurrentWidget(ProgressSheet);
+    StartBtn->setEnabled(false);
+    CloseBtn->setEnabled(false);
+    Scanning = true;
+    try {
+        Services.GameWindow->ScanLibrary(
+            [this](IGameWindow& sender) { StartGame(sender); },
+            [this](IGameWindow& sender, std::int32_t percentDone, const std::string& msg) {
+                ShowProgress(sender, percentDone, msg);
+            });
+    } catch (const std::exception& error) {
+        // The scan or the game failed in a way the game window could not go on from.
+        Scanning = false;
+        Failed = true;
+        ShowError(error.what());
+        close();
+    }
+    Scanning = false;
+}
+
+void TConfigForm::ShowProgress(IGameWindow&, std::int32_t percentDone, const std::string& msg) {
+    LoadGauge->setValue(percentDone);
+    MessageLabel->setText(FromStd(msg));
+    if (percentDone - LastShownPercent <= 5) return;
+    MessageLabel->repaint();
+    QCoreApplication::processEvents();
+    LastShownPercent = percentDone;
+}
+
+void TConfigForm::StartGame(IGameWindow& sender) {
+    hide();
+    HandOverSettings(sender, MakeGameSettings(ControlSettings(), MidiNames));
+    Scanning = false;
+    sender.ShowModal();
+    close();
+}
+
+void TConfigForm::CloseBtnClick() {
+    if (SaveSettingsOrSay()) close();
+}
+
+void TConfigForm::AppDefaultBtnClick() {
+    LauncherSettings settings = ControlSettings();
+    ResetAppDefaults(settings);
+    ShowSettings(settings);
+    // The mapper is the first entry whatever its product name.
+    MidiCombo->setCurrentIndex(MidiCombo->count() > 0 ? 0 : -1);
+}
+
+void TConfigForm::GameDefaultBtnClick() {
+    const LauncherSettings defaults = DefaultSettings();
+    SelectPosition(LevelCombo, defaults.Level);
+    CheckDemo->setChecked(defaults.Demo);
+    CheckCombo->setChecked(defaults.Combo);
+}
+
+void TConfigForm::KeyDefaultBtnClick() {
+    LauncherSettings settings = ControlSettings();
+    ResetKeyDefaults(settings);
+    ShowSettings(settings);
+}
+
+void TConfigForm::ReadmeBtnClick() {
+    const QString path = QCoreApplication::applicationDirPath() + "/" + ReadmeFile;
+    // Without the file, or without a program to show it, nothing happens.
+    if (!QFileInfo::exists(path)) return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void TConfigForm::ShowError(const std::string& message) {
+    QMessageBox::critical(this, windowTitle(), FromStd(message));
+}
+
+void TConfigForm::closeEvent(QCloseEvent* event) {
+    // During the scan the player has no way out but the scan's end; the buttons are disabled too.
+    if (Scanning) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+    if (event->isAccepted()) emit Closed();
+}
+
+void TConfigForm::keyPressEvent(QKeyEvent* event) {
+    // Esc presses the cancel button, which saves; the dialog's own Esc would close unsaved.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (CloseBtn->isEnabled()) CloseBtn->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace tamtara

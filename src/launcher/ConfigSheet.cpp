@@ -1,0 +1,50 @@
+// The settings page: MIDI device, preview and bank select, keyboard input, full screen.
+#include "launcher/ConfigForm.h"
+#include "launcher/LauncherWidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace tamtara {
+
+void TConfigForm::BuildConfigSheet() {
+    ConfigSheet = MakeChild<QWidget>();
+    auto* midiGroup = MakeChild<QGroupBox>("MIDI 設定", ConfigSheet);
+    midiGroup->setGeometry(8, 6, 305, 128);
+    auto* midiLabel = MakeChild<QLabel>("使用するMIDI(&M):", midiGroup);
+    midiLabel->setGeometry(12, 20, 200, 16);
+    MidiCombo = MakeChild<QComboBox>(midiGroup);
+    MidiCombo->setGeometry(12, 38, 281, 22);
+    midiLabel->setBuddy(MidiCombo);
+    CheckPrev = MakeChild<QCheckBox>("曲セレクト時のプレビュー(&P)", midiGroup);
+    CheckPrev->setGeometry(12, 64, 281, 18);
+    CheckNoBank = MakeChild<QCheckBox>("バンクセレクトを送信しない(&B)", midiGroup);
+    CheckNoBank->setGeometry(12, 84, 281, 18);
+    SoundFontLabel = MakeChild<QLabel>(midiGroup);
+    SoundFontLabel->setGeometry(12, 106, 289, 16);
+    QPalette warning = SoundFontLabel->palette();
+    warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    SoundFontLabel->setPalette(warning);
+    SoundFontLabel->setVisible(!Services.SoundFontFound);
+    SoundFontLabel->setText(SoundFontMissingText);
+
+    auto* inputGroup = MakeChild<QGroupBox>("DirectInput 設定", ConfigSheet);
+    inputGroup->setGeometry(8, 140, 305, 46);
+    CheckDInput = MakeChild<QCheckBox>("Direct Inputを使用する(&I)", inputGroup);
+    CheckDInput->setGeometry(12, 20, 281, 18);
+
+    auto* screenGroup = MakeChild<QGroupBox>("画面設定", ConfigSheet);
+    screenGroup->setGeometry(8, 192, 305, 46);
+    CheckFullscreen = MakeChild<QCheckBox>("フルスクリーンモード(&F)", screenGroup);
+    CheckFullscreen->setGeometry(12, 20, 281, 18);
+
+    AppDefaultBtn = MakeChild<QPushButton>("初期設定に戻す", ConfigSheet);
+    AppDefaultBtn->setGeometry(208, 252, 105, 24);
+    connect(AppDefaultBtn, &QPushButton::clicked, this, [this] { AppDefaultBtnClick(); });
+    PageControl->addTab(ConfigSheet, "動作設定");
+}
+
+} // namespace tamtara

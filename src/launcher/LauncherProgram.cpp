@@ -1,0 +1,33 @@
+// The toolkit's start-up around the launcher: the game's font aliases, the numeric locale, the
+// launcher first, then the game window, then the message loop.
+#include "launcher/LauncherProgram.h"
+
+#include "launcher/ConfigForm.h"
+#include "launcher/MainFormGameWindow.h"
+#include "platform/display/FontAliases.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+namespace tamtara {
+
+int RunLauncher(int& argc, char** argv, const LauncherStart& start) {
+    // The launcher's "ＭＳ Ｐゴシック" must find the same face as the game's screens.
+    RegisterFontAliases();
+    QApplication application(argc, argv);
+    // QApplication takes the user's locale for everything; numbers stay in the C locale so no
+    // reading or writing of a number depends on where the player lives.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("Tamtara ");
+
+    std::unique_ptr<TMainForm> game = start.CreateGameWindow();
+    MainFormGameWindow gameWindow(*game);
+    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound});
+    QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    launcher.show();
+    application.exec();
+    return launcher.ExitCode();
+}
+
+} // namespace tamtara

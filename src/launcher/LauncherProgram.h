@@ -1,0 +1,27 @@
+// The program's run from the launcher's first show to the game window's close (no Qt in this
+// header: the program entry includes it).
+#pragma once
+
+#include "app/MainForm.h"
+#include "midi/MidiDriver.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tamtara {
+
+struct LauncherStart {
+    std::string IniPath;
+    IMidiOutDriver* MidiDriver = nullptr;
+    // False: the built-in synth has no General MIDI SoundFont and would play nothing.
+    bool SoundFontFound = true;
+    // Creates the game window (FormCreate); may raise EGameStartError.
+    std::function<std::unique_ptr<TMainForm>()> CreateGameWindow;
+};
+
+// Starts the toolkit, shows the launcher and runs until it has closed; the process's exit code.
+// Raises what the game window's creation raises.
+int RunLauncher(int& argc, char** argv, const LauncherStart& start);
+
+} // namespace tamtara

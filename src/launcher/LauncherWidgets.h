@@ -1,0 +1,28 @@
+// Small helpers for building the launcher's controls by position, as a form designer places them.
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <memory>
+#include <utility>
+
+namespace tamtara {
+
+// A control whose constructor arguments end with its parent, which owns it from then on.
+template <class W, class... Args>
+W* MakeChild(Args&&... args) {
+    auto widget = std::make_unique<W>(std::forward<Args>(args)...);
+    return widget.release();
+}
+
+// A label drawn twice, one pixel right and down in the shadow colour first.
+class ShadowLabel : public QLabel {
+public:
+    ShadowLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace tamtara

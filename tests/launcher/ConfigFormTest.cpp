@@ -1,0 +1,339 @@
+// The launcher dialog on a fake game window and a recording MIDI driver: first show, progress
+// repaints, the default buttons, the three ways to close, and Start's scan and hand-over.
+#include "BoxAnswerer.h"
+#include "FakeGameWindow.h"
+#include "base/Clock.h"
+#include "launcher/ConfigForm.h"
+#include "launcher/LauncherTests.h"
+#include "midi/RecordingMidiDriver.h"
+#include "settings/Choices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tamtara::testing {
+
+namespace {
+
+std::vector<std::uint8_t> ShippedReadme() {
+    QFile file(TAMTARA_SOURCE_DIR "/assets/tamtara.rtf");
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+// Counts the paints of one control.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int Paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++Paints;
+        return false;
+    }
+};
+
+struct Launcher {
+    explicit Launcher(std::vector<std::string> devices = {"Dev A", "Dev B"}, bool withReadme = true,
+                      bool soundFontFound = true)
+        : Midi(SystemClock::Instance(), std::move(devices)) {
+        IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
+        if (withReadme) Game.DataEntries.push_back({"tamtara.rtf", ShippedReadme()});
+        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, soundFontFound});
+        ClosedSpy = std::make_unique<QSignalSpy>(Form.get(), &TConfigForm::Closed);
+    }
+    void Show() {
+        Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+    }
+    bool Saved() const { return std::filesystem::exists(IniPath); }
+    LauncherSettings SavedSettings() const { return LoadSettings(IniPath); }
+    std::vector<bool> VisibleTabs() const {
+        std::vector<bool> visible;
+        for (int index = 0; index < Form->PageControl->count(); ++index)
+            visible.push_back(Form->PageControl->isTabVisible(index));
+        return visible;
+    }
+
+    QTemporaryDir Folder;
+    std::string IniPath;
+    RecordingMidiDriver Midi;
+    FakeGameWindow Game;
+    BoxAnswerer Answerer;
+    std::unique_ptr<TConfigForm> Form;
+    std::unique_ptr<QSignalSpy> ClosedSpy;
+};
+
+} // namespace
+
+class ConfigFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void FormShowWithoutDevicesShowsTheBoxThenCloses() {
+        Launcher launcher(std::vector<std::string>{});
+        // The launcher closes before it is ever exposed.
+        launcher.Form->show();
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QCOMPARE(launcher.Answerer.Boxes, QStringList{"Tamtara 起動エラー|MIDI機器が全くインストールされていません。"});
+        // The remaining steps still ran: the mapper is listed and the settings loaded.
+        QCOMPARE(launcher.Form->MidiCombo->count(), 1);
+        QCOMPARE(launcher.Form->LevelCombo->currentIndex(), 3);
+        QVERIFY(!launcher.Form->isVisible());
+        QVERIFY(!launcher.Saved());
+    }
+
+    void FormShowListsDevicesLoadsSettingsAndLooksAsDesigned() {
+        Launcher launcher;
+        {
+            std::ofstream ini(launcher.IniPath);
+            ini << "[Config]\nMidi=dev b\nFullScreen=0\n[GameConfig]\nLevel=7\n[KeyConfig]\nKey3A=1\n";
+        }
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.BuildLabel->text(), QString("Version 1.82 [2001/05/04]"));
+        QCOMPARE(launcher.VisibleTabs(), (std::vector<bool>{true, true, true, false, true}));
+        QCOMPARE(form.PageControl->currentWidget(), form.AboutSheet);
+        // Ctrl+Tab walks the settings pages only.
+        std::vector<QWidget*> walked;
+        for (int step = 0; step < 4; ++step) {
+            QTest::keyClick(form.PageControl, Qt::Key_Tab, Qt::ControlModifier);
+            walked.push_back(form.PageControl->currentWidget());
+        }
+        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.AboutSheet}));
+        QCOMPARE(form.MidiCombo->count(), 3);
+        QCOMPARE(form.MidiCombo->itemText(0), QString("MIDI Mapper"));
+        QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
+        QCOMPARE(form.MidiCombo->itemText(2), QString("Dev B"));
+        // The stored name matches without regard to case.
+        QCOMPARE(form.MidiCombo->currentIndex(), 2);
+        QVERIFY(!form.CheckFullscreen->isChecked());
+        QCOMPARE(form.LevelCombo->currentText(), QString("7.Hell (-250)"));
+        QCOMPARE(form.KeyComboA[2]->currentText(), QString("スペース"));
+        QVERIFY(form.RichEdit->toPlainText().startsWith("Tamtara  Version 1.82"));
+        QVERIFY(launcher.Answerer.Boxes.isEmpty());
+
+        QCOMPARE(form.size(), QSize(345, 351));
+        QCOMPARE(QFontInfo(form.font()).family(), QString("IPAPGothic"));
+        QCOMPARE(form.font().pixelSize(), 12);
+        QVERIFY(form.StartBtn->font().bold());
+        QCOMPARE(form.StartBtn->font().pixelSize(), 16);
+        QVERIFY(!form.StartBtn->icon().isNull());
+        QVERIFY(form.StartBtn->isDefault());
+        QVERIFY(!(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    }
+
+    void StartSavesScansOnTheProgressPageAndHandsOverInOrder() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        form.MidiCombo->setCurrentIndex(2);
+        form.CheckPrev->setChecked(false);
+        form.CheckNoBank->setChecked(true);
+        form.CheckDInput->setChecked(false);
+        form.CheckFullscreen->setChecked(false);
+        form.LevelCombo->setCurrentIndex(5);
+        form.CheckDemo->setChecked(false);
+        form.KeyComboB[6]->setCurrentIndex(KeyChoicePosition("/"));
+
+        bool buttonsDuringScan = true;
+        std::vector<bool> tabsDuringScan;
+        bool savedBeforeScan = false;
+        launcher.Game.AfterReport = [&](std::int32_t) {
+            buttonsDuringScan = form.StartBtn->isEnabled() || form.CloseBtn->isEnabled();
+            tabsDuringScan = launcher.VisibleTabs();
+            savedBeforeScan = launcher.Saved();
+            QCOMPARE(form.PageControl->currentWidget(), form.ProgressSheet);
+        };
+        bool launcherHiddenWhileGameRuns = false;
+        launcher.Game.WhileShown = [&] { launcherHiddenWhileGameRuns = !form.isVisible(); };
+
+        // Return presses Start, the default button.
+        QTest::keyClick(&form, Qt::Key_Return);
+
+        QVERIFY(savedBeforeScan);
+        QVERIFY(!buttonsDuringScan);
+        QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false}));
+        const std::vector<std::string> expected = {
+            "Scan", "Prev=0", "Demo=0", "MidiDevice=1", "Combo=1", "NoBank=1", "LeaveFullScreen",
+            "DInput=0", "MissPenalty=50", "Level=5",
+            "Keys=65,70,32,74,75,76,59,/83,68,0,73,79,80,47,", "ShowModal"};
+        QCOMPARE(launcher.Game.Calls, expected);
+        QVERIFY(launcherHiddenWhileGameRuns);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        const LauncherSettings saved = launcher.SavedSettings();
+        QCOMPARE(QString::fromStdString(saved.Midi), QString("Dev B"));
+        QCOMPARE(saved.Level, 5);
+        QCOMPARE(saved.FullScreen, false);
+    }
+
+    void ProgressRepaintsOnlyAfterMoreThanFivePercent() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        launcher.Game.Progress = {{0, "フォルダ検索中..."}, {3, "a"}, {6, "b"}, {11, "c"}, {12, "d"}, {100, "e"}};
+        PaintCounter counter(form.MessageLabel);
+        std::vector<std::int32_t> repainted;
+        std::vector<std::int32_t> gauge;
+        QStringList labels;
+        launcher.Game.AfterReport = [&](std::int32_t percent) {
+            if (counter.Paints > 0) repainted.push_back(percent);
+            counter.Paints = 0;
+            gauge.push_back(form.LoadGauge->value());
+            labels.push_back(form.MessageLabel->text());
+        };
+        form.StartBtn->click();
+        QCOMPARE(repainted, (std::vector<std::int32_t>{0, 6, 12, 100}));
+        QCOMPARE(gauge, (std::vector<std::int32_t>{0, 3, 6, 11, 12, 100}));
+        QCOMPARE(labels, (QStringList{"フォルダ検索中...", "a", "b", "c", "d", "e"}));
+        QCOMPARE(form.LastShownPercent, 100);
+    }
+
+    void DefaultButtonsResetTheirOwnPageWithoutSaving() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        form.MidiCombo->setCurrentIndex(2);
+        form.CheckPrev->setChecked(false);
+        form.CheckNoBank->setChecked(true);
+        form.CheckDInput->setChecked(false);
+        form.CheckFullscreen->setChecked(false);
+        form.LevelCombo->setCurrentIndex(0);
+        form.CheckDemo->setChecked(false);
+        form.CheckCombo->setChecked(false);
+        for (QComboBox* combo : form.KeyComboA) combo->setCurrentIndex(0);
+        form.KeyComboB[0]->setCurrentIndex(-1);
+
+        form.AppDefaultBtn->click();
+        QCOMPARE(form.MidiCombo->currentIndex(), 0);
+        QVERIFY(form.CheckPrev->isChecked() && !form.CheckNoBank->isChecked());
+        QVERIFY(form.CheckDInput->isChecked() && form.CheckFullscreen->isChecked());
+        QCOMPARE(form.LevelCombo->currentIndex(), 0);
+        QCOMPARE(form.KeyComboA[0]->currentIndex(), 0);
+
+        form.GameDefaultBtn->click();
+        QCOMPARE(form.LevelCombo->currentText(), QString("3.Normal (-20)"));
+        QVERIFY(form.CheckDemo->isChecked() && form.CheckCombo->isChecked());
+        QCOMPARE(form.KeyComboA[0]->currentIndex(), 0);
+
+        form.KeyDefaultBtn->click();
+        const QStringList firstKeys = {"A", "F", "スペース", "J", "K", "L", ";"};
+        const QStringList secondKeys = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
+        for (std::size_t part = 0; part < 7; ++part) {
+            QCOMPARE(form.KeyComboA[part]->currentText(), firstKeys[static_cast<qsizetype>(part)]);
+            QCOMPARE(form.KeyComboB[part]->currentText(), secondKeys[static_cast<qsizetype>(part)]);
+        }
+        QVERIFY(!launcher.Saved());
+        QVERIFY(form.isVisible());
+    }
+
+    void EscSavesAndCloses() {
+        Launcher launcher;
+        launcher.Show();
+        launcher.Form->CheckCombo->setChecked(false);
+        QTest::keyClick(launcher.Form.get(), Qt::Key_Escape);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QVERIFY(launcher.Saved());
+        QCOMPARE(launcher.SavedSettings().Combo, false);
+        QVERIFY(launcher.Game.Calls.empty());
+    }
+
+    void SaveKeepsTheCalibratedOffsetAndTheLearnedKitMap() {
+        Launcher launcher;
+        LauncherSettings stored = DefaultSettings();
+        stored.InputOffsetMs = 37;
+        stored.PreciseInput = false;
+        stored.MidiIn = "Kit Port";
+        AssignKitNote(stored.Kit, 4, 60, true);
+        SaveSettings(launcher.IniPath, stored);
+        launcher.Show();
+        launcher.Form->CheckCombo->setChecked(false);
+        QTest::keyClick(launcher.Form.get(), Qt::Key_Escape);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        const LauncherSettings saved = launcher.SavedSettings();
+        QCOMPARE(saved.Combo, false);
+        QCOMPARE(saved.InputOffsetMs, 37);
+        QCOMPARE(saved.PreciseInput, false);
+        QCOMPARE(saved.MidiIn, std::string("Kit Port"));
+        QVERIFY(saved.Kit.Notes == stored.Kit.Notes);
+    }
+
+    void FailedWriteIsShownAndNeitherCloseNorStartGoesOn() {
+        Launcher launcher;
+        launcher.IniPath = launcher.IniPath + "/missing-folder/tamtara.ini";
+        launcher.Form = std::make_unique<TConfigForm>(TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
+        QSignalSpy closed(launcher.Form.get(), &TConfigForm::Closed);
+        launcher.Show();
+        launcher.Form->CloseBtn->click();
+        launcher.Form->StartBtn->click();
+        QCOMPARE(launcher.Answerer.Boxes.size(), 2);
+        QVERIFY(launcher.Answerer.Boxes[0].contains("に書き込めません"));
+        QVERIFY(launcher.Form->isVisible());
+        QVERIFY(launcher.Form->StartBtn->isEnabled());
+        QVERIFY(launcher.Game.Calls.empty());
+        QCOMPARE(closed.count(), 0);
+    }
+
+    void CloseBoxClosesWithoutSaving() {
+        Launcher launcher;
+        launcher.Show();
+        launcher.Form->close();
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QVERIFY(!launcher.Saved());
+        QVERIFY(launcher.Game.Calls.empty());
+    }
+
+    void MissingSoundFontIsNamedInOneLineOnTheSettingsPage() {
+        Launcher withSoundFont;
+        withSoundFont.Show();
+        withSoundFont.Form->PageControl->setCurrentWidget(withSoundFont.Form->ConfigSheet);
+        QVERIFY(!withSoundFont.Form->SoundFontLabel->isVisible());
+
+        Launcher withoutSoundFont({"Dev A"}, true, false);
+        withoutSoundFont.Show();
+        TConfigForm& form = *withoutSoundFont.Form;
+        form.PageControl->setCurrentWidget(form.ConfigSheet);
+        QVERIFY(form.SoundFontLabel->isVisible());
+        QVERIFY(form.SoundFontLabel->text().contains("timgm6mb-soundfont"));
+        // One line, whole: the text fits the label, the label fits its group.
+        const QLabel& label = *form.SoundFontLabel;
+        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= label.width());
+        QVERIFY(label.geometry().right() < label.parentWidget()->width());
+    }
+
+    void MissingReadmeIsReportedAndTheSettingsStillLoad() {
+        Launcher launcher({"Dev A"}, false);
+        {
+            std::ofstream ini(launcher.IniPath);
+            ini << "[GameConfig]\nLevel=6\n";
+        }
+        launcher.Show();
+        QTRY_COMPARE(launcher.Answerer.Boxes.size(), 1);
+        QVERIFY(launcher.Answerer.Boxes[0].contains("tamtara.rtf"));
+        QCOMPARE(launcher.Form->LevelCombo->currentIndex(), 6);
+        QVERIFY(launcher.Form->isVisible());
+    }
+};
+
+static const bool Registered = RegisterLauncherTest<ConfigFormTest>();
+
+} // namespace tamtara::testing
+
+#include "ConfigFormTest.moc"
