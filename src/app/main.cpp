@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
         start.MidiDriver = &midiDriver;
         start.SoundFontFound = !FindGmSoundFont().empty();
         const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
+        start.MidiInDriver = midiIn.get();
         start.CreateGameWindow = [&midiDriver, &midiIn, iniPath = start.IniPath] {
             GameServices services;
             services.MidiDriver = &midiDriver;

@@ -65,10 +65,15 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     BuildGameConfigSheet();
     BuildProgressSheet();
     BuildKeySheet();
+    BuildKitSheet();
     BuildButtons();
+    connect(MidiInCombo, &QComboBox::currentIndexChanged, this, [this] { UpdateKitLearning(); });
 }
 
-TConfigForm::~TConfigForm() = default;
+TConfigForm::~TConfigForm() {
+    // No note may arrive for a form that is gone.
+    StopLearning();
+}
 
 void TConfigForm::BuildButtons() {
     StartBtn = MakeChild<QPushButton>("スタート", this);
@@ -153,10 +158,12 @@ void TConfigForm::SaveSettings() {
 }
 
 LauncherSettings TConfigForm::ControlSettings() const {
-    // Settings without a control here (input timing, the kit) keep what was loaded, so a save
-    // does not reset the player's calibration or learned kit map.
+    // Settings without a control here (input timing, the kit's Enter note) keep what was loaded,
+    // so a save does not reset the player's calibration.
     LauncherSettings settings = ShownSettings;
     settings.Midi = MidiCombo->currentText().toStdString();
+    settings.MidiIn = MidiInCombo->currentText().toStdString();
+    settings.Kit = ControlKit();
     settings.Prev = CheckPrev->isChecked();
     settings.NoBank = CheckNoBank->isChecked();
     settings.DInput = CheckDInput->isChecked();
@@ -174,6 +181,8 @@ LauncherSettings TConfigForm::ControlSettings() const {
 void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     ShownSettings = settings;
     MidiCombo->setCurrentIndex(FindMidiEntry(MidiNames, settings.Midi));
+    FillMidiInCombo(settings.MidiIn);
+    ShowKit(settings.Kit);
     CheckPrev->setChecked(settings.Prev);
     CheckNoBank->setChecked(settings.NoBank);
     CheckDInput->setChecked(settings.DInput);
@@ -281,6 +290,11 @@ void TConfigForm::closeEvent(QCloseEvent* event) {
     }
     QDialog::closeEvent(event);
     if (event->isAccepted()) emit Closed();
+}
+
+void TConfigForm::hideEvent(QHideEvent* event) {
+    StopLearning();
+    QDialog::hideEvent(event);
 }
 
 void TConfigForm::keyPressEvent(QKeyEvent* event) {

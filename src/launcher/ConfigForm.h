@@ -5,6 +5,7 @@
 
 #include "launcher/GameWindow.h"
 #include "midi/MidiDriver.h"
+#include "midi/MidiInDriver.h"
 #include "settings/Settings.h"
 
 #include <QDialog>
@@ -18,6 +19,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QSpinBox;
 class QPushButton;
 class QTabWidget;
 class QTextEdit;
@@ -31,6 +33,8 @@ struct TConfigFormServices {
     std::string IniPath;
     // False: the built-in synth has no General MIDI SoundFont and would play nothing.
     bool SoundFontFound = true;
+    // The kit's input ports; none when absent (a system without a MIDI sequencer).
+    IMidiInDriver* MidiInDriver = nullptr;
 };
 
 class TConfigForm : public QDialog {
@@ -42,6 +46,12 @@ public:
     static constexpr const char* ReadmeFile = "Readme.txt";
     // One line on the settings page, naming the package that gives the synth its sounds.
     static constexpr const char* SoundFontMissingText = "GM音源なし: timgm6mb-soundfont をインストール";
+    // The kit page's one-line hints.
+    static constexpr const char* NoMidiInPortText = "MIDI入力ポートが見つかりません";
+    static constexpr const char* NoMidiInChosenText = "動作設定の「MIDI入力」でポートを選んでください";
+    static constexpr const char* LearnReadyText = "「学習」を押してからパッドを叩いてください";
+    static constexpr const char* LearningText = "パッドを叩いてください (もう一度押すと終了)";
+    static constexpr const char* PortOpenFailedText = "MIDI入力ポートを開けません";
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -56,6 +66,11 @@ public:
     void GameDefaultBtnClick();
     void KeyDefaultBtnClick();
     void ReadmeBtnClick();
+    // The kit page: a learn button toggled, a note-on from the open port (on this thread), the
+    // default button.
+    void KitLearnBtnClick(int lane, bool learn);
+    void KitNoteOn(std::uint8_t note);
+    void KitDefaultBtnClick();
 
     // The ini file into the controls, and the controls into the ini file.
     void LoadSettings();
@@ -80,12 +95,14 @@ public:
     QWidget* GameConfigSheet = nullptr;
     QWidget* ProgressSheet = nullptr;
     QWidget* KeySheet = nullptr;
+    QWidget* KitSheet = nullptr;
     QPushButton* StartBtn = nullptr;
     QPushButton* CloseBtn = nullptr;
     QLabel* BuildLabel = nullptr;
     QTextEdit* RichEdit = nullptr;
     QPushButton* ReadmeBtn = nullptr;
     QComboBox* MidiCombo = nullptr;
+    QComboBox* MidiInCombo = nullptr;
     QCheckBox* CheckPrev = nullptr;
     QCheckBox* CheckNoBank = nullptr;
     QLabel* SoundFontLabel = nullptr;
@@ -101,15 +118,24 @@ public:
     std::array<QComboBox*, DrumPartCount> KeyComboA{};
     std::array<QComboBox*, DrumPartCount> KeyComboB{};
     QPushButton* KeyDefaultBtn = nullptr;
+    std::array<QLabel*, KitLaneCount> KitNotesLabel{};
+    std::array<QSpinBox*, KitLaneCount> KitVelocitySpin{};
+    std::array<QPushButton*, KitLaneCount> KitLearnBtn{};
+    QSpinBox* KitDebounceSpin = nullptr;
+    QLabel* KitHintLabel = nullptr;
+    QPushButton* KitDefaultBtn = nullptr;
 
     // The progress value at the last repaint of the progress page.
     std::int32_t LastShownPercent = -100;
     // Output devices found by FormShow (the mapper not counted).
     unsigned MidiDeviceCount = 0;
+    // The lane learning from the open input port, or -1 (no port open).
+    int LearningLane = -1;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -119,9 +145,19 @@ private:
     void BuildGameConfigSheet();
     void BuildProgressSheet();
     void BuildKeySheet();
+    void BuildKitSheet();
     void BuildButtons();
     void ShowPages(bool settingsPages);
     void LoadReadme();
+    // The input combo: "(なし)", the ports, and a saved port absent now (kept, not lost).
+    void FillMidiInCombo(const std::string& chosen);
+    void ShowKit(const KitSettings& kit);
+    KitSettings ControlKit() const;
+    void ShowKitNotes();
+    // Learn buttons enabled only with a port chosen, and the hint saying why not.
+    void UpdateKitLearning();
+    // Ends learning and closes the input port.
+    void StopLearning();
     // SaveSettings; a failed write is shown and ends the handler (false).
     bool SaveSettingsOrSay();
     // The application's default error handling: the message in a box.
@@ -131,6 +167,11 @@ private:
     // The settings last shown in the controls, with those no control edits.
     LauncherSettings ShownSettings;
     std::vector<std::string> MidiNames;
+    std::vector<std::string> MidiInNames;
+    // The kit map as learned so far (the spin boxes hold velocities and debounce).
+    KitSettings KitMap = DefaultKit();
+    // The next hit of the learning lane replaces its notes; later ones add zones.
+    bool LearnReplaces = true;
     bool Shown = false;
     bool Scanning = false;
     bool Failed = false;

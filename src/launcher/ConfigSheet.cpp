@@ -1,4 +1,4 @@
-// The settings page: MIDI device, preview and bank select, keyboard input, full screen.
+// The settings page: MIDI output device and kit input port, preview and bank select, keyboard input, full screen.
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 
@@ -13,18 +13,24 @@ namespace tamtara {
 void TConfigForm::BuildConfigSheet() {
     ConfigSheet = MakeChild<QWidget>();
     auto* midiGroup = MakeChild<QGroupBox>("MIDI 設定", ConfigSheet);
-    midiGroup->setGeometry(8, 6, 305, 128);
+    midiGroup->setGeometry(8, 6, 305, 132);
+    // Output and input each take one row: label left, combo right.
     auto* midiLabel = MakeChild<QLabel>("使用するMIDI(&M):", midiGroup);
-    midiLabel->setGeometry(12, 20, 200, 16);
+    midiLabel->setGeometry(12, 23, 100, 16);
     MidiCombo = MakeChild<QComboBox>(midiGroup);
-    MidiCombo->setGeometry(12, 38, 281, 22);
+    MidiCombo->setGeometry(112, 20, 181, 22);
     midiLabel->setBuddy(MidiCombo);
+    auto* midiInLabel = MakeChild<QLabel>("MIDI入力(&N):", midiGroup);
+    midiInLabel->setGeometry(12, 49, 100, 16);
+    MidiInCombo = MakeChild<QComboBox>(midiGroup);
+    MidiInCombo->setGeometry(112, 46, 181, 22);
+    midiInLabel->setBuddy(MidiInCombo);
     CheckPrev = MakeChild<QCheckBox>("曲セレクト時のプレビュー(&P)", midiGroup);
-    CheckPrev->setGeometry(12, 64, 281, 18);
+    CheckPrev->setGeometry(12, 72, 281, 18);
     CheckNoBank = MakeChild<QCheckBox>("バンクセレクトを送信しない(&B)", midiGroup);
-    CheckNoBank->setGeometry(12, 84, 281, 18);
+    CheckNoBank->setGeometry(12, 92, 281, 18);
     SoundFontLabel = MakeChild<QLabel>(midiGroup);
-    SoundFontLabel->setGeometry(12, 106, 289, 16);
+    SoundFontLabel->setGeometry(12, 112, 289, 16);
     QPalette warning = SoundFontLabel->palette();
     warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
     SoundFontLabel->setPalette(warning);
@@ -32,12 +38,12 @@ void TConfigForm::BuildConfigSheet() {
     SoundFontLabel->setText(SoundFontMissingText);
 
     auto* inputGroup = MakeChild<QGroupBox>("DirectInput 設定", ConfigSheet);
-    inputGroup->setGeometry(8, 140, 305, 46);
+    inputGroup->setGeometry(8, 144, 305, 46);
     CheckDInput = MakeChild<QCheckBox>("Direct Inputを使用する(&I)", inputGroup);
     CheckDInput->setGeometry(12, 20, 281, 18);
 
     auto* screenGroup = MakeChild<QGroupBox>("画面設定", ConfigSheet);
-    screenGroup->setGeometry(8, 192, 305, 46);
+    screenGroup->setGeometry(8, 196, 305, 46);
     CheckFullscreen = MakeChild<QCheckBox>("フルスクリーンモード(&F)", screenGroup);
     CheckFullscreen->setGeometry(12, 20, 281, 18);
 

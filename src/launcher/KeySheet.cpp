@@ -11,10 +11,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr const char* PartCaptions[DrumPartCount] = {"ハイハット(&H):", "スネア(&S):", "キック(&K):",
-                                                     "Highタム(&1):", "Midタム(&2):", "Lowタム(&3):",
-                                                     "シンバル(&C):"};
-
 QComboBox* MakeKeyCombo(QWidget* parent, int x, int y) {
     auto* combo = MakeChild<QComboBox>(parent);
     combo->setGeometry(x, y, 96, 22);
@@ -33,9 +29,9 @@ void TConfigForm::BuildKeySheet() {
     heading2->setGeometry(212, 8, 96, 16);
     for (int part = 0; part < DrumPartCount; ++part) {
         const int y = 28 + part * 30;
-        auto* caption = MakeChild<QLabel>(PartCaptions[part], KeySheet);
-        caption->setGeometry(12, y + 3, 94, 16);
         const auto index = static_cast<std::size_t>(part);
+        auto* caption = MakeChild<QLabel>(PartCaptions[index], KeySheet);
+        caption->setGeometry(12, y + 3, 94, 16);
         KeyComboA[index] = MakeKeyCombo(KeySheet, 108, y);
         KeyComboB[index] = MakeKeyCombo(KeySheet, 212, y);
         caption->setBuddy(KeyComboA[index]);

@@ -23,7 +23,7 @@ int RunLauncher(int& argc, char** argv, const LauncherStart& start) {
 
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
     MainFormGameWindow gameWindow(*game);
-    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound});
+    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound, start.MidiInDriver});
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
     launcher.show();
     application.exec();

@@ -4,6 +4,7 @@
 
 #include "app/MainForm.h"
 #include "midi/MidiDriver.h"
+#include "midi/MidiInDriver.h"
 
 #include <functional>
 #include <memory>
@@ -14,6 +15,8 @@ namespace tamtara {
 struct LauncherStart {
     std::string IniPath;
     IMidiOutDriver* MidiDriver = nullptr;
+    // The kit's input ports, for the launcher's input combo and learning.
+    IMidiInDriver* MidiInDriver = nullptr;
     // False: the built-in synth has no General MIDI SoundFont and would play nothing.
     bool SoundFontFound = true;
     // Creates the game window (FormCreate); may raise EGameStartError.

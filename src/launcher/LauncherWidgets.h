@@ -1,9 +1,12 @@
 // Small helpers for building the launcher's controls by position, as a form designer places them.
 #pragma once
 
+#include "settings/KitSettings.h"
+
 #include <QLabel>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <utility>
 
@@ -15,6 +18,10 @@ W* MakeChild(Args&&... args) {
     auto widget = std::make_unique<W>(std::forward<Args>(args)...);
     return widget.release();
 }
+
+// The drum parts' captions, in lane order, on the key and kit pages.
+inline constexpr std::array<const char*, KitLaneCount> PartCaptions = {
+    "ハイハット(&H):", "スネア(&S):", "キック(&K):", "Highタム(&1):", "Midタム(&2):", "Lowタム(&3):", "シンバル(&C):"};
 
 // A label drawn twice, one pixel right and down in the shadow colour first.
 class ShadowLabel : public QLabel {

@@ -76,6 +76,7 @@ LauncherSettings DefaultSettings() {
 void ResetAppDefaults(LauncherSettings& settings) {
     LauncherSettings defaults;
     settings.Midi = defaults.Midi;
+    settings.MidiIn = defaults.MidiIn;
     settings.Prev = defaults.Prev;
     settings.NoBank = defaults.NoBank;
     settings.DInput = defaults.DInput;

@@ -5,6 +5,7 @@
 #include "base/Clock.h"
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
+#include "midi/MidiInDriver.h"
 #include "midi/RecordingMidiDriver.h"
 #include "settings/Choices.h"
 
@@ -18,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,7 +59,7 @@ struct Launcher {
         : Midi(SystemClock::Instance(), std::move(devices)) {
         IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
         if (withReadme) Game.DataEntries.push_back({"tamtara.rtf", ShippedReadme()});
-        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, soundFontFound});
+        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, soundFontFound, &MidiIn});
         ClosedSpy = std::make_unique<QSignalSpy>(Form.get(), &TConfigForm::Closed);
     }
     void Show() {
@@ -76,6 +78,7 @@ struct Launcher {
     QTemporaryDir Folder;
     std::string IniPath;
     RecordingMidiDriver Midi;
+    ScriptedMidiInDriver MidiIn{{"Pad In 1", "Pad In 2"}};
     FakeGameWindow Game;
     BoxAnswerer Answerer;
     std::unique_ptr<TConfigForm> Form;
@@ -109,15 +112,16 @@ private slots:
         launcher.Show();
         TConfigForm& form = *launcher.Form;
         QCOMPARE(form.BuildLabel->text(), QString("Version 1.82 [2001/05/04]"));
-        QCOMPARE(launcher.VisibleTabs(), (std::vector<bool>{true, true, true, false, true}));
+        QCOMPARE(launcher.VisibleTabs(), (std::vector<bool>{true, true, true, false, true, true}));
         QCOMPARE(form.PageControl->currentWidget(), form.AboutSheet);
         // Ctrl+Tab walks the settings pages only.
         std::vector<QWidget*> walked;
-        for (int step = 0; step < 4; ++step) {
+        for (int step = 0; step < 5; ++step) {
             QTest::keyClick(form.PageControl, Qt::Key_Tab, Qt::ControlModifier);
             walked.push_back(form.PageControl->currentWidget());
         }
-        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.AboutSheet}));
+        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.KitSheet,
+                                                form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
         QCOMPARE(form.MidiCombo->itemText(0), QString("MIDI Mapper"));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
@@ -170,7 +174,7 @@ private slots:
 
         QVERIFY(savedBeforeScan);
         QVERIFY(!buttonsDuringScan);
-        QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false}));
+        QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false, false}));
         const std::vector<std::string> expected = {
             "Scan", "Prev=0", "Demo=0", "MidiDevice=1", "Combo=1", "NoBank=1", "LeaveFullScreen",
             "DInput=0", "MissPenalty=50", "Level=5",
@@ -273,6 +277,98 @@ private slots:
         QCOMPARE(saved.PreciseInput, false);
         QCOMPARE(saved.MidiIn, std::string("Kit Port"));
         QVERIFY(saved.Kit.Notes == stored.Kit.Notes);
+    }
+
+    void MidiInComboListsNoneThenThePortsAndSavesTheChosenName() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.MidiInCombo->count(), 3);
+        QCOMPARE(form.MidiInCombo->itemText(0), QString("(なし)"));
+        QCOMPARE(form.MidiInCombo->itemText(1), QString("Pad In 1"));
+        QCOMPARE(form.MidiInCombo->itemText(2), QString("Pad In 2"));
+        QCOMPARE(form.MidiInCombo->currentIndex(), 0);
+        // Ports exist but none is chosen: nothing to learn from, and the hint says where to choose.
+        QVERIFY(!form.KitLearnBtn[0]->isEnabled());
+        QCOMPARE(form.KitHintLabel->text(), QString(TConfigForm::NoMidiInChosenText));
+        form.MidiInCombo->setCurrentIndex(2);
+        QVERIFY(form.KitLearnBtn[0]->isEnabled());
+        QTest::keyClick(launcher.Form.get(), Qt::Key_Escape);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QCOMPARE(launcher.SavedSettings().MidiIn, std::string("Pad In 2"));
+        QVERIFY(launcher.MidiIn.OpenPort().empty());
+    }
+
+    void LearningAPadAssignsItsNotesAndSurvivesSaveAndReload() {
+        Launcher launcher;
+        {
+            std::ofstream ini(launcher.IniPath);
+            ini << "[Input]\nMidiIn=Pad In 1\n";
+        }
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        form.PageControl->setCurrentWidget(form.KitSheet);
+        QCOMPARE(form.KitNotesLabel[3]->text(), QString("48,50"));
+        QVERIFY(launcher.MidiIn.OpenPort().empty());
+        QTest::mouseClick(form.KitLearnBtn[3], Qt::LeftButton);
+        QCOMPARE(launcher.MidiIn.OpenPort(), std::string("Pad In 1"));
+        // A note-on of velocity 0 and a note-off are releases; the first hit replaces, later hits
+        // add zones, and a note taken from another lane leaves it.
+        launcher.MidiIn.Receive({0, 0x99, 70, 0});
+        launcher.MidiIn.Receive({0, 0x89, 71, 64});
+        launcher.MidiIn.Receive({0, 0x99, 60, 100});
+        launcher.MidiIn.Receive({0, 0x90, 38, 90});
+        QTRY_COMPARE(form.KitNotesLabel[3]->text(), QString("60,38"));
+        QCOMPARE(form.KitNotesLabel[1]->text(), QString("40,37"));
+        form.KitVelocitySpin[3]->setValue(30);
+        form.KitDebounceSpin->setValue(20);
+        // Leaving the page ends learning and closes the port.
+        form.PageControl->setCurrentWidget(form.KeySheet);
+        QVERIFY(launcher.MidiIn.OpenPort().empty());
+        QVERIFY(!form.KitLearnBtn[3]->isChecked());
+
+        QTest::keyClick(launcher.Form.get(), Qt::Key_Escape);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        const KitSettings saved = launcher.SavedSettings().Kit;
+        QVERIFY((saved.Notes[3] == std::vector<std::uint8_t>{60, 38}));
+        QVERIFY((saved.Notes[1] == std::vector<std::uint8_t>{40, 37}));
+        QCOMPARE(saved.MinVelocity[3], 30);
+        QCOMPARE(saved.DebounceMs, 20);
+
+        launcher.Form = std::make_unique<TConfigForm>(
+            TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true, &launcher.MidiIn});
+        launcher.Show();
+        TConfigForm& reloaded = *launcher.Form;
+        QCOMPARE(reloaded.KitNotesLabel[3]->text(), QString("60,38"));
+        QCOMPARE(reloaded.KitVelocitySpin[3]->value(), 30);
+        // The default button restores the map on screen only; a form gone while learning
+        // closes the port, and a late note reaches nothing.
+        reloaded.PageControl->setCurrentWidget(reloaded.KitSheet);
+        reloaded.KitDefaultBtn->click();
+        QCOMPARE(reloaded.KitNotesLabel[3]->text(), QString("48,50"));
+        QCOMPARE(launcher.SavedSettings().Kit.Notes[3], saved.Notes[3]);
+        reloaded.KitLearnBtn[0]->click();
+        QCOMPARE(launcher.MidiIn.OpenPort(), std::string("Pad In 1"));
+        launcher.Form.reset();
+        QVERIFY(launcher.MidiIn.OpenPort().empty());
+        launcher.MidiIn.Receive({0, 0x99, 60, 100});
+        QCoreApplication::processEvents();
+    }
+
+    void WithoutInputPortsLearningIsDisabledAndSaysSo() {
+        Launcher launcher;
+        ScriptedMidiInDriver noPorts;
+        launcher.Form = std::make_unique<TConfigForm>(
+            TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true, &noPorts});
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.MidiInCombo->count(), 1);
+        QCOMPARE(form.MidiInCombo->currentText(), QString("(なし)"));
+        form.PageControl->setCurrentWidget(form.KitSheet);
+        for (QPushButton* learn : form.KitLearnBtn) QVERIFY(!learn->isEnabled());
+        QCOMPARE(form.KitHintLabel->text(), QString(TConfigForm::NoMidiInPortText));
+        QVERIFY(form.KitHintLabel->isVisible());
+        QVERIFY(form.KitHintLabel->fontMetrics().horizontalAdvance(form.KitHintLabel->text()) <= form.KitHintLabel->width());
     }
 
     void FailedWriteIsShownAndNeitherCloseNorStartGoesOn() {
