@@ -18,8 +18,10 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QUrl>
@@ -39,6 +41,16 @@ constexpr const char* NoDeviceCaption = "Tamtara 起動エラー";
 QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+// Tabs with half the style's side padding: the five settings pages' captions then fit the
+// fixed width without scroll arrows hiding the first one.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
 
 void SelectPosition(QComboBox* combo, int position) {
     combo->setCurrentIndex(position >= 0 && position < combo->count() ? position : -1);
@@ -60,6 +72,9 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
 
     PageControl = MakeChild<QTabWidget>(this);
     PageControl->setGeometry(8, 8, 329, 309);
+    auto* tabStyle = MakeChild<CompactTabStyle>();
+    tabStyle->setParent(PageControl);
+    PageControl->tabBar()->setStyle(tabStyle);
     BuildAboutSheet();
     BuildConfigSheet();
     BuildGameConfigSheet();

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +136,10 @@ private slots:
         QVERIFY(launcher.Answerer.Boxes.isEmpty());
 
         QCOMPARE(form.size(), QSize(345, 351));
+        // Every settings page's tab is in view, none behind scroll arrows.
+        const QTabBar& tabs = *form.PageControl->tabBar();
+        QVERIFY(tabs.tabRect(form.PageControl->indexOf(form.KitSheet)).right() < tabs.width());
+        QCOMPARE(tabs.tabRect(0).left(), 0);
         QCOMPARE(QFontInfo(form.font()).family(), QString("IPAPGothic"));
         QCOMPARE(form.font().pixelSize(), 12);
         QVERIFY(form.StartBtn->font().bold());
