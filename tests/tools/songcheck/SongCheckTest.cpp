@@ -1,10 +1,10 @@
 // songcheck's verdicts, title decoding, timing, lane counts and picture states, and exit codes.
 #include "HostileFiles.h"
+#include "ProgramRun.h"
 #include "library/TempTree.h"
 #include "midi/SmfReader.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,20 +13,8 @@
 namespace tamtara::testing {
 namespace {
 
-struct ProgramRun {
-    std::string Output;
-    int ExitCode = -1;
-};
-
 ProgramRun RunSongCheck(const std::string& arguments) {
-    ProgramRun run;
-    const std::string command = std::string(SONGCHECK_PROGRAM) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, count);
-    run.ExitCode = WEXITSTATUS(pclose(pipe));
-    return run;
+    return RunProgram(SONGCHECK_PROGRAM, arguments);
 }
 
 std::string LineOf(const std::string& output, const std::string& path) {

@@ -1,28 +1,19 @@
 // songscan's output lines and exit codes.
+#include "ProgramRun.h"
 #include "library/TempTree.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-struct ProgramRun {
-    std::string Output;
-    int ExitCode = -1;
-};
+using tamtara::testing::ProgramRun;
+using tamtara::testing::RunProgram;
 
 ProgramRun RunSongScan(const std::string& arguments) {
-    ProgramRun run;
-    const std::string command = std::string(SONGSCAN_PROGRAM) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, count);
-    run.ExitCode = WEXITSTATUS(pclose(pipe));
-    return run;
+    return RunProgram(SONGSCAN_PROGRAM, arguments);
 }
 
 TEST(SongScan, PrintsFoldersThenSongsWithTitlesInHexAndProgressFirst) {
