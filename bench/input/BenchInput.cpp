@@ -5,7 +5,7 @@
 // the key-down.
 #include "SongWriter.h"
 #include "app/MainForm.h"
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
 #include "harness/GameHarness.h"
 #include "platform/display/Presenter.h"
@@ -177,7 +177,7 @@ ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned
     MainFormGameWindow window(form);
     HandOverSettings(window, settings);
     form.FormShow();
-    while (form.FrameCount == 0) {
+    while (form.Screen.FrameCount == 0) {
         form.ProcessMessages();
         form.Timer.Idle();
     }
@@ -191,10 +191,10 @@ ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned
     };
     form.Play->State.AutoLane.fill(true);
     form.Play->State.AutoLane[1] = false;
-    form.SongFile = song;
-    form.SongTitle = "bench";
+    form.Selection.SongFile = song;
+    form.Selection.SongTitle = "bench";
     form.ChangeScreen(ssPlay);
-    form.FrameCount = 1;
+    form.Screen.FrameCount = 1;
     {
         // The moment of tick 0, exactly as the sequencer integrates its position.
         auto lock = form.MidiDrive->ScopedLock();

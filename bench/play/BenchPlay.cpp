@@ -102,19 +102,19 @@ void ProcessCpu(const std::filesystem::path& folder, const std::string& song, in
         services.Presenter = std::make_unique<THeadlessPresenter>();
         services.Keys = std::make_unique<TScriptedKeySource>();
         TMainForm form(std::move(services));
-        form.MidiDevice = MidiMapperId;
+        form.Settings.MidiDevice = MidiMapperId;
         form.FormShow();
         // Reach the opening screen through the frame loop, then start an automatic play.
-        while (form.FrameCount == 0) {
+        while (form.Screen.FrameCount == 0) {
             form.ProcessMessages();
             form.Timer.Idle();
         }
         form.Play->State.AutoLane.fill(true);
         form.Play->State.AutoPlayMode = true;
-        form.SongFile = song;
-        form.SongTitle = "bench";
+        form.Selection.SongFile = song;
+        form.Selection.SongTitle = "bench";
         form.ChangeScreen(ssPlay);
-        form.FrameCount = 1;
+        form.Screen.FrameCount = 1;
         const double cpuStart = CpuSeconds();
         const auto wallStart = std::chrono::steady_clock::now();
         while (std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(seconds)) {
@@ -122,7 +122,7 @@ void ProcessCpu(const std::filesystem::path& folder, const std::string& song, in
             form.Timer.Idle();
         }
         const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-        std::printf("play_screen_after_run: %d\n", int(form.ScreenState));
+        std::printf("play_screen_after_run: %d\n", int(form.Screen.ScreenState));
         std::printf("process_cpu_percent: %.1f\n", 100.0 * (CpuSeconds() - cpuStart) / wall);
         form.FormClose();
     }
@@ -176,7 +176,7 @@ void Shots(const std::filesystem::path& folder, const std::string& song, bool au
     state.AutoLane[dpHiHat] = true;
     state.AutoPlayMode = automatic;
     game.EnterPlay(song);
-    game.Form().SongTitle = std::filesystem::path(song).stem().string();
+    game.Form().Selection.SongTitle = std::filesystem::path(song).stem().string();
     game.Form().ScreenGraphics();
     const std::string mode = automatic ? "auto" : "normal";
     int frame = 0;

@@ -32,11 +32,11 @@ testing::HarnessOptions SelectionGame() {
 
 void FillLibrary(TMainForm& form) {
     const std::string base = std::filesystem::current_path().string();
-    for (int i = 0; i < 1000; ++i) form.Folders.push_back(base + "/Songs/アーティスト" + std::to_string(i) + "/アルバム");
-    const std::string& bigFolder = form.Folders[500];
+    for (int i = 0; i < 1000; ++i) form.Library.Folders.push_back(base + "/Songs/アーティスト" + std::to_string(i) + "/アルバム");
+    const std::string& bigFolder = form.Library.Folders[500];
     for (int i = 0; i < 1000; ++i) {
-        form.SongFiles.push_back(bigFolder + "/練習曲_" + std::to_string(i) + "_long_file_name.mid");
-        form.SongTitles.push_back(LongShiftJisTitle(i));
+        form.Library.SongFiles.push_back(bigFolder + "/練習曲_" + std::to_string(i) + "_long_file_name.mid");
+        form.Library.SongTitles.push_back(LongShiftJisTitle(i));
     }
 }
 
@@ -64,7 +64,7 @@ void BenchSelectionScreens(const ScreenBenchOptions& options) {
     folder.Print();
     game.ReleaseKey(KeyDown);
 
-    form.FolderIndex = 500;
+    form.Selection.FolderIndex = 500;
     game.ChangeScreenInFrame(ssFolderSelect);
     game.TapKey(KeyReturn);
     game.StepUntil(ssDiscSelect, 40);
@@ -83,7 +83,7 @@ void BenchSelectionScreens(const ScreenBenchOptions& options) {
         // Right now and then; the row blinks, so the picture is of a frame that shows it.
         if (mode.Frames() % 10 == 0) game.HoldKey(KeyRight);
         if (mode.Frames() % 10 == 1) game.ReleaseKey(KeyRight);
-        const bool lit = form.FrameCount % 3 != 0;
+        const bool lit = form.Screen.FrameCount % 3 != 0;
         mode.Step(game);
         if (mode.Frames() > 100 && mode.Frames() < 104 && lit) Shot(game, options, "mode");
     }
@@ -95,7 +95,7 @@ void BenchSelectionScreens(const ScreenBenchOptions& options) {
         // The high tom's key toggles the three toms.
         if (part.Frames() % 20 == 0) game.HoldKey(KeyHighTom);
         if (part.Frames() % 20 == 1) game.ReleaseKey(KeyHighTom);
-        const bool lit = (form.FrameCount / 2) % 5 != 0;
+        const bool lit = (form.Screen.FrameCount / 2) % 5 != 0;
         part.Step(game);
         if (part.Frames() > 105 && part.Frames() < 110 && lit) Shot(game, options, "part");
     }

@@ -27,9 +27,9 @@ void Opening(const ScreenBenchOptions& options) {
     while (times.Frames() < MinimumFrames) {
         if (game.State() != ssOpening) game.ChangeScreenInFrame(ssOpening);
         const bool first = times.Frames() < 122;
-        const int frame = game.Form().ScreenFrame;
+        const int frame = game.Form().Screen.ScreenFrame;
         times.Step(game);
-        if (first && game.Form().FrameCount > 1 && shots.count(frame)) Shot(game, options, "opening_" + std::to_string(frame));
+        if (first && game.Form().Screen.FrameCount > 1 && shots.count(frame)) Shot(game, options, "opening_" + std::to_string(frame));
     }
     times.Print();
 }
@@ -55,7 +55,7 @@ void StageEnd(const ScreenBenchOptions& options, ScreenState state, const std::s
     while (times.Frames() < MinimumFrames) {
         if (game.State() != state) game.ChangeScreenInFrame(state);
         const bool first = times.Frames() < 65;
-        const int frame = game.Form().ScreenFrame;
+        const int frame = game.Form().Screen.ScreenFrame;
         times.Step(game);
         if (first && shots.count(frame)) Shot(game, options, name + "_" + std::to_string(frame));
     }

@@ -60,10 +60,10 @@ void TMainForm::CalibrationStrike(std::optional<std::uint32_t> time) {
 }
 
 void TMainForm::CalibrationScreen() {
-    Play->PollKeys();
-    const PlayState& keys = Play->State;
+    Input.PollKeys();
+    const KeyHolds& keys = Input.Holds;
     // Written mode measures key presses at the poll; the kit's hits came stamped already.
-    if (!PreciseInput && !CalibrationStruckSincePoll) {
+    if (!Settings.PreciseInput && !CalibrationStruckSincePoll) {
         for (int lane = 0; lane < LaneCount; ++lane) {
             if (keys.KeyHoldA[lane] == 1 || keys.KeyHoldB[lane] == 1) {
                 CalibrationStrike(std::nullopt);
@@ -129,7 +129,7 @@ void TMainForm::CalibrationScreen() {
     canvas.Font.Height = -18;
     canvas.Font.Style = TFontStyles{};
     canvas.Font.Color = clSilver;
-    DrawCentred(canvas, 395, "Offset now: " + SignedMs(InputOffsetMs));
+    DrawCentred(canvas, 395, "Offset now: " + SignedMs(Settings.InputOffsetMs));
     canvas.Font.Color = clWhite;
     DrawCentred(canvas, 440, Calibrating.Enough() ? "Enter: save the median   Escape: leave unchanged"
                                                   : "Escape: leave unchanged");
@@ -137,11 +137,11 @@ void TMainForm::CalibrationScreen() {
     DXDraw.Flip();
 
     if (keys.KeyHoldA[7] == 1 && Calibrating.Enough()) {
-        InputOffsetMs = std::clamp(*Calibrating.Median(), MinInputOffsetMs, MaxInputOffsetMs);
-        if (!SettingsFile.empty()) SaveInputOffset(SettingsFile, InputOffsetMs);
+        Settings.InputOffsetMs = std::clamp(*Calibrating.Median(), MinInputOffsetMs, MaxInputOffsetMs);
+        if (!SettingsFile.empty()) SaveInputOffset(SettingsFile, Settings.InputOffsetMs);
         ChangeScreen(ssTitle);
     }
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
 }
 
 } // namespace tamtara

@@ -1,88 +1,54 @@
-// ChangeScreen: the per-screen counters, the screen's bitmaps and each screen's entry action
-// (the start of play, the jingles).
+// The way between screens, the frame tick that runs the current one, and the jingles the
+// screens start on entry.
 #include "app/MainForm.h"
 
+#include <array>
 #include <ostream>
 
 namespace tamtara {
 
-namespace {
-
-constexpr const char* SelectJingle = "_select.mid";
-constexpr const char* FailedJingle = "_failed.mid";
-constexpr const char* ClearedJingle = "_cleared.mid";
-
-} // namespace
+const TMainForm::ScreenHandlers& TMainForm::HandlersOf(tamtara::ScreenState state) {
+    // In the order of the ScreenState values.
+    static const std::array<ScreenHandlers, 11> screens = {{
+        {&TMainForm::PlayScreen, &TMainForm::EnterPlay},
+        {&TMainForm::TitleScreen, &TMainForm::EnterTitle},
+        {&TMainForm::StageEndScreen, &TMainForm::EnterFailed},
+        {&TMainForm::PartSelectScreen, &TMainForm::EnterPartSelect},
+        {&TMainForm::DiscSelectScreen, &TMainForm::EnterDiscSelect},
+        {&TMainForm::ModeSelectScreen, &TMainForm::EnterModeSelect},
+        {&TMainForm::StageEndScreen, &TMainForm::EnterCleared},
+        {&TMainForm::ResultScreen, &TMainForm::EnterResult},
+        {&TMainForm::OpeningScreen, &TMainForm::EnterOpening},
+        {&TMainForm::FolderSelectScreen, &TMainForm::EnterFolderSelect},
+        {&TMainForm::CalibrationScreen, &TMainForm::EnterCalibration},
+    }};
+    return screens.at(state);
+}
 
 void TMainForm::ChangeScreen(tamtara::ScreenState state) {
-    ScreenFrame = 0;
-    LeaveFrame = 0;
-    ScreenState = state;
-    if (ScreenTrace) {
-        *ScreenTrace << "screen " << ScreenStateName(state);
-        if (state == ssPlay) *ScreenTrace << ' ' << SongFile;
-        *ScreenTrace << std::endl;
-    }
+    Screen.Enter(state);
+    TraceScreen(state);
     // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.
     if (!ScreenGraphics()) {
         ChangeScreen(ssOpening);
         return;
     }
+    (this->*HandlersOf(state).Enter)();
+}
 
-    switch (state) {
-    case ssPlay:
-        FrameCount = 0;
-        // Resets for a new play (gauge, score, counts, lanes).
-        Play->State.ResetForPlay();
-        Play->State.Level = Level;
-        Play->State.MissPenalty = MissPenalty;
-        Play->State.Combo = Combo;
-        Play->State.InputOffsetMs = InputOffsetMs;
-        MidiDrive->SkipLeadIn = false;
-        MidiDrive->GMResetOnPlay = true;
-        MidiDrive->GSResetOnPlay = true;
-        MidiDrive->LoopPlay = false;
-        MidiDrive->AnnounceNotes = true;
-        if (!StartChosenSong()) return;
-        // The play clock starts once the song is playing.
-        Play->State.PlayStartTime = Clock.Now();
-        break;
-    case ssTitle:
-    case ssOpening:
-        MidiDrive->Stop();
-        break;
-    case ssFailed:
-        StartJingle(FailedJingle, false, true, true);
-        break;
-    case ssCleared:
-        StartJingle(ClearedJingle, false, true, true);
-        break;
-    case ssPartSelect:
-        StartJingle(SelectJingle, true, true, true);
-        break;
-    case ssModeSelect:
-        StartJingle(SelectJingle, true, true, false);
-        PlayTimeChoice = 0;
-        SpeedChoice = 0;
-        SpecialChoice = 0;
-        break;
-    case ssFolderSelect:
-        StartJingle(SelectJingle, true, false, true);
-        WheelAngle = -12 * FolderIndex;
-        WheelTarget = WheelAngle;
-        break;
-    case ssDiscSelect:
-        DiscIndex = 0;
-        PreviewDelay = 0;
-        WheelAngle = 0;
-        WheelTarget = 0;
-        break;
-    case ssResult:
-        break;
-    case ssCalibration:
-        EnterCalibration();
-        break;
-    }
+void TMainForm::TraceScreen(tamtara::ScreenState state) {
+    if (!ScreenTrace) return;
+    *ScreenTrace << "screen " << ScreenStateName(state);
+    if (state == ssPlay) *ScreenTrace << ' ' << Selection.SongFile;
+    *ScreenTrace << std::endl;
+}
+
+void TMainForm::TimerTimer() {
+    if (!DXDraw.CanDraw()) return;
+    // Nothing else sets the first screen: the first frame that can draw enters the opening.
+    if (Screen.FrameCount == 0) ChangeScreen(ssOpening);
+    (this->*HandlersOf(Screen.ScreenState).Frame)();
+    Screen.FrameCount += 1;
 }
 
 void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset) {
@@ -92,6 +58,21 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
     MidiDrive->LoopPlay = loop;
     MidiDrive->AnnounceNotes = false;
     MidiDrive->QueuePlay(fileName);
+}
+
+// The confirmation keeps the General MIDI reset as the screen left it and always resets GS;
+// drum notes are not announced, so none of them is withheld from the jingle.
+void TMainForm::StartEnterJingle() {
+    StartJingle("_enter.mid", false, MidiDrive->GMResetOnPlay, true);
+}
+
+bool TMainForm::LeaveAfterConfirmation(tamtara::ScreenState next) {
+    if (Screen.LeaveFrame > 30) {
+        ChangeScreen(next);
+        return true;
+    }
+    if (Screen.LeaveFrame > 0) Screen.LeaveFrame += 1;
+    return false;
 }
 
 } // namespace tamtara

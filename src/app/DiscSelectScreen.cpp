@@ -20,37 +20,37 @@ constexpr double DegreesToRadians = 3.14 / 180;
 } // namespace
 
 void TMainForm::DiscSelectScreen() {
-    Play->PollKeys();
-    const auto& hold = Play->State.KeyHoldA;
-    const auto discCount = static_cast<std::int32_t>(DiscFiles.size());
-    if (LeaveFrame == 0) {
+    Input.PollKeys();
+    const auto& hold = Input.Holds.KeyHoldA;
+    const auto discCount = static_cast<std::int32_t>(Library.DiscFiles.size());
+    if (Screen.LeaveFrame == 0) {
         if (IsRepeatPress(hold[mbUp])) {
-            if (--DiscIndex < 0) {
-                DiscIndex = 0;
+            if (--Selection.DiscIndex < 0) {
+                Selection.DiscIndex = 0;
             } else {
                 MidiDrive->Stop();
-                PreviewDelay = 0;
-                WheelTarget += 24;
+                Selection.PreviewDelay = 0;
+                Selection.WheelTarget += 24;
             }
         }
         if (IsRepeatPress(hold[mbDown])) {
-            if (DiscIndex + 1 < discCount) {
-                DiscIndex += 1;
+            if (Selection.DiscIndex + 1 < discCount) {
+                Selection.DiscIndex += 1;
                 MidiDrive->Stop();
-                PreviewDelay = 0;
-                WheelTarget -= 24;
+                Selection.PreviewDelay = 0;
+                Selection.WheelTarget -= 24;
             } else {
-                DiscIndex = std::max(discCount - 1, 0);
+                Selection.DiscIndex = std::max(discCount - 1, 0);
             }
         }
-        PreviewDelay += 1;
-        if (PreviewDelay == 30 && Prev && DiscIndex < discCount)
-            StartJingle(DiscFiles[DiscIndex].c_str(), true, false, false);
-        if (IsPress(hold[mbEnter]) && DiscIndex < discCount) {
-            SongFile = DiscFiles[DiscIndex];
-            SongTitle = DiscTitles[DiscIndex];
+        Selection.PreviewDelay += 1;
+        if (Selection.PreviewDelay == 30 && Settings.Prev && Selection.DiscIndex < discCount)
+            StartJingle(Library.DiscFiles[Selection.DiscIndex].c_str(), true, false, false);
+        if (IsPress(hold[mbEnter]) && Selection.DiscIndex < discCount) {
+            Selection.SongFile = Library.DiscFiles[Selection.DiscIndex];
+            Selection.SongTitle = Library.DiscTitles[Selection.DiscIndex];
             StartEnterJingle();
-            LeaveFrame = 1;
+            Screen.LeaveFrame = 1;
         }
         if (IsPress(hold[mbLeft])) {
             ChangeScreen(ssFolderSelect);
@@ -65,14 +65,14 @@ void TMainForm::DiscSelectScreen() {
     DrawDiscTexts(back);
     back.Draw(0, 152, Bounds(0, 256, 256, 176), *sheets.OverlaySurface, true);
     for (std::int32_t s = -2; s <= 2; ++s) {
-        const std::int32_t frame = s == 0 ? 160 * (FrameCount % 2) : 0;
-        const double a = ((WheelAngle % 24) + 24 * s) * DegreesToRadians;
+        const std::int32_t frame = s == 0 ? 160 * (Screen.FrameCount % 2) : 0;
+        const double a = ((Selection.WheelAngle % 24) + 24 * s) * DegreesToRadians;
         const auto x = static_cast<std::int32_t>(std::cos(a) * 400) - 322;
         const auto y = static_cast<std::int32_t>(std::sin(a) * 400) + 160;
         back.Draw(x, y, Bounds(frame, 0, 160, 160), *sheets.SpriteSurface, true);
     }
-    TurnWheel();
-    Play->Text.DrawText16(8, 220, CounterText(DiscIndex + 1, discCount), 0);
+    Selection.TurnWheel();
+    Play->Text.DrawText16(8, 220, CounterText(Selection.DiscIndex + 1, discCount), 0);
     Play->Text.DrawText16(8, 242, "DISCS", 3);
     back.Draw(0, 0, Bounds(0, 8, 320, 56), *sheets.OverlaySurface, false);
     back.Draw(320, 0, Bounds(0, 72, 320, 56), *sheets.OverlaySurface, false);
@@ -80,7 +80,7 @@ void TMainForm::DiscSelectScreen() {
     back.Draw(320, 432, Bounds(0, 192, 320, 48), *sheets.OverlaySurface, false);
     DrawHelpLine(back, "↑↓で選択、ENTERで決定、←でフォルダ選択に戻ります");
     DXDraw.Flip();
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
 }
 
 void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
@@ -92,14 +92,14 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
     canvas.Font.Name = "ＭＳ Ｐゴシック";
     canvas.Font.Charset = SHIFTJIS_CHARSET;
     canvas.Font.Height = -24;
-    const auto discCount = static_cast<std::int32_t>(DiscFiles.size());
+    const auto discCount = static_cast<std::int32_t>(Library.DiscFiles.size());
     for (std::int32_t s = -2; s <= 2; ++s) {
-        const std::int32_t k = DiscIndex + s;
+        const std::int32_t k = Selection.DiscIndex + s;
         if (k < 0 || k >= discCount) continue;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
         const std::int32_t y = 240 + 70 * s;
-        const std::string title = SongTextToUtf8(DiscTitles[k]);
-        const std::string fileName = DiscFileName(DiscFiles[k]);
+        const std::string title = SongTextToUtf8(Library.DiscTitles[k]);
+        const std::string fileName = DiscFileName(Library.DiscFiles[k]);
         canvas.Font.Color = clBlack;
         canvas.TextOut(271, y - 23, title);
         canvas.TextOut(287, y + 1, fileName);
@@ -109,6 +109,13 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
         canvas.TextOut(286, y, fileName);
     }
     back.ReleaseCanvas();
+}
+
+void TMainForm::EnterDiscSelect() {
+    Selection.DiscIndex = 0;
+    Selection.PreviewDelay = 0;
+    Selection.WheelAngle = 0;
+    Selection.WheelTarget = 0;
 }
 
 } // namespace tamtara

@@ -1,6 +1,7 @@
 // The display's events: the game's own surfaces are created when the display opens, loaded
 // whenever it is (re)opened or restored, and freed when it closes.
 #include "app/MainForm.h"
+#include "app/ScreenGraphics.h"
 
 #include "base/UserMessage.h"
 #include "platform/display/DirectDrawSurface.h"
@@ -35,17 +36,17 @@ void TMainForm::DXDrawFinalize() {
 }
 
 void TMainForm::DXDrawRestoreSurface() {
-    LoadSharedGraphics(GraphicsPackage, Play->Surfaces);
+    LoadSharedGraphics(Packages.GraphicsPackage, Play->Surfaces);
     if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }
 
 bool TMainForm::ScreenGraphics() {
-    Play->SetOnPlayScreen(ScreenState == ssPlay);
+    Play->SetOnPlayScreen(Screen.ScreenState == ssPlay);
     if (!Play->Surfaces.Created()) return true;
     try {
-        tamtara::ScreenGraphics(ScreenState, GraphicsPackage, Play->Surfaces, PlayPicture{SongFile, SongTitle});
+        tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Play->Surfaces, PlayPicture{Selection.SongFile, Selection.SongTitle});
     } catch (const EGraphicError& error) {
-        if (ScreenState == ssOpening) throw; // nowhere further back to go
+        if (Screen.ScreenState == ssOpening) throw; // nowhere further back to go
         // Reported every time: each attempt is the player's own choice, not a repeating frame.
         LastError = error.what();
         ShowUserMessage(MessageKind::Error, Caption, LastError);

@@ -27,28 +27,28 @@ std::string CurrentFolder() {
 } // namespace
 
 void TMainForm::FolderSelectScreen() {
-    Play->PollKeys();
-    const auto& hold = Play->State.KeyHoldA;
-    const auto folderCount = static_cast<std::int32_t>(Folders.size());
-    if (LeaveFrame == 0) {
+    Input.PollKeys();
+    const auto& hold = Input.Holds.KeyHoldA;
+    const auto folderCount = static_cast<std::int32_t>(Library.Folders.size());
+    if (Screen.LeaveFrame == 0) {
         if (IsRepeatPress(hold[mbUp])) {
-            if (--FolderIndex < 0) FolderIndex = 0;
-            else WheelTarget += 12;
+            if (--Selection.FolderIndex < 0) Selection.FolderIndex = 0;
+            else Selection.WheelTarget += 12;
         }
         if (IsRepeatPress(hold[mbDown])) {
-            if (FolderIndex + 1 < folderCount) {
-                FolderIndex += 1;
-                WheelTarget -= 12;
+            if (Selection.FolderIndex + 1 < folderCount) {
+                Selection.FolderIndex += 1;
+                Selection.WheelTarget -= 12;
             } else {
                 // An empty library keeps the index at 0 rather than -1.
-                FolderIndex = std::max(folderCount - 1, 0);
+                Selection.FolderIndex = std::max(folderCount - 1, 0);
             }
         }
-        if (IsPress(hold[mbEnter]) && FolderIndex >= 0 && FolderIndex < folderCount) {
-            CollectDiscs(Folders[FolderIndex], SongFiles, SongTitles, DiscFiles, DiscTitles);
-            if (!DiscFiles.empty()) {
+        if (IsPress(hold[mbEnter]) && Selection.FolderIndex >= 0 && Selection.FolderIndex < folderCount) {
+            CollectDiscs(Library.Folders[Selection.FolderIndex], Library.SongFiles, Library.SongTitles, Library.DiscFiles, Library.DiscTitles);
+            if (!Library.DiscFiles.empty()) {
                 StartEnterJingle();
-                LeaveFrame = 1;
+                Screen.LeaveFrame = 1;
             }
         }
     }
@@ -57,14 +57,14 @@ void TMainForm::FolderSelectScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Play->Surfaces;
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
-    Play->Text.DrawText16(32, 230, " " + CounterText(FolderIndex + 1, folderCount), 0);
+    Play->Text.DrawText16(32, 230, " " + CounterText(Selection.FolderIndex + 1, folderCount), 0);
     Play->Text.DrawText16(16, 250, "FOLDERS", 3);
 
     const std::string programFolder = CurrentFolder();
     for (std::int32_t s = -4; s <= 4; ++s) {
-        const std::int32_t k = s + (-WheelAngle / 12);
+        const std::int32_t k = s + (-Selection.WheelAngle / 12);
         if (k < 0 || k >= folderCount) continue;
-        const double a = ((WheelAngle % 12) + 12 * s) * DegreesToRadians;
+        const double a = ((Selection.WheelAngle % 12) + 12 * s) * DegreesToRadians;
         const auto x = static_cast<std::int32_t>(std::cos(a) * 300) - 160;
         const auto y = static_cast<std::int32_t>(std::sin(a) * 300) + 230;
         back.Draw(x, y, Bounds(0, s == 0 ? 176 : 128, 416, 48), *sheets.OverlaySurface, true);
@@ -74,25 +74,26 @@ void TMainForm::FolderSelectScreen() {
         canvas.Font.Charset = SHIFTJIS_CHARSET;
         canvas.Font.Height = -22;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
-        const std::string label = FolderLabel(Folders[k], programFolder);
+        const std::string label = FolderLabel(Library.Folders[k], programFolder);
         canvas.Font.Color = clBlack;
         canvas.TextOut(x + 57, y + 7, label);
         canvas.Font.Color = clWhite;
         canvas.TextOut(x + 56, y + 6, label);
         back.ReleaseCanvas();
     }
-    TurnWheel();
+    Selection.TurnWheel();
 
     back.Draw(0, 0, Bounds(0, 8, 640, 56), *sheets.OverlaySurface, false);
     back.Draw(0, 432, Bounds(0, 64, 640, 48), *sheets.OverlaySurface, false);
     DrawHelpLine(back, "↑↓で選択、ENTERで決定");
     DXDraw.Flip();
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
 }
 
-void TMainForm::TurnWheel() {
-    if (WheelAngle < WheelTarget) WheelAngle += 4;
-    else if (WheelAngle > WheelTarget) WheelAngle -= 4;
+void TMainForm::EnterFolderSelect() {
+    StartJingle(SelectJingle, true, false, true);
+    Selection.WheelAngle = -12 * Selection.FolderIndex;
+    Selection.WheelTarget = Selection.WheelAngle;
 }
 
 } // namespace tamtara

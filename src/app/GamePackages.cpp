@@ -1,6 +1,8 @@
 // Opening the two package files and reading the instrument names at window creation; the
 // window cannot run without them, so a missing one stops it with the file's name.
-#include "app/MainForm.h"
+#include "app/GamePackages.h"
+
+#include "app/GameStartError.h"
 
 #include <filesystem>
 
@@ -24,7 +26,7 @@ void OpenRequired(TReadPackageFile& package, const char* fileName) {
 
 } // namespace
 
-void TMainForm::OpenPackages() {
+void GamePackages::Open() {
     OpenRequired(GraphicsPackage, GraphicsPackageName);
     OpenRequired(DataPackage, DataPackageName);
     const auto names = DataPackage.ReadEntry(InstrumentNamesEntry);

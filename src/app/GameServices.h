@@ -8,7 +8,9 @@
 #include "platform/display/Presenter.h"
 #include "platform/input/KeySource.h"
 
+#include <iosfwd>
 #include <memory>
+#include <string>
 
 namespace tamtara {
 
@@ -19,12 +21,16 @@ struct GameServices {
     IMidiOutDriver* MidiDriver = nullptr;
     // Where the kit's input port is opened; none: no kit. Must outlive the window.
     IMidiInDriver* MidiIn = nullptr;
-    // The window (or its headless stand-in) and the source of its events.
+    // The window (or a headless one) and the source of its events.
     std::unique_ptr<IPresenter> Presenter;
     // Where the keyboard component reads the keys from.
     std::unique_ptr<TKeySource> Keys;
     // False: the sequencer runs no thread and the owner steps it (TMidiDrive::RunCycle).
     bool SequencerThread = true;
+    // The ini file the calibration saves the measured input offset into; empty: not saved.
+    std::string SettingsFile;
+    // Where every screen change is reported ("screen ssTitle"); null: nowhere.
+    std::ostream* ScreenTrace = nullptr;
 };
 
 } // namespace tamtara

@@ -18,11 +18,11 @@ void TMainForm::FormKeyDown(std::int32_t key) {
         ToggleFullScreen();
         break;
     case WindowKeys::Escape:
-        if (MayClose(ScreenState)) {
+        if (MayClose(Screen.ScreenState)) {
             DXDraw.RequestClose();
-        } else if (ScreenState == ssCalibration) {
+        } else if (Screen.ScreenState == ssCalibration) {
             ChangeScreen(ssTitle);
-        } else if (ScreenState == ssDiscSelect) {
+        } else if (Screen.ScreenState == ssDiscSelect) {
             ChangeScreen(ssFolderSelect);
             Clock.Sleep(20);
         } else {
@@ -36,7 +36,7 @@ void TMainForm::FormKeyDown(std::int32_t key) {
         break;
     case WindowKeys::F3:
         // The title screen's way to the latency calibration.
-        if (ScreenState == ssTitle) ChangeScreen(ssCalibration);
+        if (Screen.ScreenState == ssTitle) ChangeScreen(ssCalibration);
         break;
     default:
         break;
@@ -44,7 +44,7 @@ void TMainForm::FormKeyDown(std::int32_t key) {
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {
-    if (MayClose(ScreenState)) {
+    if (MayClose(Screen.ScreenState)) {
         canClose = true;
         return;
     }

@@ -1,5 +1,5 @@
-// The window's life: FormCreate (sequencer, packages, key bindings), FormShow (MIDI output),
-// FormClose and FormDestroy.
+// The window's life: FormCreate (sequencer, packages, key bindings), the settings hand-over,
+// FormShow (MIDI output, kit) and FormClose.
 #include "app/MainForm.h"
 
 #include <utility>
@@ -10,8 +10,9 @@ TMainForm::TMainForm(GameServices services)
     : Clock(*services.Clock),
       DXDraw(std::move(services.Presenter)),
       Timer(*services.Clock),
-      KeySource(std::move(services.Keys)),
-      DXInput(*KeySource),
+      Input(std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); }),
+      ScreenTrace(services.ScreenTrace),
+      SettingsFile(std::move(services.SettingsFile)),
       SequencerThread(services.SequencerThread) {
     Random.seed(std::random_device{}());
     Caption = std::string(ResourceCaption) + " " + VersionText;
@@ -19,26 +20,28 @@ TMainForm::TMainForm(GameServices services)
     DXDraw.Caption = Caption;
     DXDraw.Presenter().SetCaption(Caption);
     ConnectDisplayEvents();
-    ConnectLibrarySearch();
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
     // The four sequencer callbacks (drum note capture, automatic lanes, meters).
-    Play = std::make_unique<GamePlay>(GamePlayParts{
-        DXDraw, *MidiDrive, Clock, Timer, InstrumentNames, [this] { DXInput.Update(); },
-        [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); }});
+    Play = std::make_unique<GamePlay>(GamePlayParts{DXDraw, *MidiDrive, Clock, Timer, Packages.InstrumentNames,
+                                                    [this] { Input.PollKeys(); }, Input.Holds});
     Play->Capture.Register();
-    if (services.MidiIn) Kit = std::make_unique<KitInput>(*services.MidiIn, [this] { DXDraw.WakeEvents(); });
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;
 
-    ScreenState = ssOpening;
-    OpenPackages();
-    FolderIndex = 0;
-    FixMenuKeys();
+    Packages.Open();
 }
 
 TMainForm::~TMainForm() {
     FormClose();
+}
+
+void TMainForm::HandOver(const GameSettings& settings) {
+    Settings = settings;
+    // The window starts configured for full screen; only the window mode needs a change.
+    if (!settings.FullScreen) LeaveFullScreen();
+    Input.DXInput.SetUseDirectInput(settings.DInput);
+    Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
 }
 
 void TMainForm::ConnectDisplayEvents() {
@@ -54,7 +57,7 @@ void TMainForm::ConnectDisplayEvents() {
     DXDraw.OnClose = [this](TDXDraw&) { FormClose(); };
     DXDraw.OnActivate = [this](TDXDraw&, bool active) {
         Timer.SetApplicationActive(active);
-        if (active) DXInput.Acquire();
+        if (active) Input.DXInput.Acquire();
     };
     DXDraw.OnBeforeFlip = [this](TDXDraw&) { DrawNotice(); };
     Timer.OnTimer = [this](TDXTimer&, std::int32_t) { RunHandler([this] { TimerTimer(); }); };
@@ -62,18 +65,19 @@ void TMainForm::ConnectDisplayEvents() {
 
 void TMainForm::FormShow() {
     // Without a MIDI output the game still runs, silent; the error has been reported.
-    RunHandler([this] { MidiDrive->OpenOutput(MidiDevice); });
-    MidiDrive->NoBankSelect = NoBank;
+    RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });
+    MidiDrive->NoBankSelect = Settings.NoBank;
     // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
-    if (Kit && !MidiIn.empty() && !Kit->Open(MidiIn, KitMap) && Kit->AnyPorts())
-        ShowNotice("MIDI input \"" + MidiIn + "\" not found: play with the keyboard");
+    KitInput* kit = Input.Kit.get();
+    if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
+        ShowNotice("MIDI input \"" + Settings.MidiIn + "\" not found: play with the keyboard");
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
 }
 
 void TMainForm::FormClose() {
     // The kit's thread must not deliver into a window that is going.
-    if (Kit) Kit->Close();
+    if (Input.Kit) Input.Kit->Close();
     // Freeing the sequencer stops its thread, silences the song and closes the output.
     MidiDrive.reset();
 }

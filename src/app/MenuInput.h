@@ -15,6 +15,9 @@ enum MenuButton : std::uint8_t {
     mbEnter = 7,
 };
 
+// The menus' looping tune.
+inline constexpr const char* SelectJingle = "_select.mid";
+
 // A press: the first frame the button is held.
 constexpr bool IsPress(std::int32_t hold) { return hold == 1; }
 

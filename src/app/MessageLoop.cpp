@@ -10,7 +10,7 @@ void TMainForm::Run() {
     while (!Closed()) {
         ProcessMessages();
         if (Closed()) break;
-        if (!PreciseInput) {
+        if (!Settings.PreciseInput) {
             Timer.Idle();
             continue;
         }
@@ -25,7 +25,7 @@ void TMainForm::ProcessMessages() {
     DXDraw.ProcessEvents();
     // The output port hands finished exclusive messages back to the thread that opened it.
     if (MidiDrive) RunHandler([this] { MidiDrive->ProcessCompletions(); });
-    if (Kit) RunHandler([this] { ProcessKit(); });
+    if (Input.Kit) RunHandler([this] { ProcessKit(); });
 }
 
 void TMainForm::RunHandler(const std::function<void()>& handler) {

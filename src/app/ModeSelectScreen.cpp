@@ -1,5 +1,5 @@
 // The mode selection screen: play length, scroll speed and special mode, chosen one row at a
-// time; LeaveFrame is the row being chosen, then 10 and counting after the confirmation.
+// time; Screen.LeaveFrame is the row being chosen, then 10 and counting after the confirmation.
 #include "app/MainForm.h"
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
@@ -26,27 +26,23 @@ const char* ModeHelpLine(std::int32_t row) {
 
 } // namespace
 
-std::uint8_t& TMainForm::ModeChoice(std::int32_t row) {
-    return row == 0 ? PlayTimeChoice : row == 1 ? SpeedChoice : SpecialChoice;
-}
-
 void TMainForm::ModeSelectScreen() {
-    Play->PollKeys();
-    const auto& hold = Play->State.KeyHoldA;
-    std::int32_t& r = LeaveFrame;
+    Input.PollKeys();
+    const auto& hold = Input.Holds.KeyHoldA;
+    std::int32_t& r = Screen.LeaveFrame;
     if (r < 10) {
-        if (IsPress(hold[mbLeft])) ModeChoice(r) -= 1;
-        if (IsPress(hold[mbRight])) ModeChoice(r) += 1;
+        if (IsPress(hold[mbLeft])) Options.Choice(r) -= 1;
+        if (IsPress(hold[mbRight])) Options.Choice(r) += 1;
         bool confirmed = false;
         if (IsPress(hold[mbEnter]) || (IsPress(hold[mbDown]) && r < 2)) {
             if (r < 2) {
                 r += 1;
             } else {
                 PlayState& play = Play->State;
-                play.TwoMinutes = PlayTimeChoice % 2 == 0;
-                play.ScrollSpeed = ScrollSpeeds[SpeedChoice % 4];
-                play.HideLowerNotes = (SpecialChoice % 4 & 1) != 0;
-                play.HideUpperNotes = (SpecialChoice % 4 & 2) != 0;
+                play.TwoMinutes = Options.PlayTimeChoice % 2 == 0;
+                play.ScrollSpeed = ScrollSpeeds[Options.SpeedChoice % 4];
+                play.HideLowerNotes = (Options.SpecialChoice % 4 & 1) != 0;
+                play.HideUpperNotes = (Options.SpecialChoice % 4 & 2) != 0;
                 StartEnterJingle();
                 r = 10;
                 confirmed = true;
@@ -67,25 +63,30 @@ void TMainForm::ModeSelectScreen() {
     back.Draw(0, 352, Bounds(0, 320, 640, 48), choices, true);
 
     // The row being chosen blinks (hidden one frame in three); rows not yet reached show nothing.
-    const auto shown = [&](std::int32_t row) { return r > row || (r == row && FrameCount % 3 != 0); };
+    const auto shown = [&](std::int32_t row) { return r > row || (r == row && Screen.FrameCount % 3 != 0); };
     if (shown(0)) {
-        const std::int32_t a = 320 * (PlayTimeChoice % 2);
+        const std::int32_t a = 320 * (Options.PlayTimeChoice % 2);
         back.Draw(a, 128, Bounds(a, 176, 320, 48), choices, true);
     }
     if (shown(1)) {
-        const std::int32_t a = 160 * (SpeedChoice % 4);
+        const std::int32_t a = 160 * (Options.SpeedChoice % 4);
         back.Draw(a, 240, Bounds(a, 272, 160, 48), choices, true);
     }
     if (shown(2)) {
-        const std::int32_t a = 160 * (SpecialChoice % 4);
+        const std::int32_t a = 160 * (Options.SpecialChoice % 4);
         back.Draw(a, 352, Bounds(a, 368, 160, 48), choices, true);
     }
     if (r < 10) DrawHelpLine(back, ModeHelpLine(r));
     DXDraw.Flip();
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
 
     if (r > 30) ChangeScreen(ssPartSelect);
     else if (r > 9) r += 1;
+}
+
+void TMainForm::EnterModeSelect() {
+    StartJingle(SelectJingle, true, true, false);
+    Options = PlayOptions{};
 }
 
 } // namespace tamtara

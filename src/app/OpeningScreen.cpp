@@ -16,7 +16,7 @@ constexpr std::int32_t LastOpeningFrame = 120;
 void TMainForm::OpeningScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const TDirectDrawSurface& logo = *Play->Surfaces.SpriteSurface;
-    const std::int32_t f = ScreenFrame;
+    const std::int32_t f = Screen.ScreenFrame;
     const std::uint32_t white = back.ColorMatch(clWhite);
     if (f <= 32) {
         back.Fill(white);
@@ -37,14 +37,18 @@ void TMainForm::OpeningScreen() {
         DrawCurtain((f - 91) * 240 / 8);
     DXDraw.Flip();
 
-    Play->PollKeys();
-    if (LeaveFrame == 0 && Play->State.KeyHoldA[7] == 1) {
-        LeaveFrame = 1;
-        ScreenFrame = BlackTailFrame;
+    Input.PollKeys();
+    if (Screen.LeaveFrame == 0 && Input.Holds.KeyHoldA[7] == 1) {
+        Screen.LeaveFrame = 1;
+        Screen.ScreenFrame = BlackTailFrame;
     }
-    if (ScreenFrame > LastOpeningFrame) ChangeScreen(ssTitle);
+    if (Screen.ScreenFrame > LastOpeningFrame) ChangeScreen(ssTitle);
     // Counted after the change too: the title's first frame sees 1.
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
+}
+
+void TMainForm::EnterOpening() {
+    MidiDrive->Stop();
 }
 
 } // namespace tamtara

@@ -18,10 +18,10 @@ bool IsTom(std::int32_t part) { return part >= 3 && part <= 5; }
 } // namespace
 
 void TMainForm::PartSelectScreen() {
-    Play->PollKeys();
+    Input.PollKeys();
     PlayState& play = Play->State;
-    const auto& hold = play.KeyHoldA;
-    if (LeaveFrame == 0) {
+    const auto& hold = Input.Holds.KeyHoldA;
+    if (Screen.LeaveFrame == 0) {
         for (std::int32_t p = 0; p < 7; ++p) {
             if (!IsPress(hold[p])) continue;
             if (IsTom(p)) {
@@ -33,7 +33,7 @@ void TMainForm::PartSelectScreen() {
         if (IsPress(hold[mbEnter])) {
             play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
             StartEnterJingle();
-            LeaveFrame = 1;
+            Screen.LeaveFrame = 1;
         }
     }
 
@@ -43,7 +43,7 @@ void TMainForm::PartSelectScreen() {
     const TDirectDrawSurface& panels = *sheets.SpriteSurface;
     back.Draw(0, 190, Bounds(0, 0, 640, 80), panels, true);
     // The lit button blinks off for two frames in every ten while the player chooses.
-    const bool lit = (FrameCount / 2) % 5 != 0 || LeaveFrame > 0;
+    const bool lit = (Screen.FrameCount / 2) % 5 != 0 || Screen.LeaveFrame > 0;
     for (std::int32_t c = 0; c < 5; ++c) {
         const std::int32_t x = 128 * c;
         back.Draw(x, 270, Bounds(0, 96, 128, 48), panels, true);
@@ -54,9 +54,13 @@ void TMainForm::PartSelectScreen() {
     }
     DrawHelpLine(back, "プレイキーで演奏かオートかを選択、Enterで決定");
     DXDraw.Flip();
-    ScreenFrame += 1;
+    Screen.ScreenFrame += 1;
 
     LeaveAfterConfirmation(ssPlay);
+}
+
+void TMainForm::EnterPartSelect() {
+    StartJingle(SelectJingle, true, true, true);
 }
 
 } // namespace tamtara

@@ -37,10 +37,10 @@ std::string Format(const char* format, Args... args) {
 } // namespace
 
 void TMainForm::ResultScreen() {
-    Play->PollKeys();
-    if (LeaveFrame == 0 && Play->State.KeyHoldA[7] == 1) {
+    Input.PollKeys();
+    if (Screen.LeaveFrame == 0 && Input.Holds.KeyHoldA[7] == 1) {
         StartEnterJingle();
-        LeaveFrame = 1;
+        Screen.LeaveFrame = 1;
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();
@@ -81,7 +81,7 @@ void TMainForm::ResultScreen() {
         else
             text.DrawText32(-16, y, Format("%11s %4d", "", total), 0);
     }
-    if (Combo) {
+    if (Settings.Combo) {
         text.DrawText32(-16, 338, Format("%11s", "MAX"), 0);
         text.DrawComboNumber(160, 336, play.MaxCombo);
     }
@@ -97,10 +97,12 @@ void TMainForm::ResultScreen() {
         barTop += height;
     }
 
-    if ((FrameCount / 4) % 3 != 0) text.DrawText16(350, 410, "PRESS ENTER KEY", 2);
+    if ((Screen.FrameCount / 4) % 3 != 0) text.DrawText16(350, 410, "PRESS ENTER KEY", 2);
     DXDraw.Flip();
 
     LeaveAfterConfirmation(ssFolderSelect);
 }
+
+void TMainForm::EnterResult() {}
 
 } // namespace tamtara

@@ -1,6 +1,7 @@
 // The screens of the game window; the values are those the screens and tests refer to.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -21,7 +22,13 @@ enum ScreenState : std::uint8_t {
     ssCalibration = 10,
 };
 
-// "ssPlay", "ssTitle", ...; "ss?" for a value outside the enumeration.
-std::string_view ScreenStateName(ScreenState state);
+// "ssPlay", "ssTitle", ...; "ss?" for a value outside the enumeration. For the screen trace
+// and for test failure messages.
+constexpr std::string_view ScreenStateName(ScreenState state) {
+    constexpr std::array<std::string_view, 11> names = {
+        "ssPlay",       "ssTitle",  "ssFailed", "ssPartSelect",   "ssDiscSelect", "ssModeSelect",
+        "ssCleared",    "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration"};
+    return state < names.size() ? names[state] : std::string_view("ss?");
+}
 
 } // namespace tamtara

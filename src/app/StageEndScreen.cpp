@@ -22,7 +22,7 @@ void TMainForm::StageEndScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const TDirectDrawSurface& panel = *Play->Surfaces.BackSurface;
     const TDirectDrawSurface& banner = *Play->Surfaces.SpriteSurface;
-    const std::int32_t f = ScreenFrame;
+    const std::int32_t f = Screen.ScreenFrame;
     if (f < 10) {
         // Not cleared first: the last play frame shows through the gaps of the two triangles.
         for (std::int32_t r = 0; r <= 2; ++r) {
@@ -40,9 +40,17 @@ void TMainForm::StageEndScreen() {
         }
         back.Draw(0, 192, Banner, banner, true);
     }
-    ScreenFrame += 1;
-    if (ScreenFrame > LastStageEndFrame) ChangeScreen(ScreenState == ssFailed ? ssOpening : ssResult);
+    Screen.ScreenFrame += 1;
+    if (Screen.ScreenFrame > LastStageEndFrame) ChangeScreen(Screen.ScreenState == ssFailed ? ssOpening : ssResult);
     DXDraw.Flip();
+}
+
+void TMainForm::EnterFailed() {
+    StartJingle("_failed.mid", false, true, true);
+}
+
+void TMainForm::EnterCleared() {
+    StartJingle("_cleared.mid", false, true, true);
 }
 
 } // namespace tamtara

@@ -25,21 +25,21 @@ std::string UpperCase(std::string text) {
 void TMainForm::TitleScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& surfaces = Play->Surfaces;
-    const std::int32_t f = ScreenFrame;
+    const std::int32_t f = Screen.ScreenFrame;
     // The timings are derived from the interval; a zero interval must not divide by zero.
     const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Timer.Interval()), 1);
     // An empty library has nothing to demonstrate: the title then neither fades nor closes.
-    const bool demonstrate = Demo && !SongFiles.empty();
+    const bool demonstrate = Settings.Demo && !Library.SongFiles.empty();
 
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
-    if ((FrameCount / 8) % 2 == 0) back.Draw(320, 336, Sign, *surfaces.SpriteSurface, false);
+    if ((Screen.FrameCount / 8) % 2 == 0) back.Draw(320, 336, Sign, *surfaces.SpriteSurface, false);
     Play->Text.DrawText16(408, 400, UpperCase(VersionText), 1);
     DrawHelpLine(back, "F3: タイミング調整 (キャリブレーション)");
     if (f < 8)
         DrawCurtain((8 - f) * 240 / 8);
     else if (demonstrate && f >= 29000 / interval)
         DrawCurtain((f - 29000 / interval) * 240 / 8);
-    Play->Text.DrawText16(40, 4, "LEVEL " + std::to_string(Level), 0);
+    Play->Text.DrawText16(40, 4, "LEVEL " + std::to_string(Settings.Level), 0);
     DXDraw.Flip();
 
     // The demonstration comes first: an Enter in its last frames does not stop it.
@@ -52,14 +52,14 @@ void TMainForm::TitleScreen() {
         }
     }
 
-    Play->PollKeys();
-    if (LeaveFrame == 0 && Play->State.KeyHoldA[7] == 1) {
+    Input.PollKeys();
+    if (Screen.LeaveFrame == 0 && Input.Holds.KeyHoldA[7] == 1) {
         StartEnterJingle();
-        LeaveFrame = 1;
+        Screen.LeaveFrame = 1;
     }
-    if (LeaveFrame <= LeaveAfterFrames) {
-        if (LeaveFrame > 0) LeaveFrame += 1;
-        ScreenFrame += 1;
+    if (Screen.LeaveFrame <= LeaveAfterFrames) {
+        if (Screen.LeaveFrame > 0) Screen.LeaveFrame += 1;
+        Screen.ScreenFrame += 1;
         return;
     }
     // Every normal game starts with only the hi-hat automatic, even after a demonstration.
@@ -79,10 +79,14 @@ void TMainForm::StartDemonstration() {
     play.HideUpperNotes = false;
     play.AutoLane.fill(true);
     play.AutoPlayMode = true;
-    DiscIndex = std::uniform_int_distribution<std::int32_t>(0, std::int32_t(SongFiles.size()) - 1)(Random);
-    SongFile = SongFiles[DiscIndex];
-    SongTitle = std::size_t(DiscIndex) < SongTitles.size() ? SongTitles[DiscIndex] : SongFile;
+    Selection.DiscIndex = std::uniform_int_distribution<std::int32_t>(0, std::int32_t(Library.SongFiles.size()) - 1)(Random);
+    Selection.SongFile = Library.SongFiles[Selection.DiscIndex];
+    Selection.SongTitle = std::size_t(Selection.DiscIndex) < Library.SongTitles.size() ? Library.SongTitles[Selection.DiscIndex] : Selection.SongFile;
     ChangeScreen(ssPlay);
+}
+
+void TMainForm::EnterTitle() {
+    MidiDrive->Stop();
 }
 
 } // namespace tamtara

@@ -19,18 +19,7 @@ std::vector<std::string> MidiDeviceNames(IMidiOutDriver& driver) {
 }
 
 void HandOverSettings(IGameWindow& window, const GameSettings& settings) {
-    window.SetPrev(settings.Prev);
-    window.SetDemo(settings.Demo);
-    window.SetMidiDevice(settings.MidiDevice);
-    window.SetCombo(settings.Combo);
-    window.SetNoBank(settings.NoBank);
-    // The window starts configured for full screen; only the window mode needs a change.
-    if (!settings.FullScreen) window.LeaveFullScreen();
-    window.SetUseDirectInput(settings.DInput);
-    window.SetMissPenalty(settings.MissPenalty);
-    window.SetLevel(settings.Level);
-    window.SetPlayerKeys(settings.KeyA, settings.KeyB);
-    window.SetInput(settings.PreciseInput, settings.InputOffsetMs, settings.MidiIn, settings.Kit);
+    window.HandOver(settings);
 }
 
 } // namespace tamtara

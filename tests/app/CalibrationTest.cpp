@@ -42,14 +42,16 @@ protected:
         options.Settings.KeyA = {65, 83, 68, 70, 71, 72, 74};
         options.Settings.PreciseInput = precise;
         options.Settings.InputOffsetMs = 7;
+        options.SettingsFile = SettingsFile();
         Game = std::make_unique<GameHarness>(Folder.Path(), options);
-        Game->Form().SettingsFile = (Folder.Path() / "tamtara.ini").string();
         Game->Step();
         Game->ChangeScreenInFrame(ssTitle);
         Game->Step();
         Game->WindowKey(WindowKeys::F3);
         Game->Step();
     }
+
+    std::string SettingsFile() const { return (Folder.Path() / "tamtara.ini").string(); }
 
     std::vector<std::uint32_t> ClickTimes() {
         std::vector<std::uint32_t> times;
@@ -96,8 +98,8 @@ TEST_F(CalibrationScreenTest, StrikesFortyMillisecondsLateCalibrateToFortyAndEnt
 
     Game->TapKey(13);
     EXPECT_EQ(Game->State(), ssTitle);
-    EXPECT_NEAR(Game->Form().InputOffsetMs, 40, 2);
-    EXPECT_EQ(LoadSettings(Game->Form().SettingsFile).InputOffsetMs, Game->Form().InputOffsetMs);
+    EXPECT_NEAR(Game->Form().Settings.InputOffsetMs, 40, 2);
+    EXPECT_EQ(LoadSettings(SettingsFile()).InputOffsetMs, Game->Form().Settings.InputOffsetMs);
 }
 
 TEST_F(CalibrationScreenTest, EscapeLeavesTheOffsetUnchanged) {
@@ -107,8 +109,8 @@ TEST_F(CalibrationScreenTest, EscapeLeavesTheOffsetUnchanged) {
     Game->WindowKey(WindowKeys::Escape);
     Game->Step();
     EXPECT_EQ(Game->State(), ssTitle);
-    EXPECT_EQ(Game->Form().InputOffsetMs, 7);
-    EXPECT_FALSE(std::filesystem::exists(Game->Form().SettingsFile));
+    EXPECT_EQ(Game->Form().Settings.InputOffsetMs, 7);
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
 }
 
 TEST_F(CalibrationScreenTest, EnterBeforeSixteenStrikesSavesNothing) {
@@ -117,7 +119,7 @@ TEST_F(CalibrationScreenTest, EnterBeforeSixteenStrikesSavesNothing) {
     EXPECT_EQ(Game->Form().Calibrating.Total(), 5);
     Game->TapKey(13);
     EXPECT_EQ(Game->State(), ssCalibration);
-    EXPECT_EQ(Game->Form().InputOffsetMs, 7);
+    EXPECT_EQ(Game->Form().Settings.InputOffsetMs, 7);
 }
 
 } // namespace tamtara::testing

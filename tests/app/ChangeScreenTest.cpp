@@ -91,7 +91,7 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
     Game.EnterPlay("Songs/demo.mid");
 
     TMidiDrive& drive = *Game.Form().MidiDrive;
-    EXPECT_EQ(Game.Form().FrameCount, 1);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 1);
     EXPECT_TRUE(drive.Playing);
     EXPECT_TRUE(drive.Loaded);
     EXPECT_TRUE(drive.AnnounceNotes);
@@ -103,7 +103,7 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
 
     Game.Step();
     EXPECT_EQ(Game.State(), ssPlay);
-    EXPECT_EQ(Game.Form().FrameCount, 2);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 2);
     EXPECT_EQ(ProgramChanges(Game.MidiMessages()), std::vector<std::uint8_t>{SongProgram});
 }
 
@@ -112,7 +112,7 @@ TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     std::string message;
     const UserMessageHandler previous = SetUserMessageHandler(
         [&](MessageKind, const std::string&, const std::string& text) { message = text; });
-    Game.Form().SongFile = "Songs/missing.mid";
+    Game.Form().Selection.SongFile = "Songs/missing.mid";
     Game.Form().RunHandler([&] { Game.Form().ChangeScreen(ssPlay); });
     SetUserMessageHandler(previous);
     EXPECT_NE(message.find("missing.mid"), std::string::npos);

@@ -14,12 +14,12 @@ protected:
 
 TEST_F(FrameCounting, EveryFrameCountsOnceAndTheScreenCountsItsOwnFrames) {
     Game.Step(5);
-    EXPECT_EQ(Game.Form().FrameCount, 5);
-    EXPECT_EQ(Game.Form().ScreenFrame, 5);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 5);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 5);
     Game.Form().ChangeScreen(ssTitle);
     Game.Step(2);
-    EXPECT_EQ(Game.Form().FrameCount, 7);
-    EXPECT_EQ(Game.Form().ScreenFrame, 2);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 7);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 2);
 }
 
 TEST_F(FrameCounting, AFrameThatCannotDrawCountsNothing) {
@@ -28,23 +28,23 @@ TEST_F(FrameCounting, AFrameThatCannotDrawCountsNothing) {
     Game.Display().SimulateLoss();
     const int presents = Game.Display().PresentCount();
     Game.Step(4);
-    EXPECT_EQ(Game.Form().FrameCount, 3);
-    EXPECT_EQ(Game.Form().ScreenFrame, 3);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 3);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 3);
     EXPECT_EQ(Game.Display().PresentCount(), presents);
 
     Game.Display().FailRestore = false;
     Game.Step();
-    EXPECT_EQ(Game.Form().FrameCount, 4);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 4);
 }
 
 TEST_F(FrameCounting, EnteringPlayCountsFramesFromZeroAgain) {
     Game.Step(10);
-    Game.Form().SongFile = "Songs/demo.mid";
+    Game.Form().Selection.SongFile = "Songs/demo.mid";
     Game.Form().ChangeScreen(ssPlay);
-    EXPECT_EQ(Game.Form().FrameCount, 0);
-    Game.Form().FrameCount += 1;  // what the frame tick that entered play adds
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 0);
+    Game.Form().Screen.FrameCount += 1;  // what the frame tick that entered play adds
     Game.Step(2);
-    EXPECT_EQ(Game.Form().FrameCount, 3);
+    EXPECT_EQ(Game.Form().Screen.FrameCount, 3);
     EXPECT_EQ(Game.State(), ssPlay);
 }
 

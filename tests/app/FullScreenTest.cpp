@@ -37,7 +37,7 @@ TEST(FullScreen, F4TogglesAndTheCurrentScreenGoesOn) {
     EXPECT_EQ(game.Display().Mode(), TPresentMode::Windowed);
     EXPECT_TRUE(game.Display().CursorVisible);
     EXPECT_EQ(game.State(), ssTitle);
-    EXPECT_EQ(game.Form().ScreenFrame, 3);
+    EXPECT_EQ(game.Form().Screen.ScreenFrame, 3);
 
     game.WindowKey(WindowKeys::F4);
     game.Step();
@@ -45,7 +45,7 @@ TEST(FullScreen, F4TogglesAndTheCurrentScreenGoesOn) {
     EXPECT_FALSE(game.Display().CursorVisible);
     EXPECT_EQ(game.Form().DXDraw.Display.BitCount(), 16);
     EXPECT_EQ(game.State(), ssTitle);
-    EXPECT_EQ(game.Form().ScreenFrame, 4);
+    EXPECT_EQ(game.Form().Screen.ScreenFrame, 4);
 }
 
 TEST(FullScreen, LeavingFullScreenRestoresThePlacementSavedOnEntering) {
@@ -81,7 +81,7 @@ TEST(FullScreen, ARefusedFullScreenFallsBackToTheWindow) {
     EXPECT_FALSE(FullScreenOption(game.Form()));
     EXPECT_EQ(game.Display().Mode(), TPresentMode::Windowed);
     EXPECT_TRUE(game.Display().CursorVisible);
-    EXPECT_EQ(game.Form().FrameCount, 3);
+    EXPECT_EQ(game.Form().Screen.FrameCount, 3);
 }
 
 } // namespace

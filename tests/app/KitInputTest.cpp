@@ -2,7 +2,7 @@
 // graded at their own moment and sounded at the pad's velocity, menus driven by pads, and a
 // port that vanishes in the middle of a song.
 #include "app/Calibration.h"
-#include "app/KitInput.h"
+#include "app/input/KitInput.h"
 #include "app/play/GamePlay.h"
 #include "harness/GameHarness.h"
 
@@ -120,9 +120,9 @@ TEST_F(KitGame, PadsDriveTheMenusThroughTheLanesButtonsAndThePedalIsEnter) {
     Game->Step(10);
     Game->KitHitAt(3, 42); // hi-hat: the left button
     Game->Step();
-    EXPECT_EQ(Game->Form().Play->State.KeyHoldA[0], 1);
+    EXPECT_EQ(Game->Form().Input.Holds.KeyHoldA[0], 1);
     Game->Step();
-    EXPECT_EQ(Game->Form().Play->State.KeyHoldA[0], 0);
+    EXPECT_EQ(Game->Form().Input.Holds.KeyHoldA[0], 0);
     Game->KitHitAt(3, 44);
     EXPECT_TRUE(Game->StepUntil(ssFolderSelect, 60));
 }

@@ -48,8 +48,8 @@ class Opening : public ::testing::Test {
 protected:
     // Steps to the frame whose ScreenFrame is f and draws it.
     void DrawFrame(int f) {
-        while (Game.Form().ScreenFrame < f) Game.Step();
-        ASSERT_EQ(Game.Form().ScreenFrame, f);
+        while (Game.Form().Screen.ScreenFrame < f) Game.Step();
+        ASSERT_EQ(Game.Form().Screen.ScreenFrame, f);
         Game.Step();
     }
 
@@ -62,12 +62,12 @@ TEST_F(Opening, Shows122FramesThenTheTitleStartsAtFrameOne) {
     EXPECT_EQ(Game.State(), ssOpening);
     Game.Step();
     EXPECT_EQ(Game.State(), ssTitle);
-    EXPECT_EQ(Game.Form().ScreenFrame, 1);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 1);
 }
 
 TEST_F(Opening, EnterOnTheFirstFrameSkipsToElevenBlackFrames) {
     Game.TapKey(Return);
-    EXPECT_EQ(Game.Form().ScreenFrame, 111);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 111);
     for (int frame = 0; frame < 10; ++frame) {
         Game.Step();
         ASSERT_EQ(Game.State(), ssOpening);
@@ -127,14 +127,14 @@ protected:
     void Start(bool demo, std::vector<std::string> songs) {
         Game = std::make_unique<GameHarness>(Folder.Path(), Settings(demo));
         Game->Step();
-        Game->Form().SongFiles = songs;
-        for (const std::string& song : songs) Game->Form().SongTitles.push_back("title of " + song);
+        Game->Form().Library.SongFiles = songs;
+        for (const std::string& song : songs) Game->Form().Library.SongTitles.push_back("title of " + song);
         Game->ChangeScreenInFrame(ssTitle);
     }
     // Draws title frames until the next one to draw is f.
     void StepTo(int f) {
-        while (Game->State() == ssTitle && Game->Form().ScreenFrame < f) Game->Step();
-        ASSERT_EQ(Game->Form().ScreenFrame, f);
+        while (Game->State() == ssTitle && Game->Form().Screen.ScreenFrame < f) Game->Step();
+        ASSERT_EQ(Game->Form().Screen.ScreenFrame, f);
     }
     PlayState& Play() { return Game->Form().Play->State; }
 
@@ -174,10 +174,10 @@ TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     EXPECT_TRUE(std::all_of(Play().AutoLane.begin(), Play().AutoLane.end(), [](bool on) { return on; }));
     EXPECT_EQ(Play().ScrollSpeed, 100);
     EXPECT_FALSE(Play().HideLowerNotes || Play().HideUpperNotes);
-    ASSERT_GE(form.DiscIndex, 0);
-    ASSERT_LT(form.DiscIndex, 3);
-    EXPECT_EQ(form.SongFile, form.SongFiles[form.DiscIndex]);
-    EXPECT_EQ(form.SongTitle, form.SongTitles[form.DiscIndex]);
+    ASSERT_GE(form.Selection.DiscIndex, 0);
+    ASSERT_LT(form.Selection.DiscIndex, 3);
+    EXPECT_EQ(form.Selection.SongFile, form.Library.SongFiles[form.Selection.DiscIndex]);
+    EXPECT_EQ(form.Selection.SongTitle, form.Library.SongTitles[form.Selection.DiscIndex]);
     EXPECT_TRUE(form.MidiDrive->Playing);
 }
 
@@ -185,10 +185,10 @@ TEST_F(Title, EnterTwoFramesBeforeTheDemonstrationStillStartsIt) {
     Start(true, {"Songs/b.mid"});
     StepTo(908);
     Game->TapKey(Return);
-    EXPECT_EQ(Game->Form().LeaveFrame, 2);
+    EXPECT_EQ(Game->Form().Screen.LeaveFrame, 2);
     Game->Step(2);
     EXPECT_EQ(Game->State(), ssPlay);
-    EXPECT_EQ(Game->Form().SongFile, "Songs/b.mid");
+    EXPECT_EQ(Game->Form().Selection.SongFile, "Songs/b.mid");
 }
 
 TEST_F(Title, WithoutDemoOrWithoutSongsTheTitleWaitsForEver) {
@@ -221,9 +221,10 @@ TEST_F(Title, EnterLeavesThirtyFramesLaterWithOnlyTheHiHatAutomatic) {
 
 TEST(ScreenTrace, EveryChangeIsOneLineAndPlayNamesItsSong) {
     TestGameFolder folder("ScreenTrace");
-    GameHarness game(folder.Path());
     std::ostringstream trace;
-    game.Form().ScreenTrace = &trace;
+    HarnessOptions options;
+    options.ScreenTrace = &trace;
+    GameHarness game(folder.Path(), options);
     game.TapKey(Return);
     game.StepUntil(ssTitle, 12);
     game.EnterPlay("Songs/demo.mid");

@@ -22,7 +22,7 @@ protected:
         options.Settings.FullScreen = false;
         options.Settings.KeyA = PartKeys;
         Game = std::make_unique<GameHarness>(Folder.Path(), options);
-        Game->Form().SongFile = "Songs/demo.mid";
+        Game->Form().Selection.SongFile = "Songs/demo.mid";
         Game->Step();
     }
 
@@ -37,7 +37,7 @@ protected:
     }
     // Steps until the next frame drawn has FrameCount with blink(FrameCount).
     template <typename Blink> void StepToDrawnFrame(Blink blink) {
-        while (!blink(Form().FrameCount)) Game->Step();
+        while (!blink(Form().Screen.FrameCount)) Game->Step();
         Game->Step();
     }
     // How many non-transparent pixels of the sheet's source rectangle show unchanged at (x, y).
@@ -58,21 +58,21 @@ protected:
 TEST_F(PlaySetup, ModeRowsWrapMoveAndConfirm) {
     Game->ChangeScreenInFrame(ssModeSelect);
     Tap({KeyUp}); // nothing above the first row
-    EXPECT_EQ(Form().LeaveFrame, 0);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 0);
     Tap({KeyRight});
     Tap({KeyRight});
-    EXPECT_EQ(Form().PlayTimeChoice, 2); // only the low bit counts: two minutes again
+    EXPECT_EQ(Form().Options.PlayTimeChoice, 2); // only the low bit counts: two minutes again
     Tap({KeyDown});
     Tap({KeyLeft}); // from the first option to the last: 75
-    EXPECT_EQ(Form().SpeedChoice, 255);
+    EXPECT_EQ(Form().Options.SpeedChoice, 255);
     Tap({KeyUp});
-    EXPECT_EQ(Form().LeaveFrame, 0);
-    EXPECT_EQ(Form().SpeedChoice, 255);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 0);
+    EXPECT_EQ(Form().Options.SpeedChoice, 255);
     Tap({KeyReturn});
     Tap({KeyDown});
-    ASSERT_EQ(Form().LeaveFrame, 2);
+    ASSERT_EQ(Form().Screen.LeaveFrame, 2);
     Tap({KeyDown}); // only Enter confirms on the special row
-    EXPECT_EQ(Form().LeaveFrame, 2);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 2);
     Tap({KeyRight});
     Tap({KeyRight});
     Game->HoldKey(KeyReturn);
@@ -80,7 +80,7 @@ TEST_F(PlaySetup, ModeRowsWrapMoveAndConfirm) {
     Game->Step(); // Enter and Up together: the confirmation wins
     Game->ReleaseKey(KeyReturn);
     Game->ReleaseKey(KeyUp);
-    EXPECT_EQ(Form().LeaveFrame, 11);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 11);
     EXPECT_TRUE(Play().TwoMinutes);
     EXPECT_EQ(Play().ScrollSpeed, 75);
     EXPECT_FALSE(Play().HideLowerNotes);
@@ -96,10 +96,10 @@ TEST_F(PlaySetup, ModeChoicesMapToTheirOptions) {
     const std::int32_t speeds[] = {100, 150, 200, 75};
     for (std::uint8_t choice = 0; choice < 4; ++choice) {
         Game->ChangeScreenInFrame(ssModeSelect);
-        Form().PlayTimeChoice = choice;
-        Form().SpeedChoice = choice;
-        Form().SpecialChoice = static_cast<std::uint8_t>(choice + 4);
-        Form().LeaveFrame = 2;
+        Form().Options.PlayTimeChoice = choice;
+        Form().Options.SpeedChoice = choice;
+        Form().Options.SpecialChoice = static_cast<std::uint8_t>(choice + 4);
+        Form().Screen.LeaveFrame = 2;
         Tap({KeyReturn});
         EXPECT_EQ(Play().TwoMinutes, choice % 2 == 0);
         EXPECT_EQ(Play().ScrollSpeed, speeds[choice]);

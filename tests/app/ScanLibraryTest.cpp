@@ -15,7 +15,7 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     TestGameFolder folder("ScanLibrary", options);
     GameHarness game(folder.Path());
     TMainForm& form = game.Form();
-    form.DiscFiles = {"stale"};
+    form.Library.DiscFiles = {"stale"};
     int completions = 0;
     int reports = 0;
     int lastPercent = -1;
@@ -29,14 +29,14 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     EXPECT_EQ(completions, 1);
     EXPECT_EQ(reports, 2 + 3 + 3);  // two searches, three songs, three folders examined
     EXPECT_EQ(lastPercent, 100);
-    EXPECT_EQ(form.Folders, (std::vector<std::string>{base + "/More", base + "/Songs"}));
-    EXPECT_EQ(form.SongFiles, (std::vector<std::string>{base + "/More/a.MID", base + "/More/b.mid",
+    EXPECT_EQ(form.Library.Folders, (std::vector<std::string>{base + "/More", base + "/Songs"}));
+    EXPECT_EQ(form.Library.SongFiles, (std::vector<std::string>{base + "/More/a.MID", base + "/More/b.mid",
                                                          base + "/Songs/demo.mid"}));
-    EXPECT_EQ(form.SongTitles.size(), 3u);
-    EXPECT_TRUE(form.DiscFiles.empty());
+    EXPECT_EQ(form.Library.SongTitles.size(), 3u);
+    EXPECT_TRUE(form.Library.DiscFiles.empty());
     // Without callbacks the scan runs all the same.
     form.ScanLibrary(nullptr, nullptr);
-    EXPECT_EQ(form.SongFiles.size(), 3u);
+    EXPECT_EQ(form.Library.SongFiles.size(), 3u);
 }
 
 } // namespace

@@ -15,10 +15,10 @@ protected:
 };
 
 TEST_F(ScreenStateMachine, FirstFrameEntersOpeningWhateverTheStateWas) {
-    Game.Form().ScreenState = ssResult;
+    Game.Form().Screen.ScreenState = ssResult;
     Game.Step();
     EXPECT_EQ(Game.State(), ssOpening);
-    EXPECT_EQ(Game.Form().ScreenFrame, 1);
+    EXPECT_EQ(Game.Form().Screen.ScreenFrame, 1);
 }
 
 TEST_F(ScreenStateMachine, EscapeOnOpeningAndTitleClosesTheWindow) {
@@ -49,7 +49,7 @@ TEST_F(ScreenStateMachine, EscapeOnDiscSelectionGoesBackToFolderSelection) {
 
 TEST_F(ScreenStateMachine, EscapeAnywhereElseGoesToOpening) {
     Game.Step();
-    Game.Form().SongFile = "Songs/demo.mid";
+    Game.Form().Selection.SongFile = "Songs/demo.mid";
     for (ScreenState state : {ssFolderSelect, ssModeSelect, ssPartSelect, ssFailed, ssCleared,
                               ssResult, ssPlay}) {
         Game.ChangeScreenInFrame(state);
@@ -124,7 +124,7 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
         EXPECT_TRUE(Game.StepUntil(next, 40)) << ScreenStateName(next);
         Game.Step();
     }
-    EXPECT_EQ(Game.Form().SongFile, (std::filesystem::current_path() / "Songs/demo.mid").string());
+    EXPECT_EQ(Game.Form().Selection.SongFile, (std::filesystem::current_path() / "Songs/demo.mid").string());
     EXPECT_TRUE(Game.Form().MidiDrive->Playing);
 }
 
@@ -143,7 +143,7 @@ TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTi
 
 TEST_F(ScreenStateMachine, EveryScreenShowsExactlyOneFramePerTick) {
     Game.Step();
-    Game.Form().SongFile = "Songs/demo.mid";
+    Game.Form().Selection.SongFile = "Songs/demo.mid";
     for (ScreenState state : {ssOpening, ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
                               ssPartSelect, ssPlay, ssCleared, ssFailed, ssResult}) {
         Game.ChangeScreenInFrame(state);

@@ -4,7 +4,7 @@
 // ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
 #include "app/MainForm.h"
 #include "base/UserMessage.h"
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
 #include "midi/RecordingMidiDriver.h"
 #include "platform/display/HeadlessPresenter.h"
@@ -96,7 +96,7 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         HandOverSettings(gameWindow, settings);
         form->FormShow();
         form->ScanLibrary(nullptr, nullptr);
-        ASSERT_EQ(form->SongFiles.size(), songs.size());
+        ASSERT_EQ(form->Library.SongFiles.size(), songs.size());
 
         const std::vector<int> strikeKeys = {65, 83, 70, 68, 32, 74, 73, 75, 79, 76, 80, 59, 13, 37, 38, 39, 40};
         const std::vector<const char*> jingles = {"_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid"};
@@ -109,13 +109,13 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
                 keySource.Release(strikeKeys[random() % strikeKeys.size()]);
             } else if (roll < 660) {
                 form->RunHandler([&] {
-                    form->SongFile = songs[random() % songs.size()];
-                    form->SongTitle = form->SongFile;
+                    form->Selection.SongFile = songs[random() % songs.size()];
+                    form->Selection.SongTitle = form->Selection.SongFile;
                     // Play half the time: its start and end are where the two threads meet most.
                     const bool play = random() % 2 == 0;
                     form->ChangeScreen(play ? ssPlay : static_cast<ScreenState>(random() % 10));
                     // As inside a frame, which counts itself after the screen's change.
-                    form->FrameCount += 1;
+                    form->Screen.FrameCount += 1;
                 });
             } else if (roll < 680) {
                 form->MidiDrive->QueuePlay(jingles[random() % jingles.size()]);

@@ -35,10 +35,10 @@ protected:
         Game = std::make_unique<GameHarness>(Folder.Path(), options);
         Base = std::filesystem::current_path().string();
         // The library as the scan leaves it: folders sorted, songs in search order.
-        Form().Folders = {Base, Base + "/Songs", Base + "/Songs/Sub"};
-        Form().SongFiles = {Base + "/e.mid", Base + "/Songs/a.mid", Base + "/Songs/b.mid",
+        Form().Library.Folders = {Base, Base + "/Songs", Base + "/Songs/Sub"};
+        Form().Library.SongFiles = {Base + "/e.mid", Base + "/Songs/a.mid", Base + "/Songs/b.mid",
                             Base + "/Songs/c.mid", Base + "/Songs/Sub/d.mid"};
-        Form().SongTitles = {"E", "A title", "\x83\x68\x83\x89\x83\x80", "", "D"};
+        Form().Library.SongTitles = {"E", "A title", "\x83\x68\x83\x89\x83\x80", "", "D"};
         Game->Step();
     }
 
@@ -46,7 +46,7 @@ protected:
     void Enter(ScreenState state) { Game->ChangeScreenInFrame(state); }
     // The disc screen of the "Songs" folder, entered from the folder screen.
     void EnterSongsDiscs() {
-        Form().FolderIndex = 1;
+        Form().Selection.FolderIndex = 1;
         Enter(ssFolderSelect);
         Game->TapKey(KeyReturn);
         ASSERT_TRUE(Game->StepUntil(ssDiscSelect, 31));
@@ -64,48 +64,48 @@ protected:
 };
 
 TEST_F(SongSelection, HeldDownMovesOnTheFirstFrameThenEverySecondFromTheSixteenth) {
-    Form().Folders.resize(40, Base + "/Songs");
+    Form().Library.Folders.resize(40, Base + "/Songs");
     Enter(ssFolderSelect);
     Game->HoldKey(KeyDown);
     std::vector<std::int32_t> moved;
     for (int held = 1; held <= 22; ++held) {
-        const std::int32_t before = Form().FolderIndex;
+        const std::int32_t before = Form().Selection.FolderIndex;
         Game->Step();
-        if (Form().FolderIndex != before) moved.push_back(held);
+        if (Form().Selection.FolderIndex != before) moved.push_back(held);
     }
     EXPECT_EQ(moved, (std::vector<std::int32_t>{1, 16, 18, 20, 22}));
-    EXPECT_EQ(Form().WheelTarget, -12 * 5);
+    EXPECT_EQ(Form().Selection.WheelTarget, -12 * 5);
 }
 
 TEST_F(SongSelection, FolderMovesStopAtBothEndsAndTheWheelTurnsFourDegreesAFrame) {
     Enter(ssFolderSelect);
     Game->TapKey(KeyUp);
-    EXPECT_EQ(Form().FolderIndex, 0);
-    EXPECT_EQ(Form().WheelTarget, 0);
+    EXPECT_EQ(Form().Selection.FolderIndex, 0);
+    EXPECT_EQ(Form().Selection.WheelTarget, 0);
 
     Game->TapKey(KeyDown);
-    EXPECT_EQ(Form().FolderIndex, 1);
-    EXPECT_EQ(Form().WheelTarget, -12);
-    EXPECT_EQ(Form().WheelAngle, -4); // the frame of the move already turns
+    EXPECT_EQ(Form().Selection.FolderIndex, 1);
+    EXPECT_EQ(Form().Selection.WheelTarget, -12);
+    EXPECT_EQ(Form().Selection.WheelAngle, -4); // the frame of the move already turns
     Game->Step();
-    EXPECT_EQ(Form().WheelAngle, -8);
+    EXPECT_EQ(Form().Selection.WheelAngle, -8);
     Game->Step(5);
-    EXPECT_EQ(Form().WheelAngle, -12);
+    EXPECT_EQ(Form().Selection.WheelAngle, -12);
     for (int press = 0; press < 4; ++press) {
         Game->TapKey(KeyDown);
         Game->Step();
     }
-    EXPECT_EQ(Form().FolderIndex, 2);
-    EXPECT_EQ(Form().WheelTarget, -24);
+    EXPECT_EQ(Form().Selection.FolderIndex, 2);
+    EXPECT_EQ(Form().Selection.WheelTarget, -24);
 }
 
 TEST_F(SongSelection, ReturningToTheFolderScreenCentresTheRememberedFolderWithoutAnimation) {
-    Form().FolderIndex = 2;
+    Form().Selection.FolderIndex = 2;
     Enter(ssFolderSelect);
-    EXPECT_EQ(Form().WheelAngle, -24);
-    EXPECT_EQ(Form().WheelTarget, -24);
+    EXPECT_EQ(Form().Selection.WheelAngle, -24);
+    EXPECT_EQ(Form().Selection.WheelTarget, -24);
     Game->Step();
-    EXPECT_EQ(Form().WheelAngle, -24);
+    EXPECT_EQ(Form().Selection.WheelAngle, -24);
 
     // The centre plate (slot 0 at 0 degrees: x 300 - 160, y 230) comes from its own picture row.
     const TDirectDrawSurface& sheet = *Form().Play->Surfaces.OverlaySurface;
@@ -122,18 +122,18 @@ TEST_F(SongSelection, ReturningToTheFolderScreenCentresTheRememberedFolderWithou
 }
 
 TEST_F(SongSelection, EnterBuildsTheDiscListOfExactlyThatFolderAndLeavesThirtyFramesLater) {
-    Form().FolderIndex = 1;
+    Form().Selection.FolderIndex = 1;
     Enter(ssFolderSelect);
     Game->ClearMidiMessages();
     Game->TapKey(KeyReturn);
-    EXPECT_EQ(Form().DiscFiles, (std::vector<std::string>{Base + "/Songs/a.mid", Base + "/Songs/b.mid",
+    EXPECT_EQ(Form().Library.DiscFiles, (std::vector<std::string>{Base + "/Songs/a.mid", Base + "/Songs/b.mid",
                                                           Base + "/Songs/c.mid"}));
-    EXPECT_EQ(Form().DiscTitles[1], "\x83\x68\x83\x89\x83\x80");
+    EXPECT_EQ(Form().Library.DiscTitles[1], "\x83\x68\x83\x89\x83\x80");
     // Input is ignored while the jingle plays and the screen waits.
     Game->HoldKey(KeyDown);
     Game->Step(29);
     Game->ReleaseKey(KeyDown);
-    EXPECT_EQ(Form().FolderIndex, 1);
+    EXPECT_EQ(Form().Selection.FolderIndex, 1);
     EXPECT_EQ(Game->State(), ssFolderSelect);
     Game->Step();
     EXPECT_EQ(Game->State(), ssDiscSelect);
@@ -142,15 +142,15 @@ TEST_F(SongSelection, EnterBuildsTheDiscListOfExactlyThatFolderAndLeavesThirtyFr
 
 TEST_F(SongSelection, EnterOnAFolderWithoutDiscsIsIgnored) {
     // Letter case counts: "songs" holds no song even though "Songs" does.
-    Form().Folders = {Base + "/songs", Base + "/Song"};
+    Form().Library.Folders = {Base + "/songs", Base + "/Song"};
     Enter(ssFolderSelect);
     Game->TapKey(KeyReturn);
-    EXPECT_EQ(Form().LeaveFrame, 0);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 0);
     Game->Step();
     Game->TapKey(KeyDown);
     Game->TapKey(KeyReturn);
-    EXPECT_EQ(Form().LeaveFrame, 0);
-    EXPECT_TRUE(Form().DiscFiles.empty());
+    EXPECT_EQ(Form().Screen.LeaveFrame, 0);
+    EXPECT_TRUE(Form().Library.DiscFiles.empty());
 }
 
 TEST(SelectionLabels, FolderLabelsFileNamesAndCounters) {
@@ -181,7 +181,7 @@ TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestarted
 
     Game->TapKey(KeyDown);
     EXPECT_FALSE(Form().MidiDrive->Playing);
-    EXPECT_EQ(Form().DiscIndex, 1);
+    EXPECT_EQ(Form().Selection.DiscIndex, 1);
     for (int frame = 2; frame <= 30; ++frame) {
         Game->Step();
         ASSERT_EQ(Queued(), frame == 30) << frame;
@@ -192,11 +192,11 @@ TEST_F(SongSelection, UpOnTheFirstDiscStopsNothing) {
     EnterSongsDiscs();
     Game->Step(31);
     ASSERT_TRUE(Form().MidiDrive->Playing);
-    const std::int32_t delay = Form().PreviewDelay;
+    const std::int32_t delay = Form().Selection.PreviewDelay;
     Game->TapKey(KeyUp);
     EXPECT_TRUE(Form().MidiDrive->Playing);
-    EXPECT_EQ(Form().PreviewDelay, delay + 1);
-    EXPECT_EQ(Form().WheelTarget, 0);
+    EXPECT_EQ(Form().Selection.PreviewDelay, delay + 1);
+    EXPECT_EQ(Form().Selection.WheelTarget, 0);
 }
 
 TEST_F(SongSelectionWithoutPreview, NoPreviewWhenTheSettingIsOff) {
@@ -212,8 +212,8 @@ TEST_F(SongSelection, EnterStoresTheSongAndLeftGoesBackToTheFolders) {
     Game->TapKey(KeyDown);
     Game->Step();
     Game->TapKey(KeyReturn);
-    EXPECT_EQ(Form().SongFile, Base + "/Songs/b.mid");
-    EXPECT_EQ(Form().SongTitle, "\x83\x68\x83\x89\x83\x80");
+    EXPECT_EQ(Form().Selection.SongFile, Base + "/Songs/b.mid");
+    EXPECT_EQ(Form().Selection.SongTitle, "\x83\x68\x83\x89\x83\x80");
     Game->TapKey(KeyLeft); // ignored after the confirmation
     Game->Step(28);
     EXPECT_EQ(Game->State(), ssDiscSelect);
@@ -223,7 +223,7 @@ TEST_F(SongSelection, EnterStoresTheSongAndLeftGoesBackToTheFolders) {
     EnterSongsDiscs();
     Game->TapKey(KeyLeft);
     EXPECT_EQ(Game->State(), ssFolderSelect);
-    EXPECT_EQ(Form().WheelAngle, -12);
+    EXPECT_EQ(Form().Selection.WheelAngle, -12);
 }
 
 TEST_F(SongSelection, DiscScreenDrawsTheYellowBandBehindTheTexts) {
@@ -252,12 +252,12 @@ TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
     std::ofstream(Base + "/Songs/c.mid", std::ios::binary).write(zeroDivision, sizeof zeroDivision - 1);
     EnterSongsDiscs();
     for (const int index : {1, 2}) {
-        Form().SongFile = Form().DiscFiles[index];
+        Form().Selection.SongFile = Form().Library.DiscFiles[index];
         Game->ChangeScreenInFrame(ssPlay);
         EXPECT_EQ(Game->State(), ssDiscSelect);
-        EXPECT_EQ(Form().DiscIndex, index);
+        EXPECT_EQ(Form().Selection.DiscIndex, index);
         ASSERT_EQ(messages.size(), std::size_t(index));
-        EXPECT_NE(messages.back().find(Form().DiscFiles[index]), std::string::npos) << messages.back();
+        EXPECT_NE(messages.back().find(Form().Library.DiscFiles[index]), std::string::npos) << messages.back();
         for (int frame = 0; frame < 40; ++frame) {
             Game->Step();
             ASSERT_EQ(Game->State(), ssDiscSelect);

@@ -61,7 +61,7 @@ TEST_P(StageEnd, PanelsSlideInShakeAndSettle) {
         std::vector<Point> Panels;
     } frames[] = {{0, {}}, {5, {{0, 0}, {480, 320}}}, {10, grid(0, 8)}, {15, grid(-8, 0)}, {20, grid(0, 0)}};
     for (const auto& frame : frames) {
-        while (Game.Form().ScreenFrame < frame.Frame) Game.Step();
+        while (Game.Form().Screen.ScreenFrame < frame.Frame) Game.Step();
         Game.Step();
         for (Point at : frame.Panels) EXPECT_EQ(PanelMismatches(at), 0) << frame.Frame << " " << at.X << "," << at.Y;
         if (frame.Frame <= 5) {
@@ -79,7 +79,7 @@ TEST_P(StageEnd, Lasts65FramesWithoutReadingKeys) {
     Game.HoldKey(Return);
     Game.Step(64);
     EXPECT_EQ(Game.State(), GetParam());
-    EXPECT_EQ(Game.Form().Play->State.KeyHoldA[7], 0);
+    EXPECT_EQ(Game.Form().Input.Holds.KeyHoldA[7], 0);
     Game.Step();
     EXPECT_EQ(Game.State(), GetParam() == ssFailed ? ssOpening : ssResult);
 }

@@ -88,12 +88,12 @@ TEST(Startup, WithoutAnyFontStopsNamingTheFont) {
 TEST(Startup, WindowReadsInstrumentNamesAndSetsItsCaption) {
     TestGameFolder folder("StartupCaption");
     GameHarness game(folder.Path());
-    ASSERT_EQ(game.Form().InstrumentNames.size(), 2u);
-    EXPECT_EQ(game.Form().InstrumentNames[0], "Acoustic Grand Piano");
-    EXPECT_EQ(game.Form().Caption, "Tamtara  Version 1.82");
+    ASSERT_EQ(game.Form().Packages.InstrumentNames.size(), 2u);
+    EXPECT_EQ(game.Form().Packages.InstrumentNames[0], "Acoustic Grand Piano");
+    EXPECT_EQ(game.Form().DXDraw.Caption, "Tamtara  Version 1.82");
     EXPECT_EQ(game.Display().Caption, "Tamtara  Version 1.82");
     EXPECT_EQ(game.State(), ssOpening);
-    EXPECT_EQ(game.Form().FrameCount, 0);
+    EXPECT_EQ(game.Form().Screen.FrameCount, 0);
 }
 
 TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
@@ -108,11 +108,11 @@ TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
     GameHarness game(folder.Path(), options);
 
     TMainForm& form = game.Form();
-    EXPECT_EQ(form.Level, 5);
-    EXPECT_EQ(form.MissPenalty, 50);
-    EXPECT_FALSE(form.Demo);
+    EXPECT_EQ(form.Settings.Level, 5);
+    EXPECT_EQ(form.Settings.MissPenalty, 50);
+    EXPECT_FALSE(form.Settings.Demo);
     EXPECT_TRUE(form.MidiDrive->NoBankSelect);
-    const auto& assigns = form.DXInput.Keyboard.Assigns;
+    const auto& assigns = form.Input.DXInput.Keyboard.Assigns;
     EXPECT_EQ(assigns[inButton1][0], 65);
     EXPECT_EQ(assigns[inButton1][1], 37);  // the cursor keys stay for the menus
     EXPECT_EQ(assigns[inButton6][1], 40);

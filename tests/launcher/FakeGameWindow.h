@@ -39,33 +39,31 @@ public:
             if (entry == name) return bytes;
         return std::nullopt;
     }
-    void SetPrev(bool prev) override { Record("Prev", prev); }
-    void SetDemo(bool demo) override { Record("Demo", demo); }
-    void SetMidiDevice(std::int32_t midiDevice) override { Record("MidiDevice", midiDevice); }
-    void SetCombo(bool combo) override { Record("Combo", combo); }
-    void SetNoBank(bool noBank) override { Record("NoBank", noBank); }
-    void LeaveFullScreen() override { Calls.push_back("LeaveFullScreen"); }
-    void SetInput(bool preciseInput, std::int32_t inputOffsetMs, const std::string& midiIn,
-                  const KitSettings& kit) override {
-        PreciseInput = preciseInput;
-        InputOffsetMs = inputOffsetMs;
-        MidiIn = midiIn;
-        Kit = kit;
+    // Recorded in the order the real window applies them.
+    void HandOver(const GameSettings& settings) override {
+        Record("Prev", settings.Prev);
+        Record("Demo", settings.Demo);
+        Record("MidiDevice", settings.MidiDevice);
+        Record("Combo", settings.Combo);
+        Record("NoBank", settings.NoBank);
+        if (!settings.FullScreen) Calls.push_back("LeaveFullScreen");
+        Record("DInput", settings.DInput);
+        Record("MissPenalty", settings.MissPenalty);
+        Record("Level", settings.Level);
+        std::string text = "Keys=";
+        for (std::int32_t key : settings.KeyA) text += std::to_string(key) + ",";
+        text += "/";
+        for (std::int32_t key : settings.KeyB) text += std::to_string(key) + ",";
+        Calls.push_back(text);
+        PreciseInput = settings.PreciseInput;
+        InputOffsetMs = settings.InputOffsetMs;
+        MidiIn = settings.MidiIn;
+        Kit = settings.Kit;
     }
     bool PreciseInput = false;
     std::int32_t InputOffsetMs = 0;
     std::string MidiIn;
     KitSettings Kit;
-    void SetUseDirectInput(bool useDirectInput) override { Record("DInput", useDirectInput); }
-    void SetMissPenalty(std::int32_t missPenalty) override { Record("MissPenalty", missPenalty); }
-    void SetLevel(std::int32_t level) override { Record("Level", level); }
-    void SetPlayerKeys(const std::array<std::int32_t, 7>& keyA, const std::array<std::int32_t, 7>& keyB) override {
-        std::string text = "Keys=";
-        for (std::int32_t key : keyA) text += std::to_string(key) + ",";
-        text += "/";
-        for (std::int32_t key : keyB) text += std::to_string(key) + ",";
-        Calls.push_back(text);
-    }
     void ShowModal() override {
         Calls.push_back("ShowModal");
         if (WhileShown) WhileShown();

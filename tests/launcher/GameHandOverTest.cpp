@@ -3,7 +3,7 @@
 #include "BoxAnswerer.h"
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 #include "midi/RecordingMidiDriver.h"
 #include "platform/input/InputStates.h"
 #include "settings/Choices.h"
@@ -49,11 +49,11 @@ private slots:
         QCOMPARE(display.Config().Height, 480);
         QVERIFY(display.CursorVisible);
         QVERIFY(game.Closed());
-        QCOMPARE(game.Form().Level, 7);
-        QCOMPARE(game.Form().MissPenalty, 250);
-        QCOMPARE(game.Form().DXInput.Keyboard.Assigns[inButton1][0], 'Z');
+        QCOMPARE(game.Form().Settings.Level, 7);
+        QCOMPARE(game.Form().Settings.MissPenalty, 250);
+        QCOMPARE(game.Form().Input.DXInput.Keyboard.Assigns[inButton1][0], 'Z');
         // The scan ran: its first folder is the base folder itself.
-        QVERIFY(!game.Form().Folders.empty());
+        QVERIFY(!game.Form().Library.Folders.empty());
         QTRY_COMPARE(closed.count(), 1);
     }
 };

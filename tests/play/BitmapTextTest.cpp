@@ -1,6 +1,6 @@
 // Bitmap text: the glyph cells of each font sheet and where the combo number's digits land.
-#include "app/play/BitmapText.h"
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/BitmapText.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "platform/display/DirectDrawSurface.h"
 
 #include <gtest/gtest.h>

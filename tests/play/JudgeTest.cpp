@@ -129,12 +129,12 @@ TEST_F(Judging, BothKeysOrAHeldKeyCountOnce)
     Announce(960, 38);
     Announce(1920, 38);
     SetTick(960);
-    State.KeyHoldA[dpSnare] = 1;
-    State.KeyHoldB[dpSnare] = 1;
-    Judgement.JudgePresses();
-    State.KeyHoldA[dpSnare] = 2;
-    State.KeyHoldB[dpSnare] = 2;
-    Judgement.JudgePresses();
+    Holds.KeyHoldA[dpSnare] = 1;
+    Holds.KeyHoldB[dpSnare] = 1;
+    Judgement.JudgePresses(Holds);
+    Holds.KeyHoldA[dpSnare] = 2;
+    Holds.KeyHoldB[dpSnare] = 2;
+    Judgement.JudgePresses(Holds);
     EXPECT_EQ(State.QueueCount[dpSnare], 1);
     EXPECT_EQ(Sent().size(), 1u);
 }
@@ -177,14 +177,14 @@ TEST(MissPenalty, FollowsTheLevelList)
 TEST_F(Judging, KeyHoldsCountConsecutivePollsAndDropToZero)
 {
     bool snareDown = true;
-    const auto poll = [&] { Judgement.UpdateHolds([&](int inputState) { return snareDown && inputState == 5; }); };
+    const auto poll = [&] { Holds.Update([&](int inputState) { return snareDown && inputState == 5; }); };
     poll();
     poll();
-    EXPECT_EQ(State.KeyHoldA[dpSnare], 2);
-    EXPECT_EQ(State.KeyHoldB[dpSnare], 0);
+    EXPECT_EQ(Holds.KeyHoldA[dpSnare], 2);
+    EXPECT_EQ(Holds.KeyHoldB[dpSnare], 0);
     snareDown = false;
     poll();
-    EXPECT_EQ(State.KeyHoldA[dpSnare], 0);
+    EXPECT_EQ(Holds.KeyHoldA[dpSnare], 0);
 }
 
 } // namespace tamtara::testing

@@ -49,11 +49,11 @@ protected:
     // Presses the lane's first key for one frame (released in the frame after).
     void Strike(int lane)
     {
-        State.KeyHoldA.fill(0);
-        State.KeyHoldB.fill(0);
-        State.KeyHoldA[lane] = 1;
-        Judgement.JudgePresses();
-        State.KeyHoldA[lane] = 0;
+        Holds.KeyHoldA.fill(0);
+        Holds.KeyHoldB.fill(0);
+        Holds.KeyHoldA[lane] = 1;
+        Judgement.JudgePresses(Holds);
+        Holds.KeyHoldA[lane] = 0;
     }
 
     std::vector<std::uint32_t> Sent() const
@@ -74,6 +74,7 @@ protected:
     RecordingMidiDriver Driver{Clock};
     TMidiDrive Drive{Driver, Clock, false};
     PlayState State;
+    KeyHolds Holds;
     bool OnPlayScreen = true;
     NoteCapture Capture{State, Drive, [this] { return OnPlayScreen; }};
     Judge Judgement{State, Drive};

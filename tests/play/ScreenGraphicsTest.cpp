@@ -1,7 +1,7 @@
 // Screen graphics: missing bitmaps are named, the play background's picture choice, centring,
 // and a broken song picture falling back to the default background.
 #include "app/play/PlayBackground.h"
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "HostileFiles.h"
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"

@@ -131,7 +131,7 @@ TEST_F(StrikeTiming, PressStruckByItsKeyDownIsNotStruckAgainByThePoll)
     Game->KeyDownAt(at, SnareKey);
     Game->Step(3);
     // Held keys still count per frame for everything else.
-    EXPECT_EQ(State().KeyHoldA[SnareLane], 3);
+    EXPECT_EQ(Game->Form().Input.Holds.KeyHoldA[SnareLane], 3);
     Game->ReleaseKey(SnareKey);
     Game->Step(3);
     EXPECT_EQ(Strikes.size(), 1u);

@@ -1,4 +1,4 @@
-// Assembly of the play pieces and the keyboard poll.
+// Assembly of the play pieces.
 #include "app/play/GamePlay.h"
 
 #include "platform/display/DXDraw.h"
@@ -10,17 +10,8 @@ GamePlay::GamePlay(GamePlayParts parts)
       Capture(State, parts.Drive, [this] { return OnPlayScreen.load(std::memory_order_relaxed); }),
       Judgement(State, parts.Drive),
       Screen(PlayScreenParts{parts.Display, Surfaces, Text, State, Judgement, parts.Drive, parts.Clock, parts.Timer,
-                             parts.InstrumentNames, [this] { PollKeys(); }}),
-      UpdateInput(std::move(parts.UpdateInput)),
-      InputOn(std::move(parts.InputOn))
+                             parts.InstrumentNames, std::move(parts.PollKeys), parts.Holds})
 {
-}
-
-void GamePlay::PollKeys()
-{
-    if (UpdateInput)
-        UpdateInput();
-    Judgement.UpdateHolds([this](int inputState) { return InputOn && InputOn(inputState); });
 }
 
 } // namespace tamtara

@@ -2,13 +2,15 @@
 // surfaces, bitmap text, drum note capture, judgement and the play screen.
 #pragma once
 
-#include "app/play/BitmapText.h"
+#include "app/graphics/BitmapText.h"
+#include "app/graphics/ScreenSurfaces.h"
+#include "app/input/KeyHolds.h"
 #include "app/play/Judge.h"
 #include "app/play/NoteCapture.h"
 #include "app/play/PlayScreen.h"
 #include "app/play/PlayState.h"
-#include "app/play/ScreenSurfaces.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,18 +23,15 @@ struct GamePlayParts {
     IClock& Clock;
     const TDXTimer& Timer;
     const std::vector<std::string>& InstrumentNames;
-    // Polls the keyboard once (DXInput.Update).
-    std::function<void()> UpdateInput;
-    // Whether an input state (inButton1 is 4) is on after the last update.
-    std::function<bool(int inputState)> InputOn;
+    // One keyboard poll into Holds (the window's input part).
+    std::function<void()> PollKeys;
+    const KeyHolds& Holds;
 };
 
 class GamePlay {
 public:
     explicit GamePlay(GamePlayParts parts);
 
-    // PollKeys: one keyboard poll into KeyHoldA / KeyHoldB; every screen calls it once a frame.
-    void PollKeys();
     // Tells the capture, on the sequencer thread, whether play is the current screen.
     void SetOnPlayScreen(bool onPlayScreen) { OnPlayScreen.store(onPlayScreen); }
 
@@ -44,8 +43,6 @@ public:
     PlayScreen Screen;
 
 private:
-    std::function<void()> UpdateInput;
-    std::function<bool(int)> InputOn;
     std::atomic<bool> OnPlayScreen{false};
 };
 

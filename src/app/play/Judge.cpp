@@ -23,18 +23,10 @@ std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division)
 
 Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {}
 
-void Judge::UpdateHolds(const std::function<bool(int)>& stateOn)
-{
-    for (int i = 0; i < 8; ++i) {
-        State.KeyHoldA[i] = stateOn(FirstKeyStates[i]) ? State.KeyHoldA[i] + 1 : 0;
-        State.KeyHoldB[i] = stateOn(SecondKeyStates[i]) ? State.KeyHoldB[i] + 1 : 0;
-    }
-}
-
-void Judge::JudgePresses()
+void Judge::JudgePresses(const KeyHolds& holds)
 {
     for (int lane = 0; lane < LaneCount; ++lane) {
-        if ((State.KeyHoldA[lane] == 1 || State.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
+        if ((holds.KeyHoldA[lane] == 1 || holds.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
             !State.StruckBetweenPolls[lane])
             StrikeLane(lane, std::nullopt, 0);
     }

@@ -2,6 +2,7 @@
 // sweep, and score, gauge and combo bookkeeping.
 #pragma once
 
+#include "app/input/KeyHolds.h"
 #include "app/play/PlayState.h"
 
 #include <functional>
@@ -31,12 +32,9 @@ class Judge {
 public:
     Judge(PlayState& state, TMidiDrive& drive);
 
-    // Adds one poll to the key counters; stateOn answers for an input state number
-    // (inButton1 is 4, inButton11 is 14).
-    void UpdateHolds(const std::function<bool(int inputState)>& stateOn);
     // Judges the presses counted by the last poll, one slot per lane at most; presses already
     // struck by StrikeAt since the previous poll are left alone.
-    void JudgePresses();
+    void JudgePresses(const KeyHolds& holds);
     // Strikes lane at once for a key-down or pad hit stamped at time: sounds its next note (at
     // velocity, or the note's own when 0) and grades it by the song position at
     // time - InputOffsetMs. Automatic lanes ignore it.

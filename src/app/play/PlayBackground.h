@@ -2,11 +2,17 @@
 // scrolling title strip, once per entry into play or display restore.
 #pragma once
 
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 
 #include <string>
 
 namespace tamtara {
+
+// What the play background is made of.
+struct PlayPicture {
+    std::string SongFile;  // the song's path; its .bmp or .jpg twin is the picture
+    std::string SongTitle; // the song's own bytes, decoded for the title strip
+};
 
 // The song's picture beside it: the ".bmp" twin, else the ".jpg" one, else empty.
 std::string SongPicturePath(const std::string& songFile);

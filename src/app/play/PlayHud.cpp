@@ -1,7 +1,7 @@
 // The heads-up parts of the play frame: meters, counters, texts, gauge and the length of play.
-#include "app/play/BitmapText.h"
+#include "app/graphics/BitmapText.h"
 #include "app/play/PlayScreen.h"
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -87,7 +87,7 @@ void PlayScreen::CheckLengthOfPlay(std::uint32_t elapsed)
         Parts.PollKeys();
         if (elapsed > 40000 && !drive.IsFading())
             drive.FadeOut(5000);
-        else if (s.KeyHoldA[7] == 1 && !drive.IsFading())
+        else if (Parts.Holds.KeyHoldA[7] == 1 && !drive.IsFading())
             drive.Stop();
     } else if (s.TwoMinutes && elapsed > 120000 && !drive.IsFading()) {
         drive.FadeOut(10000);

@@ -1,9 +1,9 @@
 // The lane parts of the play frame: beat lines, notes with the miss sweep, automatic-lane bands,
 // pads, grade sprites, combo and explosions.
-#include "app/play/BitmapText.h"
+#include "app/graphics/BitmapText.h"
 #include "app/play/Judge.h"
 #include "app/play/PlayScreen.h"
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "platform/display/DXDraw.h"
 
 namespace tamtara {

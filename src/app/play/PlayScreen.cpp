@@ -2,7 +2,7 @@
 #include "app/play/PlayScreen.h"
 
 #include "app/play/Judge.h"
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "base/Clock.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
@@ -20,7 +20,7 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
     DrawMeters();
     if (!s.DemoMode) {
         Parts.PollKeys();
-        Parts.Judgement.JudgePresses();
+        Parts.Judgement.JudgePresses(Parts.Holds);
     }
     DrawFrameTexts();
     DrawTitleStrip(frameCount);

@@ -2,6 +2,7 @@
 // fixed points, and the end of play.
 #pragma once
 
+#include "app/input/KeyHolds.h"
 #include "app/play/PlayState.h"
 
 #include <functional>
@@ -32,8 +33,9 @@ struct PlayScreenParts {
     IClock& Clock;
     const TDXTimer& Timer;
     const std::vector<std::string>& InstrumentNames;
-    // One poll of the keyboard into KeyHoldA / KeyHoldB.
+    // One poll of the keyboard into Holds.
     std::function<void()> PollKeys;
+    const KeyHolds& Holds;
 };
 
 class PlayScreen {

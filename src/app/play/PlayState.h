@@ -1,5 +1,5 @@
 // The state of one play: options chosen in the menus, the per-lane rings of pending notes,
-// score, gauge, combo, grade counts, animation timers, level meters and the key counters.
+// score, gauge, combo, grade counts, animation timers and level meters.
 #pragma once
 
 #include "app/play/PlayTables.h"
@@ -79,16 +79,13 @@ struct PlayState {
     std::array<std::atomic<std::int32_t>, ChannelCount> MeterLeft{};
     std::array<std::atomic<std::int32_t>, ChannelCount> MeterRight{};
 
-    // Consecutive polls each input state has been on; 1 = pressed in this frame.
-    std::array<std::int32_t, 8> KeyHoldA{};
-    std::array<std::int32_t, 8> KeyHoldB{};
     // Lanes a key-down or a pad already struck since the last judged poll, so that poll does
     // not strike the same press again.
     std::array<bool, LaneCount> StruckBetweenPolls{};
 
     std::uint32_t PlayStartTime = 0;
 
-    // What entering play resets; options, settings, meters and key counters carry over.
+    // What entering play resets; options, settings and meters carry over.
     void ResetForPlay(std::uint32_t startTime = 0);
 
     NoteSlot& Slot(int lane, std::int32_t position) { return LaneQueue[lane][RingIndex(position)]; }

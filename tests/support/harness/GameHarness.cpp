@@ -1,7 +1,7 @@
 // The headless game harness and the game folders it runs in.
 #include "support/harness/GameHarness.h"
 
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
 #include "platform/input/SdlKeyTables.h"
 #include "resources/PackageFile.h"
@@ -138,6 +138,8 @@ GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions
     services.Presenter = std::move(presenter);
     services.Keys = std::move(keys);
     services.SequencerThread = false;
+    services.SettingsFile = options.SettingsFile;
+    services.ScreenTrace = options.ScreenTrace;
     try {
         Window = std::make_unique<TMainForm>(std::move(services));
         MainFormGameWindow gameWindow(*Window);
@@ -181,12 +183,12 @@ bool GameHarness::StepUntil(ScreenState state, int maxFrames) {
 
 void GameHarness::ChangeScreenInFrame(ScreenState state) {
     Window->ChangeScreen(state);
-    Window->FrameCount += 1;
+    Window->Screen.FrameCount += 1;
 }
 
 void GameHarness::EnterPlay(const std::string& songFile) {
-    Window->SongFile = songFile;
-    Window->SongTitle = songFile;
+    Window->Selection.SongFile = songFile;
+    Window->Selection.SongTitle = songFile;
     ChangeScreenInFrame(ssPlay);
 }
 

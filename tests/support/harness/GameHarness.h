@@ -33,6 +33,10 @@ struct HarnessOptions {
     bool Show = true;
     // The MIDI input ports the scripted kit driver lists.
     std::vector<std::string> MidiInPorts = {"Test Kit"};
+    // Where the calibration saves the input offset (empty: nowhere) and where screen changes
+    // are traced (null: nowhere).
+    std::string SettingsFile;
+    std::ostream* ScreenTrace = nullptr;
 };
 
 class GameHarness {
@@ -45,7 +49,7 @@ public:
     GameHarness& operator=(const GameHarness&) = delete;
 
     TMainForm& Form() { return *Window; }
-    ScreenState State() const { return Window->ScreenState; }
+    ScreenState State() const { return Window->Screen.ScreenState; }
 
     // One frame per count: the pending window events and MIDI completions, then 33 ms of the
     // clock with the sequencer's passes, then TimerTimer.

@@ -65,15 +65,4 @@ void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const s
 // The sheets every screen shares, loaded whenever the display's surfaces are (re)created.
 void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& surfaces);
 
-// What the play background is made of.
-struct PlayPicture {
-    std::string SongFile;  // the song's path; its .bmp or .jpg twin is the picture
-    std::string SongTitle; // the song's own bytes, decoded for the title strip
-};
-
-// Loads the bitmaps of a screen state (values as ScreenState: 0 ssPlay ... 9 ssFolderSelect).
-// For play it composes the background and the title strip from song.
-void ScreenGraphics(std::uint8_t screenState, TReadPackageFile& package, ScreenSurfaces& surfaces,
-                    const PlayPicture& song);
-
 } // namespace tamtara

@@ -1,5 +1,5 @@
 // Decoding of the kit's messages and their hand-over to the window's thread.
-#include "app/KitInput.h"
+#include "app/input/KitInput.h"
 
 namespace tamtara {
 

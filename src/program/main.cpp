@@ -1,10 +1,10 @@
 // The program entry: enters the game folder, then runs the launcher, which scans the songs and
 // shows the game window on the real window, keyboard and MIDI output until it closes.
 #include "app/MainForm.h"
-#include "app/ProgramFolder.h"
-#include "app/SdlMessageBox.h"
+#include "program/ProgramFolder.h"
+#include "program/SdlMessageBox.h"
 #include "base/UserMessage.h"
-#include "launcher/LauncherProgram.h"
+#include "program/LauncherProgram.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/AlsaMidiInDriver.h"
@@ -64,11 +64,10 @@ int main(int argc, char** argv) {
             services.MidiIn = midiIn.get();
             services.Presenter = CreateSdlPresenter();
             services.Keys = std::make_unique<TSdlKeySource>();
-            auto form = std::make_unique<TMainForm>(std::move(services));
-            if (TraceScreens) form->ScreenTrace = &std::cout;
+            if (TraceScreens) services.ScreenTrace = &std::cout;
             // The calibration saves the measured offset there.
-            form->SettingsFile = iniPath;
-            return form;
+            services.SettingsFile = iniPath;
+            return std::make_unique<TMainForm>(std::move(services));
         };
         return RunLauncher(argc, argv, start);
     } catch (const std::exception& error) {

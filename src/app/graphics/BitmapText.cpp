@@ -1,7 +1,7 @@
 // Glyph arithmetic of the five bitmap fonts and the six drawing routines.
-#include "app/play/BitmapText.h"
+#include "app/graphics/BitmapText.h"
 
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 #include "platform/display/DirectDrawSurface.h"
 
 namespace tamtara {

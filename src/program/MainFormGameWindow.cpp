@@ -1,5 +1,5 @@
 // Forwarding of the launcher's calls to the game window.
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 
 namespace tamtara {
 
@@ -14,8 +14,8 @@ void MainFormGameWindow::ScanLibrary(const CompleteEvent& onComplete, const Prog
 }
 
 std::optional<std::vector<std::uint8_t>> MainFormGameWindow::ReadDataEntry(const std::string& name) {
-    if (!Form.DataPackage.IsOpen()) return std::nullopt;
-    std::unique_ptr<TMemoryStream> entry = Form.DataPackage.ReadEntry(name);
+    if (!Form.Packages.DataPackage.IsOpen()) return std::nullopt;
+    std::unique_ptr<TMemoryStream> entry = Form.Packages.DataPackage.ReadEntry(name);
     if (!entry) return std::nullopt;
     return std::move(entry->Data());
 }

@@ -1,7 +1,6 @@
 // Creation of the fourteen surfaces and the per-screen bitmap table.
-#include "app/play/ScreenSurfaces.h"
+#include "app/graphics/ScreenSurfaces.h"
 
-#include "app/play/PlayBackground.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "resources/PackageFile.h"
 
@@ -60,59 +59,6 @@ void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& s)
     load(*s.GaugeSurface, "Gauge.bmp", false, KeyMode::NoKey);
     load(*s.HitSurface, "Hit.bmp", false, KeyMode::WithKey);
     load(*s.ComboFont, "Combo.bmp", false, KeyMode::WithKey);
-}
-
-void ScreenGraphics(std::uint8_t screenState, TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song)
-{
-    const auto back = [&](const char* entry) { LoadGraphic(package, *s.BackSurface, entry, KeyMode::NoKey); };
-    const auto overlay = [&](const char* entry, KeyMode key) { LoadGraphic(package, *s.OverlaySurface, entry, key); };
-    const auto sprite = [&](const char* entry, KeyMode key) { LoadGraphic(package, *s.SpriteSurface, entry, key); };
-    switch (screenState) {
-    case 0: // ssPlay
-        ComposePlayBackground(package, s, song);
-        break;
-    case 1: // ssTitle
-        back("Title.bmp");
-        sprite("TitleSt.bmp", KeyMode::NoKey);
-        break;
-    case 2: // ssFailed
-        back("PanelPB2.bmp");
-        sprite("Failed_t.bmp", KeyMode::WithKey);
-        break;
-    case 3: // ssPartSelect
-        back("back.bmp");
-        overlay("partsel3.bmp", KeyMode::NoKey);
-        sprite("PartC2.bmp", KeyMode::WithKey);
-        break;
-    case 4: // ssDiscSelect: the sprite sheet goes first
-        back("back.bmp");
-        sprite("disk2.bmp", KeyMode::WithKey);
-        overlay("MusSelC2.bmp", KeyMode::WithKey);
-        break;
-    case 5: // ssModeSelect
-        back("back.bmp");
-        overlay("modesel2.bmp", KeyMode::NoKey);
-        sprite("modeC2.bmp", KeyMode::WithKey);
-        break;
-    case 6: // ssCleared
-        back("PanelPB2.bmp");
-        sprite("Clear_t.bmp", KeyMode::WithKey);
-        break;
-    case 7: // ssResult
-        back("back.bmp");
-        overlay("result.bmp", KeyMode::NoKey);
-        break;
-    case 8: // ssOpening: the logo sheet is drawn rotated, so it stays in system memory
-        s.SpriteSurface->SystemMemory = true;
-        sprite("Navor.bmp", KeyMode::WithKey);
-        break;
-    case 9: // ssFolderSelect
-        back("back.bmp");
-        overlay("Folder.bmp", KeyMode::WithKey);
-        break;
-    default:
-        break;
-    }
 }
 
 } // namespace tamtara

@@ -1,9 +1,9 @@
 // The toolkit's start-up around the launcher: the game's font aliases, the numeric locale, the
 // launcher first, then the game window, then the message loop.
-#include "launcher/LauncherProgram.h"
+#include "program/LauncherProgram.h"
 
 #include "launcher/ConfigForm.h"
-#include "launcher/MainFormGameWindow.h"
+#include "program/MainFormGameWindow.h"
 #include "platform/display/FontAliases.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The message box behind the program's user-message hook, echoed on stderr. Built into the program only; the
 // game logic never sees SDL.
-#include "app/SdlMessageBox.h"
+#include "program/SdlMessageBox.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // Locating the program and entering its folder.
-#include "app/ProgramFolder.h"
+#include "program/ProgramFolder.h"
 
 #include <filesystem>
 #include <stdexcept>

@@ -1,0 +1,69 @@
+// The play screen as the window runs it: entering play with the chosen options, the frame and
+// its outcome, and the way back when the song cannot be played: the player is told which file
+// and why, and returns to the disc screen on that song instead of sitting in a play that never
+// started (which used to end as a clear with an empty result).
+#include "app/MainForm.h"
+
+#include "base/UserMessage.h"
+#include "platform/text/SongText.h"
+
+#include <algorithm>
+
+namespace tamtara {
+
+void TMainForm::EnterPlay() {
+    Screen.FrameCount = 0;
+    // Resets for a new play (gauge, score, counts, lanes).
+    PlayState& play = Play->State;
+    play.ResetForPlay();
+    play.Level = Settings.Level;
+    play.MissPenalty = Settings.MissPenalty;
+    play.Combo = Settings.Combo;
+    play.InputOffsetMs = Settings.InputOffsetMs;
+    MidiDrive->SkipLeadIn = false;
+    MidiDrive->GMResetOnPlay = true;
+    MidiDrive->GSResetOnPlay = true;
+    MidiDrive->LoopPlay = false;
+    MidiDrive->AnnounceNotes = true;
+    if (!StartChosenSong()) return;
+    // The play clock starts once the song is playing.
+    play.PlayStartTime = Clock.Now();
+}
+
+void TMainForm::PlayScreen() {
+    const PlayOutcome outcome = Play->Screen.DrawPlayScreen(Screen.FrameCount, Screen.ScreenFrame);
+    if (outcome == PlayOutcome::Cleared) ChangeScreen(ssCleared);
+    if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
+    if (outcome == PlayOutcome::Failed) ChangeScreen(ssFailed);
+    Screen.ScreenFrame += 1;
+}
+
+bool TMainForm::StartChosenSong() {
+    std::string reason;
+    try {
+        MidiDrive->LoadFromFile(Selection.SongFile);
+        MidiDrive->Play();
+        if (MidiDrive->Playing) return true;
+        reason = MidiDrive->Division <= 0 ? "the file gives no ticks per quarter note"
+                                          : "the song did not start";
+    } catch (const std::exception& error) {
+        reason = error.what();
+    }
+    ShowUserMessage(MessageKind::Error, Caption, "Cannot play \"" + FileNameToUtf8(Selection.SongFile) + "\": " + reason);
+    LeaveUnplayableSong();
+    return false;
+}
+
+void TMainForm::LeaveUnplayableSong() {
+    // A demonstration has no disc screen to go back to.
+    if (Play->State.DemoMode || Library.DiscFiles.empty()) {
+        ChangeScreen(Play->State.DemoMode ? ssOpening : ssFolderSelect);
+        return;
+    }
+    ChangeScreen(ssDiscSelect);
+    const auto song = std::find(Library.DiscFiles.begin(), Library.DiscFiles.end(), Selection.SongFile);
+    if (song != Library.DiscFiles.end()) Selection.DiscIndex = static_cast<std::int32_t>(song - Library.DiscFiles.begin());
+}
+
+
+} // namespace tamtara

@@ -1,0 +1,43 @@
+// Strikes at their own moment: key-downs stamped as the window delivers them and the kit's
+// pad hits go into the input's one queue, and from there at once to the screen that takes
+// them (play grades them, the calibration measures them), instead of waiting for the frame's
+// poll.
+#include "app/MainForm.h"
+
+namespace tamtara {
+
+namespace {
+
+// How often an open kit port is looked for.
+constexpr std::uint32_t KitCheckInterval = 1000;
+
+} // namespace
+
+void TMainForm::TimedKeyDown(const TDisplayEvent& key, std::uint32_t time) {
+    if (!Settings.PreciseInput || key.Repeat) return;
+    Input.KeyDown(key.Scancode, time);
+    DeliverStrikes();
+}
+
+void TMainForm::ProcessKit() {
+    Input.TakeKitHits();
+    DeliverStrikes();
+    KitInput& kit = *Input.Kit;
+    const std::uint32_t now = Clock.Now();
+    if (!kit.IsOpen() || now - KitCheckTime < KitCheckInterval) return;
+    KitCheckTime = now;
+    if (!kit.Connected()) {
+        kit.Close();
+        ShowNotice("MIDI input \"" + Settings.MidiIn + "\" lost: playing on with the keyboard");
+    }
+}
+
+void TMainForm::DeliverStrikes() {
+    for (const Strike& strike : Input.Strikes.Take()) {
+        if (Screen.ScreenState == ssPlay && !Play->State.DemoMode)
+            Play->Judgement.StrikeAt(strike.Lane, strike.Time, strike.Velocity);
+        if (Screen.ScreenState == ssCalibration) CalibrationStrike(strike.Time);
+    }
+}
+
+} // namespace tamtara

@@ -1,0 +1,52 @@
+// The game window's input: the keyboard component and what it reads from, the kit, the hold
+// counters every screen polls, and the one queue of stamped strikes that key-downs and pad hits
+// go into.
+#pragma once
+
+#include "app/input/KeyHolds.h"
+#include "app/input/KitInput.h"
+#include "app/input/Strike.h"
+#include "platform/input/DXInput.h"
+#include "platform/input/GameBindings.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tamtara {
+
+class IMidiInDriver;
+
+class GameInput {
+public:
+    // wake ends the window's wait for events (the kit calls it on its input thread); without a
+    // MIDI input driver there is no kit.
+    GameInput(std::unique_ptr<TKeySource> keys, IMidiInDriver* midiIn, std::function<void()> wake);
+    GameInput(const GameInput&) = delete;
+    GameInput& operator=(const GameInput&) = delete;
+
+    // One keyboard poll into the hold counters; every screen calls it once a frame.
+    void PollKeys();
+    // A key-down taken between frames (repeats excluded by the caller): latched so that the
+    // next poll sees even a tap that is over by then, and a strike queued per lane it is bound
+    // to.
+    void KeyDown(int sdlScancode, std::uint32_t time);
+    // The kit's hits since the last call: each is queued as a strike and latched as a press
+    // of its lane's first key (the Enter pad as Enter), so the menus see pads as keys.
+    void TakeKitHits();
+    // Slot 0 of the lane states: the player's first and second key per drum part.
+    void SetPlayerKeys(const std::array<std::int32_t, LaneCount>& keyA,
+                       const std::array<std::int32_t, LaneCount>& keyB);
+
+    // What the keyboard component reads; it must outlive DXInput.
+    std::unique_ptr<TKeySource> KeySource;
+    TDXInput DXInput;
+    // Null when the program has no MIDI input driver.
+    std::unique_ptr<KitInput> Kit;
+    KeyHolds Holds;
+    StrikeQueue Strikes;
+};
+
+} // namespace tamtara

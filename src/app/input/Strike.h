@@ -1,0 +1,34 @@
+// Strikes stamped at their own moment: a key-down as the window delivered it, or a pad of the
+// kit. Both kinds wait in one queue until the window hands them to the screen that takes them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tamtara {
+
+struct Strike {
+    int Lane = 0;
+    // On the sequencer's clock.
+    std::uint32_t Time = 0;
+    // 0 for a key: the note sounds at its own velocity.
+    std::uint8_t Velocity = 0;
+};
+
+// Filled and emptied on the window's thread only.
+class StrikeQueue {
+public:
+    void Push(const Strike& strike) { Pending.push_back(strike); }
+    // Every strike since the last call, oldest first.
+    std::vector<Strike> Take() {
+        std::vector<Strike> strikes;
+        strikes.swap(Pending);
+        return strikes;
+    }
+    bool Empty() const { return Pending.empty(); }
+
+private:
+    std::vector<Strike> Pending;
+};
+
+} // namespace tamtara
