@@ -60,7 +60,7 @@ void TMainForm::DiscSelectScreen() {
     if (LeaveAfterConfirmation(ssModeSelect)) return;
 
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& sheets = Play->Surfaces;
+    const ScreenSurfaces& sheets = Art.Surfaces;
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
     DrawDiscTexts(back);
     back.Draw(0, 152, Bounds(0, 256, 256, 176), *sheets.OverlaySurface, true);
@@ -72,8 +72,8 @@ void TMainForm::DiscSelectScreen() {
         back.Draw(x, y, Bounds(frame, 0, 160, 160), *sheets.SpriteSurface, true);
     }
     Selection.TurnWheel();
-    Play->Text.DrawText16(8, 220, CounterText(Selection.DiscIndex + 1, discCount), 0);
-    Play->Text.DrawText16(8, 242, "DISCS", 3);
+    Art.Text.DrawText16(8, 220, CounterText(Selection.DiscIndex + 1, discCount), 0);
+    Art.Text.DrawText16(8, 242, "DISCS", 3);
     back.Draw(0, 0, Bounds(0, 8, 320, 56), *sheets.OverlaySurface, false);
     back.Draw(320, 0, Bounds(0, 72, 320, 56), *sheets.OverlaySurface, false);
     back.Draw(0, 432, Bounds(0, 128, 320, 48), *sheets.OverlaySurface, false);

@@ -10,41 +10,41 @@
 namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
-    Play->Surfaces.Create();
+    Art.Surfaces.Create();
     RequireFonts();
 }
 
 void TMainForm::RequireFonts() {
     // Without any font every screen fails on its first text and the window stays black:
     // better to stop at once and say which font is missing.
-    TDirectDrawSurfaceCanvas& canvas = Play->Surfaces.BackSurface->Canvas();
+    TDirectDrawSurfaceCanvas& canvas = Art.Surfaces.BackSurface->Canvas();
     for (const char* family : {"ＭＳ Ｐゴシック", "Times New Roman"}) {
         canvas.Font.Name = family;
         try {
             canvas.TextWidth("A");
         } catch (const EDirectDrawError& error) {
-            Play->Surfaces.BackSurface->ReleaseCanvas();
+            Art.Surfaces.BackSurface->ReleaseCanvas();
             throw EGameStartError(std::string("No font can be used for \"") + family +
                                   "\", and no other font is installed: " + error.what());
         }
     }
-    Play->Surfaces.BackSurface->ReleaseCanvas();
+    Art.Surfaces.BackSurface->ReleaseCanvas();
 }
 
 void TMainForm::DXDrawFinalize() {
-    Play->Surfaces.Free();
+    Art.Surfaces.Free();
 }
 
 void TMainForm::DXDrawRestoreSurface() {
-    LoadSharedGraphics(Packages.GraphicsPackage, Play->Surfaces);
+    LoadSharedGraphics(Packages.GraphicsPackage, Art.Surfaces);
     if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }
 
 bool TMainForm::ScreenGraphics() {
     Play->SetOnPlayScreen(Screen.ScreenState == ssPlay);
-    if (!Play->Surfaces.Created()) return true;
+    if (!Art.Surfaces.Created()) return true;
     try {
-        tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Play->Surfaces, PlayPicture{Selection.SongFile, Selection.SongTitle});
+        tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Art.Surfaces, PlayPicture{Selection.SongFile, Selection.SongTitle});
     } catch (const EGraphicError& error) {
         if (Screen.ScreenState == ssOpening) throw; // nowhere further back to go
         // Reported every time: each attempt is the player's own choice, not a repeating frame.

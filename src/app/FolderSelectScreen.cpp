@@ -55,10 +55,10 @@ void TMainForm::FolderSelectScreen() {
     if (LeaveAfterConfirmation(ssDiscSelect)) return;
 
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& sheets = Play->Surfaces;
+    const ScreenSurfaces& sheets = Art.Surfaces;
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *sheets.BackSurface, false);
-    Play->Text.DrawText16(32, 230, " " + CounterText(Selection.FolderIndex + 1, folderCount), 0);
-    Play->Text.DrawText16(16, 250, "FOLDERS", 3);
+    Art.Text.DrawText16(32, 230, " " + CounterText(Selection.FolderIndex + 1, folderCount), 0);
+    Art.Text.DrawText16(16, 250, "FOLDERS", 3);
 
     const std::string programFolder = CurrentFolder();
     for (std::int32_t s = -4; s <= 4; ++s) {

@@ -12,6 +12,7 @@
 #include "app/ScreenCounters.h"
 #include "app/ScreenState.h"
 #include "app/SongSelection.h"
+#include "app/graphics/ScreenArt.h"
 #include "app/input/GameInput.h"
 #include "app/play/GamePlay.h"
 #include "library/SongLibrary.h"
@@ -91,6 +92,8 @@ public:
     IClock& Clock;
     TDXDraw DXDraw;
     TDXTimer Timer;
+    // The surfaces and bitmap text every screen draws with.
+    ScreenArt Art;
     GameInput Input;
     GamePackages Packages;
     // The launcher's settings as handed over; the calibration changes InputOffsetMs.

@@ -10,6 +10,7 @@ TMainForm::TMainForm(GameServices services)
     : Clock(*services.Clock),
       DXDraw(std::move(services.Presenter)),
       Timer(*services.Clock),
+      Art(DXDraw),
       Input(std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); }),
       ScreenTrace(services.ScreenTrace),
       SettingsFile(std::move(services.SettingsFile)),
@@ -23,7 +24,7 @@ TMainForm::TMainForm(GameServices services)
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
     // The four sequencer callbacks (drum note capture, automatic lanes, meters).
-    Play = std::make_unique<GamePlay>(GamePlayParts{DXDraw, *MidiDrive, Clock, Timer, Packages.InstrumentNames,
+    Play = std::make_unique<GamePlay>(GamePlayParts{DXDraw, Art, *MidiDrive, Clock, Timer, Packages.InstrumentNames,
                                                     [this] { Input.PollKeys(); }, Input.Holds});
     Play->Capture.Register();
     MidiDrive->AnnounceNotes = true;

@@ -52,7 +52,7 @@ void TMainForm::ModeSelectScreen() {
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& sheets = Play->Surfaces;
+    const ScreenSurfaces& sheets = Art.Surfaces;
     DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
     const TDirectDrawSurface& choices = *sheets.SpriteSurface;
     back.Draw(0, 96, Bounds(0, 0, 640, 32), choices, true);

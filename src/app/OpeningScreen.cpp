@@ -15,7 +15,7 @@ constexpr std::int32_t LastOpeningFrame = 120;
 
 void TMainForm::OpeningScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
-    const TDirectDrawSurface& logo = *Play->Surfaces.SpriteSurface;
+    const TDirectDrawSurface& logo = *Art.Surfaces.SpriteSurface;
     const std::int32_t f = Screen.ScreenFrame;
     const std::uint32_t white = back.ColorMatch(clWhite);
     if (f <= 32) {

@@ -38,7 +38,7 @@ void TMainForm::PartSelectScreen() {
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& sheets = Play->Surfaces;
+    const ScreenSurfaces& sheets = Art.Surfaces;
     DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
     const TDirectDrawSurface& panels = *sheets.SpriteSurface;
     back.Draw(0, 190, Bounds(0, 0, 640, 80), panels, true);

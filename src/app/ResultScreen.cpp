@@ -44,8 +44,8 @@ void TMainForm::ResultScreen() {
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& surfaces = Play->Surfaces;
-    BitmapText& text = Play->Text;
+    const ScreenSurfaces& surfaces = Art.Surfaces;
+    BitmapText& text = Art.Text;
     PlayState& play = Play->State;
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
     back.Draw(0, 0, Bounds(0, 0, 640, 56), *surfaces.OverlaySurface, false);

@@ -20,8 +20,8 @@ void DrawPanelGrid(TDirectDrawSurface& back, const TDirectDrawSurface& panel, st
 // Reads no keys: the hold counters stand still until the next screen polls.
 void TMainForm::StageEndScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
-    const TDirectDrawSurface& panel = *Play->Surfaces.BackSurface;
-    const TDirectDrawSurface& banner = *Play->Surfaces.SpriteSurface;
+    const TDirectDrawSurface& panel = *Art.Surfaces.BackSurface;
+    const TDirectDrawSurface& banner = *Art.Surfaces.SpriteSurface;
     const std::int32_t f = Screen.ScreenFrame;
     if (f < 10) {
         // Not cleared first: the last play frame shows through the gaps of the two triangles.

@@ -24,7 +24,7 @@ std::string UpperCase(std::string text) {
 
 void TMainForm::TitleScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
-    const ScreenSurfaces& surfaces = Play->Surfaces;
+    const ScreenSurfaces& surfaces = Art.Surfaces;
     const std::int32_t f = Screen.ScreenFrame;
     // The timings are derived from the interval; a zero interval must not divide by zero.
     const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Timer.Interval()), 1);
@@ -33,13 +33,13 @@ void TMainForm::TitleScreen() {
 
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
     if ((Screen.FrameCount / 8) % 2 == 0) back.Draw(320, 336, Sign, *surfaces.SpriteSurface, false);
-    Play->Text.DrawText16(408, 400, UpperCase(VersionText), 1);
+    Art.Text.DrawText16(408, 400, UpperCase(VersionText), 1);
     DrawHelpLine(back, "F3: タイミング調整 (キャリブレーション)");
     if (f < 8)
         DrawCurtain((8 - f) * 240 / 8);
     else if (demonstrate && f >= 29000 / interval)
         DrawCurtain((f - 29000 / interval) * 240 / 8);
-    Play->Text.DrawText16(40, 4, "LEVEL " + std::to_string(Settings.Level), 0);
+    Art.Text.DrawText16(40, 4, "LEVEL " + std::to_string(Settings.Level), 0);
     DXDraw.Flip();
 
     // The demonstration comes first: an Enter in its last frames does not stop it.

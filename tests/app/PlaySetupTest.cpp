@@ -110,7 +110,7 @@ TEST_F(PlaySetup, ModeChoicesMapToTheirOptions) {
 
 TEST_F(PlaySetup, TheRowBeingChosenBlinksOneFrameInThree) {
     Game->ChangeScreenInFrame(ssModeSelect);
-    const TDirectDrawSurface& sheet = *Form().Play->Surfaces.SpriteSurface;
+    const TDirectDrawSurface& sheet = *Form().Art.Surfaces.SpriteSurface;
     const TRect highlight = Bounds(0, 176, 320, 48);
     const TRect specialHighlight = Bounds(0, 368, 160, 48);
     StepToDrawnFrame([](std::int32_t frame) { return frame % 3 == 1; });
@@ -160,7 +160,7 @@ TEST_F(PlaySetup, AutoPlayModeOnlyWithAllSevenPartsAutomatic) {
 TEST_F(PlaySetup, PartPanelsShowTheLitButtonOfEachPartsState) {
     Play().AutoLane = {true, false, false, true, true, true, false};
     Game->ChangeScreenInFrame(ssPartSelect);
-    const TDirectDrawSurface& sheet = *Form().Play->Surfaces.SpriteSurface;
+    const TDirectDrawSurface& sheet = *Form().Art.Surfaces.SpriteSurface;
     const TRect litAuto = Bounds(384, 96, 128, 48);
     const TRect litPlay = Bounds(128, 96, 128, 48);
     StepToDrawnFrame([](std::int32_t frame) { return (frame / 2) % 5 != 0; });

@@ -108,7 +108,7 @@ TEST_F(SongSelection, ReturningToTheFolderScreenCentresTheRememberedFolderWithou
     EXPECT_EQ(Form().Selection.WheelAngle, -24);
 
     // The centre plate (slot 0 at 0 degrees: x 300 - 160, y 230) comes from its own picture row.
-    const TDirectDrawSurface& sheet = *Form().Play->Surfaces.OverlaySurface;
+    const TDirectDrawSurface& sheet = *Form().Art.Surfaces.OverlaySurface;
     int compared = 0;
     for (int dy = 0; dy < 48; ++dy) {
         for (int dx = 0; dx < 50; ++dx) { // left of the label

@@ -29,7 +29,7 @@ protected:
     // Pixels of the panel's visible part at (left, top) that differ from the panel sheet;
     // the banner's rows are left out.
     int PanelMismatches(Point at) {
-        const TDirectDrawSurface& panel = *Game.Form().Play->Surfaces.BackSurface;
+        const TDirectDrawSurface& panel = *Game.Form().Art.Surfaces.BackSurface;
         int wrong = 0;
         for (int y = std::max(at.Y, 0); y < std::min(at.Y + 160, 480); ++y) {
             if (y >= 192 && y < 304) continue;
@@ -151,7 +151,7 @@ TEST_F(Result, SharesAreTruncatedAndStackedInTheBar) {
 
 TEST_F(Result, ComboLineOnlyWithTheComboSetting) {
     const auto differsFromBackground = [&] {
-        const TDirectDrawSurface& background = *Game->Form().Play->Surfaces.BackSurface;
+        const TDirectDrawSurface& background = *Game->Form().Art.Surfaces.BackSurface;
         int differ = 0;
         for (int y = 336; y < 384; ++y)
             for (int x = 0; x < 330; ++x) differ += Game->Pixel(x, y) != background.Pixel(x, y);

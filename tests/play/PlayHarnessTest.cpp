@@ -56,7 +56,7 @@ protected:
     }
 
     PlayState& State() { return Game->Form().Play->State; }
-    ScreenSurfaces& Surfaces() { return Game->Form().Play->Surfaces; }
+    ScreenSurfaces& Surfaces() { return Game->Form().Art.Surfaces; }
     TMidiDrive& Drive() { return *Game->Form().MidiDrive; }
 
     TestGameFolder Folder{"Play"};

@@ -6,10 +6,9 @@
 namespace tamtara {
 
 GamePlay::GamePlay(GamePlayParts parts)
-    : Text(parts.Display.Surface(), Surfaces),
-      Capture(State, parts.Drive, [this] { return OnPlayScreen.load(std::memory_order_relaxed); }),
+    : Capture(State, parts.Drive, [this] { return OnPlayScreen.load(std::memory_order_relaxed); }),
       Judgement(State, parts.Drive),
-      Screen(PlayScreenParts{parts.Display, Surfaces, Text, State, Judgement, parts.Drive, parts.Clock, parts.Timer,
+      Screen(PlayScreenParts{parts.Display, parts.Art.Surfaces, parts.Art.Text, State, Judgement, parts.Drive, parts.Clock, parts.Timer,
                              parts.InstrumentNames, std::move(parts.PollKeys), parts.Holds})
 {
 }

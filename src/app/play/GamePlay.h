@@ -1,9 +1,8 @@
-// Everything the game window owns for play, assembled once: the play state, the fourteen
-// surfaces, bitmap text, drum note capture, judgement and the play screen.
+// Everything the game window owns for play, assembled once: the play state, drum note capture,
+// judgement and the play screen (drawing with the window's surfaces and bitmap text).
 #pragma once
 
-#include "app/graphics/BitmapText.h"
-#include "app/graphics/ScreenSurfaces.h"
+#include "app/graphics/ScreenArt.h"
 #include "app/input/KeyHolds.h"
 #include "app/play/Judge.h"
 #include "app/play/NoteCapture.h"
@@ -19,6 +18,7 @@ namespace tamtara {
 
 struct GamePlayParts {
     TDXDraw& Display;
+    ScreenArt& Art;
     TMidiDrive& Drive;
     IClock& Clock;
     const TDXTimer& Timer;
@@ -36,8 +36,6 @@ public:
     void SetOnPlayScreen(bool onPlayScreen) { OnPlayScreen.store(onPlayScreen); }
 
     PlayState State;
-    ScreenSurfaces Surfaces;
-    BitmapText Text;
     NoteCapture Capture;
     Judge Judgement;
     PlayScreen Screen;
