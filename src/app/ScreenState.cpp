@@ -1,4 +1,4 @@
-// Names of the screens, for the stand-in frames and for test failure messages.
+// Names of the screens, for the --trace screen lines and for test failure messages.
 #include "app/ScreenState.h"
 
 #include <array>
