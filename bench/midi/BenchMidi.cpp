@@ -1,5 +1,5 @@
 // bench_midi: how late the sequencer sends on the real clock (idle and with the other core busy),
-// how fast the reader parses, and the built-in synth's cost when its measuring code is present.
+// how fast the reader parses, and the built-in synth's cost.
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
 
@@ -16,9 +16,7 @@
 #include <thread>
 #include <vector>
 
-#ifdef TAMTARA_BENCH_SYNTH_COST
 #include "SynthCost.h"
-#endif
 
 using namespace tamtara;
 using Clock = std::chrono::steady_clock;
@@ -208,10 +206,6 @@ int main() {
     std::printf("lateness_busy_p50_ms: %.3f\nlateness_busy_p99_ms: %.3f\nlateness_busy_max_ms: %.3f\n",
                 busy.P50, busy.P99, busy.Max);
     MeasureReader();
-#ifdef TAMTARA_BENCH_SYNTH_COST
     std::printf("synth_cpu_s_per_audio_s: %.3f\n", tamtara::bench::SynthCpuSecondsPerAudioSecond());
-#else
-    std::printf("synth_cpu_s_per_audio_s: unavailable (bench/midi/SynthCost.cpp not present)\n");
-#endif
     return 0;
 }

@@ -3,10 +3,10 @@
 #include "SongWriter.h"
 #include "app/MainForm.h"
 #include "harness/GameHarness.h"
-#include "platform/display/HeadlessPresenter.h"
-#include "platform/input/ScriptedKeySource.h"
 #include "platform/midi/SystemMidiDriver.h"
 #include "resources/PackageWriter.h"
+#include "support/doubles/HeadlessPresenter.h"
+#include "support/doubles/ScriptedKeySource.h"
 
 #include <sys/resource.h>
 #include <time.h>

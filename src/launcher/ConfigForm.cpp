@@ -186,7 +186,7 @@ LauncherSettings TConfigForm::ControlSettings() const {
     settings.Level = LevelCombo->currentIndex();
     settings.Demo = CheckDemo->isChecked();
     settings.Combo = CheckCombo->isChecked();
-    for (std::size_t part = 0; part < DrumPartCount; ++part) {
+    for (std::size_t part = 0; part < LaneCount; ++part) {
         settings.KeyA[part] = KeyComboA[part]->currentIndex();
         settings.KeyB[part] = KeyComboB[part]->currentIndex();
     }
@@ -205,7 +205,7 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     SelectPosition(LevelCombo, settings.Level);
     CheckDemo->setChecked(settings.Demo);
     CheckCombo->setChecked(settings.Combo);
-    for (std::size_t part = 0; part < DrumPartCount; ++part) {
+    for (std::size_t part = 0; part < LaneCount; ++part) {
         SelectPosition(KeyComboA[part], settings.KeyA[part]);
         SelectPosition(KeyComboB[part], settings.KeyB[part]);
     }

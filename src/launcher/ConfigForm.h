@@ -115,12 +115,12 @@ public:
     QPushButton* GameDefaultBtn = nullptr;
     QLabel* MessageLabel = nullptr;
     QProgressBar* LoadGauge = nullptr;
-    std::array<QComboBox*, DrumPartCount> KeyComboA{};
-    std::array<QComboBox*, DrumPartCount> KeyComboB{};
+    std::array<QComboBox*, LaneCount> KeyComboA{};
+    std::array<QComboBox*, LaneCount> KeyComboB{};
     QPushButton* KeyDefaultBtn = nullptr;
-    std::array<QLabel*, KitLaneCount> KitNotesLabel{};
-    std::array<QSpinBox*, KitLaneCount> KitVelocitySpin{};
-    std::array<QPushButton*, KitLaneCount> KitLearnBtn{};
+    std::array<QLabel*, LaneCount> KitNotesLabel{};
+    std::array<QSpinBox*, LaneCount> KitVelocitySpin{};
+    std::array<QPushButton*, LaneCount> KitLearnBtn{};
     QSpinBox* KitDebounceSpin = nullptr;
     QLabel* KitHintLabel = nullptr;
     QPushButton* KitDefaultBtn = nullptr;

@@ -27,7 +27,7 @@ void TConfigForm::BuildKeySheet() {
     heading1->setGeometry(108, 8, 96, 16);
     auto* heading2 = MakeChild<QLabel>("KEY 2", KeySheet);
     heading2->setGeometry(212, 8, 96, 16);
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         const int y = 28 + part * 30;
         const auto index = static_cast<std::size_t>(part);
         auto* caption = MakeChild<QLabel>(PartCaptions[index], KeySheet);

@@ -37,7 +37,7 @@ void TConfigForm::BuildKitSheet() {
     auto* velocityHeading = MakeChild<QLabel>("最小ベロシティ", KitSheet);
     velocityHeading->setGeometry(172, 6, 98, 16);
     velocityHeading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    for (int lane = 0; lane < KitLaneCount; ++lane) {
+    for (int lane = 0; lane < LaneCount; ++lane) {
         const int y = 24 + lane * 26;
         const auto index = static_cast<std::size_t>(lane);
         auto* caption = MakeChild<QLabel>(PartCaptions[index], KitSheet);
@@ -85,20 +85,20 @@ void TConfigForm::FillMidiInCombo(const std::string& chosen) {
 void TConfigForm::ShowKit(const KitSettings& kit) {
     StopLearning();
     KitMap = kit;
-    for (std::size_t lane = 0; lane < KitLaneCount; ++lane) KitVelocitySpin[lane]->setValue(kit.MinVelocity[lane]);
+    for (std::size_t lane = 0; lane < LaneCount; ++lane) KitVelocitySpin[lane]->setValue(kit.MinVelocity[lane]);
     KitDebounceSpin->setValue(kit.DebounceMs);
     ShowKitNotes();
 }
 
 KitSettings TConfigForm::ControlKit() const {
     KitSettings kit = KitMap;
-    for (std::size_t lane = 0; lane < KitLaneCount; ++lane) kit.MinVelocity[lane] = KitVelocitySpin[lane]->value();
+    for (std::size_t lane = 0; lane < LaneCount; ++lane) kit.MinVelocity[lane] = KitVelocitySpin[lane]->value();
     kit.DebounceMs = KitDebounceSpin->value();
     return kit;
 }
 
 void TConfigForm::ShowKitNotes() {
-    for (std::size_t lane = 0; lane < KitLaneCount; ++lane) {
+    for (std::size_t lane = 0; lane < LaneCount; ++lane) {
         const QString text = QString::fromStdString(KitNoteListText(KitMap.Notes[lane]));
         KitNotesLabel[lane]->setText(text.isEmpty() ? QString("-") : text);
         KitNotesLabel[lane]->setToolTip(text);

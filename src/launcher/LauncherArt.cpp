@@ -2,6 +2,8 @@
 // Start picture (a drum seen from the side).
 #include "launcher/LauncherArt.h"
 
+#include "base/DrumParts.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -13,7 +15,7 @@ namespace tamtara {
 namespace {
 
 // Hi-hat, snare, kick, high, mid and low tom, cymbal.
-constexpr std::array<QRgb, 7> LaneColours = {0xffe0e040, 0xffe04040, 0xffe08030, 0xff40c0e0,
+constexpr std::array<QRgb, LaneCount> LaneColours = {0xffe0e040, 0xffe04040, 0xffe08030, 0xff40c0e0,
                                              0xff4080e0, 0xff6060e0, 0xffe0c000};
 
 } // namespace
@@ -28,7 +30,7 @@ QPixmap LauncherLogo(int width, int height) {
     painter.fillRect(logo.rect(), sky);
     const int barWidth = width / 9;
     const int barTop = height * 3 / 5;
-    for (int lane = 0; lane < 7; ++lane) {
+    for (int lane = 0; lane < LaneCount; ++lane) {
         const int x = barWidth + lane * barWidth;
         painter.fillRect(QRect(x + 1, barTop, barWidth - 2, height - barTop - 3), QColor(LaneColours[static_cast<std::size_t>(lane)]));
     }

@@ -1,7 +1,7 @@
 // Small helpers for building the launcher's controls by position, as a form designer places them.
 #pragma once
 
-#include "settings/KitSettings.h"
+#include "base/DrumParts.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -20,7 +20,7 @@ W* MakeChild(Args&&... args) {
 }
 
 // The drum parts' captions, in lane order, on the key and kit pages.
-inline constexpr std::array<const char*, KitLaneCount> PartCaptions = {
+inline constexpr std::array<const char*, LaneCount> PartCaptions = {
     "ハイハット(&H):", "スネア(&S):", "キック(&K):", "Highタム(&1):", "Midタム(&2):", "Lowタム(&3):", "シンバル(&C):"};
 
 // A label drawn twice, one pixel right and down in the shadow colour first.

@@ -1,6 +1,6 @@
 // The MIDI output driver interface: the small set of platform operations the output port
 // (TMidiOutput) is built on. Implementations: the built-in synth and ALSA ports (platform/midi)
-// and a recorder for tests (midi/RecordingMidiDriver).
+// and a recorder for tests (tests/support/doubles).
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,31 +32,6 @@ public:
     virtual void Close() = 0;
     // Whether the open port is still present; false once it has vanished, or when none is open.
     virtual bool Connected() = 0;
-};
-
-// The test double: ports by name, and messages delivered when the test says, on its thread.
-class ScriptedMidiInDriver final : public IMidiInDriver {
-public:
-    explicit ScriptedMidiInDriver(std::vector<std::string> ports = {}) : Ports(std::move(ports)) {}
-
-    std::vector<std::string> PortNames() override;
-    bool Open(const std::string& name, MidiInCallback onMessage) override;
-    void Close() override;
-    bool Connected() override;
-
-    // Delivers one message to the open port's receiver, as the input thread would; nothing when
-    // no port is open or it has vanished.
-    void Receive(const MidiInMessage& message);
-    // The open port disappears (unplugged).
-    void Vanish();
-    std::string OpenPort() const;
-
-private:
-    mutable std::mutex Mutex;
-    std::vector<std::string> Ports;
-    std::string Opened;
-    bool Gone = false;
-    MidiInCallback Receiver;
 };
 
 } // namespace tamtara

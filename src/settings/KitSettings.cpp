@@ -15,7 +15,7 @@ KitSettings DefaultKit() {
 }
 
 int KitLaneOfNote(const KitSettings& kit, std::uint8_t note) {
-    for (int lane = 0; lane < KitLaneCount; ++lane) {
+    for (int lane = 0; lane < LaneCount; ++lane) {
         const auto& notes = kit.Notes[static_cast<std::size_t>(lane)];
         if (std::find(notes.begin(), notes.end(), note) != notes.end()) return lane;
     }
@@ -23,7 +23,7 @@ int KitLaneOfNote(const KitSettings& kit, std::uint8_t note) {
 }
 
 void AssignKitNote(KitSettings& kit, int lane, std::uint8_t note, bool replace) {
-    if (lane < 0 || lane >= KitLaneCount || note > 127) return;
+    if (lane < 0 || lane >= LaneCount || note > 127) return;
     for (auto& notes : kit.Notes) std::erase(notes, note);
     auto& notes = kit.Notes[static_cast<std::size_t>(lane)];
     if (replace) notes.clear();

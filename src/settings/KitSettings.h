@@ -2,6 +2,8 @@
 // counts per lane, the debounce window and the note that acts as Enter.
 #pragma once
 
+#include "base/DrumParts.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -9,15 +11,14 @@
 
 namespace tamtara {
 
-inline constexpr int KitLaneCount = 7;
 // No note acts as Enter.
 inline constexpr std::int32_t NoKitNote = -1;
 
 struct KitSettings {
-    // Notes per lane, in the lane order hi-hat, snare, kick, high tom, mid tom, low tom, cymbal.
-    std::array<std::vector<std::uint8_t>, KitLaneCount> Notes;
+    // Notes per lane, in DrumPart order.
+    std::array<std::vector<std::uint8_t>, LaneCount> Notes;
     // A note-on counts when its velocity is above this.
-    std::array<std::int32_t, KitLaneCount> MinVelocity{};
+    std::array<std::int32_t, LaneCount> MinVelocity{};
     // Hits of one lane closer together than this count once (double triggers of a pad).
     std::int32_t DebounceMs = 15;
     // The note that acts as the Enter key (hi-hat pedal by default), or NoKitNote.

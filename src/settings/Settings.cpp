@@ -16,8 +16,8 @@ const char* const InputSection = "Input";
 const char* const KitSection = "Kit";
 
 // Default entries of the first and second key of each drum part, by text so they follow the list.
-constexpr std::array<std::string_view, DrumPartCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
-constexpr std::array<std::string_view, DrumPartCount> DefaultKeyB = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
+constexpr std::array<std::string_view, LaneCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
+constexpr std::array<std::string_view, LaneCount> DefaultKeyB = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
 
 std::string KeyName(int part, char slot) { return "Key" + std::to_string(part + 1) + slot; }
 
@@ -44,7 +44,7 @@ std::string LaneKey(int lane, const char* what) { return "Lane" + std::to_string
 
 KitSettings LoadKit(const TProfileFile& ini) {
     KitSettings kit = DefaultKit();
-    for (int lane = 0; lane < KitLaneCount; ++lane) {
+    for (int lane = 0; lane < LaneCount; ++lane) {
         const auto i = static_cast<std::size_t>(lane);
         if (const auto text = ini.RawValue(KitSection, LaneKey(lane, "Notes"))) kit.Notes[i] = ParseKitNoteList(*text);
         kit.MinVelocity[i] = std::clamp(ini.ReadInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[i]), 0, 127);
@@ -56,9 +56,9 @@ KitSettings LoadKit(const TProfileFile& ini) {
 }
 
 void SaveKit(TProfileFile& ini, const KitSettings& kit) {
-    for (int lane = 0; lane < KitLaneCount; ++lane)
+    for (int lane = 0; lane < LaneCount; ++lane)
         ini.WriteString(KitSection, LaneKey(lane, "Notes"), KitNoteListText(kit.Notes[static_cast<std::size_t>(lane)]));
-    for (int lane = 0; lane < KitLaneCount; ++lane)
+    for (int lane = 0; lane < LaneCount; ++lane)
         ini.WriteInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[static_cast<std::size_t>(lane)]);
     ini.WriteInteger(KitSection, "DebounceMs", kit.DebounceMs);
     ini.WriteInteger(KitSection, "EnterNote", kit.EnterNote);
@@ -84,7 +84,7 @@ void ResetAppDefaults(LauncherSettings& settings) {
 }
 
 void ResetKeyDefaults(LauncherSettings& settings) {
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         settings.KeyA[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyA[static_cast<std::size_t>(part)]);
         settings.KeyB[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyB[static_cast<std::size_t>(part)]);
     }
@@ -110,7 +110,7 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
     settings.Level = ReadPosition(ini, "GameConfig", "Level", settings.Level, LevelCount);
     settings.Demo = ini.ReadBool("GameConfig", "Demo", settings.Demo);
     settings.Combo = ini.ReadBool("GameConfig", "Combo", settings.Combo);
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         auto& keyA = settings.KeyA[static_cast<std::size_t>(part)];
         auto& keyB = settings.KeyB[static_cast<std::size_t>(part)];
         keyA = ReadPosition(ini, KeySection, KeyName(part, 'A'), keyA, KeyChoiceCount);
@@ -136,9 +136,9 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteInteger("GameConfig", "Level", settings.Level);
     ini.WriteBool("GameConfig", "Demo", settings.Demo);
     ini.WriteBool("GameConfig", "Combo", settings.Combo);
-    for (int part = 0; part < DrumPartCount; ++part)
+    for (int part = 0; part < LaneCount; ++part)
         ini.WriteInteger(KeySection, KeyName(part, 'A'), settings.KeyA[static_cast<std::size_t>(part)]);
-    for (int part = 0; part < DrumPartCount; ++part)
+    for (int part = 0; part < LaneCount; ++part)
         ini.WriteInteger(KeySection, KeyName(part, 'B'), settings.KeyB[static_cast<std::size_t>(part)]);
     ini.WriteBool(InputSection, "PreciseInput", settings.PreciseInput);
     ini.WriteInteger(InputSection, "InputOffsetMs", ClampOffset(settings.InputOffsetMs));
@@ -171,7 +171,7 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
     // A level list without a selection plays as the default level rather than without penalty.
     game.Level = settings.Level >= 0 && settings.Level < LevelCount ? settings.Level : DefaultLevel;
     game.MissPenalty = Levels[static_cast<std::size_t>(game.Level)].MissPenalty;
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         game.KeyA[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyA[static_cast<std::size_t>(part)]);
         game.KeyB[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyB[static_cast<std::size_t>(part)]);
     }

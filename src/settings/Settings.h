@@ -2,6 +2,7 @@
 // GameSettings handed to the game window when play starts.
 #pragma once
 
+#include "base/DrumParts.h"
 #include "settings/KitSettings.h"
 
 #include <array>
@@ -11,7 +12,6 @@
 
 namespace tamtara {
 
-inline constexpr int DrumPartCount = 7;
 // The input offset's range in milliseconds.
 inline constexpr std::int32_t MinInputOffsetMs = -250;
 inline constexpr std::int32_t MaxInputOffsetMs = 250;
@@ -29,8 +29,8 @@ struct LauncherSettings {
     std::int32_t Level = 3;
     bool Demo = true;
     bool Combo = true;
-    std::array<std::int32_t, DrumPartCount> KeyA{};
-    std::array<std::int32_t, DrumPartCount> KeyB{};
+    std::array<std::int32_t, LaneCount> KeyA{};
+    std::array<std::int32_t, LaneCount> KeyB{};
     // Strikes judged at their own moment rather than at the frame's poll.
     bool PreciseInput = true;
     std::int32_t InputOffsetMs = 0;
@@ -49,8 +49,8 @@ struct GameSettings {
     bool DInput = true;
     std::int32_t Level = 3;
     std::int32_t MissPenalty = 20;
-    std::array<std::int32_t, DrumPartCount> KeyA{}; // key codes
-    std::array<std::int32_t, DrumPartCount> KeyB{};
+    std::array<std::int32_t, LaneCount> KeyA{}; // key codes
+    std::array<std::int32_t, LaneCount> KeyB{};
     bool PreciseInput = true;
     std::int32_t InputOffsetMs = 0;
     // The kit's input port name; empty for none.

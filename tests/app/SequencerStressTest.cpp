@@ -6,11 +6,11 @@
 #include "base/UserMessage.h"
 #include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
-#include "midi/RecordingMidiDriver.h"
-#include "platform/display/HeadlessPresenter.h"
-#include "platform/input/ScriptedKeySource.h"
-#include "support/harness/GameHarness.h"
 #include "songgen/SmfWriter.h"
+#include "support/doubles/HeadlessPresenter.h"
+#include "support/doubles/RecordingMidiDriver.h"
+#include "support/doubles/ScriptedKeySource.h"
+#include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
 

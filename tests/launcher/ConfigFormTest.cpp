@@ -5,9 +5,9 @@
 #include "base/Clock.h"
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
-#include "midi/MidiInDriver.h"
-#include "midi/RecordingMidiDriver.h"
 #include "settings/Choices.h"
+#include "support/doubles/RecordingMidiDriver.h"
+#include "support/doubles/ScriptedMidiInDriver.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,9 +4,9 @@
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
 #include "program/MainFormGameWindow.h"
-#include "midi/RecordingMidiDriver.h"
 #include "platform/input/InputStates.h"
 #include "settings/Choices.h"
+#include "support/doubles/RecordingMidiDriver.h"
 #include "support/harness/GameHarness.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The sequencer stepped cycle by cycle on a fake clock into the recording driver.
 #include "midi/MidiDrive.h"
-#include "midi/RecordingMidiDriver.h"
 #include "midi/SmfBuilder.h"
+#include "support/doubles/RecordingMidiDriver.h"
 
 #include "FakeClock.h"
 

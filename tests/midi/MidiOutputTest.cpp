@@ -1,6 +1,6 @@
 // The output port over a fake driver of two devices: id and name rules, texts, completions.
 #include "midi/MidiOutput.h"
-#include "midi/RecordingMidiDriver.h"
+#include "support/doubles/RecordingMidiDriver.h"
 
 #include "FakeClock.h"
 

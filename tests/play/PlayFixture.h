@@ -7,7 +7,7 @@
 #include "app/play/NoteCapture.h"
 #include "app/play/PlayState.h"
 #include "midi/MidiDrive.h"
-#include "midi/RecordingMidiDriver.h"
+#include "support/doubles/RecordingMidiDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -98,7 +98,7 @@ TEST_F(SettingsFile, FirstRunWithoutFileGivesEveryDefault) {
     EXPECT_TRUE(settings.Combo);
     const char* keyA[] = {"A", "F", "スペース", "J", "K", "L", ";"};
     const char* keyB[] = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         EXPECT_EQ(KeyChoice[static_cast<std::size_t>(settings.KeyA[part])].Text, keyA[part]) << part;
         EXPECT_EQ(KeyChoice[static_cast<std::size_t>(settings.KeyB[part])].Text, keyB[part]) << part;
     }
@@ -131,7 +131,7 @@ TEST_F(SettingsFile, RoundTripKeepsEveryValue) {
     settings.Level = 7;
     settings.Demo = false;
     settings.Combo = false;
-    for (int part = 0; part < DrumPartCount; ++part) {
+    for (int part = 0; part < LaneCount; ++part) {
         settings.KeyA[part] = 30 + part % 6;
         settings.KeyB[part] = part;
     }

@@ -66,7 +66,7 @@ std::vector<SheetLayout> Build() {
 
   SheetLayout note{"Note2.bmp", 128, 112, kMagentaKey, {}, {}};
   SheetLayout pad{"pad.bmp", 448, 128, kMagentaKey, {}, {}};
-  for (int lane = 0; lane < kLaneCount; ++lane)
+  for (int lane = 0; lane < LaneCount; ++lane)
     for (int i = 0; i < 2; ++i) {
       const Rect n = NoteInk(lane, i), p = PadInk(lane, i);
       note.Drawn.push_back(n);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Raster.h"
+#include "base/DrumParts.h"
 
 namespace tamtara {
 
@@ -28,9 +29,8 @@ const std::vector<SheetLayout>& SheetLayouts();
 const SheetLayout& LayoutOf(std::string_view entry); // throws std::out_of_range for an unknown name
 
 // Lane geometry of the play screen, left to right: hi-hat, snare, kick, three toms, cymbal.
-inline constexpr int kLaneCount = 7;
-inline constexpr std::array<int, kLaneCount> kLaneX{161, 210, 256, 320, 352, 384, 415};
-inline constexpr std::array<int, kLaneCount> kLaneWidth{48, 46, 63, 30, 30, 30, 64};
+inline constexpr std::array<int, LaneCount> kLaneX{161, 210, 256, 320, 352, 384, 415};
+inline constexpr std::array<int, LaneCount> kLaneWidth{48, 46, 63, 30, 30, 30, 64};
 
 // Glyph cells of the bitmap fonts, by byte value (and colour block for the 16- and 32-pixel fonts).
 Rect AnkCell(int byte);

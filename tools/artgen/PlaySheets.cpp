@@ -99,7 +99,7 @@ void SmallCaption(Image& image, std::string_view text, int x, int y) {
 
 Image DrawNotes() {
   Image sheet(128, 112, Palette::Canvas);
-  for (int lane = 0; lane < kLaneCount; ++lane) {
+  for (int lane = 0; lane < LaneCount; ++lane) {
     Note(sheet, NoteInk(lane, 0), kLaneColours[lane]);
     Note(sheet, NoteInk(lane, 1), AutoColour(kLaneColours[lane]));
   }
@@ -108,8 +108,8 @@ Image DrawNotes() {
 
 Image DrawPads() {
   Image sheet(448, 128, Palette::Canvas);
-  for (int lane = 0; lane < kLaneCount; ++lane)
-    for (int row = 0; row < 2; ++row) Pad(sheet, PadInk(lane, row), kLaneColours[lane], row == 1, kLaneNames[lane]);
+  for (int lane = 0; lane < LaneCount; ++lane)
+    for (int row = 0; row < 2; ++row) Pad(sheet, PadInk(lane, row), kLaneColours[lane], row == 1, DrumPartLabels[lane]);
   return sheet;
 }
 

@@ -28,10 +28,9 @@ inline constexpr Rgb Canvas{0, 0, 0};
 } // namespace Palette
 
 // Lane colours follow the translucent lane stripes the play screen lays over the background.
-inline constexpr std::array<Rgb, kLaneCount> kLaneColours{
+inline constexpr std::array<Rgb, LaneCount> kLaneColours{
     Rgb{255, 196, 40}, Rgb{240, 56, 56}, Rgb{200, 204, 216}, Rgb{60, 220, 90},
     Rgb{60, 150, 255}, Rgb{110, 90, 255}, Rgb{255, 160, 30}};
-inline constexpr std::array<std::string_view, kLaneCount> kLaneNames{"HH", "SD", "BD", "HT", "MT", "LT", "CY"};
 
 // Grade colours, shared by the grade sprites, the font colour blocks and the result screen.
 namespace GradeColour {

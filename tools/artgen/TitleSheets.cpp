@@ -14,9 +14,9 @@ constexpr Rect kSignArea{320, 336, 320, 48}; // where the title screen blinks th
 // The seven lanes running towards the horizon, with notes coming down them.
 void PerspectiveLanes(Image& image) {
   const double vx = 320, vy = 190, bottom = 480, left = 40, right = 600;
-  const double laneW = (right - left) / kLaneCount;
+  const double laneW = (right - left) / LaneCount;
   auto at = [&](double xBottom, double y) { return vx + (xBottom - vx) * (y - vy) / (bottom - vy); };
-  for (int lane = 0; lane < kLaneCount; ++lane) {
+  for (int lane = 0; lane < LaneCount; ++lane) {
     const double x0 = left + lane * laneW + 3, x1 = left + (lane + 1) * laneW - 3;
     image.Polygon({at(x0, vy + 2), vy + 2, at(x1, vy + 2), vy + 2, x1, bottom, x0, bottom}, kLaneColours[lane], 0.22);
     for (int n = 0; n < 3; ++n) {

@@ -19,7 +19,6 @@ namespace tamtara {
 
 namespace {
 
-constexpr std::array<const char*, LaneCount> LaneLabels{"HH", "SD", "BD", "HT", "MT", "LT", "CY"};
 
 // A title is shown on a terminal: escape sequences or line breaks in it must not act.
 std::string PrintableTitle(const std::string& bytes) {
@@ -121,7 +120,7 @@ std::string FormatReport(const TSongReport& report) {
     }
     line += "\t";
     for (int lane = 0; lane < LaneCount; ++lane) {
-        std::snprintf(number, sizeof number, "%s%s %d", lane ? " " : "", LaneLabels[lane],
+        std::snprintf(number, sizeof number, "%s%s %d", lane ? " " : "", DrumPartLabels[lane],
                       report.LaneNotes[lane]);
         line += number;
     }

@@ -14,7 +14,7 @@ std::optional<KitHit> KitDecoder::Decode(const MidiInMessage& message) {
     if ((message.Status & 0xF0) != 0x90 || message.Data2 == 0) return std::nullopt;
     const std::uint8_t note = message.Data1;
     if (Kit.EnterNote >= 0 && note == Kit.EnterNote) {
-        if (Bounced(KitLaneCount, message.Time)) return std::nullopt;
+        if (Bounced(LaneCount, message.Time)) return std::nullopt;
         return KitHit{-1, message.Data2, message.Time};
     }
     const int lane = KitLaneOfNote(Kit, note);

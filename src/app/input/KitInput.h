@@ -2,6 +2,7 @@
 // thread, with velocity minimums and debounce, and handed to the window's thread.
 #pragma once
 
+#include "base/DrumParts.h"
 #include "midi/MidiInDriver.h"
 #include "settings/KitSettings.h"
 
@@ -35,7 +36,7 @@ private:
 
     KitSettings Kit;
     // Per lane, and the Enter pad last: the time of the last counted hit.
-    std::array<std::optional<std::uint32_t>, KitLaneCount + 1> LastHit;
+    std::array<std::optional<std::uint32_t>, LaneCount + 1> LastHit;
 };
 
 class KitInput {

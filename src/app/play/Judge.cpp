@@ -2,6 +2,7 @@
 #include "app/play/Judge.h"
 
 #include "midi/MidiDrive.h"
+#include "platform/input/GameBindings.h"
 
 #include <algorithm>
 

@@ -2,18 +2,14 @@
 // sounds when struck with nothing pending, the lane geometry and the gauge loss per level.
 #pragma once
 
-#include "platform/input/GameBindings.h"
+#include "base/DrumParts.h"
 
 #include <array>
 #include <cstdint>
 
 namespace tamtara {
 
-// LaneCount (seven drum parts) comes with the key bindings.
 constexpr int ChannelCount = 16;
-
-// DrumPart order everywhere: lanes left to right, keys, automatic-lane flags.
-enum DrumPart : int { dpHiHat, dpSnare, dpKick, dpHighTom, dpMidTom, dpLowTom, dpCymbal };
 
 // Grade values double as the row order of the grade sprites.
 enum Grade : std::int32_t { Miss = 0, Good = 1, Great = 2, Perfect = 3 };

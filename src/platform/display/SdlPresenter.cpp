@@ -2,9 +2,9 @@
 // 640 x 480 full-screen mode when the display offers one, else desktop full screen with the
 // picture letterboxed at the largest integer scale.
 #include "platform/display/DirectDrawSurface.h"
-#include "platform/display/HeadlessPresenter.h"
 #include "platform/display/Presenter.h"
 #include "platform/display/Rgb565.h"
+#include "platform/display/WindowKeyCodes.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,14 +2,13 @@
 // menus, and the player's two keys per drum part from the launcher.
 #pragma once
 
+#include "base/DrumParts.h"
 #include "platform/input/DXInput.h"
 
 #include <array>
 #include <cstdint>
 
 namespace tamtara {
-
-inline constexpr int LaneCount = 7;
 
 // The game window's own changes at creation: the lane states' spare slots cleared, the arrows
 // on the hi-hat, snare, high-tom and low-tom first keys, Enter as the decide key.

@@ -1,4 +1,4 @@
-// The fixed map from DirectInput keyboard scan codes to the game's key codes.
+// The fixed map from DirectInput keyboard scan codes to the game's key codes (from the key table).
 #pragma once
 
 #include <array>

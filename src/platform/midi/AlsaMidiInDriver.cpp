@@ -5,6 +5,8 @@
 
 #include <rtmidi/RtMidi.h>
 
+#include <mutex>
+
 #include <unistd.h>
 
 namespace tamtara {

@@ -1,7 +1,7 @@
 // The display's life cycle, options, restore after a loss, flipping and window events, on the
 // headless presenter and on the real one under SDL's dummy video driver.
 #include "platform/display/DXDraw.h"
-#include "platform/display/HeadlessPresenter.h"
+#include "support/doubles/HeadlessPresenter.h"
 
 #include <SDL.h>
 

@@ -1,8 +1,8 @@
 // A whole frame through the headless display: lane stripes, a rotated and an added sprite,
 // text in both of the game's fonts; saved as PNG for looking at.
 #include "platform/display/DXDraw.h"
-#include "platform/display/HeadlessPresenter.h"
 #include "platform/display/SurfaceCanvas.h"
+#include "support/doubles/HeadlessPresenter.h"
 
 #include <gtest/gtest.h>
 

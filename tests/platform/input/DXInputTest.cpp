@@ -1,6 +1,6 @@
 // TDXInput polling: states from bound keys, press and release edges, focus, failed reads.
 #include "platform/input/DXInput.h"
-#include "platform/input/ScriptedKeySource.h"
+#include "support/doubles/ScriptedKeySource.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The game's binding table, in both reading modes: lanes, arrows, Enter, the unbound row end.
 #include "platform/input/GameBindings.h"
-#include "platform/input/ScriptedKeySource.h"
+#include "support/doubles/ScriptedKeySource.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
+#include "platform/display/WindowKeyCodes.h"
 #include "platform/input/SdlKeyTables.h"
 #include "resources/PackageFile.h"
 #include "resources/PackageWriter.h"

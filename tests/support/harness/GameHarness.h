@@ -10,12 +10,12 @@
 #pragma once
 
 #include "app/MainForm.h"
-#include "midi/MidiInDriver.h"
-#include "midi/RecordingMidiDriver.h"
-#include "platform/display/HeadlessPresenter.h"
-#include "platform/input/ScriptedKeySource.h"
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
+#include "support/doubles/HeadlessPresenter.h"
+#include "support/doubles/RecordingMidiDriver.h"
+#include "support/doubles/ScriptedKeySource.h"
+#include "support/doubles/ScriptedMidiInDriver.h"
 
 #include <cstdint>
 #include <filesystem>

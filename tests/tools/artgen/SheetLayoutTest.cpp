@@ -118,7 +118,7 @@ TEST(FontSheets, ColourBlocksFollowTheGlyphArithmetic) {
 
 TEST(PlaySheets, NotesAndPadsStayInsideTheirLanes) {
   // A note drawn at its lane's left edge must not reach the next lane.
-  for (int lane = 0; lane + 1 < kLaneCount; ++lane) {
+  for (int lane = 0; lane + 1 < LaneCount; ++lane) {
     EXPECT_LE(kLaneX[lane] + NoteInk(lane, 0).W + 1, kLaneX[lane + 1]) << lane;
     EXPECT_LE(kLaneX[lane] - 8 + PadInk(lane, 0).Right() - 64 * lane, kLaneX[lane + 1] + 2) << lane;
   }

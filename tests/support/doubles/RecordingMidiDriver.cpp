@@ -1,5 +1,5 @@
 // The recording MIDI driver.
-#include "midi/RecordingMidiDriver.h"
+#include "support/doubles/RecordingMidiDriver.h"
 
 #include <utility>
 

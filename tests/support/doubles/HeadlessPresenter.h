@@ -60,7 +60,4 @@ private:
     bool HasFocus = true;
 };
 
-// The virtual-key code of an SDL scancode for the keys WindowKeys lists, letters and digits.
-std::int32_t VirtualKeyOfScancode(std::int32_t scancode);
-
 } // namespace tamtara

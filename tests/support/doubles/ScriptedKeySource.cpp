@@ -1,5 +1,5 @@
 // Scripted key presses for tests.
-#include "platform/input/ScriptedKeySource.h"
+#include "support/doubles/ScriptedKeySource.h"
 
 #include "platform/input/ScanCodeTable.h"
 #include "platform/input/SdlKeyTables.h"

@@ -1,5 +1,5 @@
 // The scripted MIDI input port.
-#include "midi/MidiInDriver.h"
+#include "support/doubles/ScriptedMidiInDriver.h"
 
 #include <algorithm>
 
