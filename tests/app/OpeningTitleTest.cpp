@@ -125,6 +125,7 @@ TEST_F(Opening, LogoHoldsAtItsNaturalSizeThenStretchesFlatAndTurned) {
 class Title : public ::testing::Test {
 protected:
     void Start(bool demo, std::vector<std::string> songs) {
+        Game.reset(); // the harness before it gives the working folder back first
         Game = std::make_unique<GameHarness>(Folder.Path(), Settings(demo));
         Game->Step();
         Game->Form().SongFiles = songs;
