@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <sstream>
 
 namespace tamtara::testing {
@@ -180,6 +181,24 @@ TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     EXPECT_EQ(form.SongFile, form.SongFiles[form.DiscIndex]);
     EXPECT_EQ(form.SongTitle, form.SongTitles[form.DiscIndex]);
     EXPECT_TRUE(form.MidiDrive->Playing);
+}
+
+TEST_F(Title, DemonstrationDrawsItsSongFromTheWholeLibrary) {
+    const std::vector<std::string> songs = {"Songs/a.mid", "Songs/b.mid", "Songs/c.mid"};
+    std::set<std::string> chosen;
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        Start(true, songs);
+        Game->Form().Random.seed(seed);
+        Game->Form().ScreenFrame = 905; // the fade and the curtain are another test's
+        StepTo(910);
+        Game->Step();
+        ASSERT_EQ(Game->State(), ssPlay) << seed;
+        const TMainForm& form = Game->Form();
+        EXPECT_NE(std::find(songs.begin(), songs.end(), form.SongFile), songs.end()) << form.SongFile;
+        EXPECT_EQ(form.SongTitle, "title of " + form.SongFile);
+        chosen.insert(form.SongFile);
+    }
+    EXPECT_GT(chosen.size(), 1u);
 }
 
 TEST_F(Title, EnterTwoFramesBeforeTheDemonstrationStillStartsIt) {
