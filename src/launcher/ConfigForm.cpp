@@ -255,7 +255,10 @@ void TConfigForm::ShowProgress(IGameWindow&, std::int32_t percentDone, const std
 
 void TConfigForm::StartGame(IGameWindow& sender) {
     hide();
-    HandOverSettings(sender, MakeGameSettings(ControlSettings(), MidiNames));
+    GameSettings game = MakeGameSettings(ControlSettings(), MidiNames);
+    // The chosen row, not the first device of its name: identical interfaces share one.
+    game.MidiDevice = MidiDeviceOfEntry(MidiCombo->currentIndex());
+    HandOverSettings(sender, game);
     Scanning = false;
     sender.ShowModal();
     close();

@@ -202,7 +202,12 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
         ProfileLine& line = lines[copies[0]];
         bool crlf = line.Text.ends_with('\r');
         line.Text = line.Name + "=" + text + (crlf ? "\r" : "");
-        for (std::size_t n = copies.size(); n-- > 1;) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(copies[n]));
+        for (std::size_t n = copies.size(); n-- > 1;) {
+            // The line before an unterminated last line kept its "\n"; were the file still to
+            // end without one, a blank line written before that copy would vanish on save.
+            if (copies[n] + 1 == lines.size()) Data->EndsWithNewline = true;
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(copies[n]));
+        }
         return;
     }
 

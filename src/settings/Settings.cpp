@@ -159,9 +159,11 @@ int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& 
     return 0;
 }
 
+std::int32_t MidiDeviceOfEntry(int entry) { return std::max(entry, 0) - 1; }
+
 GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames) {
     GameSettings game;
-    game.MidiDevice = FindMidiEntry(midiNames, settings.Midi) - 1;
+    game.MidiDevice = MidiDeviceOfEntry(FindMidiEntry(midiNames, settings.Midi));
     game.Prev = settings.Prev;
     game.Demo = settings.Demo;
     game.Combo = settings.Combo;

@@ -75,12 +75,16 @@ LauncherSettings LoadSettings(const std::string& iniPath);
 // Raises ESettingsError "<path> に書き込めません" and leaves the old file as it was.
 void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
 
-// Position of the first device name equal to midi without regard to case, or 0 (the MIDI
-// mapper, the list's first entry) when there is none.
 // Writes only InputOffsetMs (clamped to its range), keeping everything else in the file.
 void SaveInputOffset(const std::string& iniPath, std::int32_t offsetMs);
 
+// Position of the first device name equal to midi without regard to case, or 0 (the MIDI
+// mapper, the list's first entry) when there is none.
 int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& midi);
+// The device number of a position in the MIDI list (the mapper, -1, when none is chosen).
+std::int32_t MidiDeviceOfEntry(int entry);
+// The device is the first one carrying the saved name; a launcher that knows which row was
+// chosen hands that row over instead, as two devices may share a name.
 GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames);
 
 } // namespace tamtara

@@ -26,6 +26,14 @@ TEST(CalibrationMedian, DropsOutliersBeyondEightyMilliseconds) {
     EXPECT_TRUE(run.Enough());
 }
 
+// The readme: strikes more than 80 ms off are dropped, so 80 ms either way still counts.
+TEST(CalibrationMedian, EightyMillisecondsEitherWayIsKeptAndBeyondIsDropped) {
+    CalibrationRun run;
+    for (double d : {80.0, -80.0, 80.001, -80.001}) run.AddStrike(d);
+    EXPECT_EQ(run.Kept(), 2);
+    EXPECT_EQ(run.Median(), 0);
+}
+
 TEST(CalibrationMedian, DeviationIsMeasuredFromTheNearestBeat) {
     // 100 beats per minute with 480 ticks per beat: 0.8 ticks per millisecond.
     EXPECT_DOUBLE_EQ(BeatDeviationMs(960 + 32, 480, 100), 40.0);

@@ -59,6 +59,21 @@ TEST(KitDecoding, HitsOfOneLaneWithinTheDebounceWindowCountOnce) {
     EXPECT_FALSE(decoder.Decode(Message(1020, 0x99, 38, 100)));
 }
 
+// The readme: a hit less than DebounceMs after the last one of its lane is a double trigger;
+// one exactly DebounceMs later is a new stroke, and 0 holds nothing back.
+TEST(KitDecoding, DebounceWindowEndsExactlyAtItsLength) {
+    KitSettings kit = DefaultKit();
+    kit.DebounceMs = 25;
+    KitDecoder decoder(kit);
+    EXPECT_TRUE(decoder.Decode(Message(2000, 0x99, 38, 100)));
+    EXPECT_FALSE(decoder.Decode(Message(2024, 0x99, 38, 100)));
+    EXPECT_TRUE(decoder.Decode(Message(2025, 0x99, 38, 100)));
+    kit.DebounceMs = 0;
+    KitDecoder undamped(kit);
+    EXPECT_TRUE(undamped.Decode(Message(3000, 0x99, 38, 100)));
+    EXPECT_TRUE(undamped.Decode(Message(3000, 0x99, 40, 100)));
+}
+
 class KitGame : public ::testing::Test {
 protected:
     void Start(bool precise) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <sstream>
 
 namespace tamtara::testing {
@@ -125,6 +126,7 @@ TEST_F(Opening, LogoHoldsAtItsNaturalSizeThenStretchesFlatAndTurned) {
 class Title : public ::testing::Test {
 protected:
     void Start(bool demo, std::vector<std::string> songs) {
+        Game.reset(); // the harness before it gives the working folder back first
         Game = std::make_unique<GameHarness>(Folder.Path(), Settings(demo));
         Game->Step();
         Game->Form().Library.SongFiles = songs;
@@ -179,6 +181,24 @@ TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     EXPECT_EQ(form.Selection.SongFile, form.Library.SongFiles[form.Selection.DiscIndex]);
     EXPECT_EQ(form.Selection.SongTitle, form.Library.SongTitles[form.Selection.DiscIndex]);
     EXPECT_TRUE(form.MidiDrive->Playing);
+}
+
+TEST_F(Title, DemonstrationDrawsItsSongFromTheWholeLibrary) {
+    const std::vector<std::string> songs = {"Songs/a.mid", "Songs/b.mid", "Songs/c.mid"};
+    std::set<std::string> chosen;
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        Start(true, songs);
+        Game->Form().Random.seed(seed);
+        Game->Form().Screen.ScreenFrame = 905; // the fade and the curtain are another test's
+        StepTo(910);
+        Game->Step();
+        ASSERT_EQ(Game->State(), ssPlay) << seed;
+        const TMainForm& form = Game->Form();
+        EXPECT_NE(std::find(songs.begin(), songs.end(), form.Selection.SongFile), songs.end()) << form.Selection.SongFile;
+        EXPECT_EQ(form.Selection.SongTitle, "title of " + form.Selection.SongFile);
+        chosen.insert(form.Selection.SongFile);
+    }
+    EXPECT_GT(chosen.size(), 1u);
 }
 
 TEST_F(Title, EnterTwoFramesBeforeTheDemonstrationStillStartsIt) {

@@ -1,5 +1,6 @@
 // The game window's library scan: the game folder's songs into the window's lists, the
 // callbacks with the window as sender, and the program's thinned progress lines.
+#include "songgen/SmfWriter.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,10 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     TestGameFolderOptions options;
     options.Songs = {"Songs/demo.mid", "More/b.mid", "More/a.MID", "_hidden.mid"};
     TestGameFolder folder("ScanLibrary", options);
+    TSmfTrack named;
+    named.Meta(0, MetaType::TrackName, "Bee Song");
+    named.Note(0, 9, 38, 100, 480);
+    WriteBinaryFile((folder.Path() / "More/b.mid").string(), EncodeSmf({named}, 480, 480));
     GameHarness game(folder.Path());
     TMainForm& form = game.Form();
     form.Library.DiscFiles = {"stale"};
@@ -32,7 +37,7 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     EXPECT_EQ(form.Library.Folders, (std::vector<std::string>{base + "/More", base + "/Songs"}));
     EXPECT_EQ(form.Library.SongFiles, (std::vector<std::string>{base + "/More/a.MID", base + "/More/b.mid",
                                                          base + "/Songs/demo.mid"}));
-    EXPECT_EQ(form.Library.SongTitles.size(), 3u);
+    EXPECT_EQ(form.Library.SongTitles, (std::vector<std::string>{"", "Bee Song", ""}));
     EXPECT_TRUE(form.Library.DiscFiles.empty());
     // Without callbacks the scan runs all the same.
     form.ScanLibrary(nullptr, nullptr);

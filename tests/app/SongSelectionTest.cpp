@@ -3,10 +3,12 @@
 #include "app/MenuText.h"
 #include "app/SelectionLabels.h"
 #include "base/UserMessage.h"
+#include "midi/MidiDrive.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -164,6 +166,7 @@ TEST(SelectionLabels, FolderLabelsFileNamesAndCounters) {
 
 TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestartedWhileResting) {
     EnterSongsDiscs();
+    Game->ClearMidiMessages();
     // The frame that changed screen drew nothing here; the screen's 30th frame asks for it.
     int firstRequest = 0;
     for (int frame = 1; frame <= 40 && firstRequest == 0; ++frame) {
@@ -174,6 +177,17 @@ TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestarted
     Game->Step();
     EXPECT_TRUE(Form().MidiDrive->Playing);
     EXPECT_TRUE(Form().MidiDrive->LoopPlay);
+    // A preview joins what is sounding: neither the GM nor the GS reset goes out before it.
+    const std::vector<RecordedMessage> sent = Game->MidiMessages();
+    const std::vector<std::uint8_t> programs = ProgramChanges(sent);
+    EXPECT_NE(std::find(programs.begin(), programs.end(), SongProgram), programs.end());
+    for (const RecordedMessage& message : sent) {
+        if (!message.IsLong) continue;
+        EXPECT_FALSE(std::equal(message.Bytes.begin(), message.Bytes.end(), GMSystemOnMessage.begin(),
+                                GMSystemOnMessage.end()));
+        EXPECT_FALSE(std::equal(message.Bytes.begin(), message.Bytes.end(), GSResetMessage.begin(),
+                                GSResetMessage.end()));
+    }
     for (int frame = 0; frame < 60; ++frame) {
         Game->Step();
         ASSERT_FALSE(Queued()) << frame;

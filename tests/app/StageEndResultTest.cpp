@@ -102,6 +102,7 @@ TEST(ResultRank, FirstRowWhoseLimitsHoldAndNoNotesIsD) {
 class Result : public ::testing::Test {
 protected:
     void Show(std::int32_t perfect, std::int32_t great, std::int32_t good, std::int32_t miss, bool combo = true) {
+        Game.reset(); // the harness before it gives the working folder back first
         Game = std::make_unique<GameHarness>(Folder.Path(), Windowed(combo));
         Game->Step();
         PlayState& play = Game->Form().Play->State;

@@ -27,6 +27,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -191,6 +192,18 @@ private slots:
         QCOMPARE(QString::fromStdString(saved.Midi), QString("Dev B"));
         QCOMPARE(saved.Level, 5);
         QCOMPARE(saved.FullScreen, false);
+    }
+
+    void SecondOfTwoOutputsWithOneNameIsTheOneHandedOver() {
+        Launcher launcher(std::vector<std::string>{"USB MIDI Interface", "USB MIDI Interface"});
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        form.MidiCombo->setCurrentIndex(2);
+        QTest::keyClick(&form, Qt::Key_Return);
+        const std::vector<std::string>& calls = launcher.Game.Calls;
+        QCOMPARE(std::count(calls.begin(), calls.end(), std::string("MidiDevice=1")), 1);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QCOMPARE(launcher.SavedSettings().Midi, std::string("USB MIDI Interface"));
     }
 
     void ProgressRepaintsOnlyAfterMoreThanFivePercent() {

@@ -35,6 +35,7 @@ TEST(LibraryScan, KeepsFoldersThatHoldSongsAndListsSongsInWalkOrder) {
     tree.Song("Album/Disc 1/one.mid", "One");          // "Album" holds songs only below it
     tree.Song("ballads/slow.mid", "Slow");
     tree.Song("Zebra/z.mid", "Z");
+    tree.Song("Zebra/Live/encore.mid", "Encore");      // second level again: found after "Disc 1"
     const std::string r = tree.Path();
 
     TSongLibrary library;
@@ -42,11 +43,13 @@ TEST(LibraryScan, KeepsFoldersThatHoldSongsAndListsSongsInWalkOrder) {
     library.DiscTitles = {"stale"};
     library.Scan(r);
     EXPECT_EQ(library.Folders,
-              (std::vector<std::string>{r + "/Album/Disc 1", r + "/ballads", r + "/rock", r + "/Zebra"}));
+              (std::vector<std::string>{r + "/Album/Disc 1", r + "/ballads", r + "/rock", r + "/Zebra",
+                                        r + "/Zebra/Live"}));
     EXPECT_EQ(library.SongFiles,
               (std::vector<std::string>{r + "/ballads/slow.mid", r + "/rock/A.MID", r + "/rock/b.mid",
-                                        r + "/rock/c.midi", r + "/Zebra/z.mid", r + "/Album/Disc 1/one.mid"}));
-    EXPECT_EQ(library.SongTitles, (std::vector<std::string>{"Slow", "A side", "B side", "", "Z", "One"}));
+                                        r + "/rock/c.midi", r + "/Zebra/z.mid", r + "/Album/Disc 1/one.mid",
+                                        r + "/Zebra/Live/encore.mid"}));
+    EXPECT_EQ(library.SongTitles, (std::vector<std::string>{"Slow", "A side", "B side", "", "Z", "One", "Encore"}));
     EXPECT_TRUE(library.DiscFiles.empty());
     EXPECT_TRUE(library.DiscTitles.empty());
 

@@ -246,6 +246,19 @@ TEST_F(SettingsFile, KeyWrittenTwiceReadsFirstAndSavesOnce) {
     EXPECT_EQ(text.find("Midi="), text.rfind("Midi="));
 }
 
+TEST_F(SettingsFile, SecondCopyOnTheUnterminatedLastLineTakesNoOtherLineWithIt) {
+    // A blank line, then a second copy of the key the save writes first, as the last line with
+    // no "\n" after it; a foreign key written twice around a comment.
+    Write("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\n\nMejor=1");
+    SaveSettings(Path, LoadSettings(Path));
+    const std::string saved = Read();
+    EXPECT_TRUE(saved.starts_with("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\nMinor=8\n")) << saved;
+    EXPECT_TRUE(saved.ends_with("EnterNote=44\n\n")) << saved; // the blank line is still the last
+    EXPECT_EQ(saved.find("Mejor="), saved.rfind("Mejor=")) << saved;
+    SaveSettings(Path, LoadSettings(Path));
+    EXPECT_EQ(Read(), saved);
+}
+
 TEST_F(SettingsFile, SaveRewritesExistingKeysWhateverTheirCase) {
     Write("[config]\nmidi=Old\n");
     SaveSettings(Path, DefaultSettings());

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -14,10 +15,26 @@
 
 namespace {
 
+// A folder of the run's own, its name as long in every run: a path that grew with the process
+// id would take the save through other counts of the same loops, and CI's fixed-seed runs would
+// stop repeating themselves.
+struct IniFolder {
+    std::string Path;
+    IniFolder() {
+        // Memory-backed when it can be: every save syncs the file and its folder.
+        std::string name = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz_settings_XXXXXX" : "/tmp/fuzz_settings_XXXXXX";
+        if (!::mkdtemp(name.data())) std::abort();
+        Path = name;
+    }
+    ~IniFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(Path, ignored);
+    }
+};
+
 const std::string& IniPath() {
-    // Memory-backed when it can be: every save syncs the file and its folder.
-    static const std::string folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    static const std::string path = folder + "/fuzz_settings_" + std::to_string(::getpid()) + ".ini";
+    static const IniFolder folder;
+    static const std::string path = folder.Path + "/tamtara.ini";
     return path;
 }
 

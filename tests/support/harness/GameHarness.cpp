@@ -20,6 +20,11 @@ namespace {
 constexpr std::uint32_t FrameMilliseconds = 33;
 // More passes than any frame needs; a sequencer that stops moving the clock cannot hang a test.
 constexpr int MaxPassesPerFrame = 10000;
+// Harnesses alive, oldest first. Each moves the process into its game folder and back at its
+// end; one that ends before a harness made after it (a fixture replacing its harness) leaves
+// the folder to that one and hands it the folder to go back to, or the process would end up in
+// a game folder its test has already removed.
+std::vector<GameHarness*> LiveHarnesses;
 
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
@@ -151,12 +156,19 @@ GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions
         std::filesystem::current_path(PreviousFolder);
         throw;
     }
+    LiveHarnesses.push_back(this);
 }
 
 GameHarness::~GameHarness() {
     Window.reset();
-    std::error_code ignored;
-    std::filesystem::current_path(PreviousFolder, ignored);
+    const auto self = std::find(LiveHarnesses.begin(), LiveHarnesses.end(), this);
+    if (self + 1 != LiveHarnesses.end()) {
+        (*(self + 1))->PreviousFolder = PreviousFolder;
+    } else {
+        std::error_code ignored;
+        std::filesystem::current_path(PreviousFolder, ignored);
+    }
+    LiveHarnesses.erase(self);
 }
 
 void GameHarness::Step(int frames) {
