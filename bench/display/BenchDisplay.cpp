@@ -14,12 +14,14 @@ namespace {
 // Nanoseconds per call, over enough repetitions to fill about a quarter of a second.
 double NsPerCall(const std::function<void()>& work) {
     using Clock = std::chrono::steady_clock;
-    for (int i = 0; i < 20; ++i) work();
+    for (int i = 0; i < 20; ++i)
+        work();
     long calls = 0;
     auto start = Clock::now();
     std::chrono::nanoseconds spent{};
     do {
-        for (int i = 0; i < 50; ++i) work();
+        for (int i = 0; i < 50; ++i)
+            work();
         calls += 50;
         spent = Clock::now() - start;
     } while (spent < std::chrono::milliseconds(250));
@@ -34,7 +36,8 @@ void Report(const char* name, double ns, double blitNs, double pixels) {
 void Pattern(TDirectDrawSurface& s, int w, int h) {
     s.SetSize(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) s.SetPixel(x, y, std::uint32_t((x * 7 + y * 13) % 11 == 0 ? 0 : x * 31 + y * 17));
+        for (int x = 0; x < w; ++x)
+            s.SetPixel(x, y, std::uint32_t((x * 7 + y * 13) % 11 == 0 ? 0 : x * 31 + y * 17));
     s.SetTransparentColor(0);
 }
 
@@ -58,18 +61,20 @@ int main() {
     // The seven lane stripes of the play screen: x 163 to 477, 391 rows.
     const TRect lanes{163, 0, 477, 391};
     double blitLanes = NsPerCall([&] { PlatformBlit(screen, 163, 0, lanes, full); });
-    Report("fill_alpha_lanes", NsPerCall([&] { screen.FillRectAlpha(lanes, ColorRGB(128, 96, 0), 96); }), blitLanes,
-           double(lanes.Width()) * lanes.Height());
+    Report("fill_alpha_lanes", NsPerCall([&] { screen.FillRectAlpha(lanes, ColorRGB(128, 96, 0), 96); }),
+           blitLanes, double(lanes.Width()) * lanes.Height());
 
-    Report("draw_add64",
-           NsPerCall([&] { screen.DrawAdd(TRect{200, 358, 264, 422}, sprite64, sprite, true, 175); }), blit64,
-           64 * 64);
+    Report("draw_add64", NsPerCall([&] {
+               screen.DrawAdd(TRect{200, 358, 264, 422}, sprite64, sprite, true, 175);
+           }),
+           blit64, 64 * 64);
 
     const TRect logoRect{0, 0, 370, 180};
     double blitLogo = NsPerCall([&] { PlatformBlit(screen, 135, 150, logoRect, logo); });
     int angle = 0;
-    Report("draw_rotate",
-           NsPerCall([&] { screen.DrawRotate(320, 240, 370, 180, logoRect, logo, 0.5, 0.5, false, angle++); }),
+    Report("draw_rotate", NsPerCall([&] {
+               screen.DrawRotate(320, 240, 370, 180, logoRect, logo, 0.5, 0.5, false, angle++);
+           }),
            blitLogo, 370 * 180);
     return 0;
 }

@@ -5,11 +5,11 @@
 // the key-down.
 #include "SongWriter.h"
 #include "app/MainForm.h"
-#include "program/MainFormGameWindow.h"
-#include "launcher/SettingsHandOver.h"
 #include "harness/GameHarness.h"
+#include "launcher/SettingsHandOver.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeyTables.h"
+#include "program/MainFormGameWindow.h"
 
 #include <SDL.h>
 
@@ -32,8 +32,7 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 // Milliseconds, with fractions, on the epoch of the game's millisecond clock.
-double NowMs()
-{
+double NowMs() {
     return std::chrono::duration<double, std::milli>(SteadyClock::now().time_since_epoch()).count();
 }
 
@@ -44,27 +43,34 @@ constexpr SDL_Scancode SnareScancode = SDL_SCANCODE_F; // the snare's default fi
 class TimedRecordingDriver final : public IMidiOutDriver {
 public:
     explicit TimedRecordingDriver(IClock& clock) : Inner(clock) {}
-    std::vector<double> SnareNoteOns()
-    {
+    std::vector<double> SnareNoteOns() {
         std::lock_guard lock(Mutex);
         return Times;
     }
     unsigned DeviceCount() override { return Inner.DeviceCount(); }
     MidiResult GetDevCaps(int id, MidiOutCaps& caps) override { return Inner.GetDevCaps(id, caps); }
-    MidiResult Open(MidiOutHandle& handle, int id, MidiDoneCallback done) override { return Inner.Open(handle, id, std::move(done)); }
+    MidiResult Open(MidiOutHandle& handle, int id, MidiDoneCallback done) override {
+        return Inner.Open(handle, id, std::move(done));
+    }
     MidiResult Close(MidiOutHandle handle) override { return Inner.Close(handle); }
-    MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override
-    {
-        const std::uint8_t status = message & 0xFF, note = (message >> 8) & 0xFF, velocity = (message >> 16) & 0xFF;
+    MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override {
+        const std::uint8_t status = message & 0xFF, note = (message >> 8) & 0xFF,
+                           velocity = (message >> 16) & 0xFF;
         if (status == 0x99 && (note == 38 || note == 40) && velocity > 0) {
             std::lock_guard lock(Mutex);
             Times.push_back(NowMs());
         }
         return Inner.ShortMsg(handle, message);
     }
-    MidiResult PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override { return Inner.PrepareHeader(handle, buffer); }
-    MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override { return Inner.LongMsg(handle, buffer); }
-    MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override { return Inner.UnprepareHeader(handle, buffer); }
+    MidiResult PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override {
+        return Inner.PrepareHeader(handle, buffer);
+    }
+    MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override {
+        return Inner.LongMsg(handle, buffer);
+    }
+    MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override {
+        return Inner.UnprepareHeader(handle, buffer);
+    }
     bool GetErrorText(MidiResult code, std::string& text) override { return Inner.GetErrorText(code, text); }
 
 private:
@@ -81,34 +87,31 @@ public:
     PushedKeySource() { SDL_AddEventWatch(&Watch, this); }
     ~PushedKeySource() override { SDL_DelEventWatch(&Watch, this); }
     bool HasFocus() override { return true; }
-    bool ReadScanCodes(KeyStateArray& state) override
-    {
+    bool ReadScanCodes(KeyStateArray& state) override {
         state.fill(0);
         std::lock_guard lock(Mutex);
         for (int sdl = 0; sdl < SDL_NUM_SCANCODES; ++sdl)
             if (Down[sdl] && DirectInputScanCode(sdl)) state[std::size_t(DirectInputScanCode(sdl))] = 0x80;
         return true;
     }
-    bool ReadVirtualKeys(KeyStateArray& keys) override
-    {
+    bool ReadVirtualKeys(KeyStateArray& keys) override {
         keys.fill(0);
         std::lock_guard lock(Mutex);
         for (int sdl = 0; sdl < SDL_NUM_SCANCODES; ++sdl) {
             if (!Down[sdl]) continue;
             KeyStateArray one{};
             KeyCodesOfSdlKey(sdl, false, UsCharacterOfScancode, one);
-            for (std::size_t i = 0; i < one.size(); ++i) keys[i] |= one[i];
+            for (std::size_t i = 0; i < one.size(); ++i)
+                keys[i] |= one[i];
         }
         return true;
     }
-    void KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) override
-    {
+    void KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) override {
         KeyCodesOfSdlKey(sdlScancode, directInput, UsCharacterOfScancode, keys);
     }
 
 private:
-    static int Watch(void* self, SDL_Event* event)
-    {
+    static int Watch(void* self, SDL_Event* event) {
         auto* source = static_cast<PushedKeySource*>(self);
         if (event->type == SDL_KEYDOWN || event->type == SDL_KEYUP) {
             std::lock_guard lock(source->Mutex);
@@ -122,15 +125,16 @@ private:
 
 // A band on channels 1 to 3, hi-hat and kick on their (automatic) lanes, the snare on beats
 // two and four for the player.
-std::vector<SongNote> BandSong(int beats)
-{
+std::vector<SongNote> BandSong(int beats) {
     std::vector<SongNote> notes;
     for (int beat = 2; beat < beats; ++beat) {
         const std::int32_t tick = 480 * beat;
         notes.push_back({tick, 42});
         notes.push_back({tick + 240, 42});
-        if (beat % 2 == 0) notes.push_back({tick, 36});
-        else notes.push_back({tick, 38});
+        if (beat % 2 == 0)
+            notes.push_back({tick, 36});
+        else
+            notes.push_back({tick, 38});
         notes.push_back({tick, std::uint8_t(48 + beat % 5), 0, 80});
         notes.push_back({tick, std::uint8_t(36 + beat % 3), 1, 90});
         notes.push_back({tick + 240, std::uint8_t(60 + beat % 7), 2, 70});
@@ -138,15 +142,13 @@ std::vector<SongNote> BandSong(int beats)
     return notes;
 }
 
-double Percentile(std::vector<double> values, double p)
-{
+double Percentile(std::vector<double> values, double p) {
     if (values.empty()) return std::nan("");
     std::sort(values.begin(), values.end());
     return values[std::size_t(p * double(values.size() - 1) + 0.5)];
 }
 
-void PushKey(Uint32 type)
-{
+void PushKey(Uint32 type) {
     SDL_Event event{};
     event.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
@@ -162,8 +164,7 @@ struct ModeFigures {
     int Unsounded = 0;
 };
 
-ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned seed)
-{
+ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned seed) {
     TimedRecordingDriver midi(SystemClock::Instance());
     GameServices services;
     services.MidiDriver = &midi;
@@ -250,8 +251,7 @@ ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     const int seconds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 20;
     TestGameFolderOptions options;

@@ -24,8 +24,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int TopFolders = 5;
-constexpr int SecondFolders = 9;   // per top folder
-constexpr int ThirdFolders = 10;   // per second-level folder: 5 + 45 + 450 = 500 folders
+constexpr int SecondFolders = 9; // per top folder
+constexpr int ThirdFolders = 10; // per second-level folder: 5 + 45 + 450 = 500 folders
 constexpr int SongsPerFolder = 20;
 constexpr int OthersPerFolder = 200;
 constexpr int Repeats = 7;
@@ -33,13 +33,15 @@ constexpr int Repeats = 7;
 using Bytes = std::vector<std::uint8_t>;
 
 void PutBE(Bytes& out, std::uint32_t value, int size) {
-    for (int i = size - 1; i >= 0; --i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (int i = size - 1; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 // A one-track song of about size bytes: a title, then drum notes a sixteenth apart.
 Bytes SongBytes(const std::string& title, std::size_t size) {
     Bytes events{0x00, 0xFF, 0x03, static_cast<std::uint8_t>(title.size())};
-    for (char c : title) events.push_back(static_cast<std::uint8_t>(c));
+    for (char c : title)
+        events.push_back(static_cast<std::uint8_t>(c));
     events.insert(events.end(), {0x00, 0x99});
     static const std::uint8_t drums[] = {36, 42, 38, 42};
     for (std::size_t n = 0; events.size() + 24 < size; ++n) {
@@ -66,10 +68,12 @@ std::vector<fs::path> MakeFolders(const fs::path& root) {
         for (int b = 0; b < SecondFolders; ++b) {
             const fs::path second = top / ("Album " + std::to_string(b));
             folders.push_back(second);
-            for (int c = 0; c < ThirdFolders; ++c) folders.push_back(second / ("Disc " + std::to_string(c)));
+            for (int c = 0; c < ThirdFolders; ++c)
+                folders.push_back(second / ("Disc " + std::to_string(c)));
         }
     }
-    for (const fs::path& folder : folders) fs::create_directories(folder);
+    for (const fs::path& folder : folders)
+        fs::create_directories(folder);
     return folders;
 }
 
@@ -121,7 +125,8 @@ int main() {
     const std::vector<fs::path> folders = MakeFolders(root);
     const std::vector<std::string> songs = MakeSongs(folders);
     std::uintmax_t songBytes = 0;
-    for (const std::string& song : songs) songBytes += fs::file_size(song);
+    for (const std::string& song : songs)
+        songBytes += fs::file_size(song);
 
     std::size_t found = 0;
     std::size_t bytesRead = 0;
@@ -133,25 +138,29 @@ int main() {
         },
         [&] {
             bytesRead = 0;
-            for (const std::string& song : songs) bytesRead += ReadFileBytes(song).size();
+            for (const std::string& song : songs)
+                bytesRead += ReadFileBytes(song).size();
         });
     // One of the five top folders holds a fifth of everything: a linear scan takes a fifth
     // of the time there.
     const double fifthMs = BestMs(
-        [&] {
-            TSongLibrary library;
-            library.Scan((root / "Artist 0").string());
-        },
-        {}).first;
-    for (const std::string& song : songs) fs::remove(song);
+                               [&] {
+                                   TSongLibrary library;
+                                   library.Scan((root / "Artist 0").string());
+                               },
+                               {})
+                               .first;
+    for (const std::string& song : songs)
+        fs::remove(song);
     std::size_t foldersLeft = 0;
     const double walkMs = BestMs(
-        [&] {
-            TSongLibrary library;
-            library.Scan(root.string());
-            foldersLeft = library.Folders.size();
-        },
-        {}).first;
+                              [&] {
+                                  TSongLibrary library;
+                                  library.Scan(root.string());
+                                  foldersLeft = library.Folders.size();
+                              },
+                              {})
+                              .first;
     fs::remove_all(root);
 
     if (found != songs.size() || bytesRead != songBytes || foldersLeft != 0) {

@@ -125,7 +125,7 @@ struct Lateness {
 
 Lateness MeasureLateness(bool busyOtherCore) {
     const int tracks = 8, division = 480, step = 60;
-    const int events = 420;  // 420 × 60 ticks ≈ 24 s at 120 then 150 BPM
+    const int events = 420; // 420 × 60 ticks ≈ 24 s at 120 then 150 BPM
     const Bytes file = DenseSong(tracks, division, step, events, true);
 
     std::atomic<bool> stopBusy{false};
@@ -153,8 +153,7 @@ Lateness MeasureLateness(bool busyOtherCore) {
         const TMidiTrack& track = drive->Tracks[t];
         std::vector<std::int32_t> ticks;
         for (int i = 0; i < track.Count(); ++i)
-            if ((track[i].Event.Status & 0xF0) == 0x90)
-                ticks.push_back(track[i].Tick);
+            if ((track[i].Event.Status & 0xF0) == 0x90) ticks.push_back(track[i].Tick);
         const auto& sends = driver.Sends[t % 9];
         for (std::size_t k = 0; k < std::min(ticks.size(), sends.size()); ++k) {
             const double sentMs = std::chrono::duration<double, std::milli>(sends[k] - start).count();
@@ -163,17 +162,14 @@ Lateness MeasureLateness(bool busyOtherCore) {
     }
     drive.reset();
     stopBusy = true;
-    if (busy.joinable())
-        busy.join();
+    if (busy.joinable()) busy.join();
     std::sort(late.begin(), late.end());
-    if (late.empty())
-        return {0, 0, 0};
+    if (late.empty()) return {0, 0, 0};
     auto at = [&](double q) { return late[static_cast<std::size_t>(q * (late.size() - 1))]; };
     return {at(0.50), at(0.99), late.back()};
 }
 
-template <class F>
-double BestSeconds(int runs, F&& f) {
+template <class F> double BestSeconds(int runs, F&& f) {
     double best = 1e9;
     for (int i = 0; i < runs; ++i) {
         const auto t0 = Clock::now();
@@ -200,8 +196,8 @@ void MeasureReader() {
 int main() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const Lateness idle = MeasureLateness(false);
-    std::printf("lateness_p50_ms: %.3f\nlateness_p99_ms: %.3f\nlateness_max_ms: %.3f\n", idle.P50,
-                idle.P99, idle.Max);
+    std::printf("lateness_p50_ms: %.3f\nlateness_p99_ms: %.3f\nlateness_max_ms: %.3f\n", idle.P50, idle.P99,
+                idle.Max);
     const Lateness busy = MeasureLateness(true);
     std::printf("lateness_busy_p50_ms: %.3f\nlateness_busy_p99_ms: %.3f\nlateness_busy_max_ms: %.3f\n",
                 busy.P50, busy.P99, busy.Max);

@@ -22,8 +22,7 @@ constexpr double AudioSeconds = 30.0;
 constexpr int StepFrames = Rate / 8; // sixteenth notes at 120 beats per minute
 
 // One melodic part per channel other than 10, spread over the GM families.
-constexpr std::array<std::uint8_t, 15> Programs = {0,  48, 61, 19, 25, 33, 89, 52,
-                                                   65, 73, 81, 11, 40, 56, 95};
+constexpr std::array<std::uint8_t, 15> Programs = {0, 48, 61, 19, 25, 33, 89, 52, 65, 73, 81, 11, 40, 56, 95};
 
 double ThreadCpuSeconds() {
     timespec now{};

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -26,8 +26,7 @@ namespace {
 
 // Sixteenth notes on all seven lanes for the whole song (so eight quarter notes of notes are
 // always on screen), with chords on four other channels to keep the meters moving.
-std::vector<SongNote> DenseSong(int beats)
-{
+std::vector<SongNote> DenseSong(int beats) {
     const std::uint8_t laneNotes[] = {42, 38, 36, 48, 45, 41, 49};
     std::vector<SongNote> notes;
     for (int sixteenth = 8; sixteenth < beats * 4; ++sixteenth) {
@@ -36,26 +35,24 @@ std::vector<SongNote> DenseSong(int beats)
             notes.push_back({tick, note});
         if (sixteenth % 2 == 0)
             for (std::uint8_t ch = 0; ch < 4; ++ch)
-                notes.push_back({tick, std::uint8_t(48 + 7 * ch + sixteenth % 5), ch, std::uint8_t(60 + 15 * ch)});
+                notes.push_back(
+                    {tick, std::uint8_t(48 + 7 * ch + sixteenth % 5), ch, std::uint8_t(60 + 15 * ch)});
     }
     return notes;
 }
 
-double ThreadCpuMillis()
-{
+double ThreadCpuMillis() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-double Percentile(std::vector<double> values, double p)
-{
+double Percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     return values[std::size_t(p * double(values.size() - 1))];
 }
 
-void FrameTimes(const std::filesystem::path& folder, const std::string& song)
-{
+void FrameTimes(const std::filesystem::path& folder, const std::string& song) {
     HarnessOptions options;
     options.Settings.FullScreen = false;
     GameHarness game(folder, options);
@@ -72,7 +69,8 @@ void FrameTimes(const std::filesystem::path& folder, const std::string& song)
         const double cpuStart = ThreadCpuMillis();
         game.Step();
         cpuMillis.push_back(ThreadCpuMillis() - cpuStart);
-        millis.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        millis.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     // Wall time includes being preempted on a busy machine; the thread's CPU time does not.
     std::printf("frames: %zu\n", millis.size());
@@ -83,16 +81,14 @@ void FrameTimes(const std::filesystem::path& folder, const std::string& song)
     std::fflush(stdout);
 }
 
-double CpuSeconds()
-{
+double CpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-void ProcessCpu(const std::filesystem::path& folder, const std::string& song, int seconds)
-{
+void ProcessCpu(const std::filesystem::path& folder, const std::string& song, int seconds) {
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder);
     {
@@ -121,7 +117,8 @@ void ProcessCpu(const std::filesystem::path& folder, const std::string& song, in
             form.ProcessMessages();
             form.Timer.Idle();
         }
-        const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
         std::printf("play_screen_after_run: %d\n", int(form.Screen.ScreenState));
         std::printf("process_cpu_percent: %.1f\n", 100.0 * (CpuSeconds() - cpuStart) / wall);
         form.FormClose();
@@ -130,15 +127,13 @@ void ProcessCpu(const std::filesystem::path& folder, const std::string& song, in
 }
 
 // The harness's folder carries two instrument names; the meters read better with all of them.
-void UseGameInstrumentNames(const std::filesystem::path& folder)
-{
+void UseGameInstrumentNames(const std::filesystem::path& folder) {
     const std::vector<std::uint8_t> names = ReadFileBytes(TAMTARA_ASSETS_DIR "/InstName.txt");
     WritePackage((folder / "Data.pb").string(), {{"InstName.txt", names}});
 }
 
 // Presses every lane whose oldest pending note falls due nearest the next frame.
-void PlayPerfectFrame(GameHarness& game)
-{
+void PlayPerfectFrame(GameHarness& game) {
     static constexpr std::array<std::int32_t, 7> keys{65, 83, 68, 70, 71, 72, 74};
     static constexpr std::array<std::int32_t, 7> secondKeys{90, 88, 67, 86, 66, 78, 77};
     // Alternating hands: a stroke in the very next frame needs the lane's other key.
@@ -147,10 +142,8 @@ void PlayPerfectFrame(GameHarness& game)
     const std::int32_t next = game.Form().MidiDrive->CurrentTick() + 32;
     std::vector<int> lanes;
     for (int lane = 0; lane < LaneCount; ++lane) {
-        if (state.AutoLane[lane] || state.QueueCount[lane] == 0)
-            continue;
-        if (state.Slot(lane, state.QueueHead[lane]).Main.Tick <= next + 16)
-            lanes.push_back(lane);
+        if (state.AutoLane[lane] || state.QueueCount[lane] == 0) continue;
+        if (state.Slot(lane, state.QueueHead[lane]).Main.Tick <= next + 16) lanes.push_back(lane);
     }
     const auto key = [&](int lane) { return useSecond[lane] ? secondKeys[lane] : keys[lane]; };
     for (int lane : lanes)
@@ -163,8 +156,8 @@ void PlayPerfectFrame(GameHarness& game)
 }
 
 // Back-buffer pictures of one play of song: start, middle and the cleared screen.
-void Shots(const std::filesystem::path& folder, const std::string& song, bool automatic, const std::string& out)
-{
+void Shots(const std::filesystem::path& folder, const std::string& song, bool automatic,
+           const std::string& out) {
     HarnessOptions options;
     options.Settings.FullScreen = false;
     options.Settings.KeyA = {65, 83, 68, 70, 71, 72, 74};
@@ -196,15 +189,14 @@ void Shots(const std::filesystem::path& folder, const std::string& song, bool au
     }
     game.Step(40);
     game.SavePng(out + "/" + mode + "_end.png");
-    std::printf("%s: %d frames, state %d, perfect %d great %d good %d miss %d score %d max combo %d\n", mode.c_str(),
-                frame, int(game.State()), state.PerfectCount, state.GreatCount, state.GoodCount, state.MissCount,
-                state.Score, state.MaxCombo);
+    std::printf("%s: %d frames, state %d, perfect %d great %d good %d miss %d score %d max combo %d\n",
+                mode.c_str(), frame, int(game.State()), state.PerfectCount, state.GreatCount, state.GoodCount,
+                state.MissCount, state.Score, state.MaxCombo);
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc > 3 && std::string(argv[1]) == "--shots") {
         // bench_play --shots SONG.mid OUTDIR: pictures of one song in both modes.
         TestGameFolder folder("PlayShots");

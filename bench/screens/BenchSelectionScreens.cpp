@@ -32,7 +32,8 @@ testing::HarnessOptions SelectionGame() {
 
 void FillLibrary(TMainForm& form) {
     const std::string base = std::filesystem::current_path().string();
-    for (int i = 0; i < 1000; ++i) form.Library.Folders.push_back(base + "/Songs/アーティスト" + std::to_string(i) + "/アルバム");
+    for (int i = 0; i < 1000; ++i)
+        form.Library.Folders.push_back(base + "/Songs/アーティスト" + std::to_string(i) + "/アルバム");
     const std::string& bigFolder = form.Library.Folders[500];
     for (int i = 0; i < 1000; ++i) {
         form.Library.SongFiles.push_back(bigFolder + "/練習曲_" + std::to_string(i) + "_long_file_name.mid");

@@ -29,7 +29,8 @@ void Opening(const ScreenBenchOptions& options) {
         const bool first = times.Frames() < 122;
         const int frame = game.Form().Screen.ScreenFrame;
         times.Step(game);
-        if (first && game.Form().Screen.FrameCount > 1 && shots.count(frame)) Shot(game, options, "opening_" + std::to_string(frame));
+        if (first && game.Form().Screen.FrameCount > 1 && shots.count(frame))
+            Shot(game, options, "opening_" + std::to_string(frame));
     }
     times.Print();
 }
@@ -80,7 +81,8 @@ void Result(const ScreenBenchOptions& options) {
         play.MissCount = p.Miss;
         play.MaxCombo = p.MaxCombo;
         game.ChangeScreenInFrame(ssResult);
-        for (int frame = 0; frame < 100; ++frame) times.Step(game);
+        for (int frame = 0; frame < 100; ++frame)
+            times.Step(game);
         if (round < 2) Shot(game, options, p.Name);
     }
     times.Print();

@@ -23,7 +23,8 @@ void Write(const std::filesystem::path& path, const std::vector<std::uint8_t>& b
 
 int main() {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() / ("tamtara-bench-songcheck-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("tamtara-bench-songcheck-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     Write(folder / "big.mid", tamtara::hostile::OneByteEventSong(50u * 1024 * 1024));
     Write(folder / "big.jpg", tamtara::hostile::JpegBomb(16384, 4096));
@@ -44,9 +45,8 @@ int main() {
 
     std::printf("songcheck_exit_code: %d\n", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     std::printf("songcheck_wall_seconds: %.2f\n", seconds);
-    std::printf("songcheck_cpu_seconds: %.2f\n",
-                usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                    (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6);
+    std::printf("songcheck_cpu_seconds: %.2f\n", usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                                                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6);
     std::printf("songcheck_peak_rss_mb: %.1f\n", usage.ru_maxrss / 1024.0);
     return 0;
 }

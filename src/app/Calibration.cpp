@@ -9,7 +9,8 @@ namespace tamtara {
 namespace {
 
 void PutBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count) {
-    for (int shift = (count - 1) * 8; shift >= 0; shift -= 8) bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = (count - 1) * 8; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void PutDelta(std::vector<std::uint8_t>& bytes, std::uint32_t delta) {
@@ -19,7 +20,8 @@ void PutDelta(std::vector<std::uint8_t>& bytes, std::uint32_t delta) {
         groups[count++] = static_cast<std::uint8_t>(delta & 0x7F);
         delta >>= 7;
     } while (delta != 0);
-    while (count > 1) bytes.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
+    while (count > 1)
+        bytes.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
     bytes.push_back(groups[0]);
 }
 

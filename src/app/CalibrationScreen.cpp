@@ -115,8 +115,8 @@ void TMainForm::CalibrationScreen() {
     canvas.Font.Style = TFontStyles{};
     canvas.Font.Color = clSilver;
     DrawCentred(canvas, 200, "Strike any lane key or pad with the clicks (100 BPM).");
-    const std::string counts = "Strikes: " + std::to_string(Calibrating.Total()) + "   kept: " +
-                               std::to_string(Calibrating.Kept()) + " of " +
+    const std::string counts = "Strikes: " + std::to_string(Calibrating.Total()) +
+                               "   kept: " + std::to_string(Calibrating.Kept()) + " of " +
                                std::to_string(CalibrationStrikesNeeded) + " needed";
     DrawCentred(canvas, 230, counts);
     canvas.TextOut(ScaleCentre - 262, ScaleY + 30, "-100 ms");
@@ -131,8 +131,9 @@ void TMainForm::CalibrationScreen() {
     canvas.Font.Color = clSilver;
     DrawCentred(canvas, 395, "Offset now: " + SignedMs(Settings.InputOffsetMs));
     canvas.Font.Color = clWhite;
-    DrawCentred(canvas, 440, Calibrating.Enough() ? "Enter: save the median   Escape: leave unchanged"
-                                                  : "Escape: leave unchanged");
+    DrawCentred(canvas, 440,
+                Calibrating.Enough() ? "Enter: save the median   Escape: leave unchanged"
+                                     : "Escape: leave unchanged");
     back.ReleaseCanvas();
     DXDraw.Flip();
 

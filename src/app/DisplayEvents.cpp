@@ -44,7 +44,8 @@ bool TMainForm::ScreenGraphics() {
     Play->SetOnPlayScreen(Screen.ScreenState == ssPlay);
     if (!Art.Surfaces.Created()) return true;
     try {
-        tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Art.Surfaces, PlayPicture{Selection.SongFile, Selection.SongTitle});
+        tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Art.Surfaces,
+                                PlayPicture{Selection.SongFile, Selection.SongTitle});
     } catch (const EGraphicError& error) {
         if (Screen.ScreenState == ssOpening) throw; // nowhere further back to go
         // Reported every time: each attempt is the player's own choice, not a repeating frame.

@@ -32,8 +32,10 @@ void TMainForm::FolderSelectScreen() {
     const auto folderCount = static_cast<std::int32_t>(Library.Folders.size());
     if (Screen.LeaveFrame == 0) {
         if (IsRepeatPress(hold[mbUp])) {
-            if (--Selection.FolderIndex < 0) Selection.FolderIndex = 0;
-            else Selection.WheelTarget += 12;
+            if (--Selection.FolderIndex < 0)
+                Selection.FolderIndex = 0;
+            else
+                Selection.WheelTarget += 12;
         }
         if (IsRepeatPress(hold[mbDown])) {
             if (Selection.FolderIndex + 1 < folderCount) {
@@ -45,7 +47,8 @@ void TMainForm::FolderSelectScreen() {
             }
         }
         if (IsPress(hold[mbEnter]) && Selection.FolderIndex >= 0 && Selection.FolderIndex < folderCount) {
-            CollectDiscs(Library.Folders[Selection.FolderIndex], Library.SongFiles, Library.SongTitles, Library.DiscFiles, Library.DiscTitles);
+            CollectDiscs(Library.Folders[Selection.FolderIndex], Library.SongFiles, Library.SongTitles,
+                         Library.DiscFiles, Library.DiscTitles);
             if (!Library.DiscFiles.empty()) {
                 StartEnterJingle();
                 Screen.LeaveFrame = 1;

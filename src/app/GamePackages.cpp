@@ -32,8 +32,7 @@ void GamePackages::Open() {
     const auto names = DataPackage.ReadEntry(InstrumentNamesEntry);
     if (!names) {
         throw EGameStartError(std::string("The entry \"") + InstrumentNamesEntry +
-                              "\" is missing from the package file \"" +
-                              InFolder(DataPackageName) + "\".");
+                              "\" is missing from the package file \"" + InFolder(DataPackageName) + "\".");
     }
     InstrumentNames = names->Lines();
 }

@@ -7,13 +7,9 @@
 namespace tamtara {
 
 TMainForm::TMainForm(GameServices services)
-    : Clock(*services.Clock),
-      DXDraw(std::move(services.Presenter)),
-      Timer(*services.Clock),
-      Art(DXDraw),
+    : Clock(*services.Clock), DXDraw(std::move(services.Presenter)), Timer(*services.Clock), Art(DXDraw),
       Input(std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); }),
-      ScreenTrace(services.ScreenTrace),
-      SettingsFile(std::move(services.SettingsFile)),
+      ScreenTrace(services.ScreenTrace), SettingsFile(std::move(services.SettingsFile)),
       SequencerThread(services.SequencerThread) {
     Random.seed(std::random_device{}());
     Caption = std::string(ResourceCaption) + " " + VersionText;
@@ -24,8 +20,9 @@ TMainForm::TMainForm(GameServices services)
 
     MidiDrive = std::make_unique<TMidiDrive>(*services.MidiDriver, Clock, SequencerThread);
     // The four sequencer callbacks (drum note capture, automatic lanes, meters).
-    Play = std::make_unique<GamePlay>(GamePlayParts{DXDraw, Art, *MidiDrive, Clock, Timer, Packages.InstrumentNames,
-                                                    [this] { Input.PollKeys(); }, Input.Holds});
+    Play = std::make_unique<GamePlay>(GamePlayParts{DXDraw, Art, *MidiDrive, Clock, Timer,
+                                                    Packages.InstrumentNames, [this] { Input.PollKeys(); },
+                                                    Input.Holds});
     Play->Capture.Register();
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;

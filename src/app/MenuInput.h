@@ -19,9 +19,13 @@ enum MenuButton : std::uint8_t {
 inline constexpr const char* SelectJingle = "_select.mid";
 
 // A press: the first frame the button is held.
-constexpr bool IsPress(std::int32_t hold) { return hold == 1; }
+constexpr bool IsPress(std::int32_t hold) {
+    return hold == 1;
+}
 
 // A repeating press of the lists: the first frame, then every second frame from the 16th held.
-constexpr bool IsRepeatPress(std::int32_t hold) { return hold == 1 || (hold > 15 && hold % 2 == 0); }
+constexpr bool IsRepeatPress(std::int32_t hold) {
+    return hold == 1 || (hold > 15 && hold % 2 == 0);
+}
 
 } // namespace tamtara

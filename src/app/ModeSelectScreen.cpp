@@ -80,8 +80,10 @@ void TMainForm::ModeSelectScreen() {
     DXDraw.Flip();
     Screen.ScreenFrame += 1;
 
-    if (r > 30) ChangeScreen(ssPartSelect);
-    else if (r > 9) r += 1;
+    if (r > 30)
+        ChangeScreen(ssPartSelect);
+    else if (r > 9)
+        r += 1;
 }
 
 void TMainForm::EnterModeSelect() {

@@ -13,7 +13,9 @@ namespace {
 // The part whose state each of the five panels shows: hi-hat, snare, kick, toms, cymbal.
 constexpr std::int32_t PanelParts[5] = {0, 1, 2, 3, 6};
 
-bool IsTom(std::int32_t part) { return part >= 3 && part <= 5; }
+bool IsTom(std::int32_t part) {
+    return part >= 3 && part <= 5;
+}
 
 } // namespace
 
@@ -25,13 +27,15 @@ void TMainForm::PartSelectScreen() {
         for (std::int32_t p = 0; p < 7; ++p) {
             if (!IsPress(hold[p])) continue;
             if (IsTom(p)) {
-                for (std::int32_t tom = 3; tom <= 5; ++tom) play.AutoLane[tom] = !play.AutoLane[tom];
+                for (std::int32_t tom = 3; tom <= 5; ++tom)
+                    play.AutoLane[tom] = !play.AutoLane[tom];
             } else {
                 play.AutoLane[p] = !play.AutoLane[p];
             }
         }
         if (IsPress(hold[mbEnter])) {
-            play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
+            play.AutoPlayMode =
+                std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
             StartEnterJingle();
             Screen.LeaveFrame = 1;
         }
@@ -49,8 +53,10 @@ void TMainForm::PartSelectScreen() {
         back.Draw(x, 270, Bounds(0, 96, 128, 48), panels, true);
         back.Draw(x, 318, Bounds(256, 96, 128, 48), panels, true);
         if (!lit) continue;
-        if (play.AutoLane[PanelParts[c]]) back.Draw(x, 318, Bounds(384, 96, 128, 48), panels, true);
-        else back.Draw(x, 270, Bounds(128, 96, 128, 48), panels, true);
+        if (play.AutoLane[PanelParts[c]])
+            back.Draw(x, 318, Bounds(384, 96, 128, 48), panels, true);
+        else
+            back.Draw(x, 270, Bounds(128, 96, 128, 48), panels, true);
     }
     DrawHelpLine(back, "プレイキーで演奏かオートかを選択、Enterで決定");
     DXDraw.Flip();

@@ -44,12 +44,13 @@ bool TMainForm::StartChosenSong() {
         MidiDrive->LoadFromFile(Selection.SongFile);
         MidiDrive->Play();
         if (MidiDrive->Playing) return true;
-        reason = MidiDrive->Division <= 0 ? "the file gives no ticks per quarter note"
-                                          : "the song did not start";
+        reason =
+            MidiDrive->Division <= 0 ? "the file gives no ticks per quarter note" : "the song did not start";
     } catch (const std::exception& error) {
         reason = error.what();
     }
-    ShowUserMessage(MessageKind::Error, Caption, "Cannot play \"" + FileNameToUtf8(Selection.SongFile) + "\": " + reason);
+    ShowUserMessage(MessageKind::Error, Caption,
+                    "Cannot play \"" + FileNameToUtf8(Selection.SongFile) + "\": " + reason);
     LeaveUnplayableSong();
     return false;
 }
@@ -62,8 +63,8 @@ void TMainForm::LeaveUnplayableSong() {
     }
     ChangeScreen(ssDiscSelect);
     const auto song = std::find(Library.DiscFiles.begin(), Library.DiscFiles.end(), Selection.SongFile);
-    if (song != Library.DiscFiles.end()) Selection.DiscIndex = static_cast<std::int32_t>(song - Library.DiscFiles.begin());
+    if (song != Library.DiscFiles.end())
+        Selection.DiscIndex = static_cast<std::int32_t>(song - Library.DiscFiles.begin());
 }
-
 
 } // namespace tamtara

@@ -21,9 +21,9 @@ struct RankRow {
 
 // The ranks from best to worst; a play gets the first whose limits it meets.
 inline constexpr RankRow RankTable[] = {
-    {'S', 700, 50, ColorRGB(255, 0, 255)},  {'A', 600, 80, ColorRGB(128, 128, 255)},
-    {'B', 400, 150, ColorRGB(0, 255, 96)},  {'C', 200, 200, ColorRGB(255, 255, 0)},
-    {'D', 0, 250, ColorRGB(255, 0, 0)},     {'E', 0, 1000, ColorRGB(128, 0, 0)},
+    {'S', 700, 50, ColorRGB(255, 0, 255)}, {'A', 600, 80, ColorRGB(128, 128, 255)},
+    {'B', 400, 150, ColorRGB(0, 255, 96)}, {'C', 200, 200, ColorRGB(255, 255, 0)},
+    {'D', 0, 250, ColorRGB(255, 0, 0)},    {'E', 0, 1000, ColorRGB(128, 0, 0)},
 };
 
 // 0 (S) to 5 (E) from the Perfect and Miss shares; Great and Good do not count.

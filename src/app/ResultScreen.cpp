@@ -27,8 +27,7 @@ constexpr std::array<ResultRow, 5> Rows{{
     {"TOTAL", 0, clBlack},
 }};
 
-template <typename... Args>
-std::string Format(const char* format, Args... args) {
+template <typename... Args> std::string Format(const char* format, Args... args) {
     char text[64];
     std::snprintf(text, sizeof text, format, args...);
     return text;
@@ -51,11 +50,13 @@ void TMainForm::ResultScreen() {
     back.Draw(0, 0, Bounds(0, 0, 640, 56), *surfaces.OverlaySurface, false);
     back.Draw(0, 432, Bounds(0, 64, 640, 48), *surfaces.OverlaySurface, false);
 
-    const std::array<std::int32_t, 4> counts{play.PerfectCount, play.GreatCount, play.GoodCount, play.MissCount};
+    const std::array<std::int32_t, 4> counts{play.PerfectCount, play.GreatCount, play.GoodCount,
+                                             play.MissCount};
     const std::int32_t total = counts[0] + counts[1] + counts[2] + counts[3];
     play.NoteTotal = total;
     std::array<std::int32_t, 5> shares{};
-    for (std::size_t i = 0; i < counts.size(); ++i) shares[i] = ShareOf(counts[i], total);
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        shares[i] = ShareOf(counts[i], total);
     shares[4] = ShareOf(total, total);
     const RankRow& rank = RankTable[RankOf(shares[0], shares[3])];
 
@@ -77,7 +78,8 @@ void TMainForm::ResultScreen() {
         const std::int32_t y = 120 + 40 * std::int32_t(i);
         text.DrawText32(-16, y, Format("%11s", Rows[i].Label), Rows[i].LabelColour);
         if (i < 4)
-            text.DrawText32(-16, y, Format("%11s %4d %3d.%1d%%", "", counts[i], shares[i] / 10, shares[i] % 10), 0);
+            text.DrawText32(-16, y,
+                            Format("%11s %4d %3d.%1d%%", "", counts[i], shares[i] / 10, shares[i] % 10), 0);
         else
             text.DrawText32(-16, y, Format("%11s %4d", "", total), 0);
     }

@@ -6,10 +6,9 @@
 
 namespace tamtara {
 
-void TMainForm::ScanLibrary(
-    const std::function<void(TMainForm& Sender)>& OnComplete,
-    const std::function<void(TMainForm& Sender, std::int32_t PercentDone, const std::string& Msg)>&
-        OnProgress) {
+void TMainForm::ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComplete,
+                            const std::function<void(TMainForm& Sender, std::int32_t PercentDone,
+                                                     const std::string& Msg)>& OnProgress) {
     // The program entry made the program's folder the current directory.
     const std::string baseDir = std::filesystem::current_path().string();
     TScanProgress progress;

@@ -7,11 +7,15 @@
 
 namespace tamtara {
 
-void ScreenGraphics(ScreenState screenState, TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song)
-{
+void ScreenGraphics(ScreenState screenState, TReadPackageFile& package, ScreenSurfaces& s,
+                    const PlayPicture& song) {
     const auto back = [&](const char* entry) { LoadGraphic(package, *s.BackSurface, entry, KeyMode::NoKey); };
-    const auto overlay = [&](const char* entry, KeyMode key) { LoadGraphic(package, *s.OverlaySurface, entry, key); };
-    const auto sprite = [&](const char* entry, KeyMode key) { LoadGraphic(package, *s.SpriteSurface, entry, key); };
+    const auto overlay = [&](const char* entry, KeyMode key) {
+        LoadGraphic(package, *s.OverlaySurface, entry, key);
+    };
+    const auto sprite = [&](const char* entry, KeyMode key) {
+        LoadGraphic(package, *s.SpriteSurface, entry, key);
+    };
     switch (screenState) {
     case ssPlay:
         ComposePlayBackground(package, s, song);

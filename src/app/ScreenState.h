@@ -26,8 +26,8 @@ enum ScreenState : std::uint8_t {
 // and for test failure messages.
 constexpr std::string_view ScreenStateName(ScreenState state) {
     constexpr std::array<std::string_view, 11> names = {
-        "ssPlay",       "ssTitle",  "ssFailed", "ssPartSelect",   "ssDiscSelect", "ssModeSelect",
-        "ssCleared",    "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration"};
+        "ssPlay",    "ssTitle",  "ssFailed",  "ssPartSelect",   "ssDiscSelect", "ssModeSelect",
+        "ssCleared", "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration"};
     return state < names.size() ? names[state] : std::string_view("ss?");
 }
 

@@ -20,8 +20,10 @@ struct SongSelection {
 
     // One step of a wheel towards its target.
     void TurnWheel() {
-        if (WheelAngle < WheelTarget) WheelAngle += 4;
-        else if (WheelAngle > WheelTarget) WheelAngle -= 4;
+        if (WheelAngle < WheelTarget)
+            WheelAngle += 4;
+        else if (WheelAngle > WheelTarget)
+            WheelAngle -= 4;
     }
 };
 

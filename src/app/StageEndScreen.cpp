@@ -10,9 +10,11 @@ constexpr TRect Panel{0, 0, 160, 160};
 constexpr TRect Banner{0, 0, 640, 112};
 constexpr std::int32_t LastStageEndFrame = 64;
 
-void DrawPanelGrid(TDirectDrawSurface& back, const TDirectDrawSurface& panel, std::int32_t dx, std::int32_t dy) {
+void DrawPanelGrid(TDirectDrawSurface& back, const TDirectDrawSurface& panel, std::int32_t dx,
+                   std::int32_t dy) {
     for (std::int32_t r = 0; r <= 2; ++r)
-        for (std::int32_t c = 0; c <= 3; ++c) back.Draw(160 * c + dx, 160 * r + dy, Panel, panel, false);
+        for (std::int32_t c = 0; c <= 3; ++c)
+            back.Draw(160 * c + dx, 160 * r + dy, Panel, panel, false);
 }
 
 } // namespace
@@ -41,7 +43,8 @@ void TMainForm::StageEndScreen() {
         back.Draw(0, 192, Banner, banner, true);
     }
     Screen.ScreenFrame += 1;
-    if (Screen.ScreenFrame > LastStageEndFrame) ChangeScreen(Screen.ScreenState == ssFailed ? ssOpening : ssResult);
+    if (Screen.ScreenFrame > LastStageEndFrame)
+        ChangeScreen(Screen.ScreenState == ssFailed ? ssOpening : ssResult);
     DXDraw.Flip();
 }
 

@@ -79,9 +79,12 @@ void TMainForm::StartDemonstration() {
     play.HideUpperNotes = false;
     play.AutoLane.fill(true);
     play.AutoPlayMode = true;
-    Selection.DiscIndex = std::uniform_int_distribution<std::int32_t>(0, std::int32_t(Library.SongFiles.size()) - 1)(Random);
+    Selection.DiscIndex =
+        std::uniform_int_distribution<std::int32_t>(0, std::int32_t(Library.SongFiles.size()) - 1)(Random);
     Selection.SongFile = Library.SongFiles[Selection.DiscIndex];
-    Selection.SongTitle = std::size_t(Selection.DiscIndex) < Library.SongTitles.size() ? Library.SongTitles[Selection.DiscIndex] : Selection.SongFile;
+    Selection.SongTitle = std::size_t(Selection.DiscIndex) < Library.SongTitles.size()
+                              ? Library.SongTitles[Selection.DiscIndex]
+                              : Selection.SongFile;
     ChangeScreen(ssPlay);
 }
 

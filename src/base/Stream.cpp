@@ -90,7 +90,9 @@ TFileStream::~TFileStream() {
     if (File) std::fclose(File);
 }
 
-std::size_t TFileStream::Read(void* buffer, std::size_t count) { return std::fread(buffer, 1, count, File); }
+std::size_t TFileStream::Read(void* buffer, std::size_t count) {
+    return std::fread(buffer, 1, count, File);
+}
 
 std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
     return std::fwrite(buffer, 1, count, File);

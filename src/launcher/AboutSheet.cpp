@@ -12,7 +12,8 @@ namespace tamtara {
 
 namespace {
 
-ShadowLabel* MakeShadowLabel(const QString& text, QWidget* parent, const QRect& place, QColor colour, bool bold) {
+ShadowLabel* MakeShadowLabel(const QString& text, QWidget* parent, const QRect& place, QColor colour,
+                             bool bold) {
     auto* label = MakeChild<ShadowLabel>(text, parent);
     label->setGeometry(place);
     QPalette palette = label->palette();
@@ -31,9 +32,11 @@ void TConfigForm::BuildAboutSheet() {
     auto* logo = MakeChild<QLabel>(AboutSheet);
     logo->setPixmap(LauncherLogo(120, 60));
     logo->setGeometry(8, 8, 120, 60);
-    BuildLabel = MakeShadowLabel("", AboutSheet, QRect(136, 10, 180, 16), palette().color(QPalette::WindowText), true);
+    BuildLabel =
+        MakeShadowLabel("", AboutSheet, QRect(136, 10, 180, 16), palette().color(QPalette::WindowText), true);
     MakeShadowLabel("インターネット・リリース", AboutSheet, QRect(136, 30, 180, 16), QColor(255, 0, 0), true);
-    MakeShadowLabel("Tamtaraはフリーソフトウェアです", AboutSheet, QRect(136, 50, 180, 16), QColor(0, 0, 255), false);
+    MakeShadowLabel("Tamtaraはフリーソフトウェアです", AboutSheet, QRect(136, 50, 180, 16), QColor(0, 0, 255),
+                    false);
     RichEdit = MakeChild<QTextEdit>(AboutSheet);
     RichEdit->setGeometry(8, 76, 305, 170);
     RichEdit->setReadOnly(true);

@@ -59,9 +59,8 @@ void SelectPosition(QComboBox* combo, int position) {
 } // namespace
 
 TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       Services(services) {
     setWindowTitle(Caption);
     QFont font;
@@ -133,7 +132,8 @@ void TConfigForm::FormShow() {
 
     MidiNames = MidiDeviceNames(midi);
     MidiCombo->clear();
-    for (const std::string& name : MidiNames) MidiCombo->addItem(FromStd(name));
+    for (const std::string& name : MidiNames)
+        MidiCombo->addItem(FromStd(name));
 
     // A missing readme is reported, but the settings are still loaded: otherwise the next Save
     // would overwrite the player's ini file with the defaults.
@@ -150,7 +150,8 @@ void TConfigForm::LoadReadme() {
         ShowError(std::string("\"") + ReadmeEntry + "\" が見つかりません");
         return;
     }
-    const QByteArray rtf(reinterpret_cast<const char*>(readme->data()), static_cast<qsizetype>(readme->size()));
+    const QByteArray rtf(reinterpret_cast<const char*>(readme->data()),
+                         static_cast<qsizetype>(readme->size()));
     RichEdit->setHtml(RtfToHtml(rtf));
 }
 

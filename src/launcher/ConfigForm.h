@@ -87,7 +87,6 @@ signals:
     void Closed();
 
 public:
-
     // Controls, by their designer names.
     QTabWidget* PageControl = nullptr;
     QWidget* AboutSheet = nullptr;

@@ -1,4 +1,5 @@
-// The settings page: MIDI output device and kit input port, preview and bank select, keyboard input, full screen.
+// The settings page: MIDI output device and kit input port, preview and bank select, keyboard input, full
+// screen.
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 

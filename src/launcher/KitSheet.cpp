@@ -72,7 +72,8 @@ void TConfigForm::FillMidiInCombo(const std::string& chosen) {
     MidiInNames = Services.MidiInDriver ? Services.MidiInDriver->PortNames() : std::vector<std::string>{};
     MidiInCombo->clear();
     MidiInCombo->addItem(NoMidiInput);
-    for (const std::string& name : MidiInNames) MidiInCombo->addItem(QString::fromStdString(name));
+    for (const std::string& name : MidiInNames)
+        MidiInCombo->addItem(QString::fromStdString(name));
     int position = MidiInCombo->findText(QString::fromStdString(chosen), Qt::MatchFixedString);
     // A kit unplugged at start-up keeps its name: a save would otherwise forget it.
     if (position < 0) {
@@ -85,14 +86,16 @@ void TConfigForm::FillMidiInCombo(const std::string& chosen) {
 void TConfigForm::ShowKit(const KitSettings& kit) {
     StopLearning();
     KitMap = kit;
-    for (std::size_t lane = 0; lane < LaneCount; ++lane) KitVelocitySpin[lane]->setValue(kit.MinVelocity[lane]);
+    for (std::size_t lane = 0; lane < LaneCount; ++lane)
+        KitVelocitySpin[lane]->setValue(kit.MinVelocity[lane]);
     KitDebounceSpin->setValue(kit.DebounceMs);
     ShowKitNotes();
 }
 
 KitSettings TConfigForm::ControlKit() const {
     KitSettings kit = KitMap;
-    for (std::size_t lane = 0; lane < LaneCount; ++lane) kit.MinVelocity[lane] = KitVelocitySpin[lane]->value();
+    for (std::size_t lane = 0; lane < LaneCount; ++lane)
+        kit.MinVelocity[lane] = KitVelocitySpin[lane]->value();
     kit.DebounceMs = KitDebounceSpin->value();
     return kit;
 }
@@ -107,10 +110,13 @@ void TConfigForm::ShowKitNotes() {
 
 void TConfigForm::UpdateKitLearning() {
     const bool chosen = MidiInCombo->currentIndex() > 0 &&
-                        std::find(MidiInNames.begin(), MidiInNames.end(), MidiInCombo->currentText().toStdString()) !=
-                            MidiInNames.end();
-    for (QPushButton* button : KitLearnBtn) button->setEnabled(chosen);
-    KitHintLabel->setText(MidiInNames.empty() ? NoMidiInPortText : chosen ? LearnReadyText : NoMidiInChosenText);
+                        std::find(MidiInNames.begin(), MidiInNames.end(),
+                                  MidiInCombo->currentText().toStdString()) != MidiInNames.end();
+    for (QPushButton* button : KitLearnBtn)
+        button->setEnabled(chosen);
+    KitHintLabel->setText(MidiInNames.empty() ? NoMidiInPortText
+                          : chosen            ? LearnReadyText
+                                              : NoMidiInChosenText);
 }
 
 void TConfigForm::KitLearnBtnClick(int lane, bool learn) {
@@ -121,7 +127,8 @@ void TConfigForm::KitLearnBtnClick(int lane, bool learn) {
     // gone is dropped with it.
     const bool opened = Services.MidiInDriver->Open(port, [this](const MidiInMessage& message) {
         if (!IsNoteOn(message)) return;
-        QMetaObject::invokeMethod(this, [this, note = message.Data1] { KitNoteOn(note); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, note = message.Data1] { KitNoteOn(note); }, Qt::QueuedConnection);
     });
     if (!opened) {
         KitHintLabel->setText(PortOpenFailedText);

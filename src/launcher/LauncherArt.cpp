@@ -16,7 +16,7 @@ namespace {
 
 // Hi-hat, snare, kick, high, mid and low tom, cymbal.
 constexpr std::array<QRgb, LaneCount> LaneColours = {0xffe0e040, 0xffe04040, 0xffe08030, 0xff40c0e0,
-                                             0xff4080e0, 0xff6060e0, 0xffe0c000};
+                                                     0xff4080e0, 0xff6060e0, 0xffe0c000};
 
 } // namespace
 
@@ -32,7 +32,8 @@ QPixmap LauncherLogo(int width, int height) {
     const int barTop = height * 3 / 5;
     for (int lane = 0; lane < LaneCount; ++lane) {
         const int x = barWidth + lane * barWidth;
-        painter.fillRect(QRect(x + 1, barTop, barWidth - 2, height - barTop - 3), QColor(LaneColours[static_cast<std::size_t>(lane)]));
+        painter.fillRect(QRect(x + 1, barTop, barWidth - 2, height - barTop - 3),
+                         QColor(LaneColours[static_cast<std::size_t>(lane)]));
     }
     QFont font("Liberation Serif");
     font.setPixelSize(height / 2);

@@ -39,12 +39,14 @@ struct GroupState {
 
 // Destinations whose content is never document text.
 bool IsHiddenDestination(const QByteArray& word) {
-    static const char* const Names[] = {"fonttbl", "stylesheet", "info", "pict", "object", "header",
-                                        "headerl", "headerr", "headerf", "footer", "footerl", "footerr",
-                                        "footerf", "footnote", "listtable", "listoverridetable",
-                                        "rsidtbl", "generator", "themedata", "colorschememapping",
-                                        "latentstyles", "datastore", "xmlnstbl", "filetbl", "revtbl",
-                                        "field", "fldinst", "bkmkstart", "bkmkend", "nonshppict"};
+    static const char* const Names[] = {"fonttbl",      "stylesheet", "info",      "pict",
+                                        "object",       "header",     "headerl",   "headerr",
+                                        "headerf",      "footer",     "footerl",   "footerr",
+                                        "footerf",      "footnote",   "listtable", "listoverridetable",
+                                        "rsidtbl",      "generator",  "themedata", "colorschememapping",
+                                        "latentstyles", "datastore",  "xmlnstbl",  "filetbl",
+                                        "revtbl",       "field",      "fldinst",   "bkmkstart",
+                                        "bkmkend",      "nonshppict"};
     return std::any_of(std::begin(Names), std::end(Names), [&](const char* name) { return word == name; });
 }
 
@@ -55,11 +57,16 @@ public:
     QString Run() {
         while (Position < Input.size()) {
             const char c = Input[Position++];
-            if (c == '{') OpenGroup();
-            else if (c == '}') CloseGroup();
-            else if (c == '\\') ControlSymbolOrWord();
-            else if (c == '\r' || c == '\n') continue;
-            else Text(c);
+            if (c == '{')
+                OpenGroup();
+            else if (c == '}')
+                CloseGroup();
+            else if (c == '\\')
+                ControlSymbolOrWord();
+            else if (c == '\r' || c == '\n')
+                continue;
+            else
+                Text(c);
         }
         FlushBytes();
         CloseSpan();
@@ -173,9 +180,12 @@ private:
             ColourGiven = false;
         } else if (state.ColourTable) {
             const int channel = static_cast<int>(std::clamp(value, 0LL, 255LL));
-            if (word == "red") NextColour.setRed(channel);
-            else if (word == "green") NextColour.setGreen(channel);
-            else if (word == "blue") NextColour.setBlue(channel);
+            if (word == "red")
+                NextColour.setRed(channel);
+            else if (word == "green")
+                NextColour.setGreen(channel);
+            else if (word == "blue")
+                NextColour.setBlue(channel);
             ColourGiven = true;
         } else if (word == "ansicpg" && parameter) {
             SetCodePage(*parameter);
@@ -194,8 +204,9 @@ private:
         } else if (word == "i") {
             state.Format.Italic = value != 0;
         } else if (word == "fs") {
-            state.Format.HalfPoints = static_cast<int>(
-                std::clamp(parameter.value_or(DefaultHalfPoints), (long long)SmallestHalfPoints, (long long)LargestHalfPoints));
+            state.Format.HalfPoints =
+                static_cast<int>(std::clamp(parameter.value_or(DefaultHalfPoints),
+                                            (long long)SmallestHalfPoints, (long long)LargestHalfPoints));
         } else if (word == "cf") {
             state.Format.Colour = static_cast<int>(std::clamp(value, 0LL, 1LL << 16));
         } else if (word == "plain") {
@@ -266,8 +277,10 @@ private:
     void FlushBytes() {
         if (Bytes.isEmpty()) return;
         QString text;
-        if (Decoder && Decoder->isValid()) text = Decoder->decode(Bytes);
-        else text = QString::fromLatin1(Bytes);
+        if (Decoder && Decoder->isValid())
+            text = Decoder->decode(Bytes);
+        else
+            text = QString::fromLatin1(Bytes);
         Bytes.clear();
         Append(text);
     }

@@ -6,9 +6,8 @@ namespace tamtara {
 std::vector<std::string> MidiDeviceNames(IMidiOutDriver& driver) {
     std::vector<std::string> names;
     MidiOutCaps caps;
-    names.push_back(driver.GetDevCaps(MidiMapperId, caps) == MidiError::NoError
-                        ? caps.ProductName
-                        : std::string("MIDI Mapper"));
+    names.push_back(driver.GetDevCaps(MidiMapperId, caps) == MidiError::NoError ? caps.ProductName
+                                                                                : std::string("MIDI Mapper"));
     const unsigned count = driver.DeviceCount();
     for (unsigned id = 0; id < count; ++id) {
         MidiOutCaps deviceCaps;

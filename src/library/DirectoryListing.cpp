@@ -92,7 +92,8 @@ std::string AbsoluteDirectory(const std::string& path) {
     fs::path absolute = fs::absolute(path.empty() ? fs::path(".") : fs::path(path), error);
     if (error) absolute = fs::path(path);
     std::string text = absolute.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
     return text;
 }
 
@@ -119,7 +120,8 @@ TFileMask::TFileMask(const std::string& mask) : MatchesAll(mask.empty()) {
         const std::string rest = pattern.Text.substr(1);
         pattern.IsSuffix = pattern.Text.front() == '*' && rest.find_first_of("*?[\\") == std::string::npos &&
                            std::all_of(rest.begin(), rest.end(), [](char c) { return (c & 0x80) == 0; });
-        for (char c : rest) pattern.Suffix += static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
+        for (char c : rest)
+            pattern.Suffix += static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
         Patterns.push_back(std::move(pattern));
     }
 }
@@ -134,7 +136,8 @@ bool TFileMask::Matches(const std::string& name) const {
             if (name.size() < suffix.size()) return false;
             const std::size_t offset = name.size() - suffix.size();
             for (std::size_t i = 0; i < suffix.size(); ++i) {
-                if (FoldAscii(static_cast<unsigned char>(name[offset + i])) != static_cast<unsigned char>(suffix[i]))
+                if (FoldAscii(static_cast<unsigned char>(name[offset + i])) !=
+                    static_cast<unsigned char>(suffix[i]))
                     return false;
             }
             return true;

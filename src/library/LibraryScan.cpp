@@ -89,7 +89,8 @@ void ReadTitles(const TLibraryScanParts& parts, const TTitleReader& readTitle,
 void TidyFolders(std::vector<std::string>& folders, const std::vector<std::string>& songFiles,
                  const TScanProgress& onProgress) {
     std::unordered_map<std::string, std::size_t> songsPerDirectory;
-    for (const std::string& song : songFiles) songsPerDirectory[DirectoryPart(song)] += 1;
+    for (const std::string& song : songFiles)
+        songsPerDirectory[DirectoryPart(song)] += 1;
     std::size_t kept = 0;
     for (std::size_t k = 0; k < folders.size(); ++k) {
         Report(onProgress, 100, TidyingFoldersText);

@@ -31,8 +31,9 @@ bool TSearchDir::Search() {
         const std::string directory = std::move(Pending.front());
         Pending.pop_front();
         // Plain files are known from the listing alone; links and unknown kinds need a stat.
-        ListDirectory(directory, entries,
-                      [](const TDirectoryEntry& entry) { return entry.Kind != TEntryKind::File; }, Listings);
+        ListDirectory(
+            directory, entries, [](const TDirectoryEntry& entry) { return entry.Kind != TEntryKind::File; },
+            Listings);
         if (entries.empty()) continue;
         const TOpenDirectory opened(directory);
         for (const TDirectoryEntry& entry : entries) {

@@ -19,8 +19,7 @@ class TListingCache;
 // Sender, full path of the directory, its data, in/out IgnoreSubDir (false on entry), in/out
 // Continue.
 using TSearchDirEvent = std::function<void(TSearchDir& Sender, const std::string& Name,
-                                           const TSearchFileData& Data, bool& IgnoreSubDir,
-                                           bool& Continue)>;
+                                           const TSearchFileData& Data, bool& IgnoreSubDir, bool& Continue)>;
 
 class TSearchDir {
 public:

@@ -11,8 +11,7 @@ TSearchFile::TSearchFile() {
                               bool& ignoreSubDir, bool&) { DirSearchFind(name, data, ignoreSubDir); };
 }
 
-void TSearchFile::DirSearchFind(const std::string& name, const TSearchFileData& data,
-                                bool& ignoreSubDir) {
+void TSearchFile::DirSearchFind(const std::string& name, const TSearchFileData& data, bool& ignoreSubDir) {
     bool skip = false;
     if (OnFindDir) OnFindDir(*this, name, data, skip, ignoreSubDir);
     if (!skip) Directories.push_back(name);
@@ -37,8 +36,9 @@ bool TSearchFile::Search() {
 
 bool TSearchFile::SearchDirectory(const std::string& directory, const TFileMask& mask, bool& cont) {
     std::vector<TDirectoryEntry> entries;
-    ListDirectory(directory, entries,
-                  [&mask](const TDirectoryEntry& entry) { return mask.Matches(entry.Name); }, Listings);
+    ListDirectory(
+        directory, entries, [&mask](const TDirectoryEntry& entry) { return mask.Matches(entry.Name); },
+        Listings);
     if (entries.empty()) return true;
     const TOpenDirectory opened(directory);
     for (const TDirectoryEntry& entry : entries) {

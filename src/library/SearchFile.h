@@ -20,8 +20,7 @@ using TFindFileEvent = std::function<void(TSearchFile& Sender, const std::string
 // Sender, full path of the directory, its data, in/out Skip (false on entry), in/out
 // IgnoreSubDir.
 using TFindDirEvent = std::function<void(TSearchFile& Sender, const std::string& Name,
-                                         const TSearchFileData& Data, bool& Skip,
-                                         bool& IgnoreSubDir)>;
+                                         const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)>;
 
 class TSearchFile {
 public:

@@ -47,8 +47,8 @@ TDateTime FileTimeToDateTime(std::int64_t universalSeconds) {
                                (static_cast<std::uint32_t>(local.tm_min) << 5) |
                                static_cast<std::uint32_t>(local.tm_sec / 2);
     if (((date << 16) | time) == 0) return 0;
-    const std::int64_t days = DaysFromCivil(1980 + (date >> 9), (date >> 5) & 15, date & 31) +
-                              DateTimeEpochOffset;
+    const std::int64_t days =
+        DaysFromCivil(1980 + (date >> 9), (date >> 5) & 15, date & 31) + DateTimeEpochOffset;
     const std::int64_t daySeconds = (time >> 11) * 3600 + ((time >> 5) & 63) * 60 + (time & 31) * 2;
     return static_cast<double>(days) + static_cast<double>(daySeconds) / 86400.0;
 }
@@ -72,8 +72,7 @@ TEntryStat TOpenDirectory::Stat(const std::string& name) const {
 TEntryStat StatEntryAt(int directoryFd, const std::string& path) {
     struct statx result {};
     TEntryStat stat;
-    if (!StatPath(directoryFd, path, 0, result) &&
-        !StatPath(directoryFd, path, AT_SYMLINK_NOFOLLOW, result))
+    if (!StatPath(directoryFd, path, 0, result) && !StatPath(directoryFd, path, AT_SYMLINK_NOFOLLOW, result))
         return stat;
     stat.Found = true;
     stat.IsDirectory = S_ISDIR(result.stx_mode);

@@ -15,22 +15,19 @@ bool IsDrumTableNote(std::uint8_t note) {
     return std::find(DrumNoteTable.begin(), DrumNoteTable.end(), note) != DrumNoteTable.end();
 }
 
-TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread)
-    : Driver(driver), Clock(clock) {
+TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread) : Driver(driver), Clock(clock) {
     for (int c = 0; c < 16; ++c) {
         ChannelVolumes[c] = 100;
         ChannelPans[c] = 64;
         ChannelPrograms[c] = 128;
     }
     PrevTime = Clock.Now();
-    if (runThread)
-        Worker = std::thread([this] { Execute(); });
+    if (runThread) Worker = std::thread([this] { Execute(); });
 }
 
 TMidiDrive::~TMidiDrive() {
     Terminated = true;
-    if (Worker.joinable())
-        Worker.join();
+    if (Worker.joinable()) Worker.join();
     if (Port) {
         try {
             Stop();
@@ -43,8 +40,7 @@ TMidiDrive::~TMidiDrive() {
 
 void TMidiDrive::OpenOutput(int deviceId) {
     auto lock = ScopedLock();
-    if (Port)
-        return;
+    if (Port) return;
     // The port is only kept once its id has been accepted, so a bad id can be corrected.
     auto port = std::make_unique<TMidiOutput>(Driver);
     port->SetDeviceID(deviceId);
@@ -53,12 +49,13 @@ void TMidiDrive::OpenOutput(int deviceId) {
 }
 
 TMidiOutput& TMidiDrive::RequireOutput() {
-    if (!Port)
-        throw EmidioutputError("MIDI Output device not open");
+    if (!Port) throw EmidioutputError("MIDI Output device not open");
     return *Port;
 }
 
-void TMidiDrive::Send(const TMyMidiEvent& event) { RequireOutput().SendEvent(event); }
+void TMidiDrive::Send(const TMyMidiEvent& event) {
+    RequireOutput().SendEvent(event);
+}
 
 void TMidiDrive::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     RequireOutput().SendShort(status, data1, data2);
@@ -95,11 +92,9 @@ std::int32_t TMidiDrive::StartTempo() const {
 }
 
 void TMidiDrive::Play() {
-    if (Playing || !Loaded)
-        return;
+    if (Playing || !Loaded) return;
     // Without ticks per quarter note the position cannot be timed (not a MIDI file).
-    if (Division <= 0)
-        return;
+    if (Division <= 0) return;
     auto lock = ScopedLock();
     Tempo = StartTempo();
     TempoIndex = 0;
@@ -129,16 +124,13 @@ void TMidiDrive::Play() {
 
     FadeLevel = 10000.0;
     FadeStep = 0.0;
-    if (GMResetOnPlay)
-        SendGMReset();
-    if (GSResetOnPlay)
-        SendGSReset();
+    if (GMResetOnPlay) SendGMReset();
+    if (GSResetOnPlay) SendGSReset();
     const bool anyReset = GMResetOnPlay || GSResetOnPlay;
     for (int c = 0; c < 16; ++c) {
         ChannelVolumes[c] = 100;
         ChannelPans[c] = 64;
-        if (!anyReset)
-            SendShort(static_cast<std::uint8_t>(0xB0 + c), 7, 100);
+        if (!anyReset) SendShort(static_cast<std::uint8_t>(0xB0 + c), 7, 100);
         Clock.Sleep(1);
     }
     SetThreadPriority(PlayPriority);
@@ -147,8 +139,7 @@ void TMidiDrive::Play() {
 }
 
 void TMidiDrive::Stop() {
-    if (!Playing)
-        return;
+    if (!Playing) return;
     Playing = false;
     auto lock = ScopedLock();
     AllNotesOff();
@@ -157,8 +148,7 @@ void TMidiDrive::Stop() {
 }
 
 void TMidiDrive::Rewind() {
-    if (!Playing)
-        return;
+    if (!Playing) return;
     auto lock = ScopedLock();
     Tempo = StartTempo();
     TempoIndex = 0;
@@ -181,18 +171,18 @@ bool TMidiDrive::IsFading() {
     return FadeStep != 0.0 && Playing;
 }
 
-std::int32_t TMidiDrive::CurrentTick() const { return WholeTick(Position.load()); }
+std::int32_t TMidiDrive::CurrentTick() const {
+    return WholeTick(Position.load());
+}
 
 double TMidiDrive::TicksPerMillisecond() const {
-    if (Tempo <= 0 || Division <= 0)
-        return 0.0;
+    if (Tempo <= 0 || Division <= 0) return 0.0;
     const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
     return Tempo * speed * Division / 60000.0;
 }
 
 double TMidiDrive::PositionAt(std::uint32_t time) const {
-    if (!Playing)
-        return Position.load();
+    if (!Playing) return Position.load();
     // Signed: a time stamped before the last cycle lies behind its position.
     const auto sinceCycle = static_cast<std::int32_t>(time - PrevTime);
     return Position.load() + sinceCycle * TicksPerMillisecond();
@@ -200,8 +190,7 @@ double TMidiDrive::PositionAt(std::uint32_t time) const {
 
 std::int32_t TMidiDrive::WholeTick(double position) {
     constexpr double maxTick = std::numeric_limits<std::int32_t>::max();
-    if (!(position < maxTick))
-        return std::numeric_limits<std::int32_t>::max();
+    if (!(position < maxTick)) return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(std::max(position, 0.0));
 }
 
@@ -246,8 +235,8 @@ void TMidiDrive::AnnounceDrumNotes(double limitTick) {
         TMidiTrack& track = Tracks[t];
         while (track.AnnounceIndex < track.Count() && limitTick >= track[track.AnnounceIndex].Tick) {
             const SequencerEvent& slot = track[track.AnnounceIndex];
-            if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() &&
-                IsDrumTableNote(slot.Event.Data1) && AnnounceNotes && OnDrumNoteAhead)
+            if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() && IsDrumTableNote(slot.Event.Data1) &&
+                AnnounceNotes && OnDrumNoteAhead)
                 OnDrumNoteAhead(&slot);
             ++track.AnnounceIndex;
         }
@@ -265,14 +254,12 @@ void TMidiDrive::QueuePlay(const std::string& path) {
 
 void TMidiDrive::SetThreadPriority(ThreadPriority priority) {
     RequestedPriority = static_cast<int>(priority);
-    if (Worker.joinable() && std::this_thread::get_id() == Worker.get_id())
-        ApplyRequestedPriority();
+    if (Worker.joinable() && std::this_thread::get_id() == Worker.get_id()) ApplyRequestedPriority();
 }
 
 void TMidiDrive::ApplyRequestedPriority() {
     const int wanted = RequestedPriority.load();
-    if (wanted == AppliedPriority)
-        return;
+    if (wanted == AppliedPriority) return;
     ApplyCurrentThreadPriority(static_cast<ThreadPriority>(wanted));
     AppliedPriority = wanted;
 }
@@ -309,7 +296,9 @@ void TMidiDrive::Execute() {
     }
 }
 
-void TMidiDrive::RunCycle() { Pass(); }
+void TMidiDrive::RunCycle() {
+    Pass();
+}
 
 void TMidiDrive::Pass() {
     try {
@@ -347,8 +336,7 @@ void TMidiDrive::PassBody() {
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
         return;
     }
-    if (OnCycle)
-        OnCycle(*this);
+    if (OnCycle) OnCycle(*this);
     PlayCycle();
 }
 
@@ -389,8 +377,8 @@ void TMidiDrive::PlayCycle() {
         }
         for (int c = 0; c < 16; ++c)
             SendShort(static_cast<std::uint8_t>(0xB0 + c), 7,
-                      static_cast<std::uint8_t>(std::clamp(
-                          static_cast<int>(ChannelVolumes[c] * FadeLevel / 10000), 0, 127)));
+                      static_cast<std::uint8_t>(
+                          std::clamp(static_cast<int>(ChannelVolumes[c] * FadeLevel / 10000), 0, 127)));
     }
 
     int ended = 0;
@@ -400,8 +388,7 @@ void TMidiDrive::PlayCycle() {
             Dispatch(track[track.PlayIndex]);
             ++track.PlayIndex;
         }
-        if (track.PlayIndex >= track.Count())
-            ++ended;
+        if (track.PlayIndex >= track.Count()) ++ended;
     }
 
     if (ended < TrackCount) {
@@ -431,9 +418,9 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
     const int channel = status & 0x0F;
     if (kind == 0xB0 && event.Data1 == 7) {
         ChannelVolumes[channel] = event.Data2;
-        SendShort(status, 7,
-                  static_cast<std::uint8_t>(
-                      std::clamp(static_cast<int>(event.Data2 * FadeLevel / 10000), 0, 127)));
+        SendShort(
+            status, 7,
+            static_cast<std::uint8_t>(std::clamp(static_cast<int>(event.Data2 * FadeLevel / 10000), 0, 127)));
     } else if (kind == 0xB0 && event.Data1 == 10) {
         ChannelPans[channel] = event.Data2;
         Send(event);
@@ -441,16 +428,13 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
         ChannelPrograms[channel] = event.Data1;
         Send(event);
     } else if (kind == 0xB0 && (event.Data1 == 0 || event.Data1 == 32)) {
-        if (!NoBankSelect)
-            Send(event);
+        if (!NoBankSelect) Send(event);
     } else if (status == 0x99 && IsDrumTableNote(event.Data1) && AnnounceNotes) {
-        if (OnDrumNote)
-            OnDrumNote(&slot);
+        if (OnDrumNote) OnDrumNote(&slot);
     } else if (status == 0x99) {
         Send(event);
     } else if (kind == 0x90) {
-        if (AnnounceNotes && OnNoteOn)
-            OnNoteOn(&slot);
+        if (AnnounceNotes && OnNoteOn) OnNoteOn(&slot);
         Send(event);
     } else {
         Send(event);

@@ -15,19 +15,19 @@ namespace tamtara {
 using MidiResult = std::uint16_t;
 namespace MidiError {
 constexpr MidiResult NoError = 0;
-constexpr MidiResult Error = 1;           // unspecified error
-constexpr MidiResult BadDeviceId = 2;     // device id out of range
-constexpr MidiResult NotEnabled = 3;      // driver failed enable
-constexpr MidiResult Allocated = 4;       // device already allocated
-constexpr MidiResult InvalidHandle = 5;   // device handle is invalid (also the null handle)
-constexpr MidiResult NoDriver = 6;        // no device driver present
-constexpr MidiResult NoMemory = 7;        // memory allocation error
-constexpr MidiResult NotSupported = 8;    // function isn't supported
-constexpr MidiResult InvalidParam = 11;   // invalid parameter passed
-constexpr MidiResult Unprepared = 64;     // header not prepared
-constexpr MidiResult StillPlaying = 65;   // header still queued
-constexpr MidiResult NotReady = 67;       // hardware is still busy
-constexpr MidiResult NoDevice = 68;       // port no longer connected
+constexpr MidiResult Error = 1;         // unspecified error
+constexpr MidiResult BadDeviceId = 2;   // device id out of range
+constexpr MidiResult NotEnabled = 3;    // driver failed enable
+constexpr MidiResult Allocated = 4;     // device already allocated
+constexpr MidiResult InvalidHandle = 5; // device handle is invalid (also the null handle)
+constexpr MidiResult NoDriver = 6;      // no device driver present
+constexpr MidiResult NoMemory = 7;      // memory allocation error
+constexpr MidiResult NotSupported = 8;  // function isn't supported
+constexpr MidiResult InvalidParam = 11; // invalid parameter passed
+constexpr MidiResult Unprepared = 64;   // header not prepared
+constexpr MidiResult StillPlaying = 65; // header still queued
+constexpr MidiResult NotReady = 67;     // hardware is still busy
+constexpr MidiResult NoDevice = 68;     // port no longer connected
 } // namespace MidiError
 
 // The mapper: the default device, always present whatever the device count.

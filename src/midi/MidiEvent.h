@@ -25,7 +25,7 @@ struct TMyMidiEvent {
 // One slot of a track as the sequencer and the note callbacks see it. Tracks hand it out by
 // value: a pointer to it is valid only during the call that received it.
 struct SequencerEvent {
-    std::int32_t Tick = 0;  // absolute time in ticks from the start of the track
+    std::int32_t Tick = 0; // absolute time in ticks from the start of the track
     TMyMidiEvent Event;
 };
 
@@ -67,7 +67,7 @@ private:
         std::uint8_t Status;
         std::uint8_t Data1;
         std::uint8_t Data2;
-        std::uint8_t Exclusive;  // 1 when the slot's block is in the pool
+        std::uint8_t Exclusive; // 1 when the slot's block is in the pool
     };
     static_assert(sizeof(PackedSlot) == 8);
     // Where one exclusive block starts in the pool; it ends where the next one starts.

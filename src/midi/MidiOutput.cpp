@@ -7,7 +7,9 @@
 
 namespace tamtara {
 
-TMyMidiHdr::TMyMidiHdr(std::uint16_t byteCount) { Buffer.Data.assign(byteCount, 0); }
+TMyMidiHdr::TMyMidiHdr(std::uint16_t byteCount) {
+    Buffer.Data.assign(byteCount, 0);
+}
 
 TMidiOutput::TMidiOutput(IMidiOutDriver& driver) : Driver(driver) {}
 
@@ -15,8 +17,7 @@ TMidiOutput::~TMidiOutput() {
     // Messages the driver already finished with are released quietly; nobody is listening now.
     DrainCompletions(false);
     try {
-        if (IsOpen())
-            Close();
+        if (IsOpen()) Close();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tamtara: closing the MIDI output failed: %s\n", e.what());
     }
@@ -24,14 +25,12 @@ TMidiOutput::~TMidiOutput() {
 
 void TMidiOutput::Check(MidiResult result) {
     LastResult = result;
-    if (result != MidiError::NoError)
-        throw EmidioutputError(ErrorText(result));
+    if (result != MidiError::NoError) throw EmidioutputError(ErrorText(result));
 }
 
 std::string TMidiOutput::ErrorText(MidiResult code) {
     std::string text;
-    if (!Driver.GetErrorText(code, text))
-        return "Specified error number is out of range";
+    if (!Driver.GetErrorText(code, text)) return "Specified error number is out of range";
     return text;
 }
 
@@ -43,8 +42,7 @@ void TMidiOutput::ReadCaps(int id) {
 }
 
 void TMidiOutput::SetDeviceID(int id) {
-    if (IsOpen())
-        throw EmidioutputError("Change to DeviceID while device was open");
+    if (IsOpen()) throw EmidioutputError("Change to DeviceID while device was open");
     if (id >= static_cast<int>(Driver.DeviceCount()) && id != MidiMapperId)
         throw EmidioutputError("Invalid device ID");
     Id = id;
@@ -52,8 +50,7 @@ void TMidiOutput::SetDeviceID(int id) {
 }
 
 void TMidiOutput::SetProductName(const std::string& name) {
-    if (IsOpen())
-        throw EmidioutputError("Change to ProductName while device was open");
+    if (IsOpen()) throw EmidioutputError("Change to ProductName while device was open");
     const int count = static_cast<int>(Driver.DeviceCount());
     int found = MidiMapperId;
     bool matched = false;
@@ -66,10 +63,8 @@ void TMidiOutput::SetProductName(const std::string& name) {
             break;
         }
     }
-    if (!matched && Name != name)
-        throw EmidioutputError("MIDI output Device " + name + " not installed");
-    if (matched)
-        Name = name;
+    if (!matched && Name != name) throw EmidioutputError("MIDI output Device " + name + " not installed");
+    if (matched) Name = name;
     // With no match the name was already ours: keep the current device rather than falling
     // back to the mapper.
     SetDeviceID(matched ? found : Id);
@@ -84,8 +79,7 @@ bool TMidiOutput::Open() {
             q->Done.push_back(buffer);
         }
     });
-    if (LastResult != MidiError::NoError)
-        return false;
+    if (LastResult != MidiError::NoError) return false;
     Handle = handle;
     State = PortState::Open;
     return true;
@@ -110,8 +104,7 @@ void TMidiOutput::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_
 
 void TMidiOutput::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
     auto header = std::make_unique<TMyMidiHdr>(length);
-    if (length > 0)
-        std::memcpy(header->Buffer.Data.data(), bytes, length);
+    if (length > 0) std::memcpy(header->Buffer.Data.data(), bytes, length);
     MidiLongBuffer* buffer = &header->Buffer;
     buffer->User = header.get();
     Check(Driver.PrepareHeader(Handle, *buffer));
@@ -131,8 +124,7 @@ void TMidiOutput::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
 }
 
 void TMidiOutput::SendEvent(const TMyMidiEvent& event) {
-    if (!IsOpen())
-        throw EmidioutputError("MIDI Output device not open");
+    if (!IsOpen()) throw EmidioutputError("MIDI Output device not open");
     if (event.ExclusiveData)
         SendLong(event.ExclusiveData, event.ExclusiveLength);
     else
@@ -151,21 +143,21 @@ int TMidiOutput::DrainCompletions(bool notify) {
         {
             std::lock_guard<std::mutex> lock(InFlightMutex);
             auto it = InFlight.find(buffer);
-            if (it == InFlight.end())
-                continue;
+            if (it == InFlight.end()) continue;
             header = std::move(it->second);
             InFlight.erase(it);
         }
         LastResult = Driver.UnprepareHeader(Handle, header->Buffer);
         header.reset();
         ++handled;
-        if (notify && Onmidioutput)
-            Onmidioutput(*this);
+        if (notify && Onmidioutput) Onmidioutput(*this);
     }
     return handled;
 }
 
-int TMidiOutput::ProcessCompletions() { return DrainCompletions(true); }
+int TMidiOutput::ProcessCompletions() {
+    return DrainCompletions(true);
+}
 
 std::size_t TMidiOutput::PendingCount() const {
     std::lock_guard<std::mutex> lock(InFlightMutex);

@@ -24,18 +24,15 @@ void TMidiTrack::Reserve(std::int32_t events, std::int32_t exclusiveEvents, std:
 
 void TMidiTrack::TakeSlot() {
     ++SlotCount;
-    if (SlotCount >= SlotCapacity)
-        SlotCapacity += GrowthStep;
+    if (SlotCount >= SlotCapacity) SlotCapacity += GrowthStep;
 }
 
-void TMidiTrack::AppendShort(std::int32_t tick, std::uint8_t status, std::uint8_t data1,
-                             std::uint8_t data2) {
+void TMidiTrack::AppendShort(std::int32_t tick, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
     TakeSlot();
     Slots.push_back(PackedSlot{tick, status, data1, data2, 0});
 }
 
-void TMidiTrack::AppendExclusive(std::int32_t tick, std::uint8_t status,
-                                 std::span<const std::uint8_t> data) {
+void TMidiTrack::AppendExclusive(std::int32_t tick, std::uint8_t status, std::span<const std::uint8_t> data) {
     Exclusives.push_back(ExclusiveRef{SlotCount, static_cast<std::uint32_t>(Pool.size())});
     Pool.push_back(status);
     Pool.insert(Pool.end(), data.begin(), data.end());
@@ -51,9 +48,8 @@ SequencerEvent TMidiTrack::operator[](std::int32_t index) const {
     out.Event.Data1 = slot.Data1;
     out.Event.Data2 = slot.Data2;
     if (slot.Exclusive) {
-        const auto ref = std::lower_bound(
-            Exclusives.begin(), Exclusives.end(), index,
-            [](const ExclusiveRef& r, std::int32_t i) { return r.Slot < i; });
+        const auto ref = std::lower_bound(Exclusives.begin(), Exclusives.end(), index,
+                                          [](const ExclusiveRef& r, std::int32_t i) { return r.Slot < i; });
         const std::size_t end = ref + 1 == Exclusives.end() ? Pool.size() : (ref + 1)->Offset;
         out.Event.ExclusiveLength = static_cast<std::uint16_t>(end - ref->Offset);
         out.Event.ExclusiveData = Pool.data() + ref->Offset;

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace tamtara {
 namespace {
@@ -28,8 +28,7 @@ public:
     const std::uint8_t* Here() const { return Data.data() + Pos; }
 
     bool Byte(std::uint8_t& value) {
-        if (AtEnd())
-            return false;
+        if (AtEnd()) return false;
         value = Data[Pos++];
         return true;
     }
@@ -68,12 +67,10 @@ public:
     // Big-endian number of 1 to 4 bytes; other sizes read nothing and give 0.
     bool BigEndian(int size, std::uint32_t& value) {
         value = 0;
-        if (size < 1 || size > 4)
-            return true;
+        if (size < 1 || size > 4) return true;
         for (int i = 0; i < size; ++i) {
             std::uint8_t b;
-            if (!Byte(b))
-                return false;
+            if (!Byte(b)) return false;
             value = (value << 8) | b;
         }
         return true;
@@ -84,10 +81,8 @@ public:
         std::uint64_t result = 0;
         std::uint8_t b;
         do {
-            if (!Byte(b))
-                return false;
-            if (result <= static_cast<std::uint64_t>(MaxTick))
-                result = (result << 7) | (b & 0x7F);
+            if (!Byte(b)) return false;
+            if (result <= static_cast<std::uint64_t>(MaxTick)) result = (result << 7) | (b & 0x7F);
         } while (b & 0x80);
         value = static_cast<std::uint32_t>(std::min<std::uint64_t>(result, MaxTick));
         return true;
@@ -107,8 +102,7 @@ struct Header {
 // A header cut short counts as no header at all.
 Header ReadHeader(Cursor& in) {
     Header header;
-    if (!in.MatchId("MThd"))
-        return header;
+    if (!in.MatchId("MThd")) return header;
     std::uint32_t length, format, tracks, division;
     if (in.BigEndian(4, length) && in.BigEndian(2, format) && in.BigEndian(2, tracks) &&
         in.BigEndian(2, division)) {
@@ -123,15 +117,17 @@ bool IsOneDataByteStatus(std::uint8_t status) {
     return (status >= 0xC0 && status <= 0xDF) || status == 0xF1 || status == 0xF3;
 }
 
-bool IsNoDataByteStatus(std::uint8_t status) { return status >= 0xF8 && status <= 0xFE; }
+bool IsNoDataByteStatus(std::uint8_t status) {
+    return status >= 0xF8 && status <= 0xFE;
+}
 
 class SmfSink {
 public:
     virtual ~SmfSink() = default;
     virtual void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1,
                        std::uint8_t d2) = 0;
-    virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status,
-                           const std::uint8_t* data, std::size_t count) = 0;
+    virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
+                           std::size_t count) = 0;
     virtual void Tempo(std::int32_t tick, std::int32_t bpm) = 0;
     // Returns false to stop the scan.
     virtual bool Text(const std::uint8_t* data, std::size_t available) = 0;
@@ -145,31 +141,26 @@ constexpr std::uint32_t MaxExclusiveData = 0xFFFF - 1;
 // previous chunk whose length was off), the next track chunk further on is read instead; with
 // none left the scan stops and the remaining tracks stay empty.
 bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
-    if (in.Remaining() < 4 || !in.SkipPast("MTrk"))
-        return false;
+    if (in.Remaining() < 4 || !in.SkipPast("MTrk")) return false;
     std::uint32_t chunkLength = 0;
-    if (!in.BigEndian(4, chunkLength))
-        return false;
+    if (!in.BigEndian(4, chunkLength)) return false;
     const std::size_t chunkStart = in.Position();
     std::int64_t tick = 0;
     std::uint8_t running = 0;
     std::uint8_t beforeMeta = 0;
     while (in.Position() - chunkStart < chunkLength) {
         std::uint32_t delta;
-        if (!in.VarLen(delta))
-            return false;
+        if (!in.VarLen(delta)) return false;
         tick = std::min<std::int64_t>(tick + delta, MaxTick);
         const auto at = static_cast<std::int32_t>(tick);
 
         std::uint8_t b;
-        if (!in.Byte(b))
-            return false;
+        if (!in.Byte(b)) return false;
         if (b & 0x80) {
             running = b;
         } else {
             in.StepBack();
-            if (running == 0xFF)
-                running = beforeMeta;
+            if (running == 0xFF) running = beforeMeta;
         }
 
         if (running == 0xF0 || running == 0xF7) {
@@ -178,19 +169,16 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
                 in.Skip(in.Remaining());
                 return false;
             }
-            if (length <= MaxExclusiveData)
-                sink.Exclusive(track, at, running, in.Here(), length);
+            if (length <= MaxExclusiveData) sink.Exclusive(track, at, running, in.Here(), length);
             in.Skip(length);
             beforeMeta = running;
         } else if (running == 0xFF) {
             std::uint8_t type;
             std::uint32_t length;
-            if (!in.Byte(type) || !in.VarLen(length))
-                return false;
+            if (!in.Byte(type) || !in.VarLen(length)) return false;
             if (type >= 1 && type <= 7) {
                 // A text cut by the end of the data is dropped like any other cut event.
-                if (length > in.Remaining() || !sink.Text(in.Here(), length))
-                    return false;
+                if (length > in.Remaining() || !sink.Text(in.Here(), length)) return false;
             }
             if (type == 0x51 && length >= 1 && length <= 4 && length <= in.Remaining()) {
                 std::uint32_t value;
@@ -206,8 +194,7 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
             std::uint8_t d1 = 0, d2 = 0;
             if (IsNoDataByteStatus(running)) {
             } else if (IsOneDataByteStatus(running)) {
-                if (!in.Byte(d1))
-                    return false;
+                if (!in.Byte(d1)) return false;
             } else if (!in.Byte(d1) || !in.Byte(d2)) {
                 return false;
             }
@@ -241,17 +228,15 @@ std::span<const std::uint8_t> MidiData(std::span<const std::uint8_t> data) {
                 data = data.subspan(body, std::min(size, available));
                 break;
             }
-            if (size >= available)
-                break;
-            pos = body + size + (size & 1);  // RIFF chunks are padded to even lengths
+            if (size >= available) break;
+            pos = body + size + (size & 1); // RIFF chunks are padded to even lengths
         }
     }
     if (!IdAt(data, 0, "MThd")) {
         const auto head = data.first(std::min<std::size_t>(data.size(), 1024));
         const char* id = "MThd";
         const auto found = std::search(head.begin(), head.end(), id, id + 4);
-        if (found != head.end())
-            data = data.subspan(static_cast<std::size_t>(found - head.begin()));
+        if (found != head.end()) data = data.subspan(static_cast<std::size_t>(found - head.begin()));
     }
     return data;
 }
@@ -262,8 +247,7 @@ Header Scan(std::span<const std::uint8_t> data, SmfSink& sink) {
     // The first track chunk is looked for right after the 14 header bytes, whatever length the
     // header claims.
     for (int t = 0; t < header.TrackCount; ++t) {
-        if (!ScanTrack(in, t, sink))
-            break;
+        if (!ScanTrack(in, t, sink)) break;
     }
     return header;
 }
@@ -293,8 +277,7 @@ public:
 class LoadSink final : public SmfSink {
 public:
     explicit LoadSink(TSongModel& song) : Song(song) {}
-    void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1,
-               std::uint8_t d2) override {
+    void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1, std::uint8_t d2) override {
         Song.Tracks[track].AppendShort(tick, status, d1, d2);
     }
     void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
@@ -303,8 +286,7 @@ public:
     }
     void Tempo(std::int32_t tick, std::int32_t bpm) override {
         // The map has a fixed size; further tempo changes are dropped.
-        if (Song.TempoCount < MaxTempoEntries)
-            Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, bpm};
+        if (Song.TempoCount < MaxTempoEntries) Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, bpm};
     }
     bool Text(const std::uint8_t*, std::size_t) override { return true; }
 

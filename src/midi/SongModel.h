@@ -15,12 +15,12 @@ constexpr int MaxTempoEntries = 8192;
 
 struct TempoEntry {
     std::int32_t Tick = 0;
-    std::int32_t Bpm = 0;  // beats per minute, 60000000 div microseconds per quarter note
+    std::int32_t Bpm = 0; // beats per minute, 60000000 div microseconds per quarter note
 };
 
 struct TSongModel {
-    std::int32_t Format = 0;      // stored, not used for playback
-    std::int32_t TrackCount = 0;  // the header's count, at most MaxTracks
+    std::int32_t Format = 0;     // stored, not used for playback
+    std::int32_t TrackCount = 0; // the header's count, at most MaxTracks
     // Ticks per quarter note. Atomic because the game reads it without the sequencer lock.
     std::atomic<std::int32_t> Division{0};
     std::array<TMidiTrack, MaxTracks> Tracks;

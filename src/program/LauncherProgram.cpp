@@ -3,8 +3,8 @@
 #include "program/LauncherProgram.h"
 
 #include "launcher/ConfigForm.h"
-#include "program/MainFormGameWindow.h"
 #include "platform/display/FontAliases.h"
+#include "program/MainFormGameWindow.h"
 
 #include <QApplication>
 
@@ -23,8 +23,10 @@ int RunLauncher(int& argc, char** argv, const LauncherStart& start) {
 
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
     MainFormGameWindow gameWindow(*game);
-    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound, start.MidiInDriver});
-    QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath,
+                                             start.SoundFontFound, start.MidiInDriver});
+    QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     launcher.show();
     application.exec();
     return launcher.ExitCode();

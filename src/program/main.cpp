@@ -1,15 +1,15 @@
 // The program entry: enters the game folder, then runs the launcher, which scans the songs and
 // shows the game window on the real window, keyboard and MIDI output until it closes.
 #include "app/MainForm.h"
-#include "program/ProgramFolder.h"
-#include "program/SdlMessageBox.h"
 #include "base/UserMessage.h"
-#include "program/LauncherProgram.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/AlsaMidiInDriver.h"
 #include "platform/midi/SoundFontLocator.h"
 #include "platform/midi/SystemMidiDriver.h"
+#include "program/LauncherProgram.h"
+#include "program/ProgramFolder.h"
+#include "program/SdlMessageBox.h"
 #include "settings/Settings.h"
 
 #include <cstdlib>
@@ -30,7 +30,8 @@ bool NoDisplayAtAll() {
 
 int main(int argc, char** argv) {
     using namespace tamtara;
-    for (int i = 1; i < argc; ++i) TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
+    for (int i = 1; i < argc; ++i)
+        TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
     if (NoDisplayAtAll()) {
         std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
                   << std::endl;

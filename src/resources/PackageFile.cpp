@@ -28,7 +28,9 @@ PackageEntry ParseRecord(const std::uint8_t* record) {
 
 } // namespace
 
-TReadPackageFile::~TReadPackageFile() { Close(); }
+TReadPackageFile::~TReadPackageFile() {
+    Close();
+}
 
 void TReadPackageFile::OpenFile(const std::string& fileName) {
     Close();
@@ -56,7 +58,8 @@ void TReadPackageFile::Close() {
 
 void TReadPackageFile::RejectHeader() {
     Close();
-    ShowUserMessage(MessageKind::Warning, "TReadPackageFile.OpenStream", "ヘッダエラー。データ形式が違います。");
+    ShowUserMessage(MessageKind::Warning, "TReadPackageFile.OpenStream",
+                    "ヘッダエラー。データ形式が違います。");
 }
 
 void TReadPackageFile::LoadDirectory(TStream& stream) {
@@ -102,7 +105,8 @@ int TReadPackageFile::FindEntry(const std::string& name) const {
 std::int64_t TReadPackageFile::EntryStart(int index) const {
     const PackageEntry& entry = Records[static_cast<std::size_t>(index)];
     if (DirectoryTruncated)
-        throw EPackageError("Package directory is cut off by the end of the file; cannot read \"" + entry.Name + "\"");
+        throw EPackageError("Package directory is cut off by the end of the file; cannot read \"" +
+                            entry.Name + "\"");
     std::int64_t start = DataStartPosition + entry.Offset;
     if (entry.Offset < 0 || entry.Size < 0 || start + entry.Size > StreamSize)
         throw EPackageError("Package entry \"" + entry.Name + "\" (offset " + std::to_string(entry.Offset) +

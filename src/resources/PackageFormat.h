@@ -9,8 +9,8 @@
 namespace tamtara {
 
 // The magic is a length-prefixed string: the byte 11 followed by "PackageFile".
-inline constexpr std::array<std::uint8_t, 12> PackageMagic = {
-    0x0B, 'P', 'a', 'c', 'k', 'a', 'g', 'e', 'F', 'i', 'l', 'e'};
+inline constexpr std::array<std::uint8_t, 12> PackageMagic = {0x0B, 'P', 'a', 'c', 'k', 'a',
+                                                              'g',  'e', 'F', 'i', 'l', 'e'};
 inline constexpr std::int64_t PackageHeaderSize = 14;
 inline constexpr std::int64_t PackageRecordSize = 264;
 inline constexpr std::size_t PackageNameFieldSize = 256;

@@ -21,7 +21,8 @@ void PutInt16(std::vector<std::uint8_t>& out, std::int16_t value) {
 
 void PutInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
     auto u = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>((u >> shift) & 0xFF));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>((u >> shift) & 0xFF));
 }
 
 } // namespace
@@ -48,7 +49,8 @@ std::vector<std::uint8_t> BuildPackage(const std::vector<PackageSource>& entries
         PutInt32(image, static_cast<std::int32_t>(entry.Bytes.size()));
         offset = end;
     }
-    for (const PackageSource& entry : entries) image.insert(image.end(), entry.Bytes.begin(), entry.Bytes.end());
+    for (const PackageSource& entry : entries)
+        image.insert(image.end(), entry.Bytes.begin(), entry.Bytes.end());
     return image;
 }
 

@@ -8,7 +8,12 @@ namespace tamtara {
 
 KitSettings DefaultKit() {
     KitSettings kit;
-    kit.Notes = {{{42, 46, 22, 26, 23}, {38, 40, 37}, {35, 36}, {48, 50}, {45, 47}, {41, 43, 58},
+    kit.Notes = {{{42, 46, 22, 26, 23},
+                  {38, 40, 37},
+                  {35, 36},
+                  {48, 50},
+                  {45, 47},
+                  {41, 43, 58},
                   {49, 57, 55, 52, 51, 59, 53}}};
     kit.MinVelocity.fill(10);
     return kit;
@@ -24,7 +29,8 @@ int KitLaneOfNote(const KitSettings& kit, std::uint8_t note) {
 
 void AssignKitNote(KitSettings& kit, int lane, std::uint8_t note, bool replace) {
     if (lane < 0 || lane >= LaneCount || note > 127) return;
-    for (auto& notes : kit.Notes) std::erase(notes, note);
+    for (auto& notes : kit.Notes)
+        std::erase(notes, note);
     auto& notes = kit.Notes[static_cast<std::size_t>(lane)];
     if (replace) notes.clear();
     notes.push_back(note);

@@ -118,10 +118,12 @@ struct TProfileFile::Impl {
 
     // Calls visit with the index of each line of key in every section named section, in file
     // order, until visit returns false.
-    template <class Visit> void ForEachKeyLine(const std::string& section, const std::string& key, Visit visit) {
+    template <class Visit>
+    void ForEachKeyLine(const std::string& section, const std::string& key, Visit visit) {
         bool inside = false;
         for (std::size_t i = 0; i < Lines.size(); ++i) {
-            if (Lines[i].Type == ProfileLine::Section) inside = EqualNoCase(Lines[i].Name, section);
+            if (Lines[i].Type == ProfileLine::Section)
+                inside = EqualNoCase(Lines[i].Name, section);
             else if (inside && Lines[i].Type == ProfileLine::Key && EqualNoCase(Lines[i].Name, key)) {
                 if (!visit(i)) return;
             }
@@ -138,7 +140,8 @@ TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(s
     std::string text;
     char chunk[4096];
     std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, got);
     Data->Unreadable = std::ferror(file) != 0; // e.g. a folder of that name
     std::fclose(file);
     if (Data->Unreadable) return;
@@ -222,13 +225,15 @@ void TProfileFile::WriteString(const std::string& section, const std::string& ke
         std::size_t after = header + 1;
         for (std::size_t i = header + 1; i < lines.size() && lines[i].Type != ProfileLine::Section; ++i)
             if (lines[i].Type == ProfileLine::Key) after = i + 1;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after), ProfileLine(key + "=" + text + Data->LineEnd));
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after),
+                     ProfileLine(key + "=" + text + Data->LineEnd));
         return;
     }
 
     // A new section goes before the comments that close the file, so they stay at its end.
     std::size_t at = lines.size();
-    while (at > 0 && lines[at - 1].Type == ProfileLine::Other) --at;
+    while (at > 0 && lines[at - 1].Type == ProfileLine::Other)
+        --at;
     if (at == 0) at = lines.size(); // a file of comments only: they head it
     std::vector<ProfileLine> added;
     if (at > 0 && !Trim(lines[at - 1].Text).empty()) added.emplace_back(Data->LineEnd);
@@ -254,7 +259,8 @@ void TProfileFile::Save() const {
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     // Root may write anything, so the write bits themselves also mark a read-only file.
-    if (exists && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) throw ESettingsError(failure);
+    if (exists && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0))
+        throw ESettingsError(failure);
 
     std::string text;
     for (std::size_t i = 0; i < Data->Lines.size(); ++i) {

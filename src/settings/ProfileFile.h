@@ -20,7 +20,8 @@ public:
     const std::string& Path() const { return FilePath; }
 
     std::optional<std::string> RawValue(const std::string& section, const std::string& key) const;
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback) const;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
     std::int32_t ReadInteger(const std::string& section, const std::string& key, std::int32_t fallback) const;
     bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
 

@@ -53,7 +53,8 @@ std::string ProfileString(std::string_view text) {
         text = text.substr(1, text.size() - 2);
     if (text.size() > ProfileMaxString) {
         std::size_t cut = ProfileMaxString;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
         text = text.substr(0, cut);
     }
     return std::string(text);

@@ -19,9 +19,13 @@ const char* const KitSection = "Kit";
 constexpr std::array<std::string_view, LaneCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
 constexpr std::array<std::string_view, LaneCount> DefaultKeyB = {"S", "D", "(なし)", "I", "O", "P", "(なし)"};
 
-std::string KeyName(int part, char slot) { return "Key" + std::to_string(part + 1) + slot; }
+std::string KeyName(int part, char slot) {
+    return "Key" + std::to_string(part + 1) + slot;
+}
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -40,14 +44,18 @@ std::int32_t ClampOffset(std::int32_t offset) {
     return std::clamp(offset, MinInputOffsetMs, MaxInputOffsetMs);
 }
 
-std::string LaneKey(int lane, const char* what) { return "Lane" + std::to_string(lane + 1) + what; }
+std::string LaneKey(int lane, const char* what) {
+    return "Lane" + std::to_string(lane + 1) + what;
+}
 
 KitSettings LoadKit(const TProfileFile& ini) {
     KitSettings kit = DefaultKit();
     for (int lane = 0; lane < LaneCount; ++lane) {
         const auto i = static_cast<std::size_t>(lane);
-        if (const auto text = ini.RawValue(KitSection, LaneKey(lane, "Notes"))) kit.Notes[i] = ParseKitNoteList(*text);
-        kit.MinVelocity[i] = std::clamp(ini.ReadInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[i]), 0, 127);
+        if (const auto text = ini.RawValue(KitSection, LaneKey(lane, "Notes")))
+            kit.Notes[i] = ParseKitNoteList(*text);
+        kit.MinVelocity[i] =
+            std::clamp(ini.ReadInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[i]), 0, 127);
     }
     kit.DebounceMs = std::clamp(ini.ReadInteger(KitSection, "DebounceMs", kit.DebounceMs), 0, 1000);
     const std::int32_t enter = ini.ReadInteger(KitSection, "EnterNote", kit.EnterNote);
@@ -57,9 +65,11 @@ KitSettings LoadKit(const TProfileFile& ini) {
 
 void SaveKit(TProfileFile& ini, const KitSettings& kit) {
     for (int lane = 0; lane < LaneCount; ++lane)
-        ini.WriteString(KitSection, LaneKey(lane, "Notes"), KitNoteListText(kit.Notes[static_cast<std::size_t>(lane)]));
+        ini.WriteString(KitSection, LaneKey(lane, "Notes"),
+                        KitNoteListText(kit.Notes[static_cast<std::size_t>(lane)]));
     for (int lane = 0; lane < LaneCount; ++lane)
-        ini.WriteInteger(KitSection, LaneKey(lane, "MinVelocity"), kit.MinVelocity[static_cast<std::size_t>(lane)]);
+        ini.WriteInteger(KitSection, LaneKey(lane, "MinVelocity"),
+                         kit.MinVelocity[static_cast<std::size_t>(lane)]);
     ini.WriteInteger(KitSection, "DebounceMs", kit.DebounceMs);
     ini.WriteInteger(KitSection, "EnterNote", kit.EnterNote);
 }
@@ -85,8 +95,10 @@ void ResetAppDefaults(LauncherSettings& settings) {
 
 void ResetKeyDefaults(LauncherSettings& settings) {
     for (int part = 0; part < LaneCount; ++part) {
-        settings.KeyA[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyA[static_cast<std::size_t>(part)]);
-        settings.KeyB[static_cast<std::size_t>(part)] = KeyChoicePosition(DefaultKeyB[static_cast<std::size_t>(part)]);
+        settings.KeyA[static_cast<std::size_t>(part)] =
+            KeyChoicePosition(DefaultKeyA[static_cast<std::size_t>(part)]);
+        settings.KeyB[static_cast<std::size_t>(part)] =
+            KeyChoicePosition(DefaultKeyB[static_cast<std::size_t>(part)]);
     }
 }
 
@@ -94,7 +106,8 @@ std::string SettingsPathForProgram(const std::string& programPath) {
     std::filesystem::path path(programPath);
     path.replace_extension(".ini");
     std::string name = path.filename().string();
-    for (char& c : name) c = LowerAscii(c);
+    for (char& c : name)
+        c = LowerAscii(c);
     path.replace_filename(name);
     return path.string();
 }
@@ -117,7 +130,8 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
         keyB = ReadPosition(ini, KeySection, KeyName(part, 'B'), keyB, KeyChoiceCount);
     }
     settings.PreciseInput = ini.ReadBool(InputSection, "PreciseInput", settings.PreciseInput);
-    settings.InputOffsetMs = ClampOffset(ini.ReadInteger(InputSection, "InputOffsetMs", settings.InputOffsetMs));
+    settings.InputOffsetMs =
+        ClampOffset(ini.ReadInteger(InputSection, "InputOffsetMs", settings.InputOffsetMs));
     settings.MidiIn = ini.ReadString(InputSection, "MidiIn", settings.MidiIn);
     settings.Kit = LoadKit(ini);
     return settings;
@@ -159,7 +173,9 @@ int FindMidiEntry(const std::vector<std::string>& midiNames, const std::string& 
     return 0;
 }
 
-std::int32_t MidiDeviceOfEntry(int entry) { return std::max(entry, 0) - 1; }
+std::int32_t MidiDeviceOfEntry(int entry) {
+    return std::max(entry, 0) - 1;
+}
 
 GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vector<std::string>& midiNames) {
     GameSettings game;
@@ -174,8 +190,10 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
     game.Level = settings.Level >= 0 && settings.Level < LevelCount ? settings.Level : DefaultLevel;
     game.MissPenalty = Levels[static_cast<std::size_t>(game.Level)].MissPenalty;
     for (int part = 0; part < LaneCount; ++part) {
-        game.KeyA[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyA[static_cast<std::size_t>(part)]);
-        game.KeyB[static_cast<std::size_t>(part)] = KeyCodeOfChoice(settings.KeyB[static_cast<std::size_t>(part)]);
+        game.KeyA[static_cast<std::size_t>(part)] =
+            KeyCodeOfChoice(settings.KeyA[static_cast<std::size_t>(part)]);
+        game.KeyB[static_cast<std::size_t>(part)] =
+            KeyCodeOfChoice(settings.KeyB[static_cast<std::size_t>(part)]);
     }
     game.PreciseInput = settings.PreciseInput;
     game.InputOffsetMs = ClampOffset(settings.InputOffsetMs);

@@ -22,14 +22,16 @@ TEST(CalibrationMedian, DropsOutliersBeyondEightyMilliseconds) {
     EXPECT_EQ(run.Kept(), 6);
     EXPECT_EQ(run.Median(), 35); // (34 + 36) / 2
     EXPECT_FALSE(run.Enough());
-    for (int i = 0; i < 10; ++i) run.AddStrike(12.4);
+    for (int i = 0; i < 10; ++i)
+        run.AddStrike(12.4);
     EXPECT_TRUE(run.Enough());
 }
 
 // The readme: strikes more than 80 ms off are dropped, so 80 ms either way still counts.
 TEST(CalibrationMedian, EightyMillisecondsEitherWayIsKeptAndBeyondIsDropped) {
     CalibrationRun run;
-    for (double d : {80.0, -80.0, 80.001, -80.001}) run.AddStrike(d);
+    for (double d : {80.0, -80.0, 80.001, -80.001})
+        run.AddStrike(d);
     EXPECT_EQ(run.Kept(), 2);
     EXPECT_EQ(run.Median(), 0);
 }

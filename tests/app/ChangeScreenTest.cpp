@@ -57,14 +57,14 @@ TEST_P(ChangeScreenEntry, StartsTheScreensJingleWithItsFlags) {
     EXPECT_EQ(SentLong(messages, GSReset), jingle.GSReset);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Jingles, ChangeScreenEntry,
-    ::testing::Values(JingleCase{ssFailed, FailedJingleProgram, false, true, true},
-                      JingleCase{ssCleared, ClearedJingleProgram, false, true, true},
-                      JingleCase{ssPartSelect, SelectJingleProgram, true, true, true},
-                      JingleCase{ssModeSelect, SelectJingleProgram, true, true, false},
-                      JingleCase{ssFolderSelect, SelectJingleProgram, true, false, true}),
-    [](const auto& info) { return std::string(ScreenStateName(info.param.State)); });
+INSTANTIATE_TEST_SUITE_P(Jingles, ChangeScreenEntry,
+                         ::testing::Values(JingleCase{ssFailed, FailedJingleProgram, false, true, true},
+                                           JingleCase{ssCleared, ClearedJingleProgram, false, true, true},
+                                           JingleCase{ssPartSelect, SelectJingleProgram, true, true, true},
+                                           JingleCase{ssModeSelect, SelectJingleProgram, true, true, false},
+                                           JingleCase{ssFolderSelect, SelectJingleProgram, true, false,
+                                                      true}),
+                         [](const auto& info) { return std::string(ScreenStateName(info.param.State)); });
 
 class ChangeScreenTest : public ::testing::Test {
 protected:
@@ -85,7 +85,7 @@ TEST_F(ChangeScreenTest, TitleAndOpeningStopTheSequencer) {
 
 TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
     Game.Step(3);
-    Game.Form().ChangeScreen(ssCleared);  // leaves the jingle flags behind
+    Game.Form().ChangeScreen(ssCleared); // leaves the jingle flags behind
     Game.Step();
     Game.ClearMidiMessages();
     Game.EnterPlay("Songs/demo.mid");
@@ -133,7 +133,8 @@ TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPla
 
     game.EnterPlay("Songs/demo.mid");
     EXPECT_EQ(game.State(), ssOpening);
-    EXPECT_NE(game.Form().LastErrorText().find("\"skin2.bmp\""), std::string::npos) << game.Form().LastErrorText();
+    EXPECT_NE(game.Form().LastErrorText().find("\"skin2.bmp\""), std::string::npos)
+        << game.Form().LastErrorText();
     game.Step(60);
     // Neither the song nor the looping selection jingle plays; the game goes on from the opening.
     EXPECT_FALSE(game.Form().MidiDrive->Playing);

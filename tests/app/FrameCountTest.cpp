@@ -42,7 +42,7 @@ TEST_F(FrameCounting, EnteringPlayCountsFramesFromZeroAgain) {
     Game.Form().Selection.SongFile = "Songs/demo.mid";
     Game.Form().ChangeScreen(ssPlay);
     EXPECT_EQ(Game.Form().Screen.FrameCount, 0);
-    Game.Form().Screen.FrameCount += 1;  // what the frame tick that entered play adds
+    Game.Form().Screen.FrameCount += 1; // what the frame tick that entered play adds
     Game.Step(2);
     EXPECT_EQ(Game.Form().Screen.FrameCount, 3);
     EXPECT_EQ(Game.State(), ssPlay);

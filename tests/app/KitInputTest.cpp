@@ -1,8 +1,8 @@
 // The kit as input: which messages strike which lane, and the kit in the game window: strikes
 // graded at their own moment and sounded at the pad's velocity, menus driven by pads, and a
 // port that vanishes in the middle of a song.
-#include "app/Calibration.h"
 #include "app/input/KitInput.h"
+#include "app/Calibration.h"
 #include "app/play/GamePlay.h"
 #include "harness/GameHarness.h"
 
@@ -36,7 +36,8 @@ TEST(KitDecoding, OnlyNoteOnsAboveTheLaneMinimumStrike) {
          {Message(1400, 0x89, 38, 64), Message(1500, 0x99, 38, 0), Message(1600, 0xA9, 38, 100),
           Message(1700, 0xB9, 4, 100), Message(1800, 0xF8, 0, 0), Message(1900, 0xD9, 100, 0),
           Message(2000, 0x99, 60, 100), Message(2100, 0x99, 127, 100)})
-        EXPECT_FALSE(decoder.Decode(ignored)) << std::hex << int(ignored.Status) << " " << std::dec << int(ignored.Data1);
+        EXPECT_FALSE(decoder.Decode(ignored))
+            << std::hex << int(ignored.Status) << " " << std::dec << int(ignored.Data1);
 }
 
 TEST(KitDecoding, HiHatPedalIsEnterAndNeverAStickHit) {

@@ -49,7 +49,8 @@ class Opening : public ::testing::Test {
 protected:
     // Steps to the frame whose ScreenFrame is f and draws it.
     void DrawFrame(int f) {
-        while (Game.Form().Screen.ScreenFrame < f) Game.Step();
+        while (Game.Form().Screen.ScreenFrame < f)
+            Game.Step();
         ASSERT_EQ(Game.Form().Screen.ScreenFrame, f);
         Game.Step();
     }
@@ -91,7 +92,8 @@ TEST_F(Opening, EnterMidAnimationCutsToTheTailAndASecondEnterChangesNothing) {
 
 TEST_F(Opening, CurtainsOpenAndCloseAtTheirHeights) {
     DrawFrame(0);
-    EXPECT_TRUE(RowIsBlack(Game, 0) && RowIsBlack(Game, 239) && RowIsBlack(Game, 240) && RowIsBlack(Game, 479));
+    EXPECT_TRUE(RowIsBlack(Game, 0) && RowIsBlack(Game, 239) && RowIsBlack(Game, 240) &&
+                RowIsBlack(Game, 479));
     // Opening: (8 - f) * 240 / 8; closing: (f - 91) * 240 / 8. Column 0 lies beside the logo.
     for (auto [f, height] : {std::pair{6, 60}, std::pair{94, 90}, std::pair{98, 210}}) {
         DrawFrame(f);
@@ -130,12 +132,14 @@ protected:
         Game = std::make_unique<GameHarness>(Folder.Path(), Settings(demo));
         Game->Step();
         Game->Form().Library.SongFiles = songs;
-        for (const std::string& song : songs) Game->Form().Library.SongTitles.push_back("title of " + song);
+        for (const std::string& song : songs)
+            Game->Form().Library.SongTitles.push_back("title of " + song);
         Game->ChangeScreenInFrame(ssTitle);
     }
     // Draws title frames until the next one to draw is f.
     void StepTo(int f) {
-        while (Game->State() == ssTitle && Game->Form().Screen.ScreenFrame < f) Game->Step();
+        while (Game->State() == ssTitle && Game->Form().Screen.ScreenFrame < f)
+            Game->Step();
         ASSERT_EQ(Game->Form().Screen.ScreenFrame, f);
     }
     PlayState& Play() { return Game->Form().Play->State; }
@@ -164,7 +168,8 @@ TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     EXPECT_NE(Game->Pixel(320, 30), 0u);
     StepTo(886);
     Game->Step();
-    for (int y = 24; y < 480; y += 7) EXPECT_TRUE(RowIsBlack(*Game, y)) << y;
+    for (int y = 24; y < 480; y += 7)
+        EXPECT_TRUE(RowIsBlack(*Game, y)) << y;
 
     StepTo(910);
     EXPECT_EQ(Game->State(), ssTitle);
@@ -194,7 +199,8 @@ TEST_F(Title, DemonstrationDrawsItsSongFromTheWholeLibrary) {
         Game->Step();
         ASSERT_EQ(Game->State(), ssPlay) << seed;
         const TMainForm& form = Game->Form();
-        EXPECT_NE(std::find(songs.begin(), songs.end(), form.Selection.SongFile), songs.end()) << form.Selection.SongFile;
+        EXPECT_NE(std::find(songs.begin(), songs.end(), form.Selection.SongFile), songs.end())
+            << form.Selection.SongFile;
         EXPECT_EQ(form.Selection.SongTitle, "title of " + form.Selection.SongFile);
         chosen.insert(form.Selection.SongFile);
     }
@@ -250,7 +256,8 @@ TEST(ScreenTrace, EveryChangeIsOneLineAndPlayNamesItsSong) {
     game.EnterPlay("Songs/demo.mid");
     game.WindowKey(WindowKeys::F2);
     game.Step();
-    EXPECT_EQ(trace.str(), "screen ssOpening\nscreen ssTitle\nscreen ssPlay Songs/demo.mid\nscreen ssCleared\n");
+    EXPECT_EQ(trace.str(),
+              "screen ssOpening\nscreen ssTitle\nscreen ssPlay Songs/demo.mid\nscreen ssCleared\n");
 }
 
 } // namespace

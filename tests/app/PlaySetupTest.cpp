@@ -30,14 +30,17 @@ protected:
     PlayState& Play() { return Form().Play->State; }
     // Taps the keys together in one frame, then lets a frame pass with them released.
     void Tap(std::initializer_list<int> keys) {
-        for (int key : keys) Game->HoldKey(key);
+        for (int key : keys)
+            Game->HoldKey(key);
         Game->Step();
-        for (int key : keys) Game->ReleaseKey(key);
+        for (int key : keys)
+            Game->ReleaseKey(key);
         Game->Step();
     }
     // Steps until the next frame drawn has FrameCount with blink(FrameCount).
     template <typename Blink> void StepToDrawnFrame(Blink blink) {
-        while (!blink(Form().Screen.FrameCount)) Game->Step();
+        while (!blink(Form().Screen.FrameCount))
+            Game->Step();
         Game->Step();
     }
     // How many non-transparent pixels of the sheet's source rectangle show unchanged at (x, y).
@@ -164,8 +167,8 @@ TEST_F(PlaySetup, PartPanelsShowTheLitButtonOfEachPartsState) {
     const TRect litAuto = Bounds(384, 96, 128, 48);
     const TRect litPlay = Bounds(128, 96, 128, 48);
     StepToDrawnFrame([](std::int32_t frame) { return (frame / 2) % 5 != 0; });
-    EXPECT_GT(Shown(sheet, litAuto, 0, 318), 300);      // hi-hat automatic
-    EXPECT_GT(Shown(sheet, litPlay, 128, 270), 300);    // snare played
+    EXPECT_GT(Shown(sheet, litAuto, 0, 318), 300);       // hi-hat automatic
+    EXPECT_GT(Shown(sheet, litPlay, 128, 270), 300);     // snare played
     EXPECT_GT(Shown(sheet, litAuto, 3 * 128, 318), 300); // toms automatic
     const int litToms = Shown(sheet, litAuto, 3 * 128, 318);
     StepToDrawnFrame([](std::int32_t frame) { return (frame / 2) % 5 == 0; });

@@ -24,19 +24,23 @@ TEST(ScanLibrary, FillsTheWindowsListsFromTheGameFolderAndCallsBack) {
     int completions = 0;
     int reports = 0;
     int lastPercent = -1;
-    form.ScanLibrary([&](TMainForm& sender) { EXPECT_EQ(&sender, &form); ++completions; },
-                     [&](TMainForm& sender, std::int32_t percent, const std::string&) {
-                         EXPECT_EQ(&sender, &form);
-                         ++reports;
-                         lastPercent = percent;
-                     });
+    form.ScanLibrary(
+        [&](TMainForm& sender) {
+            EXPECT_EQ(&sender, &form);
+            ++completions;
+        },
+        [&](TMainForm& sender, std::int32_t percent, const std::string&) {
+            EXPECT_EQ(&sender, &form);
+            ++reports;
+            lastPercent = percent;
+        });
     const std::string base = std::filesystem::current_path().string();
     EXPECT_EQ(completions, 1);
-    EXPECT_EQ(reports, 2 + 3 + 3);  // two searches, three songs, three folders examined
+    EXPECT_EQ(reports, 2 + 3 + 3); // two searches, three songs, three folders examined
     EXPECT_EQ(lastPercent, 100);
     EXPECT_EQ(form.Library.Folders, (std::vector<std::string>{base + "/More", base + "/Songs"}));
     EXPECT_EQ(form.Library.SongFiles, (std::vector<std::string>{base + "/More/a.MID", base + "/More/b.mid",
-                                                         base + "/Songs/demo.mid"}));
+                                                                base + "/Songs/demo.mid"}));
     EXPECT_EQ(form.Library.SongTitles, (std::vector<std::string>{"", "Bee Song", ""}));
     EXPECT_TRUE(form.Library.DiscFiles.empty());
     // Without callbacks the scan runs all the same.

@@ -50,8 +50,8 @@ TEST_F(ScreenStateMachine, EscapeOnDiscSelectionGoesBackToFolderSelection) {
 TEST_F(ScreenStateMachine, EscapeAnywhereElseGoesToOpening) {
     Game.Step();
     Game.Form().Selection.SongFile = "Songs/demo.mid";
-    for (ScreenState state : {ssFolderSelect, ssModeSelect, ssPartSelect, ssFailed, ssCleared,
-                              ssResult, ssPlay}) {
+    for (ScreenState state :
+         {ssFolderSelect, ssModeSelect, ssPartSelect, ssFailed, ssCleared, ssResult, ssPlay}) {
         Game.ChangeScreenInFrame(state);
         ASSERT_EQ(Game.State(), state);
         Game.Step();
@@ -144,8 +144,8 @@ TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTi
 TEST_F(ScreenStateMachine, EveryScreenShowsExactlyOneFramePerTick) {
     Game.Step();
     Game.Form().Selection.SongFile = "Songs/demo.mid";
-    for (ScreenState state : {ssOpening, ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect,
-                              ssPartSelect, ssPlay, ssCleared, ssFailed, ssResult}) {
+    for (ScreenState state : {ssOpening, ssTitle, ssFolderSelect, ssDiscSelect, ssModeSelect, ssPartSelect,
+                              ssPlay, ssCleared, ssFailed, ssResult}) {
         Game.ChangeScreenInFrame(state);
         const int presents = Game.Display().PresentCount();
         Game.Step();

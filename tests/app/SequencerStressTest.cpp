@@ -4,8 +4,8 @@
 // ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
 #include "app/MainForm.h"
 #include "base/UserMessage.h"
-#include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
+#include "program/MainFormGameWindow.h"
 #include "songgen/SmfWriter.h"
 #include "support/doubles/HeadlessPresenter.h"
 #include "support/doubles/RecordingMidiDriver.h"
@@ -66,8 +66,8 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
     fs::current_path(folder.Path());
 
     std::vector<std::string> errors;
-    UserMessageHandler previousHandler = SetUserMessageHandler(
-        [&](MessageKind kind, const std::string&, const std::string& text) {
+    UserMessageHandler previousHandler =
+        SetUserMessageHandler([&](MessageKind kind, const std::string&, const std::string& text) {
             if (kind == MessageKind::Error) errors.push_back(text);
         });
 
@@ -98,7 +98,8 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         form->ScanLibrary(nullptr, nullptr);
         ASSERT_EQ(form->Library.SongFiles.size(), songs.size());
 
-        const std::vector<int> strikeKeys = {65, 83, 70, 68, 32, 74, 73, 75, 79, 76, 80, 59, 13, 37, 38, 39, 40};
+        const std::vector<int> strikeKeys = {65, 83, 70, 68, 32, 74, 73, 75, 79,
+                                             76, 80, 59, 13, 37, 38, 39, 40};
         const std::vector<const char*> jingles = {"_enter.mid", "_select.mid", "_failed.mid", "_cleared.mid"};
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(StressSeconds());
         while (std::chrono::steady_clock::now() < end) {
@@ -124,8 +125,10 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
             }
             // The message loop's pass (TMainForm::Run), counting the frames that really ticked.
             form->ProcessMessages();
-            if (form->Timer.Step()) ++frames;
-            else if (std::uint32_t wait = form->Timer.MillisecondsToNextTick()) clock.Sleep(wait);
+            if (form->Timer.Step())
+                ++frames;
+            else if (std::uint32_t wait = form->Timer.MillisecondsToNextTick())
+                clock.Sleep(wait);
         }
         EXPECT_EQ(form->MidiDrive->ErrorCount(), 0u) << form->MidiDrive->LastError();
         form->FormClose(); // stops the sequencer thread while the window is still whole

@@ -39,7 +39,7 @@ protected:
         // The library as the scan leaves it: folders sorted, songs in search order.
         Form().Library.Folders = {Base, Base + "/Songs", Base + "/Songs/Sub"};
         Form().Library.SongFiles = {Base + "/e.mid", Base + "/Songs/a.mid", Base + "/Songs/b.mid",
-                            Base + "/Songs/c.mid", Base + "/Songs/Sub/d.mid"};
+                                    Base + "/Songs/c.mid", Base + "/Songs/Sub/d.mid"};
         Form().Library.SongTitles = {"E", "A title", "\x83\x68\x83\x89\x83\x80", "", "D"};
         Game->Step();
     }
@@ -128,8 +128,9 @@ TEST_F(SongSelection, EnterBuildsTheDiscListOfExactlyThatFolderAndLeavesThirtyFr
     Enter(ssFolderSelect);
     Game->ClearMidiMessages();
     Game->TapKey(KeyReturn);
-    EXPECT_EQ(Form().Library.DiscFiles, (std::vector<std::string>{Base + "/Songs/a.mid", Base + "/Songs/b.mid",
-                                                          Base + "/Songs/c.mid"}));
+    EXPECT_EQ(
+        Form().Library.DiscFiles,
+        (std::vector<std::string>{Base + "/Songs/a.mid", Base + "/Songs/b.mid", Base + "/Songs/c.mid"}));
     EXPECT_EQ(Form().Library.DiscTitles[1], "\x83\x68\x83\x89\x83\x80");
     // Input is ignored while the jingle plays and the screen waits.
     Game->HoldKey(KeyDown);
@@ -251,7 +252,8 @@ TEST_F(SongSelection, DiscScreenDrawsTheYellowBandBehindTheTexts) {
     // The centre title is red over its black shadow, inside the band.
     bool red = false;
     for (int x = 270; x < 400; ++x)
-        for (int y = 216; y < 240; ++y) red = red || Game->Pixel(x, y) == Game->BackBuffer().ColorMatch(clRed);
+        for (int y = 216; y < 240; ++y)
+            red = red || Game->Pixel(x, y) == Game->BackBuffer().ColorMatch(clRed);
     EXPECT_TRUE(red);
 }
 
@@ -271,7 +273,8 @@ TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
         EXPECT_EQ(Game->State(), ssDiscSelect);
         EXPECT_EQ(Form().Selection.DiscIndex, index);
         ASSERT_EQ(messages.size(), std::size_t(index));
-        EXPECT_NE(messages.back().find(Form().Library.DiscFiles[index]), std::string::npos) << messages.back();
+        EXPECT_NE(messages.back().find(Form().Library.DiscFiles[index]), std::string::npos)
+            << messages.back();
         for (int frame = 0; frame < 40; ++frame) {
             Game->Step();
             ASSERT_EQ(Game->State(), ssDiscSelect);

@@ -53,7 +53,8 @@ TEST_P(StageEnd, PanelsSlideInShakeAndSettle) {
     const auto grid = [](int dx, int dy) {
         std::vector<Point> points;
         for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 4; ++c) points.push_back({160 * c + dx, 160 * r + dy});
+            for (int c = 0; c < 4; ++c)
+                points.push_back({160 * c + dx, 160 * r + dy});
         return points;
     };
     const struct {
@@ -61,9 +62,11 @@ TEST_P(StageEnd, PanelsSlideInShakeAndSettle) {
         std::vector<Point> Panels;
     } frames[] = {{0, {}}, {5, {{0, 0}, {480, 320}}}, {10, grid(0, 8)}, {15, grid(-8, 0)}, {20, grid(0, 0)}};
     for (const auto& frame : frames) {
-        while (Game.Form().Screen.ScreenFrame < frame.Frame) Game.Step();
+        while (Game.Form().Screen.ScreenFrame < frame.Frame)
+            Game.Step();
         Game.Step();
-        for (Point at : frame.Panels) EXPECT_EQ(PanelMismatches(at), 0) << frame.Frame << " " << at.X << "," << at.Y;
+        for (Point at : frame.Panels)
+            EXPECT_EQ(PanelMismatches(at), 0) << frame.Frame << " " << at.X << "," << at.Y;
         if (frame.Frame <= 5) {
             EXPECT_EQ(Game.Pixel(320, 240), lime) << frame.Frame;
         }
@@ -101,7 +104,8 @@ TEST(ResultRank, FirstRowWhoseLimitsHoldAndNoNotesIsD) {
 
 class Result : public ::testing::Test {
 protected:
-    void Show(std::int32_t perfect, std::int32_t great, std::int32_t good, std::int32_t miss, bool combo = true) {
+    void Show(std::int32_t perfect, std::int32_t great, std::int32_t good, std::int32_t miss,
+              bool combo = true) {
         Game.reset(); // the harness before it gives the working folder back first
         Game = std::make_unique<GameHarness>(Folder.Path(), Windowed(combo));
         Game->Step();
@@ -119,7 +123,8 @@ protected:
         const std::uint32_t device = Game->BackBuffer().ColorMatch(color);
         int count = 0;
         for (int y = 120; y < 360; ++y)
-            for (int x = 440; x < 640; ++x) count += Game->Pixel(x, y) == device;
+            for (int x = 440; x < 640; ++x)
+                count += Game->Pixel(x, y) == device;
         return count;
     }
 
@@ -155,7 +160,8 @@ TEST_F(Result, ComboLineOnlyWithTheComboSetting) {
         const TDirectDrawSurface& background = *Game->Form().Art.Surfaces.BackSurface;
         int differ = 0;
         for (int y = 336; y < 384; ++y)
-            for (int x = 0; x < 330; ++x) differ += Game->Pixel(x, y) != background.Pixel(x, y);
+            for (int x = 0; x < 330; ++x)
+                differ += Game->Pixel(x, y) != background.Pixel(x, y);
         return differ;
     };
     Show(5, 0, 0, 0, true);

@@ -26,8 +26,7 @@ std::string StartErrorOf(const TestGameFolderOptions& options) {
 TEST(Startup, MissingPackageFileStopsWithItsName) {
     TestGameFolderOptions noGraphics;
     noGraphics.GraphicsPackage = false;
-    EXPECT_NE(StartErrorOf(noGraphics).find("Graphics.pb"), std::string::npos)
-        << StartErrorOf(noGraphics);
+    EXPECT_NE(StartErrorOf(noGraphics).find("Graphics.pb"), std::string::npos) << StartErrorOf(noGraphics);
 
     TestGameFolderOptions noData;
     noData.DataPackage = false;
@@ -114,7 +113,7 @@ TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
     EXPECT_TRUE(form.MidiDrive->NoBankSelect);
     const auto& assigns = form.Input.DXInput.Keyboard.Assigns;
     EXPECT_EQ(assigns[inButton1][0], 65);
-    EXPECT_EQ(assigns[inButton1][1], 37);  // the cursor keys stay for the menus
+    EXPECT_EQ(assigns[inButton1][1], 37); // the cursor keys stay for the menus
     EXPECT_EQ(assigns[inButton6][1], 40);
     EXPECT_EQ(assigns[inButton8][0], 13);
     EXPECT_EQ(assigns[inButton11][0], 83);

@@ -1,9 +1,9 @@
 // The launcher dialog on a fake game window and a recording MIDI driver: first show, progress
 // repaints, the default buttons, the three ways to close, and Start's scan and hand-over.
+#include "launcher/ConfigForm.h"
 #include "BoxAnswerer.h"
 #include "FakeGameWindow.h"
 #include "base/Clock.h"
-#include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
 #include "settings/Choices.h"
 #include "support/doubles/RecordingMidiDriver.h"
@@ -61,7 +61,8 @@ struct Launcher {
         : Midi(SystemClock::Instance(), std::move(devices)) {
         IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
         if (withReadme) Game.DataEntries.push_back({"tamtara.rtf", ShippedReadme()});
-        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, soundFontFound, &MidiIn});
+        Form = std::make_unique<TConfigForm>(
+            TConfigFormServices{&Game, &Midi, IniPath, soundFontFound, &MidiIn});
         ClosedSpy = std::make_unique<QSignalSpy>(Form.get(), &TConfigForm::Closed);
     }
     void Show() {
@@ -97,7 +98,8 @@ private slots:
         // The launcher closes before it is ever exposed.
         launcher.Form->show();
         QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
-        QCOMPARE(launcher.Answerer.Boxes, QStringList{"Tamtara 起動エラー|MIDI機器が全くインストールされていません。"});
+        QCOMPARE(launcher.Answerer.Boxes,
+                 QStringList{"Tamtara 起動エラー|MIDI機器が全くインストールされていません。"});
         // The remaining steps still ran: the mapper is listed and the settings loaded.
         QCOMPARE(launcher.Form->MidiCombo->count(), 1);
         QCOMPARE(launcher.Form->LevelCombo->currentIndex(), 3);
@@ -122,8 +124,8 @@ private slots:
             QTest::keyClick(form.PageControl, Qt::Key_Tab, Qt::ControlModifier);
             walked.push_back(form.PageControl->currentWidget());
         }
-        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.KitSheet,
-                                                form.AboutSheet}));
+        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet,
+                                                form.KitSheet, form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
         QCOMPARE(form.MidiCombo->itemText(0), QString("MIDI Mapper"));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
@@ -181,10 +183,18 @@ private slots:
         QVERIFY(savedBeforeScan);
         QVERIFY(!buttonsDuringScan);
         QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false, false}));
-        const std::vector<std::string> expected = {
-            "Scan", "Prev=0", "Demo=0", "MidiDevice=1", "Combo=1", "NoBank=1", "LeaveFullScreen",
-            "DInput=0", "MissPenalty=50", "Level=5",
-            "Keys=65,70,32,74,75,76,59,/83,68,0,73,79,80,47,", "ShowModal"};
+        const std::vector<std::string> expected = {"Scan",
+                                                   "Prev=0",
+                                                   "Demo=0",
+                                                   "MidiDevice=1",
+                                                   "Combo=1",
+                                                   "NoBank=1",
+                                                   "LeaveFullScreen",
+                                                   "DInput=0",
+                                                   "MissPenalty=50",
+                                                   "Level=5",
+                                                   "Keys=65,70,32,74,75,76,59,/83,68,0,73,79,80,47,",
+                                                   "ShowModal"};
         QCOMPARE(launcher.Game.Calls, expected);
         QVERIFY(launcherHiddenWhileGameRuns);
         QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
@@ -210,7 +220,8 @@ private slots:
         Launcher launcher;
         launcher.Show();
         TConfigForm& form = *launcher.Form;
-        launcher.Game.Progress = {{0, "フォルダ検索中..."}, {3, "a"}, {6, "b"}, {11, "c"}, {12, "d"}, {100, "e"}};
+        launcher.Game.Progress = {
+            {0, "フォルダ検索中..."}, {3, "a"}, {6, "b"}, {11, "c"}, {12, "d"}, {100, "e"}};
         PaintCounter counter(form.MessageLabel);
         std::vector<std::int32_t> repainted;
         std::vector<std::int32_t> gauge;
@@ -240,7 +251,8 @@ private slots:
         form.LevelCombo->setCurrentIndex(0);
         form.CheckDemo->setChecked(false);
         form.CheckCombo->setChecked(false);
-        for (QComboBox* combo : form.KeyComboA) combo->setCurrentIndex(0);
+        for (QComboBox* combo : form.KeyComboA)
+            combo->setCurrentIndex(0);
         form.KeyComboB[0]->setCurrentIndex(-1);
 
         form.AppDefaultBtn->click();
@@ -383,16 +395,19 @@ private slots:
         QCOMPARE(form.MidiInCombo->count(), 1);
         QCOMPARE(form.MidiInCombo->currentText(), QString("(なし)"));
         form.PageControl->setCurrentWidget(form.KitSheet);
-        for (QPushButton* learn : form.KitLearnBtn) QVERIFY(!learn->isEnabled());
+        for (QPushButton* learn : form.KitLearnBtn)
+            QVERIFY(!learn->isEnabled());
         QCOMPARE(form.KitHintLabel->text(), QString(TConfigForm::NoMidiInPortText));
         QVERIFY(form.KitHintLabel->isVisible());
-        QVERIFY(form.KitHintLabel->fontMetrics().horizontalAdvance(form.KitHintLabel->text()) <= form.KitHintLabel->width());
+        QVERIFY(form.KitHintLabel->fontMetrics().horizontalAdvance(form.KitHintLabel->text()) <=
+                form.KitHintLabel->width());
     }
 
     void FailedWriteIsShownAndNeitherCloseNorStartGoesOn() {
         Launcher launcher;
         launcher.IniPath = launcher.IniPath + "/missing-folder/tamtara.ini";
-        launcher.Form = std::make_unique<TConfigForm>(TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
+        launcher.Form = std::make_unique<TConfigForm>(
+            TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
         QSignalSpy closed(launcher.Form.get(), &TConfigForm::Closed);
         launcher.Show();
         launcher.Form->CloseBtn->click();

@@ -51,9 +51,11 @@ public:
         Record("MissPenalty", settings.MissPenalty);
         Record("Level", settings.Level);
         std::string text = "Keys=";
-        for (std::int32_t key : settings.KeyA) text += std::to_string(key) + ",";
+        for (std::int32_t key : settings.KeyA)
+            text += std::to_string(key) + ",";
         text += "/";
-        for (std::int32_t key : settings.KeyB) text += std::to_string(key) + ",";
+        for (std::int32_t key : settings.KeyB)
+            text += std::to_string(key) + ",";
         Calls.push_back(text);
         PreciseInput = settings.PreciseInput;
         InputOffsetMs = settings.InputOffsetMs;
@@ -70,7 +72,9 @@ public:
     }
 
 private:
-    void Record(const char* name, std::int32_t value) { Calls.push_back(std::string(name) + "=" + std::to_string(value)); }
+    void Record(const char* name, std::int32_t value) {
+        Calls.push_back(std::string(name) + "=" + std::to_string(value));
+    }
 };
 
 } // namespace tamtara::testing

@@ -17,7 +17,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<QTemporaryDir> runtimeFolder;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         runtimeFolder = std::make_unique<QTemporaryDir>();
-        QFile::setPermissions(runtimeFolder->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(runtimeFolder->path(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtimeFolder->path().toLocal8Bit());
     }
     tamtara::RegisterFontAliases();

@@ -14,8 +14,7 @@ using TestFactory = std::function<std::unique_ptr<QObject>()>;
 std::vector<TestFactory>& LauncherTests();
 
 // Registers a test class at start-up: static const bool registered = RegisterLauncherTest<T>();
-template <class T>
-bool RegisterLauncherTest() {
+template <class T> bool RegisterLauncherTest() {
     LauncherTests().push_back([] { return std::make_unique<T>(); });
     return true;
 }

@@ -1,6 +1,6 @@
 // The readme's RTF reader: the shipped readme, code-page bytes and colours, and hostile input.
-#include "launcher/LauncherTests.h"
 #include "launcher/RtfReader.h"
+#include "launcher/LauncherTests.h"
 
 #include <QFile>
 #include <QTest>
@@ -55,9 +55,10 @@ private slots:
     }
 
     void CodePageBytesColoursAndUnicodeFallbacks() {
-        auto document = Read("{\\rtf1\\ansi\\ansicpg932{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
-                             "\\cf1 \\'93\\'fa\\'96\\'7b\\cf0 x\\uc2\\u12354\\'82\\'a0y\\i z\\i0\\par"
-                             "{\\cf2 blue}\\'41}");
+        auto document =
+            Read("{\\rtf1\\ansi\\ansicpg932{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                 "\\cf1 \\'93\\'fa\\'96\\'7b\\cf0 x\\uc2\\u12354\\'82\\'a0y\\i z\\i0\\par"
+                 "{\\cf2 blue}\\'41}");
         QCOMPARE(document->toPlainText(), QString("日本xあyz\nblueA"));
         QCOMPARE(FormatAt(*document, 0).foreground().color(), QColor(255, 0, 0));
         QVERIFY(FormatAt(*document, 5).fontItalic());
@@ -66,7 +67,8 @@ private slots:
 
     void HostileInputIsSkippedNeverShown() {
         // Unbalanced braces both ways, unknown words and destinations.
-        QCOMPARE(Read("}}{\\rtf1 {\\b a}}}b{\\zzz12 c{\\*\\unknown hidden}{{{")->toPlainText(), QString("abc"));
+        QCOMPARE(Read("}}{\\rtf1 {\\b a}}}b{\\zzz12 c{\\*\\unknown hidden}{{{")->toPlainText(),
+                 QString("abc"));
         // A huge size is brought back to a readable one.
         auto huge = Read("{\\rtf1\\fs99999999999999999999 big\\fs-40 small}");
         QCOMPARE(huge->toPlainText(), QString("bigsmall"));

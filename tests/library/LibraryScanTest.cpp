@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -19,37 +19,38 @@ using Report = std::pair<std::int32_t, std::string>;
 
 std::vector<Report> ScanWithReports(TSongLibrary& library, const std::string& base) {
     std::vector<Report> reports;
-    library.Scan(base, [&](std::int32_t percent, const std::string& msg) { reports.emplace_back(percent, msg); });
+    library.Scan(base,
+                 [&](std::int32_t percent, const std::string& msg) { reports.emplace_back(percent, msg); });
     return reports;
 }
 
 TEST(LibraryScan, KeepsFoldersThatHoldSongsAndListsSongsInWalkOrder) {
     TempTree tree;
-    tree.Song("_enter.mid", "jingle");                 // jingles only: the base is no folder...
-    tree.Song("Jingles/_select.mid", "jingle");        // ...nor is a folder of jingles
+    tree.Song("_enter.mid", "jingle");          // jingles only: the base is no folder...
+    tree.Song("Jingles/_select.mid", "jingle"); // ...nor is a folder of jingles
     tree.Song("rock/b.mid", "B side");
-    tree.Song("rock/A.MID", "A side");                 // capital extension, listed first
-    tree.Song("rock/c.midi", "");                      // no title
+    tree.Song("rock/A.MID", "A side"); // capital extension, listed first
+    tree.Song("rock/c.midi", "");      // no title
     tree.File("rock/notes.txt");
-    tree.Dir("rock/folder.mid");                       // a directory is never a song
-    tree.Song("Album/Disc 1/one.mid", "One");          // "Album" holds songs only below it
+    tree.Dir("rock/folder.mid");              // a directory is never a song
+    tree.Song("Album/Disc 1/one.mid", "One"); // "Album" holds songs only below it
     tree.Song("ballads/slow.mid", "Slow");
     tree.Song("Zebra/z.mid", "Z");
-    tree.Song("Zebra/Live/encore.mid", "Encore");      // second level again: found after "Disc 1"
+    tree.Song("Zebra/Live/encore.mid", "Encore"); // second level again: found after "Disc 1"
     const std::string r = tree.Path();
 
     TSongLibrary library;
     library.DiscFiles = {"stale"};
     library.DiscTitles = {"stale"};
     library.Scan(r);
-    EXPECT_EQ(library.Folders,
-              (std::vector<std::string>{r + "/Album/Disc 1", r + "/ballads", r + "/rock", r + "/Zebra",
-                                        r + "/Zebra/Live"}));
+    EXPECT_EQ(library.Folders, (std::vector<std::string>{r + "/Album/Disc 1", r + "/ballads", r + "/rock",
+                                                         r + "/Zebra", r + "/Zebra/Live"}));
     EXPECT_EQ(library.SongFiles,
               (std::vector<std::string>{r + "/ballads/slow.mid", r + "/rock/A.MID", r + "/rock/b.mid",
                                         r + "/rock/c.midi", r + "/Zebra/z.mid", r + "/Album/Disc 1/one.mid",
                                         r + "/Zebra/Live/encore.mid"}));
-    EXPECT_EQ(library.SongTitles, (std::vector<std::string>{"Slow", "A side", "B side", "", "Z", "One", "Encore"}));
+    EXPECT_EQ(library.SongTitles,
+              (std::vector<std::string>{"Slow", "A side", "B side", "", "Z", "One", "Encore"}));
     EXPECT_TRUE(library.DiscFiles.empty());
     EXPECT_TRUE(library.DiscTitles.empty());
 
@@ -62,18 +63,19 @@ TEST(LibraryScan, KeepsFoldersThatHoldSongsAndListsSongsInWalkOrder) {
 TEST(LibraryScan, SongsInTheBaseMakeItAFolderAndOrderIgnoresLetterCase) {
     TempTree tree;
     tree.Song("base.mid", "Base");
-    for (const char* song : {"b/1.mid", "A/1.mid", "a/1.mid", "C/1.mid"}) tree.Song(song, "x");
+    for (const char* song : {"b/1.mid", "A/1.mid", "a/1.mid", "C/1.mid"})
+        tree.Song(song, "x");
     const std::string r = tree.Path();
     TSongLibrary library;
     library.Scan(r + "/");
-    EXPECT_EQ(library.Folders,
-              (std::vector<std::string>{r, r + "/A", r + "/a", r + "/b", r + "/C"}));
+    EXPECT_EQ(library.Folders, (std::vector<std::string>{r, r + "/A", r + "/a", r + "/b", r + "/C"}));
     EXPECT_EQ(library.SongFiles.front(), r + "/base.mid");
 }
 
 TEST(LibraryScan, ReportsEachStepWithItsTextAndPercent) {
     TempTree tree;
-    for (const char* song : {"x/1.mid", "x/2.mid", "y/3.mid"}) tree.Song(song, "t");
+    for (const char* song : {"x/1.mid", "x/2.mid", "y/3.mid"})
+        tree.Song(song, "t");
     tree.Dir("empty");
     TSongLibrary library;
     const std::vector<Report> reports = ScanWithReports(library, tree.Path());
@@ -121,8 +123,8 @@ TEST(LibraryScan, ASongThatCannotBeReadKeepsAnEmptyTitleAndTheScanGoesOn) {
 
 TEST(LibraryScan, NamesThatAreNotUtf8AreKeptAsBytes) {
     TempTree tree;
-    const std::string folder = "\x83\x5E\x83\x80";   // Shift_JIS bytes
-    const std::string song = "caf\xE9.mid";          // Latin-1
+    const std::string folder = "\x83\x5E\x83\x80"; // Shift_JIS bytes
+    const std::string song = "caf\xE9.mid";        // Latin-1
     const std::string title = "\x83\x68\x83\x89\x83\x80";
     tree.Song(folder + "/" + song, title);
     TSongLibrary library;

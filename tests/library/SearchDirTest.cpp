@@ -4,8 +4,8 @@
 
 #include "TempTree.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -39,7 +39,8 @@ struct Walk {
 
 TEST(SearchDir, ReportsBaseThenEachLevelInCaseInsensitiveNameOrder) {
     TempTree tree;
-    for (const char* dir : {"b", "A", "a", "C/deep/deeper", "b/x", "A/y", ".hidden/z"}) tree.Dir(dir);
+    for (const char* dir : {"b", "A", "a", "C/deep/deeper", "b/x", "A/y", ".hidden/z"})
+        tree.Dir(dir);
     tree.File("file.mid");
     tree.File("b/not-a-dir");
     // Names that are not UTF-8 are kept byte for byte.
@@ -50,9 +51,9 @@ TEST(SearchDir, ReportsBaseThenEachLevelInCaseInsensitiveNameOrder) {
     EXPECT_TRUE(walk.Dir.Search());
     const std::string r = tree.Path();
     const std::vector<std::string> expected = {
-        r,           r + "/.hidden",  r + "/A",   r + "/a",      r + "/b",
-        r + "/C",    r + "/" + latin1, r + "/.hidden/z", r + "/A/y", r + "/b/x",
-        r + "/C/deep", r + "/C/deep/deeper"};
+        r,          r + "/.hidden", r + "/A",         r + "/a",
+        r + "/b",   r + "/C",       r + "/" + latin1, r + "/.hidden/z",
+        r + "/A/y", r + "/b/x",     r + "/C/deep",    r + "/C/deep/deeper"};
     EXPECT_EQ(walk.Reported, expected);
     EXPECT_EQ(walk.Data[1].Name, ".hidden");
     EXPECT_TRUE(walk.Data[1].IsHidden);
@@ -63,7 +64,8 @@ TEST(SearchDir, ReportsBaseThenEachLevelInCaseInsensitiveNameOrder) {
 
 TEST(SearchDir, IgnoreSubDirPrunesAndContinueFalseStops) {
     TempTree tree;
-    for (const char* dir : {"a/a1", "b/b1", "c"}) tree.Dir(dir);
+    for (const char* dir : {"a/a1", "b/b1", "c"})
+        tree.Dir(dir);
     const std::string r = tree.Path();
 
     Walk baseOnly(r);
@@ -94,8 +96,8 @@ TEST(SearchDir, FollowsLinksButReportsADirectoryReachedTwiceOnlyOnce) {
     TempTree outside("-outside");
     tree.Dir("a/b");
     outside.Dir("elsewhere");
-    tree.Link(tree.Path("a"), "a/b/loop");        // a loop back up the tree
-    tree.Link(outside.Path("elsewhere"), "ext");  // a link out of the tree is followed
+    tree.Link(tree.Path("a"), "a/b/loop");       // a loop back up the tree
+    tree.Link(outside.Path("elsewhere"), "ext"); // a link out of the tree is followed
     const std::string r = tree.Path();
 
     Walk walk(r);
@@ -105,7 +107,8 @@ TEST(SearchDir, FollowsLinksButReportsADirectoryReachedTwiceOnlyOnce) {
 
 TEST(SearchDir, ADirectoryThatCannotBeListedIsReportedAndTheWalkGoesOn) {
     TempTree tree;
-    for (const char* dir : {"gone/inner", "kept/inner"}) tree.Dir(dir);
+    for (const char* dir : {"gone/inner", "kept/inner"})
+        tree.Dir(dir);
     const std::string r = tree.Path();
     Walk walk(r);
     // Removed after its report and before its listing: the listing fails.
@@ -157,8 +160,10 @@ TEST(SearchFileData, FieldsComeFromTheEntryWithTimesPackedInLocalTime) {
     std::filesystem::resize_file(path, (std::uint64_t{1} << 32) + 5);
     EXPECT_EQ(MakeSearchFileData("locked.txt", StatEntry(path)).Size, 5);
 
-    if (oldZone) setenv("TZ", savedZone.c_str(), 1);
-    else unsetenv("TZ");
+    if (oldZone)
+        setenv("TZ", savedZone.c_str(), 1);
+    else
+        unsetenv("TZ");
     tzset();
 }
 

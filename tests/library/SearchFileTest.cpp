@@ -1,6 +1,6 @@
 // The mask search: matching rules, one directory or a tree, Skip, IgnoreSubDir and Continue.
-#include "library/DirectoryListing.h"
 #include "library/SearchFile.h"
+#include "library/DirectoryListing.h"
 
 #include "TempTree.h"
 
@@ -37,13 +37,15 @@ struct Finder {
 
 TEST(SearchFile, MasksIgnoreLetterCaseAndEmptyOrStarDotStarMatchEverything) {
     TempTree tree;
-    for (const char* file : {"a.mid", "B.MID", "c.Midi", "d.txt", "README", ".hidden.mid"}) tree.File(file);
+    for (const char* file : {"a.mid", "B.MID", "c.Midi", "d.txt", "README", ".hidden.mid"})
+        tree.File(file);
     tree.Dir("sub.mid");
     const std::string r = tree.Path();
 
     Finder songs(r, "*.mid", false);
     EXPECT_TRUE(songs.Search.Search());
-    EXPECT_EQ(songs.Found, (std::vector<std::string>{r + "/.hidden.mid", r + "/a.mid", r + "/B.MID", r + "/sub.mid"}));
+    EXPECT_EQ(songs.Found,
+              (std::vector<std::string>{r + "/.hidden.mid", r + "/a.mid", r + "/B.MID", r + "/sub.mid"}));
     EXPECT_EQ(songs.FoundDirectory, (std::vector<bool>{false, false, false, true}));
 
     Finder twoMasks(r + "/", "*.MID;*.midi", false);
@@ -61,11 +63,12 @@ TEST(SearchFile, MasksIgnoreLetterCaseAndEmptyOrStarDotStarMatchEverything) {
 
 TEST(SearchFile, RecursiveSearchGoesDirectoryByDirectoryBreadthFirst) {
     TempTree tree;
-    for (const char* file : {"top.mid", "b/deep/d.mid", "a/a.mid", "b/b.mid", "a/z.mid"}) tree.File(file);
+    for (const char* file : {"top.mid", "b/deep/d.mid", "a/a.mid", "b/b.mid", "a/z.mid"})
+        tree.File(file);
     const std::string r = tree.Path();
     Finder finder(r, "*.mid", true);
-    finder.Search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&,
-                                  bool& skip, bool& ignoreSubDir) {
+    finder.Search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&, bool& skip,
+                                  bool& ignoreSubDir) {
         EXPECT_FALSE(skip);
         EXPECT_FALSE(ignoreSubDir);
         finder.Dirs.push_back(name);
@@ -82,8 +85,8 @@ TEST(SearchFile, SkipLeavesOutFilesAndIgnoreSubDirLeavesOutTheSubtree) {
         tree.File(file);
     const std::string r = tree.Path();
     Finder finder(r, "*.mid", true);
-    finder.Search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&,
-                                  bool& skip, bool& ignoreSubDir) {
+    finder.Search.OnFindDir = [&](TSearchFile&, const std::string& name, const TSearchFileData&, bool& skip,
+                                  bool& ignoreSubDir) {
         skip = name == r + "/skip";
         ignoreSubDir = name == r + "/prune";
     };
@@ -93,7 +96,8 @@ TEST(SearchFile, SkipLeavesOutFilesAndIgnoreSubDirLeavesOutTheSubtree) {
 
 TEST(SearchFile, ContinueFalseEndsTheWholeSearchAtOnce) {
     TempTree tree;
-    for (const char* file : {"a/1.mid", "a/2.mid", "a/3.mid", "b/4.mid"}) tree.File(file);
+    for (const char* file : {"a/1.mid", "a/2.mid", "a/3.mid", "b/4.mid"})
+        tree.File(file);
     const std::string r = tree.Path();
     for (bool recursive : {true, false}) {
         Finder finder(recursive ? r : r + "/a", "*.mid", recursive);
@@ -122,8 +126,8 @@ TEST(SearchFile, NothingToSearchReturnsTrueWithoutEvents) {
 
 TEST(FileMask, PlainSuffixPatternsAgreeWithTheWildcardMatcher) {
     const std::vector<std::string> patterns = {"*.mid", "*.MIDI", "*d", "*", "*.m?d", "a*.mid", "*[.]mid"};
-    const std::vector<std::string> names = {"a.mid", "A.MID", "x.mid.txt", "mid", ".mid", "a.midi",
-                                            "d", "caf\xC3\xA9.mId", "\xE9.mid", "abc", ""};
+    const std::vector<std::string> names = {"a.mid", "A.MID",           "x.mid.txt", "mid", ".mid", "a.midi",
+                                            "d",     "caf\xC3\xA9.mId", "\xE9.mid",  "abc", ""};
     for (const std::string& pattern : patterns) {
         const TFileMask mask(pattern);
         for (const std::string& name : names) {

@@ -17,9 +17,9 @@ public:
     // suffix tells apart two trees of one test.
     explicit TempTree(const std::string& suffix = "") {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        Root = std::filesystem::temp_directory_path() /
-               ("tamtara-library-" + std::to_string(getpid()) + "-" + info->test_suite_name() +
-                "-" + info->name() + suffix);
+        Root =
+            std::filesystem::temp_directory_path() / ("tamtara-library-" + std::to_string(getpid()) + "-" +
+                                                      info->test_suite_name() + "-" + info->name() + suffix);
         std::filesystem::remove_all(Root);
         std::filesystem::create_directories(Root);
     }

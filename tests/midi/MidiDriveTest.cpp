@@ -35,14 +35,12 @@ protected:
     std::vector<RecordedMessage> Shorts(std::uint8_t status) {
         std::vector<RecordedMessage> out;
         for (auto& m : Driver.Messages())
-            if (!m.IsLong && m.Status() == status)
-                out.push_back(m);
+            if (!m.IsLong && m.Status() == status) out.push_back(m);
         return out;
     }
     bool Sent(std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
         for (auto& m : Driver.Messages())
-            if (!m.IsLong && m.Status() == status && m.Data1() == d1 && m.Data2() == d2)
-                return true;
+            if (!m.IsLong && m.Status() == status && m.Data1() == d1 && m.Data2() == d2) return true;
         return false;
     }
 
@@ -63,7 +61,7 @@ TEST_F(MidiDriveTest, PositionAdvancesByElapsedTimeAndTempo) {
     Cycle(10);
     EXPECT_EQ(Drive.Elapsed, 10);
     EXPECT_NEAR(Drive.Position, 9.6, 1e-9);
-    Cycle(0);  // the previous cycle slept SleepInterval
+    Cycle(0); // the previous cycle slept SleepInterval
     EXPECT_NEAR(Drive.Position, 9.6 + 1.92, 1e-9);
     EXPECT_EQ(Drive.CurrentTick(), 11);
     EXPECT_EQ(Drive.CycleCount, 2);
@@ -80,7 +78,7 @@ TEST_F(MidiDriveTest, SongWithoutTempoPlaysAt120) {
 TEST_F(MidiDriveTest, TempoChangesApplyWhenReached) {
     Load(Smf(480, {Cat({Tempo(0, 500000), Tempo(96, 250000), Ev(100000, {0x80, 1, 0})})}));
     PlayQuietly();
-    Cycle(100);  // reaches tick 96 at 120 BPM
+    Cycle(100); // reaches tick 96 at 120 BPM
     EXPECT_EQ(Drive.Tempo, 120);
     Cycle(0);
     EXPECT_EQ(Drive.Tempo, 240);
@@ -150,7 +148,8 @@ TEST_F(MidiDriveTest, ResetsGoOutInOrderAndReplaceTheVolumeMessages) {
     Drive.Play();
     auto messages = Driver.Messages();
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].Bytes, std::vector<std::uint8_t>(GMSystemOnMessage.begin(), GMSystemOnMessage.end()));
+    EXPECT_EQ(messages[0].Bytes,
+              std::vector<std::uint8_t>(GMSystemOnMessage.begin(), GMSystemOnMessage.end()));
     EXPECT_EQ(messages[1].Bytes, std::vector<std::uint8_t>(GSResetMessage.begin(), GSResetMessage.end()));
     EXPECT_EQ(messages[1].Time - messages[0].Time, 60u);
     EXPECT_EQ(Clock.Now() - before, 60u + 60u + 16u);
@@ -165,8 +164,8 @@ TEST_F(MidiDriveTest, DrumNotesAreAnnouncedEightQuartersAheadAndWithheldWhenDue)
     Drive.OnDrumNote = [&](const SequencerEvent* slot) { due.push_back(slot->Tick); };
     Load(Song(Cat({Ev(100, {0x99, 38, 100}), Ev(3900, {0x99, 36, 0})})));
     PlayQuietly();
-    EXPECT_EQ(ahead, std::vector<int>{100});  // 4000 lies past 8 × 480
-    Cycle(200);  // position 192: the first note is due, the window reaches 4032
+    EXPECT_EQ(ahead, std::vector<int>{100}); // 4000 lies past 8 × 480
+    Cycle(200);                              // position 192: the first note is due, the window reaches 4032
     EXPECT_EQ(due, std::vector<int>{100});
     EXPECT_EQ(ahead, (std::vector<int>{100, 4000}));
     EXPECT_TRUE(Shorts(0x99).empty());
@@ -203,8 +202,8 @@ TEST_F(MidiDriveTest, OtherNotesAreReportedThenSent) {
     };
     Drive.OnDrumNote = [&](const SequencerEvent*) { ++drumCalls; };
     Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++drumCalls; };
-    Load(Song(Cat({Ev(0, {0x99, 37, 90}), Ev(0, {0x90, 60, 100}), Ev(0, {0x9F, 61, 0}),
-                   Ev(0, {0x89, 38, 0})})));
+    Load(Song(
+        Cat({Ev(0, {0x99, 37, 90}), Ev(0, {0x90, 60, 100}), Ev(0, {0x9F, 61, 0}), Ev(0, {0x89, 38, 0})})));
     PlayQuietly();
     Cycle(1);
     EXPECT_EQ(noteOns, (std::vector<int>{0x90, 0x9F}));
@@ -391,8 +390,9 @@ TEST_F(MidiDriveTest, OutputErrorDuringACycleStopsTheSongAndIsReported) {
 class QueuedFileTest : public MidiDriveTest {
 protected:
     ~QueuedFileTest() override { std::filesystem::remove(Path); }
-    std::string Path = (std::filesystem::temp_directory_path() /
-                        ("tamtara-midi-" + std::to_string(::getpid()) + ".mid")).string();
+    std::string Path =
+        (std::filesystem::temp_directory_path() / ("tamtara-midi-" + std::to_string(::getpid()) + ".mid"))
+            .string();
 };
 
 TEST_F(QueuedFileTest, FileThatCannotBeOpenedIsReportedAndTheNextRequestPlays) {

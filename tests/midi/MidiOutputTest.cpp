@@ -55,10 +55,8 @@ TEST_F(MidiOutputTest, ProductNamePrefersTheMapperOverALaterDeviceOfTheSameName)
 }
 
 TEST_F(MidiOutputTest, UnknownProductNameIsNotInstalled) {
-    EXPECT_EQ(MessageOf([&] { Port.SetProductName("Nope"); }),
-              "MIDI output Device Nope not installed");
-    EXPECT_EQ(MessageOf([&] { Port.SetProductName("synth a"); }),
-              "MIDI output Device synth a not installed");
+    EXPECT_EQ(MessageOf([&] { Port.SetProductName("Nope"); }), "MIDI output Device Nope not installed");
+    EXPECT_EQ(MessageOf([&] { Port.SetProductName("synth a"); }), "MIDI output Device synth a not installed");
 }
 
 TEST_F(MidiOutputTest, DeviceAndNameCannotChangeWhileOpen) {

@@ -79,6 +79,8 @@ inline Bytes Meta(std::uint32_t delta, std::uint8_t type, const Bytes& data) {
     return out;
 }
 
-inline Bytes EndOfTrack() { return {0x00, 0xFF, 0x2F, 0x00}; }
+inline Bytes EndOfTrack() {
+    return {0x00, 0xFF, 0x2F, 0x00};
+}
 
 } // namespace tamtara::testing

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace tamtara {
 namespace {
@@ -75,8 +75,7 @@ TEST(SmfRunningStatus, TrackOpeningWithDataByteStoresStatusBelow80WithTwoDataByt
 }
 
 TEST(SmfRunningStatus, SurvivesMetaEventBetweenEvents) {
-    auto song = Parse(Smf(96, {Cat({Ev(0, {0x91, 60, 100}), Meta(0, 0x01, {'x'}),
-                                    Ev(10, {62, 90})})}));
+    auto song = Parse(Smf(96, {Cat({Ev(0, {0x91, 60, 100}), Meta(0, 0x01, {'x'}), Ev(10, {62, 90})})}));
     ASSERT_EQ(song->Tracks[0].Count(), 2);
     ExpectShort(song->Tracks[0][1], 10, 0x91, 62, 90);
 }
@@ -93,8 +92,8 @@ TEST(SmfRunningStatus, DataByteAfterExclusiveIsAnotherExclusive) {
 }
 
 TEST(SmfRunningStatus, DataBytesPerStatusFollowTheTable) {
-    auto song = Parse(Smf(96, {Cat({Ev(0, {0xD3, 20}), Ev(0, {0xF1, 7}), Ev(0, {0xF8}),
-                                    Ev(0, {0xE0, 1, 2}), Ev(0, {0xF2, 3, 4}), Ev(0, {0xF3, 9})})}));
+    auto song = Parse(Smf(96, {Cat({Ev(0, {0xD3, 20}), Ev(0, {0xF1, 7}), Ev(0, {0xF8}), Ev(0, {0xE0, 1, 2}),
+                                    Ev(0, {0xF2, 3, 4}), Ev(0, {0xF3, 9})})}));
     ASSERT_EQ(song->Tracks[0].Count(), 6);
     ExpectShort(song->Tracks[0][0], 0, 0xD3, 20, 0);
     ExpectShort(song->Tracks[0][1], 0, 0xF1, 7, 0);
@@ -115,8 +114,8 @@ TEST(SmfExclusive, BlockHoldsStatusAndDataAsInFile) {
 }
 
 TEST(SmfTempo, MicrosecondsBecomeTruncatedBeatsPerMinute) {
-    auto song = Parse(Smf(96, {Cat({Tempo(0, 500000), Tempo(10, 400000), Tempo(10, 600000),
-                                    Tempo(10, 416667)})}));
+    auto song =
+        Parse(Smf(96, {Cat({Tempo(0, 500000), Tempo(10, 400000), Tempo(10, 600000), Tempo(10, 416667)})}));
     ASSERT_EQ(song->TempoCount, 4);
     EXPECT_EQ(song->TempoMap[0].Bpm, 120);
     EXPECT_EQ(song->TempoMap[1].Bpm, 150);
@@ -136,7 +135,9 @@ TEST(SmfTempo, MapKeepsFileOrderAcrossTracks) {
 TEST(SmfTempo, UnusableTempoEventsAreIgnoredAndSkippedWhole) {
     Bytes longTempo = {0x00, 0xFF, 0x51, 0x05, 0x00, 0x07, 0xA1, 0x20, 0x00};
     Bytes emptyTempo = {0x00, 0xFF, 0x51, 0x00};
-    auto song = Parse(Smf(96, {Cat({Tempo(0, 0), emptyTempo, longTempo,
+    auto song = Parse(Smf(96, {Cat({Tempo(0, 0),
+                                    emptyTempo,
+                                    longTempo,
                                     {0x00, 0xFF, 0x51, 0x04, 0x10, 0x00, 0x00, 0x00},
                                     Ev(0, {0x90, 1, 2})})}));
     EXPECT_EQ(song->TempoCount, 0);
@@ -194,9 +195,9 @@ TEST(SmfWildFiles, UnknownChunkBetweenTracksIsSkipped) {
 
 TEST(SmfWildFiles, ChunkLengthOffByOneStillFindsTheNextTrack) {
     Bytes first = TrackChunk(Cat({Ev(0, {0x90, 1, 2}), Ev(4, {0x80, 1, 0}), EndOfTrack()}));
-    first[7] -= 1;  // declares one byte less than it holds
-    Bytes file = Cat({Header(1, 3, 96), first, TrackChunk(Ev(7, {0x92, 5, 6})),
-                      TrackChunk(Ev(9, {0x93, 7, 8}))});
+    first[7] -= 1; // declares one byte less than it holds
+    Bytes file =
+        Cat({Header(1, 3, 96), first, TrackChunk(Ev(7, {0x92, 5, 6})), TrackChunk(Ev(9, {0x93, 7, 8}))});
     auto song = Parse(file);
     EXPECT_EQ(song->Tracks[0].Count(), 2);
     ASSERT_EQ(song->Tracks[1].Count(), 1);
@@ -220,18 +221,17 @@ Bytes RiffChunk(const char* id, const Bytes& body) {
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<std::uint8_t>(body.size() >> (8 * i)));
     out.insert(out.end(), body.begin(), body.end());
-    if (body.size() & 1)
-        out.push_back(0);
+    if (body.size() & 1) out.push_back(0);
     return out;
 }
 
 TEST(SmfWildFiles, RmidFileIsReadFromItsDataChunk) {
     const Bytes smf = Smf(120, {Cat({Meta(0, 3, {'R', 'M'}), Ev(3, {0x99, 36, 100})})});
     // A chunk before "data" must be stepped over; one after it must not be read as MIDI data.
-    Bytes riff = Cat({Bytes{'R', 'M', 'I', 'D'}, RiffChunk("LIST", {'a', 'b', 'c'}),
-                      RiffChunk("data", smf), RiffChunk("MTrk", {0, 0, 0, 4, 0, 0x90, 1, 2})});
+    Bytes riff = Cat({Bytes{'R', 'M', 'I', 'D'}, RiffChunk("LIST", {'a', 'b', 'c'}), RiffChunk("data", smf),
+                      RiffChunk("MTrk", {0, 0, 0, 4, 0, 0x90, 1, 2})});
     Bytes file = RiffChunk("RIFF", riff);
-    file.pop_back();  // RIFF body has even length here; keep the file as writers produce it
+    file.pop_back(); // RIFF body has even length here; keep the file as writers produce it
     auto song = Parse(file);
     EXPECT_EQ(song->Division, 120);
     EXPECT_EQ(song->TrackCount, 1);
@@ -254,7 +254,7 @@ TEST(SmfWildFiles, LeadingBytesBeforeTheHeaderArePassedOver) {
 
 TEST(SmfReader, HeaderLengthIsNotHonoured) {
     Bytes file = Smf(96, {Ev(0, {0x90, 1, 2})});
-    file[7] = 8;  // claims a longer header; the track still follows the 14 bytes
+    file[7] = 8; // claims a longer header; the track still follows the 14 bytes
     auto song = Parse(file);
     EXPECT_EQ(song->Tracks[0].Count(), 1);
 }
@@ -278,7 +278,7 @@ TEST(SmfReader, ReloadClearsPreviousSong) {
 
 TEST(SmfDamagedData, ChunkLengthPastTheEndStopsAtTheData) {
     Bytes file = Smf(96, {Cat({Ev(0, {0x90, 1, 2}), Ev(0, {0x80, 1, 0})})});
-    file[21] = 0xFF;  // track length now claims far more than is there
+    file[21] = 0xFF; // track length now claims far more than is there
     auto song = Parse(file);
     EXPECT_EQ(song->Tracks[0].Count(), 2);
 }
@@ -313,9 +313,9 @@ TEST(SmfDamagedData, TruncatedHeaderLoadsAsNoSong) {
 }
 
 TEST(SmfTitle, FirstTextClassMetaInFileOrder) {
-    Bytes file = Smf(96, {Cat({Ev(0, {0x90, 1, 2}), Meta(0, 0x02, {'(', 'c', ')'}),
-                               Meta(0, 0x03, {'N', 'a', 'm', 'e'})}),
-                          Meta(0, 0x01, {'L', 'a', 't', 'e', 'r'})});
+    Bytes file = Smf(
+        96, {Cat({Ev(0, {0x90, 1, 2}), Meta(0, 0x02, {'(', 'c', ')'}), Meta(0, 0x03, {'N', 'a', 'm', 'e'})}),
+             Meta(0, 0x01, {'L', 'a', 't', 'e', 'r'})});
     EXPECT_EQ(ReadSmfTitle(file), "(c)");
 }
 
@@ -337,8 +337,8 @@ TEST(SmfTitle, BytesAreReturnedUnconverted) {
 }
 
 TEST(SmfTitle, TempoAndExclusiveAreSkippedAndTextAfterThemFound) {
-    Bytes file = Smf(96, {Cat({Tempo(0, 500000), Ev(0, {0xF0, 0x02, 0x01, 0xF7}),
-                               Ev(0, {0xC0, 1}), Meta(0, 0x7F, {1, 2}), Meta(0, 0x05, {'L'})})});
+    Bytes file = Smf(96, {Cat({Tempo(0, 500000), Ev(0, {0xF0, 0x02, 0x01, 0xF7}), Ev(0, {0xC0, 1}),
+                               Meta(0, 0x7F, {1, 2}), Meta(0, 0x05, {'L'})})});
     EXPECT_EQ(ReadSmfTitle(file), "L");
 }
 
@@ -379,7 +379,7 @@ TEST(SongMemory, OneByteEventsAreStoredInEightBytesEachWithoutSlack) {
 }
 
 TEST(SongMemory, EmptyExclusiveEventsCostUnderNineBytesPerFileByte) {
-    const Bytes file = OneByteEventSong(200000, 0xF0);  // "00 00": delta 0, an empty block
+    const Bytes file = OneByteEventSong(200000, 0xF0); // "00 00": delta 0, an empty block
     auto song = Parse(file);
     const TMidiTrack& track = song->Tracks[0];
     ASSERT_EQ(track.Count(), 100000);
@@ -391,10 +391,10 @@ TEST(SongMemory, EmptyExclusiveEventsCostUnderNineBytesPerFileByte) {
 }
 
 TEST(SongMemory, FileOverTheLimitIsRefusedBeforeItIsRead) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("tamtara-big-song-" + std::to_string(::getpid()) + ".mid");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("tamtara-big-song-" + std::to_string(::getpid()) + ".mid");
     { TFileStream create(path.string(), FileMode::Create); }
-    std::filesystem::resize_file(path, MaxSongFileBytes + 1);  // sparse: nothing is written
+    std::filesystem::resize_file(path, MaxSongFileBytes + 1); // sparse: nothing is written
     try {
         ReadSongFile(path.string());
         ADD_FAILURE() << "a file over the limit was read";
@@ -406,7 +406,9 @@ TEST(SongMemory, FileOverTheLimitIsRefusedBeforeItIsRead) {
 }
 
 // Real files: every edge case loads without harm and keeps ticks in order; a few known shapes.
-std::string CorpusPath(const std::string& name) { return std::string(TAMTARA_CORPUS_DIR) + "/" + name; }
+std::string CorpusPath(const std::string& name) {
+    return std::string(TAMTARA_CORPUS_DIR) + "/" + name;
+}
 
 // The corpus lives beside the project, not in it: a lone clone has none.
 class SmfCorpus : public ::testing::Test {
@@ -461,8 +463,7 @@ TEST_F(SmfCorpus, PercussionFileHasChannelTenNotes) {
 
 TEST_F(SmfCorpus, SongsHaveTempoTracksAndDrums) {
     for (const auto& entry : std::filesystem::directory_iterator(CorpusPath("songs"))) {
-        if (entry.path().filename().string().rfind("freedoom-d_dm0", 0) != 0)
-            continue;
+        if (entry.path().filename().string().rfind("freedoom-d_dm0", 0) != 0) continue;
         auto song = Parse(ReadFileBytes(entry.path().string()));
         EXPECT_GT(song->TrackCount, 1) << entry.path();
         EXPECT_GT(song->Division, 0) << entry.path();

@@ -7,16 +7,14 @@
 
 namespace tamtara::testing {
 
-TEST(Glyphs, AnkAndSixPixelFontsTakeEveryByte)
-{
+TEST(Glyphs, AnkAndSixPixelFontsTakeEveryByte) {
     EXPECT_EQ(AnkGlyph('A'), Bounds(65 % 32 * 8, 2 * 16, 8, 16));
     EXPECT_EQ(AnkGlyph(255), Bounds(31 * 8, 7 * 16, 8, 16));
     EXPECT_EQ(Font06Glyph(' '), Bounds(0, 12, 6, 6));
     EXPECT_EQ(Font06Glyph(255), Bounds(90, 90, 6, 6));
 }
 
-TEST(Glyphs, ColourTwoLiesEightRowsLower)
-{
+TEST(Glyphs, ColourTwoLiesEightRowsLower) {
     const TRect colour0 = Font16Glyph('A', 0);
     const TRect colour2 = Font16Glyph('A', 2);
     EXPECT_EQ(colour0, Bounds(1 * 16, 2 * 16, 16, 16));
@@ -25,16 +23,14 @@ TEST(Glyphs, ColourTwoLiesEightRowsLower)
     EXPECT_EQ(Font32Glyph('A', 2).Top, Font32Glyph('A', 0).Top + 256);
 }
 
-TEST(Glyphs, LowerCaseWithoutUpperCasingFallsIntoTheNextColour)
-{
+TEST(Glyphs, LowerCaseWithoutUpperCasingFallsIntoTheNextColour) {
     // 'a' (97) is two past '_' (95): the second glyph of the next colour's block.
     EXPECT_EQ(Font16Glyph('a', 0), Font16Glyph('!', 1));
 }
 
 class ComboDigits : public ::testing::Test {
 protected:
-    ComboDigits()
-    {
+    ComboDigits() {
         Surfaces.Create();
         Target.SetSize(640, 480);
         TDirectDrawSurface& sheet = *Surfaces.ComboFont;
@@ -57,23 +53,20 @@ protected:
     BitmapText Text{Target, Surfaces};
 };
 
-TEST_F(ComboDigits, OneDigitSitsInTheLastPlace)
-{
+TEST_F(ComboDigits, OneDigitSitsInTheLastPlace) {
     Text.DrawComboNumber(100, 0, 7);
     EXPECT_EQ(Place(100, 3), DigitColour(7));
     EXPECT_EQ(Place(100, 2), 0u);
     EXPECT_EQ(Target.Pixel(100 + 104 + 32, 20), Label);
 }
 
-TEST_F(ComboDigits, FourDigitsFillAllPlaces)
-{
+TEST_F(ComboDigits, FourDigitsFillAllPlaces) {
     Text.DrawComboNumber(100, 0, 1234);
     for (int p = 0; p < 4; ++p)
         EXPECT_EQ(Place(100, p), DigitColour(p + 1)) << p;
 }
 
-TEST_F(ComboDigits, FiveDigitsShowOnlyTheLastFour)
-{
+TEST_F(ComboDigits, FiveDigitsShowOnlyTheLastFour) {
     Text.DrawComboNumber(100, 0, 10000);
     for (int p = 0; p < 4; ++p)
         EXPECT_EQ(Place(100, p), DigitColour(0)) << p;

@@ -5,8 +5,7 @@ namespace tamtara::testing {
 
 using DrumCapture = PlayFixture;
 
-TEST_F(DrumCapture, ClosedAndPedalHiHatAtOneTickShareOneSlot)
-{
+TEST_F(DrumCapture, ClosedAndPedalHiHatAtOneTickShareOneSlot) {
     Announce(960, 42);
     Announce(960, 44);
     ASSERT_EQ(State.QueueCount[dpHiHat], 1);
@@ -15,8 +14,7 @@ TEST_F(DrumCapture, ClosedAndPedalHiHatAtOneTickShareOneSlot)
     EXPECT_EQ(State.Slot(dpHiHat, 0).Partner.Tick, 960);
 }
 
-TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot)
-{
+TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot) {
     Announce(1000, 38);
     Announce(1060, 40);
     EXPECT_EQ(State.QueueCount[dpSnare], 1);
@@ -25,8 +23,7 @@ TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot)
     EXPECT_EQ(State.QueueCount[dpSnare], 3);
 }
 
-TEST_F(DrumCapture, ThirdNoteAtOneTickStartsANewSlot)
-{
+TEST_F(DrumCapture, ThirdNoteAtOneTickStartsANewSlot) {
     Announce(480, 42);
     Announce(480, 46);
     Announce(480, 44);
@@ -35,8 +32,7 @@ TEST_F(DrumCapture, ThirdNoteAtOneTickStartsANewSlot)
     EXPECT_LE(State.Slot(dpHiHat, 1).Partner.Tick, 0);
 }
 
-TEST_F(DrumCapture, EveryTableNoteLandsInItsLane)
-{
+TEST_F(DrumCapture, EveryTableNoteLandsInItsLane) {
     const std::pair<int, int> expected[] = {{42, 0}, {44, 0}, {46, 0}, {38, 1}, {40, 1}, {35, 2},
                                             {36, 2}, {48, 3}, {50, 3}, {45, 4}, {47, 4}, {41, 5},
                                             {43, 5}, {49, 6}, {55, 6}, {57, 6}};
@@ -46,16 +42,14 @@ TEST_F(DrumCapture, EveryTableNoteLandsInItsLane)
     EXPECT_EQ(LaneOfNote(0), -1);
 }
 
-TEST_F(DrumCapture, SilentNotesAndNotesOutsidePlayAreNotQueued)
-{
+TEST_F(DrumCapture, SilentNotesAndNotesOutsidePlayAreNotQueued) {
     Announce(480, 36, 0);
     OnPlayScreen = false;
     Announce(960, 36);
     EXPECT_EQ(State.QueueCount[dpKick], 0);
 }
 
-TEST_F(DrumCapture, AFullLaneDropsTheNewNote)
-{
+TEST_F(DrumCapture, AFullLaneDropsTheNewNote) {
     for (int i = 0; i < LaneSlots; ++i)
         Announce(100 * (i + 1), 36);
     ASSERT_EQ(State.QueueCount[dpKick], LaneSlots);
@@ -65,8 +59,7 @@ TEST_F(DrumCapture, AFullLaneDropsTheNewNote)
     EXPECT_EQ(State.Slot(dpKick, 0).Main.Tick, 100);
 }
 
-TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent)
-{
+TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent) {
     State.AutoLane[dpSnare] = true;
     const SequencerEvent snare = Note(480, 38);
     const SequencerEvent kick = Note(480, 36);
@@ -82,16 +75,14 @@ TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent)
     EXPECT_EQ(State.PadTimer[dpSnare], 7);
 }
 
-TEST_F(DrumCapture, DueNoteOutsidePlayIsSentUnchanged)
-{
+TEST_F(DrumCapture, DueNoteOutsidePlayIsSentUnchanged) {
     OnPlayScreen = false;
     const SequencerEvent kick = Note(480, 36, 0);
     Capture.SoundDrumNote(&kick);
     EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 36, 0)}));
 }
 
-TEST(Meters, FullNoteFollowsThePan)
-{
+TEST(Meters, FullNoteFollowsThePan) {
     const MeterLevels left = MeterLevelsFor(127, 0, 127, 10000);
     EXPECT_EQ(left.Left, 1000);
     EXPECT_EQ(left.Right, 0);
@@ -101,8 +92,7 @@ TEST(Meters, FullNoteFollowsThePan)
     EXPECT_EQ(MeterLevelsFor(127, 64, 127, 5000).Right, 500);
 }
 
-TEST_F(DrumCapture, MetersFallTwoPerCycleNotBelowZero)
-{
+TEST_F(DrumCapture, MetersFallTwoPerCycleNotBelowZero) {
     State.MeterLeft[3] = 5;
     State.MeterRight[3] = 1;
     Capture.MeterDecay();

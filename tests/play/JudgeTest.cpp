@@ -3,8 +3,7 @@
 
 namespace tamtara::testing {
 
-TEST(GradeWindows, BoundariesAtDivision480)
-{
+TEST(GradeWindows, BoundariesAtDivision480) {
     EXPECT_EQ(GradeFor(0, 480), Perfect);
     EXPECT_EQ(GradeFor(29, 480), Perfect);
     EXPECT_EQ(GradeFor(-29, 480), Perfect);
@@ -20,8 +19,7 @@ TEST(GradeWindows, BoundariesAtDivision480)
 
 using Judging = PlayFixture;
 
-TEST_F(Judging, PerfectStrikeSoundsGradesAndRemovesTheNote)
-{
+TEST_F(Judging, PerfectStrikeSoundsGradesAndRemovesTheNote) {
     Announce(960, 38);
     SetTick(950);
     Strike(dpSnare);
@@ -37,8 +35,7 @@ TEST_F(Judging, PerfectStrikeSoundsGradesAndRemovesTheNote)
     EXPECT_EQ(State.PadTimer[dpSnare], 7);
 }
 
-TEST_F(Judging, GoodScoresWithoutGaugeFlashOrExplosion)
-{
+TEST_F(Judging, GoodScoresWithoutGaugeFlashOrExplosion) {
     State.Gauge = 300;
     Announce(960, 36);
     SetTick(960 + 100);
@@ -51,8 +48,7 @@ TEST_F(Judging, GoodScoresWithoutGaugeFlashOrExplosion)
     EXPECT_EQ(State.ExplodeTimer[dpKick], 0);
 }
 
-TEST_F(Judging, GaugeNeverRisesAbove425)
-{
+TEST_F(Judging, GaugeNeverRisesAbove425) {
     State.Gauge = 420;
     Announce(960, 36);
     Announce(1920, 36);
@@ -65,8 +61,7 @@ TEST_F(Judging, GaugeNeverRisesAbove425)
     EXPECT_EQ(State.Gauge, 425);
 }
 
-TEST_F(Judging, PressHalfABeatEarlySoundsTheNoteAndLeavesItPending)
-{
+TEST_F(Judging, PressHalfABeatEarlySoundsTheNoteAndLeavesItPending) {
     Announce(960, 38);
     SetTick(960 - 240);
     Strike(dpSnare);
@@ -79,8 +74,7 @@ TEST_F(Judging, PressHalfABeatEarlySoundsTheNoteAndLeavesItPending)
     EXPECT_EQ(State.MissCount, 1);
 }
 
-TEST_F(Judging, OneStrikeSoundsMainAndPartner)
-{
+TEST_F(Judging, OneStrikeSoundsMainAndPartner) {
     Announce(960, 42, 90);
     Announce(970, 44, 70);
     SetTick(960);
@@ -89,19 +83,18 @@ TEST_F(Judging, OneStrikeSoundsMainAndPartner)
     EXPECT_EQ(State.QueueCount[dpHiHat], 0);
 }
 
-TEST_F(Judging, EarlyStrikeDoesNotSoundThePartnerTwice)
-{
+TEST_F(Judging, EarlyStrikeDoesNotSoundThePartnerTwice) {
     Announce(960, 42);
     Announce(960, 44);
     SetTick(0);
     Strike(dpHiHat);
     SetTick(960);
     Strike(dpHiHat);
-    EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 42, 100), Short(0x99, 44, 100), Short(0x99, 42, 100)}));
+    EXPECT_EQ(Sent(),
+              (std::vector<std::uint32_t>{Short(0x99, 42, 100), Short(0x99, 44, 100), Short(0x99, 42, 100)}));
 }
 
-TEST_F(Judging, StrikeOnAnEmptyLaneSoundsItsDefaultNote)
-{
+TEST_F(Judging, StrikeOnAnEmptyLaneSoundsItsDefaultNote) {
     for (int lane = 0; lane < LaneCount; ++lane)
         Strike(lane);
     std::vector<std::uint32_t> expected;
@@ -111,8 +104,7 @@ TEST_F(Judging, StrikeOnAnEmptyLaneSoundsItsDefaultNote)
     EXPECT_EQ(State.ComboCount, 0);
 }
 
-TEST_F(Judging, AutomaticLanesIgnorePressesAndPassWithoutMiss)
-{
+TEST_F(Judging, AutomaticLanesIgnorePressesAndPassWithoutMiss) {
     State.AutoLane[dpKick] = true;
     Announce(960, 36);
     SetTick(960);
@@ -124,8 +116,7 @@ TEST_F(Judging, AutomaticLanesIgnorePressesAndPassWithoutMiss)
     EXPECT_EQ(State.QueueCount[dpKick], 0);
 }
 
-TEST_F(Judging, BothKeysOrAHeldKeyCountOnce)
-{
+TEST_F(Judging, BothKeysOrAHeldKeyCountOnce) {
     Announce(960, 38);
     Announce(1920, 38);
     SetTick(960);
@@ -139,8 +130,7 @@ TEST_F(Judging, BothKeysOrAHeldKeyCountOnce)
     EXPECT_EQ(Sent().size(), 1u);
 }
 
-TEST_F(Judging, LevelSevenFailsOnTheSecondMiss)
-{
+TEST_F(Judging, LevelSevenFailsOnTheSecondMiss) {
     State.MissPenalty = MissPenaltyFor(7);
     Announce(480, 36);
     Announce(960, 36);
@@ -151,8 +141,7 @@ TEST_F(Judging, LevelSevenFailsOnTheSecondMiss)
     EXPECT_EQ(State.JudgeGrade[dpKick], Miss);
 }
 
-TEST_F(Judging, MissEndsTheComboButKeepsTheMaximum)
-{
+TEST_F(Judging, MissEndsTheComboButKeepsTheMaximum) {
     State.MissPenalty = MissPenaltyFor(0);
     Announce(480, 36);
     Announce(960, 36);
@@ -167,15 +156,13 @@ TEST_F(Judging, MissEndsTheComboButKeepsTheMaximum)
     EXPECT_EQ(State.Score, 100);
 }
 
-TEST(MissPenalty, FollowsTheLevelList)
-{
+TEST(MissPenalty, FollowsTheLevelList) {
     const std::int32_t expected[] = {0, 5, 10, 20, 30, 50, 100, 250};
     for (int level = 0; level < 8; ++level)
         EXPECT_EQ(MissPenaltyFor(level), expected[level]);
 }
 
-TEST_F(Judging, KeyHoldsCountConsecutivePollsAndDropToZero)
-{
+TEST_F(Judging, KeyHoldsCountConsecutivePollsAndDropToZero) {
     bool snareDown = true;
     const auto poll = [&] { Holds.Update([&](int inputState) { return snareDown && inputState == 5; }); };
     poll();

@@ -18,8 +18,7 @@ namespace tamtara::testing {
 
 class PlayFixture : public ::testing::Test {
 protected:
-    PlayFixture()
-    {
+    PlayFixture() {
         Drive.OpenOutput(MidiMapperId);
         Drive.Division = 480;
         State.AutoLane.fill(false);
@@ -27,8 +26,7 @@ protected:
         Driver.ClearMessages();
     }
 
-    SequencerEvent Note(std::int32_t tick, std::uint8_t note, std::uint8_t velocity = 100)
-    {
+    SequencerEvent Note(std::int32_t tick, std::uint8_t note, std::uint8_t velocity = 100) {
         SequencerEvent event;
         event.Tick = tick;
         event.Event.Status = 0x99;
@@ -37,8 +35,7 @@ protected:
         return event;
     }
 
-    void Announce(std::int32_t tick, std::uint8_t note, std::uint8_t velocity = 100)
-    {
+    void Announce(std::int32_t tick, std::uint8_t note, std::uint8_t velocity = 100) {
         const SequencerEvent event = Note(tick, note, velocity);
         auto lock = Drive.ScopedLock();
         Capture.CaptureDrumNote(&event);
@@ -47,8 +44,7 @@ protected:
     void SetTick(std::int32_t tick) { Drive.Position = double(tick); }
 
     // Presses the lane's first key for one frame (released in the frame after).
-    void Strike(int lane)
-    {
+    void Strike(int lane) {
         Holds.KeyHoldA.fill(0);
         Holds.KeyHoldB.fill(0);
         Holds.KeyHoldA[lane] = 1;
@@ -56,17 +52,14 @@ protected:
         Holds.KeyHoldA[lane] = 0;
     }
 
-    std::vector<std::uint32_t> Sent() const
-    {
+    std::vector<std::uint32_t> Sent() const {
         std::vector<std::uint32_t> shorts;
         for (const RecordedMessage& m : Driver.Messages())
-            if (!m.IsLong)
-                shorts.push_back(m.Short);
+            if (!m.IsLong) shorts.push_back(m.Short);
         return shorts;
     }
 
-    static std::uint32_t Short(std::uint8_t status, std::uint8_t data1, std::uint8_t data2)
-    {
+    static std::uint32_t Short(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
         return status | (data1 << 8) | (data2 << 16);
     }
 

@@ -19,8 +19,7 @@ namespace {
 constexpr std::array<std::int32_t, 7> LaneKeys{65, 83, 68, 70, 71, 72, 74}; // A S D F G H J
 
 // One note per beat from beat 2 on, walking across the lanes.
-std::vector<SongNote> WalkingSong(int beats)
-{
+std::vector<SongNote> WalkingSong(int beats) {
     const std::uint8_t laneNotes[] = {42, 38, 36, 48, 45, 41, 49};
     std::vector<SongNote> notes;
     for (int beat = 2; beat < 2 + beats; ++beat) {
@@ -30,14 +29,15 @@ std::vector<SongNote> WalkingSong(int beats)
     return notes;
 }
 
-bool IsNoteOn(const RecordedMessage& m, std::uint8_t status) { return !m.IsLong && m.Status() == status && m.Data2() > 0; }
+bool IsNoteOn(const RecordedMessage& m, std::uint8_t status) {
+    return !m.IsLong && m.Status() == status && m.Data2() > 0;
+}
 
 } // namespace
 
 class PlayGame : public ::testing::Test {
 protected:
-    void Start(const std::vector<SongNote>& notes, std::int32_t level = 3)
-    {
+    void Start(const std::vector<SongNote>& notes, std::int32_t level = 3) {
         SongPath = (Folder.Path() / "Songs" / "play.mid").string();
         WriteSong(SongPath, notes);
         HarnessOptions options;
@@ -49,8 +49,7 @@ protected:
         Game->Step();
     }
 
-    void EnterPlay()
-    {
+    void EnterPlay() {
         Game->ClearMidiMessages();
         Game->EnterPlay(SongPath);
     }
@@ -64,8 +63,7 @@ protected:
     std::unique_ptr<GameHarness> Game;
 };
 
-TEST_F(PlayGame, AllAutomaticPlaysEveryDrumNoteWhenDueAndClears)
-{
+TEST_F(PlayGame, AllAutomaticPlaysEveryDrumNoteWhenDueAndClears) {
     const std::vector<SongNote> notes = WalkingSong(14);
     Start(notes);
     State().AutoLane.fill(true);
@@ -76,12 +74,10 @@ TEST_F(PlayGame, AllAutomaticPlaysEveryDrumNoteWhenDueAndClears)
 
     std::vector<RecordedMessage> drums;
     for (const RecordedMessage& m : Game->MidiMessages())
-        if (IsNoteOn(m, 0x99))
-            drums.push_back(m);
+        if (IsNoteOn(m, 0x99)) drums.push_back(m);
     std::vector<SongNote> expected;
     for (const SongNote& n : notes)
-        if (n.Channel == 9)
-            expected.push_back(n);
+        if (n.Channel == 9) expected.push_back(n);
     ASSERT_EQ(drums.size(), expected.size());
     for (std::size_t i = 0; i < drums.size(); ++i) {
         EXPECT_EQ(drums[i].Data1(), expected[i].Note);
@@ -92,24 +88,21 @@ TEST_F(PlayGame, AllAutomaticPlaysEveryDrumNoteWhenDueAndClears)
     EXPECT_EQ(State().Score, 0);
 }
 
-TEST_F(PlayGame, PerfectPlayerGradesEveryNoteAndNeverMisses)
-{
+TEST_F(PlayGame, PerfectPlayerGradesEveryNoteAndNeverMisses) {
     const std::vector<SongNote> notes = WalkingSong(14);
     Start(notes);
     State().AutoLane.fill(false);
     EnterPlay();
     std::vector<SongNote> pending;
     for (const SongNote& n : notes)
-        if (n.Channel == 9)
-            pending.push_back(n);
+        if (n.Channel == 9) pending.push_back(n);
     const int total = int(pending.size());
     for (int frame = 0; frame < 400 && Game->State() == ssPlay; ++frame) {
         // The judge reads the song position one frame (33 ms, 31.68 ticks) from now.
         const std::int32_t next = Drive().CurrentTick() + 32;
         std::vector<int> lanes;
         std::erase_if(pending, [&](const SongNote& n) {
-            if (std::abs(n.Tick - next) > 16)
-                return false;
+            if (std::abs(n.Tick - next) > 16) return false;
             lanes.push_back(LaneOfNote(n.Note));
             return true;
         });
@@ -128,8 +121,7 @@ TEST_F(PlayGame, PerfectPlayerGradesEveryNoteAndNeverMisses)
     EXPECT_EQ(State().Gauge, FullGauge);
 }
 
-TEST_F(PlayGame, NoInputAtLevelSevenFailsOnTheSecondMissInThatFrame)
-{
+TEST_F(PlayGame, NoInputAtLevelSevenFailsOnTheSecondMissInThatFrame) {
     std::vector<SongNote> notes;
     for (int beat = 2; beat < 12; ++beat)
         notes.push_back({480 * beat, 38});
@@ -153,8 +145,7 @@ TEST_F(PlayGame, NoInputAtLevelSevenFailsOnTheSecondMissInThatFrame)
     EXPECT_EQ(allNotesOff.size(), 16u);
 }
 
-TEST_F(PlayGame, TwoMinutePlayFadesAfter120SecondsAndClears)
-{
+TEST_F(PlayGame, TwoMinutePlayFadesAfter120SecondsAndClears) {
     std::vector<SongNote> notes;
     for (int beat = 2; beat < 400; ++beat)
         notes.push_back({480 * beat, 36});
@@ -172,8 +163,7 @@ TEST_F(PlayGame, TwoMinutePlayFadesAfter120SecondsAndClears)
     EXPECT_GE(Game->Clock().Now() - State().PlayStartTime, 130000u);
 }
 
-TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed)
-{
+TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed) {
     Start(WalkingSong(60));
     State().AutoLane.fill(true);
     State().AutoPlayMode = true;
@@ -188,8 +178,7 @@ TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed)
 
 class PlayScreenPixels : public PlayGame {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::vector<SongNote> notes;
         for (int beat = 6; beat < 40; ++beat)
             notes.push_back({480 * beat, 38});
@@ -198,32 +187,27 @@ protected:
     }
 
     // The first pixel of the snare note's middle row that is not transparent.
-    std::int32_t OpaqueColumn()
-    {
+    std::int32_t OpaqueColumn() {
         const TDirectDrawSurface& sheet = *Surfaces().NoteSurface;
         for (std::int32_t x = 0; x < 64; ++x)
-            if (sheet.Pixel(x, 16 + 8) != sheet.TransparentColor())
-                return x;
+            if (sheet.Pixel(x, 16 + 8) != sheet.TransparentColor()) return x;
         return -1;
     }
 
     // Where the top of the oldest pending snare note is drawn in the last frame.
-    std::int32_t SnareTop()
-    {
+    std::int32_t SnareTop() {
         const std::int32_t now = Drive().CurrentTick();
         const std::int32_t tick = State().Slot(dpSnare, State().QueueHead[dpSnare]).Main.Tick;
         return HitLineY - ((tick - now) * 80 * State().ScrollSpeed / 100) / 480 - 8;
     }
 
-    bool SnareDrawnAt(std::int32_t top)
-    {
+    bool SnareDrawnAt(std::int32_t top) {
         const std::int32_t x = OpaqueColumn();
         return Game->Pixel(LaneX[dpSnare] + x, top + 8) == Surfaces().NoteSurface->Pixel(x, 16 + 8);
     }
 };
 
-TEST_F(PlayScreenPixels, NotesScrollAtTheirDocumentedHeights)
-{
+TEST_F(PlayScreenPixels, NotesScrollAtTheirDocumentedHeights) {
     EnterPlay();
     ASSERT_GE(OpaqueColumn(), 0);
     for (int frame = 0; frame < 90; ++frame) {
@@ -235,8 +219,7 @@ TEST_F(PlayScreenPixels, NotesScrollAtTheirDocumentedHeights)
     }
 }
 
-TEST_F(PlayScreenPixels, HiddenLowerNotesVanishBelowTheMiddle)
-{
+TEST_F(PlayScreenPixels, HiddenLowerNotesVanishBelowTheMiddle) {
     State().HideLowerNotes = true;
     EnterPlay();
     int hidden = 0;
@@ -256,8 +239,7 @@ TEST_F(PlayScreenPixels, HiddenLowerNotesVanishBelowTheMiddle)
     EXPECT_GT(shown, 0);
 }
 
-TEST_F(PlayScreenPixels, HiddenUpperNotesAppearOnlyBelowTheMiddle)
-{
+TEST_F(PlayScreenPixels, HiddenUpperNotesAppearOnlyBelowTheMiddle) {
     State().HideUpperNotes = true;
     EnterPlay();
     int hidden = 0;
@@ -277,8 +259,7 @@ TEST_F(PlayScreenPixels, HiddenUpperNotesAppearOnlyBelowTheMiddle)
     EXPECT_GT(shown, 0);
 }
 
-TEST_F(PlayScreenPixels, AutomaticLaneShowsADarkBandOnlyInNormalPlay)
-{
+TEST_F(PlayScreenPixels, AutomaticLaneShowsADarkBandOnlyInNormalPlay) {
     State().AutoLane[dpKick] = true;
     EnterPlay();
     Game->Step(3);
@@ -286,7 +267,8 @@ TEST_F(PlayScreenPixels, AutomaticLaneShowsADarkBandOnlyInNormalPlay)
     const auto darker = [&](std::int32_t y) {
         const TColor shown = DeviceToColor(Game->Pixel(x, y));
         const TColor back = DeviceToColor(Surfaces().BackSurface->Pixel(x, y));
-        return RedOf(shown) * 255 <= RedOf(back) * 170 + 800 && GreenOf(shown) * 255 <= GreenOf(back) * 170 + 800 &&
+        return RedOf(shown) * 255 <= RedOf(back) * 170 + 800 &&
+               GreenOf(shown) * 255 <= GreenOf(back) * 170 + 800 &&
                BlueOf(shown) * 255 <= BlueOf(back) * 170 + 800;
     };
     EXPECT_TRUE(darker(170));
@@ -295,8 +277,7 @@ TEST_F(PlayScreenPixels, AutomaticLaneShowsADarkBandOnlyInNormalPlay)
     EXPECT_EQ(Game->Pixel(x - 2, 300), Surfaces().BackSurface->Pixel(x - 2, 300));
 }
 
-TEST_F(PlayScreenPixels, FullGaugeIs336PixelsLong)
-{
+TEST_F(PlayScreenPixels, FullGaugeIs336PixelsLong) {
     EnterPlay();
     Game->Step(2);
     ASSERT_EQ(State().Gauge, FullGauge);
@@ -304,8 +285,7 @@ TEST_F(PlayScreenPixels, FullGaugeIs336PixelsLong)
     EXPECT_EQ(Game->Pixel(152 + 336, 470), Surfaces().BackSurface->Pixel(152 + 336, 470));
 }
 
-TEST_F(PlayScreenPixels, ComboShowsItsLastDigitOnceTwoNotesAreStruck)
-{
+TEST_F(PlayScreenPixels, ComboShowsItsLastDigitOnceTwoNotesAreStruck) {
     EnterPlay();
     int struck = 0;
     for (int frame = 0; frame < 200 && struck < 3; ++frame) {
@@ -314,8 +294,7 @@ TEST_F(PlayScreenPixels, ComboShowsItsLastDigitOnceTwoNotesAreStruck)
                                      ? State().Slot(dpSnare, State().QueueHead[dpSnare]).Main.Tick
                                      : -1000;
         const bool press = std::abs(due - next) <= 16;
-        if (press)
-            Game->HoldKey(LaneKeys[dpSnare]);
+        if (press) Game->HoldKey(LaneKeys[dpSnare]);
         Game->Step();
         if (press) {
             Game->ReleaseKey(LaneKeys[dpSnare]);
@@ -328,8 +307,7 @@ TEST_F(PlayScreenPixels, ComboShowsItsLastDigitOnceTwoNotesAreStruck)
     const TDirectDrawSurface& digits = *Surfaces().ComboFont;
     std::int32_t probe = -1;
     for (std::int32_t y = 0; y < 48 && probe < 0; ++y)
-        if (digits.Pixel(32 * 3 + 16, y) != digits.TransparentColor())
-            probe = y;
+        if (digits.Pixel(32 * 3 + 16, y) != digits.TransparentColor()) probe = y;
     ASSERT_GE(probe, 0);
     EXPECT_EQ(Game->Pixel(300 + 78 + 16, 30 + probe), digits.Pixel(32 * 3 + 16, probe));
 }

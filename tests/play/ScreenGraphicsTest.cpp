@@ -1,8 +1,8 @@
 // Screen graphics: missing bitmaps are named, the play background's picture choice, centring,
 // and a broken song picture falling back to the default background.
-#include "app/play/PlayBackground.h"
-#include "app/graphics/ScreenSurfaces.h"
 #include "HostileFiles.h"
+#include "app/graphics/ScreenSurfaces.h"
+#include "app/play/PlayBackground.h"
 #include "base/Stream.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/DisplayTypes.h"
@@ -21,8 +21,7 @@ namespace tamtara::testing {
 namespace {
 
 // A 24-bit bottom-up bitmap of one colour.
-std::vector<std::uint8_t> SolidBmp(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
+std::vector<std::uint8_t> SolidBmp(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const std::uint32_t size = 54 + std::uint32_t(stride * height);
     std::vector<std::uint8_t> out(size, 0);
@@ -49,44 +48,40 @@ std::vector<std::uint8_t> SolidBmp(int width, int height, std::uint8_t r, std::u
     return out;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
-{
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 } // namespace
 
 class ScreenGraphicsTest : public ::testing::Test {
 protected:
-    ScreenGraphicsTest()
-    {
+    ScreenGraphicsTest() {
         std::filesystem::create_directories(Folder);
         Surfaces.Create();
     }
     ~ScreenGraphicsTest() override { std::filesystem::remove_all(Folder); }
 
-    void OpenPackage(const std::vector<PackageSource>& entries)
-    {
+    void OpenPackage(const std::vector<PackageSource>& entries) {
         WritePackage((Folder / "Graphics.pb").string(), entries);
         Package.OpenFile((Folder / "Graphics.pb").string());
     }
 
     // A skin of nothing but its colour key, over a blue default background.
-    void OpenPlayPackage()
-    {
+    void OpenPlayPackage() {
         std::vector<std::uint8_t> skin = SolidBmp(640, 480, 255, 0, 255);
         OpenPackage({{"skin2.bmp", skin}, {"Back.bmp", SolidBmp(640, 480, 0, 0, 255)}});
     }
 
     // One folder per process: ctest runs the cases of this fixture side by side.
-    std::filesystem::path Folder = std::filesystem::temp_directory_path() /
-                                   ("tamtara-play-graphics-" + std::to_string(::getpid()));
+    std::filesystem::path Folder =
+        std::filesystem::temp_directory_path() / ("tamtara-play-graphics-" + std::to_string(::getpid()));
     TReadPackageFile Package;
     ScreenSurfaces Surfaces;
 };
 
-TEST_F(ScreenGraphicsTest, MissingBitmapStopsWithItsName)
-{
+TEST_F(ScreenGraphicsTest, MissingBitmapStopsWithItsName) {
     OpenPackage({{"TrcMeter.bmp", SolidBmp(8, 8, 1, 2, 3)}});
     try {
         LoadSharedGraphics(Package, Surfaces);
@@ -96,8 +91,7 @@ TEST_F(ScreenGraphicsTest, MissingBitmapStopsWithItsName)
     }
 }
 
-TEST_F(ScreenGraphicsTest, SongPictureIsTheBmpTwinElseTheJpgOne)
-{
+TEST_F(ScreenGraphicsTest, SongPictureIsTheBmpTwinElseTheJpgOne) {
     const std::string song = (Folder / "song.mid").string();
     EXPECT_EQ(SongPicturePath(song), "");
     WriteFile(Folder / "song.jpg", {0xFF, 0xD8});
@@ -106,21 +100,19 @@ TEST_F(ScreenGraphicsTest, SongPictureIsTheBmpTwinElseTheJpgOne)
     EXPECT_EQ(SongPicturePath(song), (Folder / "song.bmp").string());
 }
 
-TEST_F(ScreenGraphicsTest, SmallPictureIsCentredOnBlack)
-{
+TEST_F(ScreenGraphicsTest, SmallPictureIsCentredOnBlack) {
     OpenPlayPackage();
     WriteFile(Folder / "song.bmp", SolidBmp(320, 240, 255, 255, 0));
     ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "song.mid").string(), "Title"});
     const TDirectDrawSurface& back = *Surfaces.BackSurface;
-    EXPECT_EQ(back.Pixel(600, 240), 0u);             // border, right of the picture
-    EXPECT_EQ(back.Pixel(159, 450), 0u);             // border, below and left
+    EXPECT_EQ(back.Pixel(600, 240), 0u); // border, right of the picture
+    EXPECT_EQ(back.Pixel(159, 450), 0u); // border, below and left
     EXPECT_EQ(back.Pixel(160, 120), ColorToDevice(clYellow));
     EXPECT_EQ(back.Pixel(479, 359), ColorToDevice(clYellow));
     EXPECT_EQ(back.Pixel(480, 360), 0u);
 }
 
-TEST_F(ScreenGraphicsTest, BrokenPictureFallsBackToTheDefaultBackground)
-{
+TEST_F(ScreenGraphicsTest, BrokenPictureFallsBackToTheDefaultBackground) {
     OpenPlayPackage();
     ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "none.mid").string(), "Title"});
     const std::vector<std::uint8_t> expected = Surfaces.BackSurface->ToRgb();
@@ -132,8 +124,7 @@ TEST_F(ScreenGraphicsTest, BrokenPictureFallsBackToTheDefaultBackground)
 
 // Song pictures come from anywhere: a bomb or an oversized file is refused like a broken picture,
 // play goes on over the default, and a large picture keeps only the part the screen shows.
-TEST_F(ScreenGraphicsTest, PictureBombOrOversizedFileFallsBackToTheDefaultBackground)
-{
+TEST_F(ScreenGraphicsTest, PictureBombOrOversizedFileFallsBackToTheDefaultBackground) {
     OpenPlayPackage();
     ComposePlayBackground(Package, Surfaces, PlayPicture{(Folder / "none.mid").string(), "Title"});
     const std::vector<std::uint8_t> expected = Surfaces.BackSurface->ToRgb();
@@ -146,7 +137,7 @@ TEST_F(ScreenGraphicsTest, PictureBombOrOversizedFileFallsBackToTheDefaultBackgr
 
     const auto big = Folder / "big.bmp";
     WriteFile(big, SolidBmp(2, 2, 255, 255, 0));
-    std::filesystem::resize_file(big, MaxSongPictureBytes + 1);  // sparse: nothing is written
+    std::filesystem::resize_file(big, MaxSongPictureBytes + 1); // sparse: nothing is written
     try {
         LoadSongPicture(big.string(), picture);
         ADD_FAILURE() << "an oversized picture file was read";
@@ -157,8 +148,7 @@ TEST_F(ScreenGraphicsTest, PictureBombOrOversizedFileFallsBackToTheDefaultBackgr
     EXPECT_EQ(Surfaces.BackSurface->ToRgb(), expected);
 }
 
-TEST_F(ScreenGraphicsTest, LargePictureKeepsOnlyTheCentredScreenArea)
-{
+TEST_F(ScreenGraphicsTest, LargePictureKeepsOnlyTheCentredScreenArea) {
     OpenPlayPackage();
     // 801 x 601: a red frame 80 and 60 pixels wide (plus the odd pixel) around a yellow middle.
     std::vector<std::uint8_t> bmp = SolidBmp(801, 601, 255, 0, 0);
@@ -181,18 +171,16 @@ TEST_F(ScreenGraphicsTest, LargePictureKeepsOnlyTheCentredScreenArea)
     EXPECT_EQ(Surfaces.BackSurface->Pixel(639, 0), ColorToDevice(clYellow));
 }
 
-TEST_F(ScreenGraphicsTest, LaneStripesTintTheBackground)
-{
+TEST_F(ScreenGraphicsTest, LaneStripesTintTheBackground) {
     OpenPlayPackage();
     ComposePlayBackground(Package, Surfaces, PlayPicture{"", "Title"});
     const TColor kickLane = DeviceToColor(Surfaces.BackSurface->Pixel(259 + 20, 200));
-    EXPECT_GT(RedOf(kickLane), 0);  // grey blended over blue
+    EXPECT_GT(RedOf(kickLane), 0); // grey blended over blue
     EXPECT_LT(BlueOf(kickLane), 255);
     EXPECT_EQ(Surfaces.BackSurface->Pixel(259 + 20, 391), ColorToDevice(clBlue));
 }
 
-TEST_F(ScreenGraphicsTest, TitleStripLeaves108BlankPixelsBeforeTheTitle)
-{
+TEST_F(ScreenGraphicsTest, TitleStripLeaves108BlankPixelsBeforeTheTitle) {
     ComposeTitleStrip(*Surfaces.SpriteSurface, "");
     EXPECT_EQ(Surfaces.SpriteSurface->Width(), 114);
     EXPECT_EQ(Surfaces.SpriteSurface->Height(), 32);
@@ -209,8 +197,7 @@ TEST_F(ScreenGraphicsTest, TitleStripLeaves108BlankPixelsBeforeTheTitle)
     EXPECT_TRUE(lit);
 }
 
-TEST_F(ScreenGraphicsTest, ShiftJisTitleStripMatchesItsUtf8Form)
-{
+TEST_F(ScreenGraphicsTest, ShiftJisTitleStripMatchesItsUtf8Form) {
     OpenPlayPackage();
     ComposePlayBackground(Package, Surfaces, PlayPicture{"", "ドラム"});
     const std::vector<std::uint8_t> utf8Strip = Surfaces.SpriteSurface->ToRgb();

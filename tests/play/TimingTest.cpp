@@ -22,8 +22,7 @@ constexpr double TicksPerMs = 0.96;
 
 class StrikeTiming : public ::testing::Test {
 protected:
-    void Start(bool precise, std::int32_t offsetMs = 0)
-    {
+    void Start(bool precise, std::int32_t offsetMs = 0) {
         SongPath = (Folder.Path() / "Songs" / "one.mid").string();
         WriteSong(SongPath, {{NoteTick, 38}, {NoteTick * 2, 60, 0}});
         Game.reset(); // the harness restores the working folder it found
@@ -42,17 +41,16 @@ protected:
     }
 
     // Steps until the next Step's 33 ms hold `time`; returns time's offset into that Step.
-    std::uint32_t StepToFrameHolding(std::uint32_t time)
-    {
-        while (Game->Clock().Now() + 33 <= time) Game->Step();
+    std::uint32_t StepToFrameHolding(std::uint32_t time) {
+        while (Game->Clock().Now() + 33 <= time)
+            Game->Step();
         return time - Game->Clock().Now();
     }
 
     std::uint32_t NoteTime() const { return SongStart + std::uint32_t(NoteTick / TicksPerMs); }
     PlayState& State() { return Game->Form().Play->State; }
 
-    int SnareStrikesSounded()
-    {
+    int SnareStrikesSounded() {
         int count = 0;
         for (const RecordedMessage& m : Game->MidiMessages())
             if (!m.IsLong && m.Status() == 0x99 && m.Data1() == 38 && m.Data2() > 0) ++count;
@@ -66,8 +64,7 @@ protected:
     std::vector<StrikeRecord> Strikes;
 };
 
-TEST_F(StrikeTiming, PreciseKeyDownIsGradedAtItsOwnMomentAndSoundsAtOnce)
-{
+TEST_F(StrikeTiming, PreciseKeyDownIsGradedAtItsOwnMomentAndSoundsAtOnce) {
     Start(true);
     const std::uint32_t at = StepToFrameHolding(NoteTime() - 10);
     Game->KeyDownAt(at, SnareKey);
@@ -88,8 +85,7 @@ TEST_F(StrikeTiming, PreciseKeyDownIsGradedAtItsOwnMomentAndSoundsAtOnce)
         }
 }
 
-TEST_F(StrikeTiming, WrittenModeGradesAtThePollOfTheNextFrame)
-{
+TEST_F(StrikeTiming, WrittenModeGradesAtThePollOfTheNextFrame) {
     Start(false);
     const std::uint32_t at = StepToFrameHolding(NoteTime() - 10);
     Game->KeyDownAt(at, SnareKey);
@@ -107,8 +103,7 @@ TEST_F(StrikeTiming, WrittenModeGradesAtThePollOfTheNextFrame)
     EXPECT_EQ(SnareStrikesSounded(), 1);
 }
 
-TEST_F(StrikeTiming, TapShorterThanAFrameCountsOnlyInPreciseMode)
-{
+TEST_F(StrikeTiming, TapShorterThanAFrameCountsOnlyInPreciseMode) {
     for (bool precise : {true, false}) {
         SCOPED_TRACE(precise ? "precise" : "written");
         Strikes.clear();
@@ -123,8 +118,7 @@ TEST_F(StrikeTiming, TapShorterThanAFrameCountsOnlyInPreciseMode)
     }
 }
 
-TEST_F(StrikeTiming, PressStruckByItsKeyDownIsNotStruckAgainByThePoll)
-{
+TEST_F(StrikeTiming, PressStruckByItsKeyDownIsNotStruckAgainByThePoll) {
     Start(true);
     const std::uint32_t at = StepToFrameHolding(NoteTime() - 300);
     // A press held over several frames.
@@ -138,8 +132,7 @@ TEST_F(StrikeTiming, PressStruckByItsKeyDownIsNotStruckAgainByThePoll)
     EXPECT_EQ(SnareStrikesSounded(), 1);
 }
 
-TEST_F(StrikeTiming, InputOffsetMovesTheGradedMomentInBothModes)
-{
+TEST_F(StrikeTiming, InputOffsetMovesTheGradedMomentInBothModes) {
     for (bool precise : {true, false}) {
         SCOPED_TRACE(precise ? "precise" : "written");
         Strikes.clear();
@@ -159,8 +152,7 @@ TEST_F(StrikeTiming, InputOffsetMovesTheGradedMomentInBothModes)
     }
 }
 
-TEST(MenuTaps, ShortEnterTapIsOnePressInPreciseMode)
-{
+TEST(MenuTaps, ShortEnterTapIsOnePressInPreciseMode) {
     TestGameFolder folder{"MenuTap"};
     HarnessOptions options;
     options.Settings.FullScreen = false;

@@ -129,7 +129,8 @@ TEST(HeaderWarning, DefaultHandlerWritesCaptionAndTextToStderr) {
     TReadPackageFile reader;
     ::testing::internal::CaptureStderr();
     reader.OpenStream(stream);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string(HeaderCaption) + ": " + HeaderText + "\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              std::string(HeaderCaption) + ": " + HeaderText + "\n");
 }
 
 } // namespace

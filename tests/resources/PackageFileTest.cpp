@@ -1,6 +1,6 @@
 // Lookups, stream ownership and positions of TReadPackageFile on well-formed packages.
-#include "PackageTestSupport.h"
 #include "resources/PackageFile.h"
+#include "PackageTestSupport.h"
 
 #include <gtest/gtest.h>
 

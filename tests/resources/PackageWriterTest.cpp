@@ -24,7 +24,7 @@ TEST(PackageWriter, LaysOutHeaderDirectoryAndDataInGivenOrder) {
     EXPECT_EQ(image[13], 0);
     EXPECT_EQ(image[14], 4);
     EXPECT_EQ(std::string(image.begin() + 15, image.begin() + 19), "Zeta");
-    EXPECT_EQ(image[19], 0); // unused name bytes are zero, so output is reproducible
+    EXPECT_EQ(image[19], 0);                   // unused name bytes are zero, so output is reproducible
     EXPECT_EQ(image[test::OffsetField(1)], 2); // Alpha starts after Zeta's two bytes
     EXPECT_EQ(image[test::SizeField(1)], 3);
     EXPECT_EQ(std::string(image.end() - 5, image.end()), "zzaaa");
@@ -56,7 +56,9 @@ protected:
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    void Write(const std::string& name, const std::string& text) { std::ofstream(Dir / name, std::ios::binary) << text; }
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(Dir / name, std::ios::binary) << text;
+    }
     std::string Read(const std::string& name) {
         std::ifstream in(Dir / name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -13,7 +13,8 @@ TEST(KeyChoiceList, PositionsGiveTheirKeyCodes) {
     EXPECT_EQ(KeyCodeOfChoice(2), 65);
     EXPECT_EQ(KeyCodeOfChoice(27), 90);
     const std::int32_t punctuation[] = {59, 58, 91, 93, 64, 44, 46, 47};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(KeyCodeOfChoice(28 + i), punctuation[i]) << 28 + i;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(KeyCodeOfChoice(28 + i), punctuation[i]) << 28 + i;
     EXPECT_EQ(KeyChoice[29].Text, ":");
     EXPECT_EQ(KeyCodeOfChoice(-1), 0);
     EXPECT_EQ(KeyCodeOfChoice(36), 0);
@@ -60,9 +61,9 @@ TEST(MakeGameSettingsFromRecord, NoLevelSelectionPlaysAsNormal) {
 
 TEST(MakeGameSettingsFromRecord, KeysBecomeKeyCodes) {
     LauncherSettings settings = DefaultSettings();
-    settings.KeyA[2] = 1;   // スペース
-    settings.KeyA[6] = 28;  // ;
-    settings.KeyB[0] = -1;  // no selection
+    settings.KeyA[2] = 1;  // スペース
+    settings.KeyA[6] = 28; // ;
+    settings.KeyB[0] = -1; // no selection
     GameSettings game = MakeGameSettings(settings, {});
     EXPECT_EQ(game.KeyA, (std::array<std::int32_t, 7>{65, 70, 32, 74, 75, 76, 59}));
     EXPECT_EQ(game.KeyB, (std::array<std::int32_t, 7>{0, 68, 0, 73, 79, 80, 0}));

@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 class InputSettingsFile : public ::testing::Test {
 protected:
     InputSettingsFile() {
-        Dir = fs::path(::testing::TempDir()) / ("input_settings_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Dir = fs::path(::testing::TempDir()) /
+              ("input_settings_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(Dir);
         Path = (Dir / "tamtara.ini").string();
     }
@@ -30,16 +31,22 @@ protected:
 
 TEST(KitMap, DefaultFollowsGeneralMidiAndLeavesTheHiHatPedalUnmapped) {
     const KitSettings kit = DefaultKit();
-    const std::vector<std::pair<int, std::vector<std::uint8_t>>> lanes = {
-        {0, {42, 46, 22, 26, 23}}, {1, {38, 40, 37}}, {2, {35, 36}}, {3, {48, 50}},
-        {4, {45, 47}}, {5, {41, 43, 58}}, {6, {49, 57, 55, 52, 51, 59, 53}}};
+    const std::vector<std::pair<int, std::vector<std::uint8_t>>> lanes = {{0, {42, 46, 22, 26, 23}},
+                                                                          {1, {38, 40, 37}},
+                                                                          {2, {35, 36}},
+                                                                          {3, {48, 50}},
+                                                                          {4, {45, 47}},
+                                                                          {5, {41, 43, 58}},
+                                                                          {6, {49, 57, 55, 52, 51, 59, 53}}};
     for (const auto& [lane, notes] : lanes)
-        for (std::uint8_t note : notes) EXPECT_EQ(KitLaneOfNote(kit, note), lane) << int(note);
+        for (std::uint8_t note : notes)
+            EXPECT_EQ(KitLaneOfNote(kit, note), lane) << int(note);
     EXPECT_EQ(KitLaneOfNote(kit, 44), -1);
     EXPECT_EQ(KitLaneOfNote(kit, 60), -1);
     EXPECT_EQ(kit.EnterNote, 44);
     EXPECT_EQ(kit.DebounceMs, 15);
-    for (std::int32_t minimum : kit.MinVelocity) EXPECT_EQ(minimum, 10);
+    for (std::int32_t minimum : kit.MinVelocity)
+        EXPECT_EQ(minimum, 10);
 }
 
 TEST(KitMap, LearningMovesANoteAndTheFirstHitReplacesTheLane) {

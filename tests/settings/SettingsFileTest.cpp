@@ -49,7 +49,8 @@ std::string AsUnprivileged(const std::function<void()>& action) {
     ::close(channel[1]);
     std::string message;
     char chunk[256];
-    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;) message.append(chunk, static_cast<std::size_t>(got));
+    for (ssize_t got; (got = ::read(channel[0], chunk, sizeof chunk)) > 0;)
+        message.append(chunk, static_cast<std::size_t>(got));
     ::close(channel[0]);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -60,8 +61,9 @@ std::string AsUnprivileged(const std::function<void()>& action) {
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        Dir = fs::path(::testing::TempDir()) / ("settings_" + std::to_string(::getpid()) + "_" +
-                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Dir = fs::path(::testing::TempDir()) /
+              ("settings_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(Dir);
         Path = (Dir / "tamtara.ini").string();
     }
@@ -107,17 +109,56 @@ TEST_F(SettingsFile, FirstRunWithoutFileGivesEveryDefault) {
 
 TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
     SaveSettings(Path, DefaultSettings());
-    std::vector<std::string> expected = {
-        "[Version]", "Mejor=1", "Minor=8", "Release=2",
-        "[Config]", "Midi=MIDI Mapper", "Prev=1", "NoBank=0", "DInput=1", "FullScreen=1",
-        "[GameConfig]", "Level=3", "Demo=1", "Combo=1",
-        "[KeyConfig]", "Key1A=2", "Key2A=7", "Key3A=1", "Key4A=11", "Key5A=12", "Key6A=13", "Key7A=28",
-        "Key1B=20", "Key2B=5", "Key3B=0", "Key4B=10", "Key5B=16", "Key6B=17", "Key7B=0",
-        "[Input]", "PreciseInput=1", "InputOffsetMs=0", "MidiIn=(なし)",
-        "[Kit]", "Lane1Notes=42,46,22,26,23", "Lane2Notes=38,40,37", "Lane3Notes=35,36", "Lane4Notes=48,50",
-        "Lane5Notes=45,47", "Lane6Notes=41,43,58", "Lane7Notes=49,57,55,52,51,59,53",
-        "Lane1MinVelocity=10", "Lane2MinVelocity=10", "Lane3MinVelocity=10", "Lane4MinVelocity=10",
-        "Lane5MinVelocity=10", "Lane6MinVelocity=10", "Lane7MinVelocity=10", "DebounceMs=15", "EnterNote=44"};
+    std::vector<std::string> expected = {"[Version]",
+                                         "Mejor=1",
+                                         "Minor=8",
+                                         "Release=2",
+                                         "[Config]",
+                                         "Midi=MIDI Mapper",
+                                         "Prev=1",
+                                         "NoBank=0",
+                                         "DInput=1",
+                                         "FullScreen=1",
+                                         "[GameConfig]",
+                                         "Level=3",
+                                         "Demo=1",
+                                         "Combo=1",
+                                         "[KeyConfig]",
+                                         "Key1A=2",
+                                         "Key2A=7",
+                                         "Key3A=1",
+                                         "Key4A=11",
+                                         "Key5A=12",
+                                         "Key6A=13",
+                                         "Key7A=28",
+                                         "Key1B=20",
+                                         "Key2B=5",
+                                         "Key3B=0",
+                                         "Key4B=10",
+                                         "Key5B=16",
+                                         "Key6B=17",
+                                         "Key7B=0",
+                                         "[Input]",
+                                         "PreciseInput=1",
+                                         "InputOffsetMs=0",
+                                         "MidiIn=(なし)",
+                                         "[Kit]",
+                                         "Lane1Notes=42,46,22,26,23",
+                                         "Lane2Notes=38,40,37",
+                                         "Lane3Notes=35,36",
+                                         "Lane4Notes=48,50",
+                                         "Lane5Notes=45,47",
+                                         "Lane6Notes=41,43,58",
+                                         "Lane7Notes=49,57,55,52,51,59,53",
+                                         "Lane1MinVelocity=10",
+                                         "Lane2MinVelocity=10",
+                                         "Lane3MinVelocity=10",
+                                         "Lane4MinVelocity=10",
+                                         "Lane5MinVelocity=10",
+                                         "Lane6MinVelocity=10",
+                                         "Lane7MinVelocity=10",
+                                         "DebounceMs=15",
+                                         "EnterNote=44"};
     EXPECT_EQ(Lines(), expected);
 }
 
@@ -252,7 +293,8 @@ TEST_F(SettingsFile, SecondCopyOnTheUnterminatedLastLineTakesNoOtherLineWithIt) 
     Write("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\n\nMejor=1");
     SaveSettings(Path, LoadSettings(Path));
     const std::string saved = Read();
-    EXPECT_TRUE(saved.starts_with("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\nMinor=8\n")) << saved;
+    EXPECT_TRUE(saved.starts_with("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\nMinor=8\n"))
+        << saved;
     EXPECT_TRUE(saved.ends_with("EnterNote=44\n\n")) << saved; // the blank line is still the last
     EXPECT_EQ(saved.find("Mejor="), saved.rfind("Mejor=")) << saved;
     SaveSettings(Path, LoadSettings(Path));
@@ -297,8 +339,8 @@ TEST_F(SettingsFile, ReadOnlyFileIsNotWrittenAndEveryFileKeepsItsMode) {
     EXPECT_EQ(Read(), "[Config]\nMidi=Kept\n");
     EXPECT_EQ(fs::status(Path).permissions(), fs::perms::owner_read | fs::perms::group_read);
 
-    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                             fs::perms::group_write;
+    const fs::perms shared =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::group_write;
     fs::permissions(Path, shared);
     SaveSettings(Path, DefaultSettings());
     EXPECT_EQ(LoadSettings(Path).Midi, "MIDI Mapper");
@@ -323,7 +365,8 @@ TEST_F(SettingsFile, HandWrittenLinesAreKeptAsTheyWere) {
     const std::vector<std::string> handWritten = {
         "; my settings", "; second line", "[Config", "Midi=Mine", "[Notes]", "; keep me", "Colour = blue"};
     std::string text;
-    for (const std::string& line : handWritten) text += line + "\n";
+    for (const std::string& line : handWritten)
+        text += line + "\n";
     Write(text);
     SaveSettings(Path, LoadSettings(Path));
     SaveSettings(Path, LoadSettings(Path));
@@ -339,7 +382,8 @@ TEST_F(SettingsFile, HandWrittenLinesAreKeptAsTheyWere) {
     Write("; dos\r\n[Config]\r\nMidi=Mine\r\n");
     SaveSettings(Path, LoadSettings(Path));
     const std::string saved = Read();
-    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r')) << saved;
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), std::count(saved.begin(), saved.end(), '\r'))
+        << saved;
 }
 
 TEST_F(SettingsFile, SavesAtTheSameTimeKeepThePlayersKeysAndComments) {
@@ -351,7 +395,8 @@ TEST_F(SettingsFile, SavesAtTheSameTimeKeepThePlayersKeysAndComments) {
         auto launcher = [&] {
             LauncherSettings settings = LoadSettings(Path);
             ready.fetch_add(1);
-            while (ready.load() < 2) {}
+            while (ready.load() < 2) {
+            }
             try {
                 SaveSettings(Path, settings);
             } catch (const ESettingsError&) {
@@ -363,7 +408,8 @@ TEST_F(SettingsFile, SavesAtTheSameTimeKeepThePlayersKeysAndComments) {
         two.join();
         EXPECT_EQ(failures.load(), 0) << "run " << run;
         std::string text = Read();
-        ASSERT_TRUE(text.starts_with("; my own notes\n[Config]\nMidi=Mine\n")) << "run " << run << "\n" << text;
+        ASSERT_TRUE(text.starts_with("; my own notes\n[Config]\nMidi=Mine\n")) << "run " << run << "\n"
+                                                                               << text;
         ASSERT_NE(text.find("[Scores]\nBest=12345\n"), std::string::npos) << "run " << run << "\n" << text;
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1); // only the ini

@@ -20,7 +20,8 @@ inline ProgramRun RunProgram(const std::string& program, const std::string& argu
     if (!pipe) return run;
     char buffer[4096];
     std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, count);
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.Output.append(buffer, count);
     run.ExitCode = WEXITSTATUS(pclose(pipe));
     return run;
 }

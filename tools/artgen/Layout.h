@@ -18,11 +18,11 @@ inline constexpr Rgb kMagentaKey{255, 0, 255};
 inline constexpr Rgb kWhiteKey{255, 255, 255};
 
 struct SheetLayout {
-  std::string_view Entry;
-  int Width = 0, Height = 0;
-  std::optional<Rgb> Key;   // the top-left pixel's colour for sheets the game draws with a key
-  std::vector<Rect> Drawn;  // each must hold visible (non-key) pixels
-  std::vector<Rect> Clear;  // each must be entirely key: where the layout needs transparency
+    std::string_view Entry;
+    int Width = 0, Height = 0;
+    std::optional<Rgb> Key;  // the top-left pixel's colour for sheets the game draws with a key
+    std::vector<Rect> Drawn; // each must hold visible (non-key) pixels
+    std::vector<Rect> Clear; // each must be entirely key: where the layout needs transparency
 };
 
 const std::vector<SheetLayout>& SheetLayouts();

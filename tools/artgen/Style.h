@@ -29,7 +29,7 @@ inline constexpr Rgb Canvas{0, 0, 0};
 
 // Lane colours follow the translucent lane stripes the play screen lays over the background.
 inline constexpr std::array<Rgb, LaneCount> kLaneColours{
-    Rgb{255, 196, 40}, Rgb{240, 56, 56}, Rgb{200, 204, 216}, Rgb{60, 220, 90},
+    Rgb{255, 196, 40}, Rgb{240, 56, 56},  Rgb{200, 204, 216}, Rgb{60, 220, 90},
     Rgb{60, 150, 255}, Rgb{110, 90, 255}, Rgb{255, 160, 30}};
 
 // Grade colours, shared by the grade sprites, the font colour blocks and the result screen.
@@ -40,10 +40,10 @@ inline constexpr Rgb Good{255, 255, 0};
 inline constexpr Rgb Miss{255, 40, 40};
 } // namespace GradeColour
 
-void DrawBackdrop(Image& image);                                     // the whole 640 × 480 backdrop
-void DrawHeaderBar(Image& image, Rect r, std::string_view title);    // 56-pixel bar with the screen's name
-void DrawFooterBar(Image& image, Rect r);                            // 48-pixel bar behind the help line
-void DrawPlate(Image& image, Rect r, Rgb face, bool lit);            // rounded button or plate
+void DrawBackdrop(Image& image);                                  // the whole 640 × 480 backdrop
+void DrawHeaderBar(Image& image, Rect r, std::string_view title); // 56-pixel bar with the screen's name
+void DrawFooterBar(Image& image, Rect r);                         // 48-pixel bar behind the help line
+void DrawPlate(Image& image, Rect r, Rgb face, bool lit);         // rounded button or plate
 // Replaces the painting canvas colour by the magenta key.
 void KeyOutCanvas(Image& image);
 

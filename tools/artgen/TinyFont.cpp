@@ -75,8 +75,32 @@ constexpr std::array<Glyph, 94> kGlyphs{{
     {"..#..", ".#.#.", ".....", ".....", "....."}, // ^
     {".....", ".....", ".....", ".....", "#####"}, // _
     {".#...", "..#..", ".....", ".....", "....."}, // `
-    {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, // a-m share the capitals
-    {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {}, // n-z
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {}, // a-m share the capitals
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},
+    {},                                            // n-z
     {"..##.", ".#...", "##...", ".#...", "..##."}, // {
     {"..#..", "..#..", "..#..", "..#..", "..#.."}, // |
     {".##..", "...#.", "...##", "...#.", ".##.."}, // }
@@ -86,16 +110,17 @@ constexpr std::array<Glyph, 94> kGlyphs{{
 } // namespace
 
 std::string_view TinyGlyph(int c) {
-  if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
-  if (c < 33 || c > 126) return {};
-  static const std::array<std::string, 94> flat = [] {
-    std::array<std::string, 94> out;
-    for (std::size_t i = 0; i < kGlyphs.size(); ++i)
-      if (kGlyphs[i][0])
-        for (const char* row : kGlyphs[i]) out[i] += row;
-    return out;
-  }();
-  return flat[c - 33];
+    if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
+    if (c < 33 || c > 126) return {};
+    static const std::array<std::string, 94> flat = [] {
+        std::array<std::string, 94> out;
+        for (std::size_t i = 0; i < kGlyphs.size(); ++i)
+            if (kGlyphs[i][0])
+                for (const char* row : kGlyphs[i])
+                    out[i] += row;
+        return out;
+    }();
+    return flat[c - 33];
 }
 
 } // namespace tamtara

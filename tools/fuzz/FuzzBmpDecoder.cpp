@@ -15,20 +15,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<TDecodedImage> image = DecodeBmp(stream);
         // Nothing comes back only for a stream already at its end.
         if (!image) {
-            if (size != 0)
-                std::abort();
+            if (size != 0) std::abort();
             return 0;
         }
         if (image->Width < 0 || image->Height < 0 || image->Width > MaxImageSide ||
-            image->Height > MaxImageSide ||
-            std::int64_t(image->Width) * image->Height > MaxImagePixels)
+            image->Height > MaxImageSide || std::int64_t(image->Width) * image->Height > MaxImagePixels)
             std::abort();
         if (image->Width > 0 && image->Height > 0 &&
             image->Pixels.size() != std::size_t(image->Width) * std::size_t(image->Height))
             std::abort();
         // The decoder reads no further than its headers say, and never past the data.
-        if (stream.Position() > std::int64_t(size))
-            std::abort();
+        if (stream.Position() > std::int64_t(size)) std::abort();
         // What a song picture keeps of it fits the screen.
         const TDecodedImage kept = KeepWindow(*image, TKeepWindow{640, 480});
         if (kept.Width > 640 || kept.Height > 480 ||

@@ -22,7 +22,8 @@ struct IniFolder {
     std::string Path;
     IniFolder() {
         // Memory-backed when it can be: every save syncs the file and its folder.
-        std::string name = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz_settings_XXXXXX" : "/tmp/fuzz_settings_XXXXXX";
+        std::string name =
+            ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/fuzz_settings_XXXXXX" : "/tmp/fuzz_settings_XXXXXX";
         if (!::mkdtemp(name.data())) std::abort();
         Path = name;
     }
@@ -65,10 +66,11 @@ std::string Lower(std::string_view text) {
 // A key line with a name that the save writes: it may be rewritten or, as a second copy, go.
 bool SavedKeyLine(std::string_view line) {
     static const std::vector<std::string> names = [] {
-        std::vector<std::string> list = {"mejor", "minor", "release", "midi", "prev", "nobank", "dinput",
-                                         "fullscreen", "level", "demo", "combo"};
+        std::vector<std::string> list = {"mejor",  "minor",      "release", "midi", "prev", "nobank",
+                                         "dinput", "fullscreen", "level",   "demo", "combo"};
         for (char part = '1'; part <= '7'; ++part)
-            for (char side : {'a', 'b'}) list.push_back(std::string("key") + part + side);
+            for (char side : {'a', 'b'})
+                list.push_back(std::string("key") + part + side);
         return list;
     }();
     std::size_t first = line.find_first_not_of(" \t\r");

@@ -14,10 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int t = 0; t < song->TrackCount; ++t) {
         const TMidiTrack& track = song->Tracks[t];
         for (std::int32_t i = 1; i < track.Count(); ++i)
-            if (track[i].Tick < track[i - 1].Tick)
-                std::abort();
+            if (track[i].Tick < track[i - 1].Tick) std::abort();
     }
-    if (ReadSmfTitle(bytes).size() > 255)
-        std::abort();
+    if (ReadSmfTitle(bytes).size() > 255) std::abort();
     return 0;
 }

@@ -19,7 +19,7 @@ extern "C" void OnEncodeError(j_common_ptr info) {
     char message[JMSG_LENGTH_MAX];
     (*info->err->format_message)(info, message);
     std::fprintf(stderr, "hostile JPEG: %s\n", message);
-    std::abort();  // only ever reached through a mistake in the scan scripts below
+    std::abort(); // only ever reached through a mistake in the scan scripts below
 }
 
 // Encodes a grey-blue gradient of width x height as a progressive JPEG with the given scan script
@@ -40,8 +40,7 @@ std::vector<std::uint8_t> EncodeProgressive(int width, int height, bool fullChro
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
-    if (fullChroma)
-        info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
+    if (fullChroma) info.comp_info[0].h_samp_factor = info.comp_info[0].v_samp_factor = 1;
     if (scans) {
         info.scan_info = scans->data();
         info.num_scans = static_cast<int>(scans->size());
@@ -69,13 +68,12 @@ std::vector<std::uint8_t> EncodeProgressive(int width, int height, bool fullChro
 } // namespace
 
 std::vector<std::uint8_t> OneByteEventSong(std::size_t fileBytes) {
-    if (fileBytes < 24)
-        throw std::invalid_argument("a one-byte-event song needs at least 24 bytes");
+    if (fileBytes < 24) throw std::invalid_argument("a one-byte-event song needs at least 24 bytes");
     std::vector<std::uint8_t> out{'M', 'T', 'h', 'd'};
     PutBigEndian(out, 6, 4);
-    PutBigEndian(out, 0, 2);   // format 0
-    PutBigEndian(out, 1, 2);   // one track
-    PutBigEndian(out, 96, 2);  // ticks per quarter note
+    PutBigEndian(out, 0, 2);  // format 0
+    PutBigEndian(out, 1, 2);  // one track
+    PutBigEndian(out, 96, 2); // ticks per quarter note
     out.insert(out.end(), {'M', 'T', 'r', 'k'});
     const std::size_t body = fileBytes - 22;
     PutBigEndian(out, static_cast<std::uint32_t>(body), 4);

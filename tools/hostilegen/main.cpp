@@ -19,8 +19,9 @@ bool Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: hostilegen FOLDER [SONG_MEGABYTES]\n"
-                             "writes FOLDER/big.mid (default 50 MB) and FOLDER/big.jpg (16384 x 4096 bomb)\n");
+        std::fprintf(stderr,
+                     "usage: hostilegen FOLDER [SONG_MEGABYTES]\n"
+                     "writes FOLDER/big.mid (default 50 MB) and FOLDER/big.jpg (16384 x 4096 bomb)\n");
         return 2;
     }
     const std::string folder = argv[1];

@@ -18,7 +18,9 @@ namespace {
 
 std::atomic<bool> Interrupted{false};
 
-void OnSignal(int) { Interrupted = true; }
+void OnSignal(int) {
+    Interrupted = true;
+}
 
 int Usage() {
     std::fprintf(stderr, "usage: midiplay [--list] [--device N] [--loop] FILE\n");

@@ -18,8 +18,7 @@ int Usage() {
 }
 
 void Dump(const TSongModel& song) {
-    std::printf("format %d\ntracks %d\ndivision %d\n", song.Format, song.TrackCount,
-                song.Division.load());
+    std::printf("format %d\ntracks %d\ndivision %d\n", song.Format, song.TrackCount, song.Division.load());
     for (int i = 0; i < song.TempoCount; ++i)
         std::printf("tempo %d %d\n", song.TempoMap[i].Tick, song.TempoMap[i].Bpm);
     for (int t = 0; t < song.TrackCount; ++t) {
@@ -53,8 +52,7 @@ int main(int argc, char** argv) {
         else
             return Usage();
     }
-    if (path.empty())
-        return Usage();
+    if (path.empty()) return Usage();
     try {
         const auto bytes = ReadSongFile(path);
         if (title) {

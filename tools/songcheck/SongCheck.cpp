@@ -19,13 +19,11 @@ namespace tamtara {
 
 namespace {
 
-
 // A title is shown on a terminal: escape sequences or line breaks in it must not act.
 std::string PrintableTitle(const std::string& bytes) {
     std::string text = SongTextToUtf8(bytes);
     for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
     return text;
 }
 
@@ -37,19 +35,16 @@ void CountLaneNotes(const TSongModel& song, TSongReport& report) {
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status != 0x99 || e.IsExclusive() || !IsDrumTableNote(e.Data1) || e.Data2 == 0)
-                continue;
+            if (e.Status != 0x99 || e.IsExclusive() || !IsDrumTableNote(e.Data1) || e.Data2 == 0) continue;
             const int lane = LaneOfNote(e.Data1);
-            if (lane >= 0)
-                ++report.LaneNotes[lane];
+            if (lane >= 0) ++report.LaneNotes[lane];
         }
     }
 }
 
 std::string PictureState(const std::string& songPath) {
     const std::string path = SongPicturePath(songPath);
-    if (path.empty())
-        return "none";
+    if (path.empty()) return "none";
     try {
         TDirectDrawSurface picture;
         LoadSongPicture(path, picture);
@@ -75,8 +70,7 @@ double SongSeconds(const TSongModel& song) {
         from = i == 0 ? 0 : std::max(from, song.TempoMap[i].Tick);
         tempo.push_back(TTempoPoint{from, song.TempoMap[i].Bpm});
     }
-    if (tempo.empty())
-        tempo.push_back(TTempoPoint{0, DefaultTempo});
+    if (tempo.empty()) tempo.push_back(TTempoPoint{0, DefaultTempo});
     return TicksToSeconds(endTick, tempo, song.Division);
 }
 
@@ -109,8 +103,8 @@ TSongReport CheckSong(const std::string& path, TSongModel& song) {
 }
 
 std::string FormatReport(const TSongReport& report) {
-    std::string line = report.Path + "\t" + (report.Playable ? "ok" : report.Problem) + "\t\"" +
-                       report.Title + "\"\t";
+    std::string line =
+        report.Path + "\t" + (report.Playable ? "ok" : report.Problem) + "\t\"" + report.Title + "\"\t";
     char number[32];
     if (report.Playable) {
         std::snprintf(number, sizeof number, "%.1f s", report.Seconds);

@@ -13,11 +13,11 @@ struct TSongModel;
 struct TSongReport {
     std::string Path;
     bool Playable = false;
-    std::string Problem;  // why it cannot be played; empty when it can
-    std::string Title;    // decoded to UTF-8, control characters replaced
+    std::string Problem; // why it cannot be played; empty when it can
+    std::string Title;   // decoded to UTF-8, control characters replaced
     double Seconds = 0;
     std::array<std::int32_t, 7> LaneNotes{};
-    std::string Picture;  // "none", "bmp", "jpg" or "refused: reason"
+    std::string Picture; // "none", "bmp", "jpg" or "refused: reason"
 };
 
 // song is scratch space for the load (it is large, so the caller keeps one for every song).

@@ -26,7 +26,8 @@ public:
         return std::prev(it)->Chord;
     }
     bool ChangesAt(int tick) const {
-        return std::any_of(Changes.begin(), Changes.end(), [tick](const Change& c) { return c.Tick == tick; });
+        return std::any_of(Changes.begin(), Changes.end(),
+                           [tick](const Change& c) { return c.Tick == tick; });
     }
 
 private:
@@ -63,8 +64,10 @@ std::vector<TGridNote> ReadHeldGrid(const std::string& grid, int barStart, const
             sounding = false;
         } else if (c == '-') {
             if (!sounding) continue;
-            if (chords.ChangesAt(tick)) notes.push_back({tick, step, notes.back().Symbol});
-            else notes.back().Length += step;
+            if (chords.ChangesAt(tick))
+                notes.push_back({tick, step, notes.back().Symbol});
+            else
+                notes.back().Length += step;
         } else {
             notes.push_back({tick, step, c});
             sounding = true;
@@ -75,29 +78,45 @@ std::vector<TGridNote> ReadHeldGrid(const std::string& grid, int barStart, const
 
 int DrumVelocity(char c) {
     switch (c) {
-    case 'X': return 118;
-    case 'x': return 96;
-    case 'o': return 62;
-    case '.': return 0;
-    default: throw std::invalid_argument(std::string("unknown drum grid symbol ") + c);
+    case 'X':
+        return 118;
+    case 'x':
+        return 96;
+    case 'o':
+        return 62;
+    case '.':
+        return 0;
+    default:
+        throw std::invalid_argument(std::string("unknown drum grid symbol ") + c);
     }
 }
 
-int Scale(int velocity, int level) { return std::clamp(velocity * level / 100, 1, 127); }
+int Scale(int velocity, int level) {
+    return std::clamp(velocity * level / 100, 1, 127);
+}
 
 // The bass register runs from E1 up to D#2 for the root.
-int BassRoot(int pitchClass) { return 28 + (pitchClass - 4 + 12) % 12; }
+int BassRoot(int pitchClass) {
+    return 28 + (pitchClass - 4 + 12) % 12;
+}
 
 int BassPitch(char symbol, const TChord& chord) {
     const int root = BassRoot(chord.Root);
     switch (std::toupper(static_cast<unsigned char>(symbol))) {
-    case 'R': return BassRoot(chord.Bass);
-    case '3': return root + chord.ThirdInterval();
-    case '5': return root + 7;
-    case '7': return root + chord.SeventhInterval();
-    case '8': return root + 12;
-    case 'L': return root - 5 >= 28 ? root - 5 : root + 7;
-    default: throw std::invalid_argument(std::string("unknown bass grid symbol ") + symbol);
+    case 'R':
+        return BassRoot(chord.Bass);
+    case '3':
+        return root + chord.ThirdInterval();
+    case '5':
+        return root + 7;
+    case '7':
+        return root + chord.SeventhInterval();
+    case '8':
+        return root + 12;
+    case 'L':
+        return root - 5 >= 28 ? root - 5 : root + 7;
+    default:
+        throw std::invalid_argument(std::string("unknown bass grid symbol ") + symbol);
     }
 }
 
@@ -105,7 +124,8 @@ int BassPitch(char symbol, const TChord& chord) {
 std::vector<int> CompTones(const TChord& chord) {
     const int root = 55 + (chord.Root - 7 + 12) % 12;
     std::vector<int> tones;
-    for (int interval : chord.Intervals) tones.push_back(root + interval);
+    for (int interval : chord.Intervals)
+        tones.push_back(root + interval);
     return tones;
 }
 
@@ -118,7 +138,7 @@ std::vector<int> PadTones(const TChord& chord) {
 }
 
 struct TLeadNote {
-    int Pitch;  // -1 is a rest
+    int Pitch; // -1 is a rest
     int Steps;
     bool Accent;
 };
@@ -162,16 +182,17 @@ void RenderDrums(TSmfTrack& track, const TSection& section, int sectionStart) {
     if (section.Drums.empty()) return;
     for (int bar = 0; bar < section.Bars; ++bar) {
         const bool lastBar = bar == section.Bars - 1;
-        const TGroove& groove = lastBar && section.Fill ? *section.Fill
-                                                        : *section.Drums[static_cast<std::size_t>(bar) % section.Drums.size()];
+        const TGroove& groove = lastBar && section.Fill
+                                    ? *section.Fill
+                                    : *section.Drums[static_cast<std::size_t>(bar) % section.Drums.size()];
         const int barStart = sectionStart + bar * BarTicks;
         for (const TDrumLine& line : groove.Lines) {
             const int step = StepTicks(line.Grid);
             for (std::size_t i = 0; i < line.Grid.size(); ++i) {
                 const int velocity = DrumVelocity(line.Grid[i]);
                 if (velocity == 0) continue;
-                track.Note(barStart + static_cast<int>(i) * step, DrumChannel, line.Key, Scale(velocity, section.Level),
-                           std::min(step, Sixteenth) - 10);
+                track.Note(barStart + static_cast<int>(i) * step, DrumChannel, line.Key,
+                           Scale(velocity, section.Level), std::min(step, Sixteenth) - 10);
             }
         }
     }
@@ -182,8 +203,8 @@ void RenderBass(TSmfTrack& track, const TSection& section, int sectionStart, con
     for (int bar = 0; bar < section.Bars; ++bar) {
         for (const TGridNote& note : ReadHeldGrid(section.Bass, sectionStart + bar * BarTicks, chords)) {
             const int velocity = std::isupper(static_cast<unsigned char>(note.Symbol)) ? 104 : 80;
-            track.Note(note.Tick, BassChannel, BassPitch(note.Symbol, chords.At(note.Tick)), Scale(velocity, section.Level),
-                       note.Length - 12);
+            track.Note(note.Tick, BassChannel, BassPitch(note.Symbol, chords.At(note.Tick)),
+                       Scale(velocity, section.Level), note.Length - 12);
         }
     }
 }
@@ -197,13 +218,19 @@ void RenderComp(TSmfTrack& track, const TSection& section, int sectionStart, con
             if (note.Symbol >= '1' && note.Symbol <= '9') {
                 const int index = note.Symbol - '1';
                 const int size = static_cast<int>(tones.size());
-                track.Note(note.Tick, CompChannel, tones[static_cast<std::size_t>(index % size)] + 12 * (index / size),
+                track.Note(note.Tick, CompChannel,
+                           tones[static_cast<std::size_t>(index % size)] + 12 * (index / size),
                            Scale(82, section.Level), length);
                 continue;
             }
-            const int velocity = note.Symbol == 'X' ? 100 : note.Symbol == 'o' ? 62 : note.Symbol == 'x' ? 84 : -1;
-            if (velocity < 0) throw std::invalid_argument(std::string("unknown chord grid symbol ") + note.Symbol);
-            for (int tone : tones) track.Note(note.Tick, CompChannel, tone, Scale(velocity, section.Level), length);
+            const int velocity = note.Symbol == 'X'   ? 100
+                                 : note.Symbol == 'o' ? 62
+                                 : note.Symbol == 'x' ? 84
+                                                      : -1;
+            if (velocity < 0)
+                throw std::invalid_argument(std::string("unknown chord grid symbol ") + note.Symbol);
+            for (int tone : tones)
+                track.Note(note.Tick, CompChannel, tone, Scale(velocity, section.Level), length);
         }
     }
 }
@@ -239,7 +266,7 @@ void RenderLead(TSmfTrack& track, const TSection& section, int sectionStart) {
 double TicksToSeconds(int tick, const std::vector<TTempoPoint>& tempoMap, int division) {
     double seconds = 0;
     int from = 0;
-    int bpm = 120;  // a file without tempo events runs at the SMF default
+    int bpm = 120; // a file without tempo events runs at the SMF default
     for (const TTempoPoint& point : tempoMap) {
         if (point.Tick >= tick) break;
         seconds += static_cast<double>(point.Tick - from) / division * 60.0 / bpm;
@@ -278,7 +305,8 @@ TRenderedSong RenderSong(const TSong& song) {
         for (int bar = 0; bar < section.Bars; ++bar) {
             std::istringstream in(section.Chords[static_cast<std::size_t>(bar) % section.Chords.size()]);
             std::vector<std::string> symbols;
-            for (std::string symbol; in >> symbol;) symbols.push_back(symbol);
+            for (std::string symbol; in >> symbol;)
+                symbols.push_back(symbol);
             const int share = BarTicks / static_cast<int>(symbols.size());
             for (std::size_t i = 0; i < symbols.size(); ++i)
                 chords.Add(tick + bar * BarTicks + static_cast<int>(i) * share, ParseChord(symbols[i]));
@@ -291,8 +319,10 @@ TRenderedSong RenderSong(const TSong& song) {
         conductor.Meta(tick, MetaType::Marker, section.Name);
         if (section.Tempo > 0 && section.Tempo != tempoMap.back().BeatsPerMinute) {
             conductor.Tempo(tick, section.Tempo);
-            if (tick == 0) tempoMap.back().BeatsPerMinute = section.Tempo;
-            else tempoMap.push_back({tick, section.Tempo});
+            if (tick == 0)
+                tempoMap.back().BeatsPerMinute = section.Tempo;
+            else
+                tempoMap.push_back({tick, section.Tempo});
         }
         RenderDrums(drums, section, tick);
         RenderBass(bass, section, tick, chords);

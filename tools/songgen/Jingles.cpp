@@ -17,8 +17,13 @@ TSong Enter() {
     song.Bass = {.Program = 38};
     song.Comp = {.Program = 61, .Volume = 90};
     song.Lead = {.Program = 80, .Volume = 80};
-    song.Sections = {{.Name = "Enter", .Bars = 1, .Chords = {"C"}, .Drums = {&hit}, .Bass = "....R-----......",
-                      .Comp = "....x-----......", .Lead = "C5:1 E5:1 G5:1 C6:1 >E6:6 r:6"}};
+    song.Sections = {{.Name = "Enter",
+                      .Bars = 1,
+                      .Chords = {"C"},
+                      .Drums = {&hit},
+                      .Bass = "....R-----......",
+                      .Comp = "....x-----......",
+                      .Lead = "C5:1 E5:1 G5:1 C6:1 >E6:6 r:6"}};
     return song;
 }
 
@@ -35,8 +40,12 @@ TSong Select() {
     song.Bass = {.Program = 33, .Volume = 108};
     song.Comp = {.Program = 4, .Volume = 100, .Pan = 44};
     song.Lead = {.Program = 11, .Volume = 100, .Pan = 84};
-    song.Sections = {{.Name = "Loop", .Bars = 4, .Chords = {"Fmaj7", "Em7", "Dm7", "Cmaj7"}, .Drums = {&groove},
-                      .Bass = "R-----R-5---R---", .Comp = "1.2.3.4.3.2.1.2.",
+    song.Sections = {{.Name = "Loop",
+                      .Bars = 4,
+                      .Chords = {"Fmaj7", "Em7", "Dm7", "Cmaj7"},
+                      .Drums = {&groove},
+                      .Bass = "R-----R-5---R---",
+                      .Comp = "1.2.3.4.3.2.1.2.",
                       .Lead = "A5:6 G5:2 E5:8 | G5:6 E5:2 D5:8 | F5:4 E5:4 D5:4 C5:4 | E5:8 G5:6 r:2",
                       .Level = 96}};
     return song;
@@ -55,8 +64,13 @@ TSong Failed() {
     song.Bass = {.Program = 32};
     song.Comp = {.Program = 19, .Volume = 80};
     song.Lead = {.Program = 57, .Volume = 96};
-    song.Sections = {{.Name = "Failed", .Bars = 1, .Chords = {"Am Fm"}, .Drums = {&fall}, .Bass = "R-------R-------",
-                      .Comp = "x------.x------.", .Lead = "E5:3 D#5:3 D5:2 C#5:3 C5:3 r:2"}};
+    song.Sections = {{.Name = "Failed",
+                      .Bars = 1,
+                      .Chords = {"Am Fm"},
+                      .Drums = {&fall},
+                      .Bass = "R-------R-------",
+                      .Comp = "x------.x------.",
+                      .Lead = "E5:3 D#5:3 D5:2 C#5:3 C5:3 r:2"}};
     return song;
 }
 
@@ -75,14 +89,20 @@ TSong Cleared() {
     song.Bass = {.Program = 33};
     song.Comp = {.Program = 61, .Volume = 92};
     song.Lead = {.Program = 56, .Volume = 96};
-    song.Sections = {{.Name = "Cleared", .Bars = 2, .Chords = {"C G", "C"}, .Drums = {&roll, &hit},
-                      .Bass = "R.R.R.R.R.R.R.R.", .Comp = "x.x.x.x.x-x-x-x-",
+    song.Sections = {{.Name = "Cleared",
+                      .Bars = 2,
+                      .Chords = {"C G", "C"},
+                      .Drums = {&roll, &hit},
+                      .Bass = "R.R.R.R.R.R.R.R.",
+                      .Comp = "x.x.x.x.x-x-x-x-",
                       .Lead = "G4:2 C5:2 E5:2 G5:4 E5:2 G5:4 | >C6:12 r:4"}};
     return song;
 }
 
 } // namespace
 
-std::vector<TSong> Jingles() { return {Enter(), Select(), Failed(), Cleared()}; }
+std::vector<TSong> Jingles() {
+    return {Enter(), Select(), Failed(), Cleared()};
+}
 
 } // namespace tamtara

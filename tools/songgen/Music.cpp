@@ -9,14 +9,22 @@ namespace {
 
 int PitchClass(char letter) {
     switch (letter) {
-    case 'C': return 0;
-    case 'D': return 2;
-    case 'E': return 4;
-    case 'F': return 5;
-    case 'G': return 7;
-    case 'A': return 9;
-    case 'B': return 11;
-    default: throw std::invalid_argument(std::string("not a note letter: ") + letter);
+    case 'C':
+        return 0;
+    case 'D':
+        return 2;
+    case 'E':
+        return 4;
+    case 'F':
+        return 5;
+    case 'G':
+        return 7;
+    case 'A':
+        return 9;
+    case 'B':
+        return 11;
+    default:
+        throw std::invalid_argument(std::string("not a note letter: ") + letter);
     }
 }
 
@@ -47,11 +55,17 @@ int ParsePitch(std::string_view name) {
     return (std::stoi(std::string(rest)) + 1) * 12 + key;
 }
 
-bool TChord::HasSeventh() const { return Intervals.size() > 3 && (Intervals[3] == 10 || Intervals[3] == 11); }
+bool TChord::HasSeventh() const {
+    return Intervals.size() > 3 && (Intervals[3] == 10 || Intervals[3] == 11);
+}
 
-int TChord::SeventhInterval() const { return HasSeventh() ? Intervals[3] : 10; }
+int TChord::SeventhInterval() const {
+    return HasSeventh() ? Intervals[3] : 10;
+}
 
-int TChord::ThirdInterval() const { return Intervals.size() > 1 ? Intervals[1] : 4; }
+int TChord::ThirdInterval() const {
+    return Intervals.size() > 1 ? Intervals[1] : 4;
+}
 
 TChord ParseChord(std::string_view symbol) {
     TChord chord;
@@ -64,18 +78,30 @@ TChord ParseChord(std::string_view symbol) {
     }
     chord.Root = TakePitchClass(rest);
     const std::string quality(rest);
-    if (quality.empty()) chord.Intervals = {0, 4, 7};
-    else if (quality == "m") chord.Intervals = {0, 3, 7};
-    else if (quality == "7") chord.Intervals = {0, 4, 7, 10};
-    else if (quality == "m7") chord.Intervals = {0, 3, 7, 10};
-    else if (quality == "maj7") chord.Intervals = {0, 4, 7, 11};
-    else if (quality == "sus4") chord.Intervals = {0, 5, 7};
-    else if (quality == "sus2") chord.Intervals = {0, 2, 7};
-    else if (quality == "dim") chord.Intervals = {0, 3, 6};
-    else if (quality == "add9") chord.Intervals = {0, 4, 7, 14};
-    else if (quality == "madd9") chord.Intervals = {0, 3, 7, 14};
-    else if (quality == "5") chord.Intervals = {0, 7, 12};
-    else throw std::invalid_argument("unknown chord quality: " + std::string(symbol));
+    if (quality.empty())
+        chord.Intervals = {0, 4, 7};
+    else if (quality == "m")
+        chord.Intervals = {0, 3, 7};
+    else if (quality == "7")
+        chord.Intervals = {0, 4, 7, 10};
+    else if (quality == "m7")
+        chord.Intervals = {0, 3, 7, 10};
+    else if (quality == "maj7")
+        chord.Intervals = {0, 4, 7, 11};
+    else if (quality == "sus4")
+        chord.Intervals = {0, 5, 7};
+    else if (quality == "sus2")
+        chord.Intervals = {0, 2, 7};
+    else if (quality == "dim")
+        chord.Intervals = {0, 3, 6};
+    else if (quality == "add9")
+        chord.Intervals = {0, 4, 7, 14};
+    else if (quality == "madd9")
+        chord.Intervals = {0, 3, 7, 14};
+    else if (quality == "5")
+        chord.Intervals = {0, 7, 12};
+    else
+        throw std::invalid_argument("unknown chord quality: " + std::string(symbol));
     chord.Bass = chord.Root;
     if (!bass.empty()) chord.Bass = TakePitchClass(bass);
     return chord;

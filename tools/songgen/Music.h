@@ -24,9 +24,9 @@ int ParsePitch(std::string_view name);
 
 // A chord symbol such as "Am", "F#m7", "Bbmaj7", "Gsus4", "C/E", "D7", "Edim", "Cadd9".
 struct TChord {
-    int Root = 0;  // pitch class 0..11
-    int Bass = 0;  // pitch class of the bass note (the root unless a slash chord)
-    std::vector<int> Intervals;  // semitones above the root, 0 first
+    int Root = 0;               // pitch class 0..11
+    int Bass = 0;               // pitch class of the bass note (the root unless a slash chord)
+    std::vector<int> Intervals; // semitones above the root, 0 first
     bool HasSeventh() const;
     // The interval a bass line uses for "7": the chord's seventh, else a minor seventh.
     int SeventhInterval() const;

@@ -10,10 +10,13 @@ namespace tamtara {
 
 namespace {
 
-std::uint8_t ToByte(double value) { return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0) + 0.5); }
+std::uint8_t ToByte(double value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0) + 0.5);
+}
 
 void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 } // namespace
@@ -30,7 +33,8 @@ void TPicture::Blend(int x, int y, double r, double g, double b, double alpha) {
     if (x < 0 || y < 0 || x >= Width || y >= Height) return;
     const std::uint8_t* pixel = &Rgb[static_cast<std::size_t>((y * Width + x) * 3)];
     alpha = std::clamp(alpha, 0.0, 1.0);
-    Set(x, y, pixel[0] + (r - pixel[0]) * alpha, pixel[1] + (g - pixel[1]) * alpha, pixel[2] + (b - pixel[2]) * alpha);
+    Set(x, y, pixel[0] + (r - pixel[0]) * alpha, pixel[1] + (g - pixel[1]) * alpha,
+        pixel[2] + (b - pixel[2]) * alpha);
 }
 
 std::vector<std::uint8_t> EncodeBmp(const TPicture& picture) {
@@ -47,13 +51,14 @@ std::vector<std::uint8_t> EncodeBmp(const TPicture& picture) {
     PutLittleEndian(out, 24, 2);
     PutLittleEndian(out, 0, 4);
     PutLittleEndian(out, imageBytes, 4);
-    PutLittleEndian(out, 2835, 4);  // 72 dots per inch
+    PutLittleEndian(out, 2835, 4); // 72 dots per inch
     PutLittleEndian(out, 2835, 4);
     PutLittleEndian(out, 0, 4);
     PutLittleEndian(out, 0, 4);
     for (int y = picture.Height - 1; y >= 0; --y) {
         const std::uint8_t* row = &picture.Rgb[static_cast<std::size_t>(y * picture.Width * 3)];
-        for (int x = 0; x < picture.Width; ++x) out.insert(out.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
+        for (int x = 0; x < picture.Width; ++x)
+            out.insert(out.end(), {row[3 * x + 2], row[3 * x + 1], row[3 * x]});
         out.resize(out.size() + static_cast<std::size_t>(rowBytes - picture.Width * 3), 0);
     }
     return out;
@@ -77,7 +82,8 @@ std::vector<std::uint8_t> EncodeJpeg(const TPicture& picture, int quality) {
         jpeg_set_quality(&info, quality, TRUE);
         jpeg_start_compress(&info, TRUE);
         while (info.next_scanline < info.image_height) {
-            JSAMPROW row = const_cast<JSAMPROW>(&picture.Rgb[static_cast<std::size_t>(info.next_scanline) * picture.Width * 3]);
+            JSAMPROW row = const_cast<JSAMPROW>(
+                &picture.Rgb[static_cast<std::size_t>(info.next_scanline) * picture.Width * 3]);
             jpeg_write_scanlines(&info, &row, 1);
         }
         jpeg_finish_compress(&info);

@@ -10,9 +10,10 @@ namespace tamtara {
 struct TPicture {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint8_t> Rgb;  // 3 bytes a pixel, top row first
+    std::vector<std::uint8_t> Rgb; // 3 bytes a pixel, top row first
 
-    TPicture(int width, int height) : Width(width), Height(height), Rgb(static_cast<std::size_t>(width * height * 3)) {}
+    TPicture(int width, int height)
+        : Width(width), Height(height), Rgb(static_cast<std::size_t>(width * height * 3)) {}
     void Set(int x, int y, double r, double g, double b);
     // Mixes a colour over the pixel; alpha 0..1.
     void Blend(int x, int y, double r, double g, double b, double alpha);

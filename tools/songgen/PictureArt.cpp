@@ -10,7 +10,9 @@ namespace {
 
 constexpr int Width = 640, Height = 480;
 
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
+double Mix(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 // A repeatable scatter of stars: a small integer hash per pixel.
 bool IsStar(int x, int y, int rarity) {
@@ -55,8 +57,10 @@ TPicture DrawSunsetRoad() {
     for (int x = 0; x < Width; ++x) {
         const double far = horizon - 40 - 24 * std::sin(x / 70.0) - 12 * std::sin(x / 23.0 + 1.0);
         const double near = horizon - 10 - 18 * std::sin(x / 110.0 + 2.0) - 6 * std::sin(x / 31.0);
-        for (int y = static_cast<int>(far); y < horizon; ++y) picture.Blend(x, y, 90, 40, 80, 0.85);
-        for (int y = static_cast<int>(near); y < horizon + 2; ++y) picture.Set(x, y, 52, 26, 50);
+        for (int y = static_cast<int>(far); y < horizon; ++y)
+            picture.Blend(x, y, 90, 40, 80, 0.85);
+        for (int y = static_cast<int>(near); y < horizon + 2; ++y)
+            picture.Set(x, y, 52, 26, 50);
     }
     // The road narrows to a point below the sun, with a dashed centre line.
     for (int y = horizon; y < Height; ++y) {
@@ -79,9 +83,11 @@ TPicture DrawSunsetRoad() {
         const int height = static_cast<int>(40 + 260 * t);
         const int thickness = 1 + static_cast<int>(5 * t);
         for (int y = baseY - height; y < baseY; ++y)
-            for (int dx = 0; dx < thickness; ++dx) picture.Set(x + dx, y, 30, 16, 28);
+            for (int dx = 0; dx < thickness; ++dx)
+                picture.Set(x + dx, y, 30, 16, 28);
         for (int dx = -3 * thickness; dx <= 3 * thickness; ++dx)
-            for (int dy = 0; dy < thickness; ++dy) picture.Set(x + dx, baseY - height + 6 * thickness + dy, 30, 16, 28);
+            for (int dy = 0; dy < thickness; ++dy)
+                picture.Set(x + dx, baseY - height + 6 * thickness + dy, 30, 16, 28);
     }
     return picture;
 }
@@ -124,16 +130,19 @@ TPicture DrawNeonHighway() {
         const double depth = static_cast<double>(y - horizon + 1) / (Height - horizon);
         for (int line = -14; line <= 14; ++line) {
             const int x = static_cast<int>(sunX + line * 60 * depth * 3.2);
-            for (int dx = -1; dx <= 1; ++dx) picture.Blend(x + dx, y, 255, 60, 220, dx == 0 ? 1.0 : 0.4);
+            for (int dx = -1; dx <= 1; ++dx)
+                picture.Blend(x + dx, y, 255, 60, 220, dx == 0 ? 1.0 : 0.4);
         }
         // Rows closer than a few pixels would merge into bands near the horizon; leave them out.
         const double row = std::fmod(1.0 / depth, 1.0);
         if (depth > 0.12 && row < 0.06 * depth + 0.02)
-            for (int x = 0; x < Width; ++x) picture.Blend(x, y, 255, 60, 220, 0.9);
+            for (int x = 0; x < Width; ++x)
+                picture.Blend(x, y, 255, 60, 220, 0.9);
     }
     // Glow line along the horizon.
     for (int x = 0; x < Width; ++x)
-        for (int dy = -3; dy <= 3; ++dy) picture.Blend(x, horizon + dy, 255, 120, 240, 0.6 - std::abs(dy) * 0.18);
+        for (int dy = -3; dy <= 3; ++dy)
+            picture.Blend(x, horizon + dy, 255, 120, 240, 0.6 - std::abs(dy) * 0.18);
     return picture;
 }
 

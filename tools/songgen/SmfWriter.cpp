@@ -20,15 +20,19 @@ void PutVariableLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
         groups[count++] = static_cast<std::uint8_t>(value & 0x7F);
         value >>= 7;
     } while (value != 0);
-    while (count > 1) out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
+    while (count > 1)
+        out.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
     out.push_back(groups[0]);
 }
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-std::uint8_t Clamp7(int value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 127)); }
+std::uint8_t Clamp7(int value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, 127));
+}
 
 } // namespace
 
@@ -65,20 +69,23 @@ void TSmfTrack::Controller(int tick, int channel, int controller, int value) {
 
 void TSmfTrack::Note(int tick, int channel, int key, int velocity, int length) {
     if (velocity <= 0 || length <= 0) return;
-    Add(tick, RankStrike, {static_cast<std::uint8_t>(0x90 | channel), Clamp7(key), Clamp7(std::max(velocity, 1))});
+    Add(tick, RankStrike,
+        {static_cast<std::uint8_t>(0x90 | channel), Clamp7(key), Clamp7(std::max(velocity, 1))});
     Add(tick + length, RankRelease, {static_cast<std::uint8_t>(0x80 | channel), Clamp7(key), 64});
 }
 
 int TSmfTrack::LastTick() const {
     int last = 0;
-    for (const Event& event : Events) last = std::max(last, event.Tick);
+    for (const Event& event : Events)
+        last = std::max(last, event.Tick);
     return last;
 }
 
 std::vector<std::uint8_t> TSmfTrack::Encode(int endTick) const {
     std::vector<const Event*> sorted;
     sorted.reserve(Events.size());
-    for (const Event& event : Events) sorted.push_back(&event);
+    for (const Event& event : Events)
+        sorted.push_back(&event);
     std::sort(sorted.begin(), sorted.end(), [](const Event* a, const Event* b) {
         if (a->Tick != b->Tick) return a->Tick < b->Tick;
         if (a->Rank != b->Rank) return a->Rank < b->Rank;
@@ -95,7 +102,8 @@ std::vector<std::uint8_t> TSmfTrack::Encode(int endTick) const {
         const bool isChannelMessage = status < 0xF0;
         std::size_t first = 0;
         if (isChannelMessage && status == runningStatus) first = 1;
-        body.insert(body.end(), event->Bytes.begin() + static_cast<std::ptrdiff_t>(first), event->Bytes.end());
+        body.insert(body.end(), event->Bytes.begin() + static_cast<std::ptrdiff_t>(first),
+                    event->Bytes.end());
         // Meta events leave running status alone in readers, but not every reader agrees; restart it.
         runningStatus = isChannelMessage ? status : 0;
     }

@@ -39,7 +39,7 @@ public:
 private:
     struct Event {
         int Tick;
-        int Rank;  // orders events of one tick: note-offs, then set-up, then note-ons
+        int Rank; // orders events of one tick: note-offs, then set-up, then note-ons
         std::size_t Sequence;
         std::vector<std::uint8_t> Bytes;
     };

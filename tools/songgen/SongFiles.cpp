@@ -22,12 +22,14 @@ std::string WriteGameMusic(const std::string& gameDir) {
         fs::create_directories(path.parent_path());
         WriteBinaryFile(path.string(), rendered.Bytes);
         char line[160];
-        std::snprintf(line, sizeof line, "%-32s %6.1f s %7zu bytes\n", SongPath(song).c_str(), rendered.Seconds,
-                      rendered.Bytes.size());
+        std::snprintf(line, sizeof line, "%-32s %6.1f s %7zu bytes\n", SongPath(song).c_str(),
+                      rendered.Seconds, rendered.Bytes.size());
         report += line;
     };
-    for (const TSong& jingle : Jingles()) write(jingle);
-    for (const TSong& song : DemoSongs()) write(song);
+    for (const TSong& jingle : Jingles())
+        write(jingle);
+    for (const TSong& song : DemoSongs())
+        write(song);
 
     // Pictures share the song's base name; one of each kind the game reads.
     const struct {
@@ -39,7 +41,8 @@ std::string WriteGameMusic(const std::string& gameDir) {
         {NeonHighway(), ".bmp", EncodeBmp(DrawNeonHighway())},
     };
     for (const auto& picture : pictures) {
-        const fs::path path = (fs::path(gameDir) / SongPath(picture.Song)).replace_extension(picture.Extension);
+        const fs::path path =
+            (fs::path(gameDir) / SongPath(picture.Song)).replace_extension(picture.Extension);
         WriteBinaryFile(path.string(), picture.Bytes);
         report += path.lexically_relative(gameDir).string() + "\n";
     }

@@ -42,9 +42,12 @@ int main(int argc, char** argv) {
     std::string directory;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--progress") progress = true;
-        else if (directory.empty()) directory = argument;
-        else directory.clear(), i = argc;
+        if (argument == "--progress")
+            progress = true;
+        else if (directory.empty())
+            directory = argument;
+        else
+            directory.clear(), i = argc;
     }
     if (directory.empty()) {
         std::cerr << "usage: songscan [--progress] DIR" << std::endl;
@@ -63,9 +66,11 @@ int main(int argc, char** argv) {
         };
     }
     library.Scan(base, onProgress);
-    for (const std::string& folder : library.Folders) std::cout << "folder " << Relative(folder, base) << "\n";
+    for (const std::string& folder : library.Folders)
+        std::cout << "folder " << Relative(folder, base) << "\n";
     for (std::size_t i = 0; i < library.SongFiles.size(); ++i) {
-        std::cout << "song " << Relative(library.SongFiles[i], base) << " " << Hex(library.SongTitles[i]) << "\n";
+        std::cout << "song " << Relative(library.SongFiles[i], base) << " " << Hex(library.SongTitles[i])
+                  << "\n";
     }
     std::cout.flush();
     return std::cout ? 0 : 1;

@@ -9,28 +9,25 @@ namespace tamtara {
 ScreenSurfaces::ScreenSurfaces() = default;
 ScreenSurfaces::~ScreenSurfaces() = default;
 
-void ScreenSurfaces::Create()
-{
-    for (auto* surface : {&BackSurface, &AnkFont, &Font16, &Font32, &Font06, &MeterSurface, &NoteSurface,
-                          &PadSurface, &GaugeSurface, &OverlaySurface, &SpriteSurface, &ExplodeSurface,
-                          &HitSurface, &ComboFont})
+void ScreenSurfaces::Create() {
+    for (auto* surface :
+         {&BackSurface, &AnkFont, &Font16, &Font32, &Font06, &MeterSurface, &NoteSurface, &PadSurface,
+          &GaugeSurface, &OverlaySurface, &SpriteSurface, &ExplodeSurface, &HitSurface, &ComboFont})
         *surface = std::make_unique<TDirectDrawSurface>();
 }
 
-void ScreenSurfaces::Free()
-{
-    for (auto* surface : {&BackSurface, &AnkFont, &Font16, &Font32, &Font06, &MeterSurface, &NoteSurface,
-                          &PadSurface, &GaugeSurface, &OverlaySurface, &SpriteSurface, &ExplodeSurface,
-                          &HitSurface, &ComboFont})
+void ScreenSurfaces::Free() {
+    for (auto* surface :
+         {&BackSurface, &AnkFont, &Font16, &Font32, &Font06, &MeterSurface, &NoteSurface, &PadSurface,
+          &GaugeSurface, &OverlaySurface, &SpriteSurface, &ExplodeSurface, &HitSurface, &ComboFont})
         surface->reset();
 }
 
-void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry, KeyMode key)
-{
+void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry,
+                 KeyMode key) {
     try {
         TStream* stream = package.SeekEntry(entry);
-        if (!stream)
-            throw EMissingGraphic("Graphics.pb has no entry \"" + entry + "\"");
+        if (!stream) throw EMissingGraphic("Graphics.pb has no entry \"" + entry + "\"");
         surface.LoadFromStream(*stream);
     } catch (const EGraphicError&) {
         throw;
@@ -38,12 +35,10 @@ void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const s
         // The decoder's own text says what is wrong but not where: name the package and entry.
         throw EBrokenGraphic("Graphics.pb: the entry \"" + entry + "\" cannot be read: " + error.what());
     }
-    if (key == KeyMode::WithKey)
-        surface.SetTransparentColor(surface.Pixel(0, 0));
+    if (key == KeyMode::WithKey) surface.SetTransparentColor(surface.Pixel(0, 0));
 }
 
-void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& s)
-{
+void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& s) {
     const auto load = [&](TDirectDrawSurface& surface, const char* entry, bool systemMemory, KeyMode key) {
         surface.SystemMemory = systemMemory;
         LoadGraphic(package, surface, entry, key);

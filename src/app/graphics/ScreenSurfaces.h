@@ -60,7 +60,8 @@ enum class KeyMode { NoKey, WithKey };
 // Positions the package at the entry and loads the bitmap; with a key the top-left pixel becomes
 // the colour key. Raises EMissingGraphic when the entry is absent, EBrokenGraphic when it cannot
 // be read or decoded.
-void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry, KeyMode key);
+void LoadGraphic(TReadPackageFile& package, TDirectDrawSurface& surface, const std::string& entry,
+                 KeyMode key);
 
 // The sheets every screen shares, loaded whenever the display's surfaces are (re)created.
 void LoadSharedGraphics(TReadPackageFile& package, ScreenSurfaces& surfaces);

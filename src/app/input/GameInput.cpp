@@ -24,7 +24,8 @@ GameInput::GameInput(std::unique_ptr<TKeySource> keys, IMidiInDriver* midiIn, st
 
 void GameInput::PollKeys() {
     DXInput.Update();
-    Holds.Update([this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); });
+    Holds.Update(
+        [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); });
 }
 
 void GameInput::KeyDown(int sdlScancode, std::uint32_t time) {

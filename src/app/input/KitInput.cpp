@@ -23,9 +23,12 @@ std::optional<KitHit> KitDecoder::Decode(const MidiInMessage& message) {
     return KitHit{lane, message.Data2, message.Time};
 }
 
-KitInput::KitInput(IMidiInDriver& driver, std::function<void()> wake) : Driver(driver), Wake(std::move(wake)) {}
+KitInput::KitInput(IMidiInDriver& driver, std::function<void()> wake)
+    : Driver(driver), Wake(std::move(wake)) {}
 
-KitInput::~KitInput() { Close(); }
+KitInput::~KitInput() {
+    Close();
+}
 
 bool KitInput::Open(const std::string& portName, const KitSettings& kit) {
     Close();

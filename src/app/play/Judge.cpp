@@ -8,24 +8,19 @@
 
 namespace tamtara {
 
-std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division)
-{
+std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division) {
     const std::int32_t p = division / 16;
     const std::int32_t g = division / 8;
     const std::int32_t w = division / 4;
-    if (-p < distance && distance < p)
-        return Perfect;
-    if (-g < distance && distance < g)
-        return Great;
-    if (-w < distance && distance < w)
-        return Good;
+    if (-p < distance && distance < p) return Perfect;
+    if (-g < distance && distance < g) return Great;
+    if (-w < distance && distance < w) return Good;
     return std::nullopt;
 }
 
 Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {}
 
-void Judge::JudgePresses(const KeyHolds& holds)
-{
+void Judge::JudgePresses(const KeyHolds& holds) {
     for (int lane = 0; lane < LaneCount; ++lane) {
         if ((holds.KeyHoldA[lane] == 1 || holds.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
             !State.StruckBetweenPolls[lane])
@@ -34,30 +29,24 @@ void Judge::JudgePresses(const KeyHolds& holds)
     State.StruckBetweenPolls.fill(false);
 }
 
-void Judge::StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity)
-{
-    if (lane < 0 || lane >= LaneCount || State.AutoLane[lane])
-        return;
+void Judge::StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity) {
+    if (lane < 0 || lane >= LaneCount || State.AutoLane[lane]) return;
     StrikeLane(lane, time, velocity);
     State.StruckBetweenPolls[lane] = true;
 }
 
-void Judge::Send(const QueuedNote& note, std::uint8_t velocity)
-{
+void Judge::Send(const QueuedNote& note, std::uint8_t velocity) {
     if (TMidiOutput* output = Drive.Output())
         output->SendShort(note.Status, note.Note, velocity > 0 ? velocity : note.Velocity);
 }
 
-double Judge::StrikePosition(std::optional<std::uint32_t> time) const
-{
+double Judge::StrikePosition(std::optional<std::uint32_t> time) const {
     // A polled press keeps the written rule: the position of the poll, moved back by the offset.
-    if (!time)
-        return Drive.Position.load() - State.InputOffsetMs * Drive.TicksPerMillisecond();
+    if (!time) return Drive.Position.load() - State.InputOffsetMs * Drive.TicksPerMillisecond();
     return Drive.PositionAt(*time - static_cast<std::uint32_t>(State.InputOffsetMs));
 }
 
-void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity)
-{
+void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity) {
     State.PadTimer[lane].store(7, std::memory_order_relaxed);
     StrikeRecord record{lane, time, 0.0, std::nullopt};
     {
@@ -71,8 +60,7 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
         } else {
             NoteSlot& slot = State.Slot(lane, State.QueueHead[lane].load(std::memory_order_relaxed));
             Send(slot.Main, velocity);
-            if (slot.Partner.Tick > 0)
-                Send(slot.Partner, velocity);
+            if (slot.Partner.Tick > 0) Send(slot.Partner, velocity);
             slot.Partner.Tick = -1;
             const std::int32_t d = TMidiDrive::WholeTick(record.Position) - slot.Main.Tick;
             record.Result = GradeFor(d, Drive.Division);
@@ -83,12 +71,10 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
             }
         }
     }
-    if (OnStrike)
-        OnStrike(record);
+    if (OnStrike) OnStrike(record);
 }
 
-void Judge::ApplyGrade(int lane, Grade grade)
-{
+void Judge::ApplyGrade(int lane, Grade grade) {
     switch (grade) {
     case Perfect:
         State.Gauge = std::min(State.Gauge + 10, FullGauge);
@@ -118,10 +104,8 @@ void Judge::ApplyGrade(int lane, Grade grade)
     State.JudgeTimer[lane] = 10;
 }
 
-bool Judge::SweepSlot(int lane, std::int32_t position, std::int32_t now)
-{
-    if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division))
-        return false;
+bool Judge::SweepSlot(int lane, std::int32_t position, std::int32_t now) {
+    if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division)) return false;
     if (!State.AutoLane[lane]) {
         State.JudgeGrade[lane] = Miss;
         State.JudgeTimer[lane] = 10;

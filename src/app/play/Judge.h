@@ -26,7 +26,9 @@ struct StrikeRecord {
 // Windows with D ticks per quarter note: Perfect within D/16, Great D/8, Good D/4 (exclusive).
 std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division);
 // Notes later than this many ticks are missed.
-constexpr std::int32_t MissWindow(std::int32_t division) { return division / 4; }
+constexpr std::int32_t MissWindow(std::int32_t division) {
+    return division / 4;
+}
 
 class Judge {
 public:

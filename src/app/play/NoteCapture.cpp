@@ -7,8 +7,7 @@
 
 namespace tamtara {
 
-MeterLevels MeterLevelsFor(std::int32_t volume, std::int32_t pan, std::int32_t velocity, std::int32_t fade)
-{
+MeterLevels MeterLevelsFor(std::int32_t volume, std::int32_t pan, std::int32_t velocity, std::int32_t fade) {
     const std::int32_t leftGain = std::min(2 * (127 - pan), 127);
     const std::int32_t rightGain = std::min(2 * pan, 127);
     const std::int32_t level = (volume * ((velocity * 100) / 127)) / 127;
@@ -16,26 +15,20 @@ MeterLevels MeterLevelsFor(std::int32_t volume, std::int32_t pan, std::int32_t v
 }
 
 NoteCapture::NoteCapture(PlayState& state, TMidiDrive& drive, std::function<bool()> inPlay)
-    : State(state), Drive(drive), InPlay(std::move(inPlay))
-{
-}
+    : State(state), Drive(drive), InPlay(std::move(inPlay)) {}
 
-void NoteCapture::Register()
-{
+void NoteCapture::Register() {
     Drive.OnDrumNoteAhead = [this](const SequencerEvent* e) { CaptureDrumNote(e); };
     Drive.OnDrumNote = [this](const SequencerEvent* e) { SoundDrumNote(e); };
     Drive.OnNoteOn = [this](const SequencerEvent* e) { MeterNoteOn(e); };
     Drive.OnCycle = [this](TMidiDrive&) { MeterDecay(); };
 }
 
-void NoteCapture::CaptureDrumNote(const SequencerEvent* event)
-{
+void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
     const TMyMidiEvent& e = event->Event;
-    if (e.Data2 == 0 || Drive.IsFading() || !InPlay())
-        return;
+    if (e.Data2 == 0 || Drive.IsFading() || !InPlay()) return;
     const int lane = LaneOfNote(e.Data1);
-    if (lane < 0)
-        return;
+    if (lane < 0) return;
 
     const QueuedNote note{event->Tick, e.Status, e.Data1, e.Data2};
     const std::int32_t head = State.QueueHead[lane].load(std::memory_order_acquire);
@@ -60,33 +53,27 @@ void NoteCapture::CaptureDrumNote(const SequencerEvent* event)
     State.QueueCount[lane].fetch_add(1, std::memory_order_release);
 }
 
-void NoteCapture::SoundDrumNote(const SequencerEvent* event)
-{
+void NoteCapture::SoundDrumNote(const SequencerEvent* event) {
     TMidiOutput* output = Drive.Output();
     if (!InPlay()) {
-        if (output)
-            output->SendEvent(event->Event);
+        if (output) output->SendEvent(event->Event);
         return;
     }
-    if (event->Event.Data2 == 0)
-        return;
+    if (event->Event.Data2 == 0) return;
     for (int lane = 0; lane < LaneCount; ++lane) {
         if (State.AutoLane[lane] && LaneHoldsNote(lane, event->Event.Data1)) {
             if (State.DemoMode || State.AutoPlayMode)
                 State.PadTimer[lane].store(7, std::memory_order_relaxed);
-            if (output)
-                output->SendEvent(event->Event);
+            if (output) output->SendEvent(event->Event);
             return;
         }
     }
     // The player's lanes sound only when struck.
 }
 
-void NoteCapture::MeterNoteOn(const SequencerEvent* event)
-{
+void NoteCapture::MeterNoteOn(const SequencerEvent* event) {
     const TMyMidiEvent& e = event->Event;
-    if (!InPlay() || e.Data2 == 0)
-        return;
+    if (!InPlay() || e.Data2 == 0) return;
     const int ch = e.Status & 0x0F;
     const auto fade = static_cast<std::int32_t>(Drive.FadeLevel.load(std::memory_order_relaxed));
     const MeterLevels levels = MeterLevelsFor(Drive.ChannelVolume(ch), Drive.ChannelPan(ch), e.Data2, fade);
@@ -94,8 +81,7 @@ void NoteCapture::MeterNoteOn(const SequencerEvent* event)
     State.MeterRight[ch].store(levels.Right, std::memory_order_relaxed);
 }
 
-void NoteCapture::MeterDecay()
-{
+void NoteCapture::MeterDecay() {
     for (int ch = 0; ch < ChannelCount; ++ch) {
         State.MeterLeft[ch].store(std::max(State.MeterLeft[ch].load(std::memory_order_relaxed) - 2, 0),
                                   std::memory_order_relaxed);

@@ -31,29 +31,26 @@ constexpr std::array<LaneStripe, 7> LaneStripes{{
     {418, 59, ColorRGB(128, 96, 0)},
 }};
 
-bool IsFile(const std::filesystem::path& path)
-{
+bool IsFile(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
 }
 
 // Draws the song picture centred (a larger one cropped); false when there is none or it cannot
 // be read, in which case the caller falls back to the default background.
-bool DrawSongPicture(TDirectDrawSurface& back, const std::string& songFile)
-{
+bool DrawSongPicture(TDirectDrawSurface& back, const std::string& songFile) {
     const std::string path = SongPicturePath(songFile);
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     TDirectDrawSurface picture;
     try {
         LoadSongPicture(path, picture);
     } catch (const std::exception& error) {
         // A broken picture must not make its song unplayable: say so and play over the default.
-        std::fprintf(stderr, "Tamtara: cannot read the song picture \"%s\": %s\n", path.c_str(), error.what());
+        std::fprintf(stderr, "Tamtara: cannot read the song picture \"%s\": %s\n", path.c_str(),
+                     error.what());
         return false;
     }
-    if (picture.Absent())
-        return false;
+    if (picture.Absent()) return false;
     back.SetSize(640, 480);
     back.Fill(0);
     back.Canvas().Draw(320 - picture.Width() / 2, 240 - picture.Height() / 2, picture);
@@ -63,26 +60,22 @@ bool DrawSongPicture(TDirectDrawSurface& back, const std::string& songFile)
 
 } // namespace
 
-std::string SongPicturePath(const std::string& songFile)
-{
-    if (songFile.empty())
-        return {};
+std::string SongPicturePath(const std::string& songFile) {
+    if (songFile.empty()) return {};
     std::filesystem::path path(songFile);
     for (const char* extension : {".bmp", ".jpg"}) {
         path.replace_extension(extension);
-        if (IsFile(path))
-            return path.string();
+        if (IsFile(path)) return path.string();
     }
     return {};
 }
 
-void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture)
-{
+void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture) {
     TFileStream stream(path);
     const std::int64_t size = stream.Size();
     if (size > MaxSongPictureBytes)
-        throw EInvalidGraphic("picture file too large", std::to_string(size) +
-                              " bytes, over the 32 MB limit for a song picture");
+        throw EInvalidGraphic("picture file too large",
+                              std::to_string(size) + " bytes, over the 32 MB limit for a song picture");
     // Drawn centred on the 640 x 480 background: only that much of a larger picture is kept.
     if (std::filesystem::path(path).extension() == ".bmp")
         picture.LoadFromStream(stream, 640, 480);
@@ -90,20 +83,17 @@ void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture)
         picture.LoadJpegFromStream(stream, 640, 480);
 }
 
-void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song)
-{
+void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song) {
     LoadGraphic(package, *s.OverlaySurface, "skin2.bmp", KeyMode::WithKey);
     TDirectDrawSurface& back = *s.BackSurface;
-    if (!DrawSongPicture(back, song.SongFile))
-        LoadGraphic(package, back, "Back.bmp", KeyMode::NoKey);
+    if (!DrawSongPicture(back, song.SongFile)) LoadGraphic(package, back, "Back.bmp", KeyMode::NoKey);
     for (const LaneStripe& stripe : LaneStripes)
         back.FillRectAlpha(Bounds(stripe.X, 0, stripe.Width, 391), stripe.Colour, 96);
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *s.OverlaySurface, true);
     ComposeTitleStrip(*s.SpriteSurface, SongTextToUtf8(song.SongTitle));
 }
 
-void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title)
-{
+void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title) {
     const auto setFont = [](TDirectDrawSurfaceCanvas& canvas) {
         canvas.Font.Name = "ＭＳ Ｐゴシック";
         canvas.Font.Charset = SHIFTJIS_CHARSET;
@@ -121,8 +111,7 @@ void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title)
     TDirectDrawSurfaceCanvas& canvas = strip.Canvas();
     setFont(canvas);
     canvas.Brush.Style = TBrushStyle::bsClear;
-    if (!title.empty())
-        canvas.TextOut(108, 0, title);
+    if (!title.empty()) canvas.TextOut(108, 0, title);
     strip.ReleaseCanvas();
     for (std::int32_t i = 0; i <= 16; ++i)
         strip.FillRectAlpha(Bounds(0, 2 * i, strip.Width(), 1), clBlack, 80);

@@ -1,7 +1,7 @@
 // The heads-up parts of the play frame: meters, counters, texts, gauge and the length of play.
 #include "app/graphics/BitmapText.h"
-#include "app/play/PlayScreen.h"
 #include "app/graphics/ScreenSurfaces.h"
+#include "app/play/PlayScreen.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -13,9 +13,7 @@ namespace tamtara {
 
 namespace {
 
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
+template <typename... Args> std::string Format(const char* format, Args... args) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, args...);
     return buffer;
@@ -23,8 +21,7 @@ std::string Format(const char* format, Args... args)
 
 } // namespace
 
-void PlayScreen::DrawMeters()
-{
+void PlayScreen::DrawMeters() {
     const TDirectDrawSurface& meter = *Parts.Surfaces.MeterSurface;
     for (int c = 0; c < ChannelCount; ++c) {
         const std::int32_t y = 128 + 8 * c;
@@ -42,8 +39,7 @@ void PlayScreen::DrawMeters()
     }
 }
 
-void PlayScreen::DrawFrameTexts()
-{
+void PlayScreen::DrawFrameTexts() {
     const PlayState& s = Parts.State;
     const std::int32_t f = Parts.Timer.FrameRate();
     const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Parts.Timer.Interval()), 1);
@@ -60,16 +56,14 @@ void PlayScreen::DrawFrameTexts()
     }
 }
 
-void PlayScreen::DrawTitleStrip(std::int32_t frameCount)
-{
+void PlayScreen::DrawTitleStrip(std::int32_t frameCount) {
     const TDirectDrawSurface& strip = *Parts.Surfaces.SpriteSurface;
     const std::int32_t period = strip.Width() + 108;
     const std::int32_t s = (frameCount * 2) % period;
     Back().Draw(0, 338, Bounds(s, 0, 108, 32), strip, false);
 }
 
-void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::uint32_t elapsed)
-{
+void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::uint32_t elapsed) {
     Parts.Text.DrawText16(536, 356, "BPM", 0);
     Parts.Text.DrawText32(584, 340, Format("%3d", Parts.Drive.Tempo.load()), 2);
     const std::int32_t beat = now / division;
@@ -79,8 +73,7 @@ void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, s
     Parts.Text.DrawText6(4, 371, Format("TIME %2d:%.2d.%.3d", ms / 60000, ms / 1000 % 60, ms % 1000));
 }
 
-void PlayScreen::CheckLengthOfPlay(std::uint32_t elapsed)
-{
+void PlayScreen::CheckLengthOfPlay(std::uint32_t elapsed) {
     PlayState& s = Parts.State;
     TMidiDrive& drive = Parts.Drive;
     if (s.DemoMode) {
@@ -94,8 +87,7 @@ void PlayScreen::CheckLengthOfPlay(std::uint32_t elapsed)
     }
 }
 
-void PlayScreen::DrawGauge()
-{
+void PlayScreen::DrawGauge() {
     PlayState& s = Parts.State;
     std::int32_t r = 0;
     if (s.ScoreFlash > 0) {
@@ -106,13 +98,10 @@ void PlayScreen::DrawGauge()
     Back().Draw(152, 460, Bounds(0, r, w, 20), *Parts.Surfaces.GaugeSurface, false);
 }
 
-void PlayScreen::DrawDemoTexts(std::int32_t frameCount)
-{
-    if (!Parts.State.DemoMode)
-        return;
+void PlayScreen::DrawDemoTexts(std::int32_t frameCount) {
+    if (!Parts.State.DemoMode) return;
     Parts.Text.DrawText32(180, 190, "  DEMONSTRATION", 1);
-    if ((frameCount / 5) % 3 > 0)
-        Parts.Text.DrawText16(206, 240, "PRESS ENTER KEY", 0);
+    if ((frameCount / 5) % 3 > 0) Parts.Text.DrawText16(206, 240, "PRESS ENTER KEY", 0);
     Parts.Text.DrawText16(224, 300, "VERSION 1.82", 3);
     Parts.Text.DrawText16(192, 320, "INTERNET RELEASE", 2);
 }

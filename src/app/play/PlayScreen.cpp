@@ -1,8 +1,8 @@
 // The order of one play frame and the end of play.
 #include "app/play/PlayScreen.h"
 
-#include "app/play/Judge.h"
 #include "app/graphics/ScreenSurfaces.h"
+#include "app/play/Judge.h"
 #include "base/Clock.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
@@ -11,10 +11,11 @@ namespace tamtara {
 
 PlayScreen::PlayScreen(PlayScreenParts parts) : Parts(std::move(parts)) {}
 
-TDirectDrawSurface& PlayScreen::Back() { return Parts.Display.Surface(); }
+TDirectDrawSurface& PlayScreen::Back() {
+    return Parts.Display.Surface();
+}
 
-PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t screenFrame)
-{
+PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t screenFrame) {
     PlayState& s = Parts.State;
     Back().Draw(0, 0, TRect{0, 0, 640, 480}, *Parts.Surfaces.BackSurface, false);
     DrawMeters();
@@ -46,8 +47,7 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
     return EndOfPlay(screenFrame);
 }
 
-PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame)
-{
+PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame) {
     const PlayState& s = Parts.State;
     PlayOutcome outcome = PlayOutcome::Continue;
     if (!Parts.Drive.Playing && screenFrame > 30)

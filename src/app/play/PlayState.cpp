@@ -3,8 +3,7 @@
 
 namespace tamtara {
 
-void PlayState::ResetForPlay(std::uint32_t startTime)
-{
+void PlayState::ResetForPlay(std::uint32_t startTime) {
     Gauge = FullGauge;
     Score = 0;
     ComboCount = 0;

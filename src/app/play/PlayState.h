@@ -27,8 +27,7 @@ struct NoteSlot {
 };
 
 // Ring positions only grow during a play; every use takes them modulo the ring size.
-constexpr int RingIndex(std::int32_t position)
-{
+constexpr int RingIndex(std::int32_t position) {
     int index = position % LaneSlots;
     return index < 0 ? index + LaneSlots : index;
 }
@@ -89,7 +88,9 @@ struct PlayState {
     void ResetForPlay(std::uint32_t startTime = 0);
 
     NoteSlot& Slot(int lane, std::int32_t position) { return LaneQueue[lane][RingIndex(position)]; }
-    const NoteSlot& Slot(int lane, std::int32_t position) const { return LaneQueue[lane][RingIndex(position)]; }
+    const NoteSlot& Slot(int lane, std::int32_t position) const {
+        return LaneQueue[lane][RingIndex(position)];
+    }
 };
 
 } // namespace tamtara

@@ -27,20 +27,16 @@ constexpr std::array<std::array<std::int32_t, 3>, LaneCount> LaneNotes{{
 
 constexpr std::array<std::uint8_t, LaneCount> LaneDefaultNote{42, 38, 36, 48, 45, 41, 49};
 
-constexpr bool LaneHoldsNote(int lane, int note)
-{
+constexpr bool LaneHoldsNote(int lane, int note) {
     for (std::int32_t n : LaneNotes[lane])
-        if (n != 0 && n == note)
-            return true;
+        if (n != 0 && n == note) return true;
     return false;
 }
 
 // The lane a table drum note scrolls in, or -1 for any other note.
-constexpr int LaneOfNote(int note)
-{
+constexpr int LaneOfNote(int note) {
     for (int lane = 0; lane < LaneCount; ++lane)
-        if (LaneHoldsNote(lane, note))
-            return lane;
+        if (LaneHoldsNote(lane, note)) return lane;
     return -1;
 }
 
@@ -49,17 +45,16 @@ constexpr std::array<std::int32_t, LaneCount> LaneWidth{48, 46, 63, 30, 30, 30, 
 constexpr std::array<std::int32_t, LaneCount> ExplodeX{151, 200, 256, 310, 342, 374, 410};
 constexpr std::array<std::int32_t, LaneCount> ExplodeRow{2, 1, 4, 0, 3, 3, 2};
 
-constexpr std::int32_t LaneCentre(int lane) { return LaneX[lane] + LaneWidth[lane] / 2; }
+constexpr std::int32_t LaneCentre(int lane) {
+    return LaneX[lane] + LaneWidth[lane] / 2;
+}
 
 constexpr std::array<std::int32_t, 8> MissPenaltyByLevel{0, 5, 10, 20, 30, 50, 100, 250};
 
 // A level outside the list (a hand-edited ini) takes the nearest end rather than reading past it.
-constexpr std::int32_t MissPenaltyFor(std::int32_t level)
-{
-    if (level < 0)
-        return MissPenaltyByLevel.front();
-    if (level > 7)
-        return MissPenaltyByLevel.back();
+constexpr std::int32_t MissPenaltyFor(std::int32_t level) {
+    if (level < 0) return MissPenaltyByLevel.front();
+    if (level > 7) return MissPenaltyByLevel.back();
     return MissPenaltyByLevel[level];
 }
 

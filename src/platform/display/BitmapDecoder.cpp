@@ -15,9 +15,13 @@ namespace {
 
 const char* const BadDib = "不正な DIB です";
 
-[[noreturn]] void Invalid(const std::string& why) { throw EInvalidGraphic(BadDib, why); }
+[[noreturn]] void Invalid(const std::string& why) {
+    throw EInvalidGraphic(BadDib, why);
+}
 
-std::uint32_t U16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+std::uint32_t U16(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8);
+}
 std::uint32_t U32(const std::uint8_t* p) {
     return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
            (std::uint32_t(p[3]) << 24);
@@ -28,7 +32,9 @@ void ReadExactly(TStream& stream, void* buffer, std::size_t count, const char* w
 }
 
 // Checked before allocating, so a stated size cannot make us reserve memory the stream lacks.
-std::int64_t Remaining(TStream& stream) { return stream.Size() - stream.Position(); }
+std::int64_t Remaining(TStream& stream) {
+    return stream.Size() - stream.Position();
+}
 
 // One channel of a bit-field mask: where it sits and how wide it is.
 struct TChannel {
@@ -48,7 +54,8 @@ struct TChannel {
         if (Bits >= 8) return (v >> (Bits - 8)) & 0xFF;
         // Widen by repeating the bits, so a full channel becomes 255.
         std::uint32_t out = 0;
-        for (int have = 0; have < 8; have += Bits) out = (out << Bits) | v;
+        for (int have = 0; have < 8; have += Bits)
+            out = (out << Bits) | v;
         return (out >> (((8 + Bits - 1) / Bits) * Bits - 8)) & 0xFF;
     }
 };
@@ -76,8 +83,8 @@ THeader ReadHeaders(TStream& stream, const std::uint8_t* fileHeader) {
     ReadExactly(stream, sizeBytes, 4, "info header");
     h.InfoSize = U32(sizeBytes);
     // The Windows V2 to V5 headers extend the 40-byte one; current tools write them.
-    if (h.InfoSize != 12 && h.InfoSize != 40 && h.InfoSize != 52 && h.InfoSize != 56 &&
-        h.InfoSize != 108 && h.InfoSize != 124)
+    if (h.InfoSize != 12 && h.InfoSize != 40 && h.InfoSize != 52 && h.InfoSize != 56 && h.InfoSize != 108 &&
+        h.InfoSize != 124)
         Invalid("info header of " + std::to_string(h.InfoSize) + " bytes");
     std::array<std::uint8_t, 124> info{};
     ReadExactly(stream, info.data() + 4, h.InfoSize - 4, "info header");
@@ -104,7 +111,8 @@ THeader ReadHeaders(TStream& stream, const std::uint8_t* fileHeader) {
     }
     if (h.Width < 0) Invalid("negative width");
     if (h.Width > MaxImageSide || h.Height > MaxImageSide || h.Width * h.Height > MaxImagePixels)
-        Invalid("image of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) + " pixels is too large");
+        Invalid("image of " + std::to_string(h.Width) + " x " + std::to_string(h.Height) +
+                " pixels is too large");
 
     const std::uint32_t bits = h.BitCount;
     const bool paletted = bits == 1 || bits == 4 || bits == 8;
@@ -112,20 +120,30 @@ THeader ReadHeaders(TStream& stream, const std::uint8_t* fileHeader) {
         Invalid(std::to_string(bits) + " bits per pixel");
     if (h.Core && (bits == 16 || bits == 32)) Invalid("OS/2 bitmap with " + std::to_string(bits) + " bits");
     switch (h.Compression) {
-    case BiRgb: break;
-    case BiRle8: if (bits != 8) Invalid("RLE8 needs 8 bits per pixel"); break;
-    case BiRle4: if (bits != 4) Invalid("RLE4 needs 4 bits per pixel"); break;
-    case BiBitFields: if (bits != 16 && bits != 32) Invalid("bit fields need 16 or 32 bits per pixel"); break;
-    default: Invalid("compression " + std::to_string(h.Compression));
+    case BiRgb:
+        break;
+    case BiRle8:
+        if (bits != 8) Invalid("RLE8 needs 8 bits per pixel");
+        break;
+    case BiRle4:
+        if (bits != 4) Invalid("RLE4 needs 4 bits per pixel");
+        break;
+    case BiBitFields:
+        if (bits != 16 && bits != 32) Invalid("bit fields need 16 or 32 bits per pixel");
+        break;
+    default:
+        Invalid("compression " + std::to_string(h.Compression));
     }
-    if (h.TopDown && (h.Compression == BiRle8 || h.Compression == BiRle4))
-        Invalid("top-down RLE bitmap");
+    if (h.TopDown && (h.Compression == BiRle8 || h.Compression == BiRle4)) Invalid("top-down RLE bitmap");
 
     if (h.Compression == BiBitFields) {
         std::uint8_t masks[12];
-        if (h.InfoSize == 40) ReadExactly(stream, masks, 12, "bit field masks");
-        else std::copy(&info[40], &info[52], masks);
-        for (int i = 0; i < 3; ++i) h.Channels[i] = TChannel(U32(masks + 4 * i));
+        if (h.InfoSize == 40)
+            ReadExactly(stream, masks, 12, "bit field masks");
+        else
+            std::copy(&info[40], &info[52], masks);
+        for (int i = 0; i < 3; ++i)
+            h.Channels[i] = TChannel(U32(masks + 4 * i));
     } else if (bits == 16) {
         h.Channels = {TChannel(0x7C00), TChannel(0x03E0), TChannel(0x001F)};
     } else if (bits == 32) {
@@ -180,13 +198,22 @@ void DecodeUncompressed(const std::vector<std::uint8_t>& data, const THeader& h,
         for (std::int64_t x = 0; x < h.Width; ++x) {
             std::uint16_t c = 0;
             switch (h.BitCount) {
-            case 1: c = PaletteColor(palette, (p[x >> 3] >> (7 - (x & 7))) & 1); break;
-            case 4: c = PaletteColor(palette, (p[x >> 1] >> ((x & 1) ? 0 : 4)) & 15); break;
-            case 8: c = PaletteColor(palette, p[x]); break;
-            case 24: c = rgb565::Pack(p[3 * x + 2], p[3 * x + 1], p[3 * x]); break;
+            case 1:
+                c = PaletteColor(palette, (p[x >> 3] >> (7 - (x & 7))) & 1);
+                break;
+            case 4:
+                c = PaletteColor(palette, (p[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
+                break;
+            case 8:
+                c = PaletteColor(palette, p[x]);
+                break;
+            case 24:
+                c = rgb565::Pack(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+                break;
             default: {
                 std::uint32_t v = h.BitCount == 16 ? U16(p + 2 * x) : U32(p + 4 * x);
-                c = rgb565::Pack(h.Channels[0].Extract(v), h.Channels[1].Extract(v), h.Channels[2].Extract(v));
+                c = rgb565::Pack(h.Channels[0].Extract(v), h.Channels[1].Extract(v),
+                                 h.Channels[2].Extract(v));
             }
             }
             out[x] = c;
@@ -213,7 +240,11 @@ void DecodeRle(const std::vector<std::uint8_t>& data, const THeader& h,
                 put(four ? ((k & 1) ? value & 15 : value >> 4) : value);
             continue;
         }
-        if (value == 0) { x = 0; ++row; continue; }
+        if (value == 0) {
+            x = 0;
+            ++row;
+            continue;
+        }
         if (value == 1) return;
         if (value == 2) {
             if (i + 1 >= data.size()) return;
@@ -243,12 +274,13 @@ std::optional<TDecodedImage> DecodeBmp(TStream& stream) {
     THeader h = ReadHeaders(stream, fileHeader);
     std::uint32_t paletteBytes = 0;
     std::vector<std::uint16_t> palette = ReadPalette(stream, h, paletteBytes);
-    std::uint32_t consumed = 14 + h.InfoSize + paletteBytes +
-                             ((h.Compression == BiBitFields && h.InfoSize == 40) ? 12 : 0);
+    std::uint32_t consumed =
+        14 + h.InfoSize + paletteBytes + ((h.Compression == BiBitFields && h.InfoSize == 40) ? 12 : 0);
     // Pixel data begins at the stated offset; an offset inside the headers is ignored, as
     // readers commonly do.
     if (h.DataOffset > consumed) {
-        if (std::int64_t(h.DataOffset - consumed) > Remaining(stream)) Invalid("pixel data offset past the end");
+        if (std::int64_t(h.DataOffset - consumed) > Remaining(stream))
+            Invalid("pixel data offset past the end");
         std::vector<std::uint8_t> gap(h.DataOffset - consumed);
         ReadExactly(stream, gap.data(), gap.size(), "gap before the pixel data");
     }

@@ -15,7 +15,9 @@ TDXDraw::TDXDraw(std::unique_ptr<IPresenter> presenter) : PresenterObject(std::m
 
 // The owner's surfaces may already be gone when the display is destroyed, so OnFinalize is
 // not raised here; Finalize it explicitly to have it raised.
-TDXDraw::~TDXDraw() { CloseDisplay(); }
+TDXDraw::~TDXDraw() {
+    CloseDisplay();
+}
 
 void TDXDraw::SetOptions(TDXDrawOptions options) {
     if (!IsInitialized) {

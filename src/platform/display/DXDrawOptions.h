@@ -34,8 +34,8 @@ constexpr TDXDrawOptions LiveOptions{TDXDrawOption::doWaitVBlank, TDXDrawOption:
 
 // The game window's option set as its form resource gives it.
 constexpr TDXDrawOptions GameDisplayOptions{
-    TDXDrawOption::doFullScreen, TDXDrawOption::doAllowReboot,   TDXDrawOption::doWaitVBlank,
-    TDXDrawOption::doAllowPalette256, TDXDrawOption::doCenter,   TDXDrawOption::doFlip,
-    TDXDrawOption::doRetainedMode, TDXDrawOption::doHardware,    TDXDrawOption::doSelectDriver};
+    TDXDrawOption::doFullScreen,      TDXDrawOption::doAllowReboot, TDXDrawOption::doWaitVBlank,
+    TDXDrawOption::doAllowPalette256, TDXDrawOption::doCenter,      TDXDrawOption::doFlip,
+    TDXDrawOption::doRetainedMode,    TDXDrawOption::doHardware,    TDXDrawOption::doSelectDriver};
 
 } // namespace tamtara

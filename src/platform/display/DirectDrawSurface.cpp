@@ -21,16 +21,26 @@ std::uint32_t ColorToDevice(TColor color) {
     return rgb565::Pack(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
-void TDirectDrawSurface::SurfaceDeleter::operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+void TDirectDrawSurface::SurfaceDeleter::operator()(SDL_Surface* surface) const {
+    SDL_FreeSurface(surface);
+}
 
 TDirectDrawSurface::TDirectDrawSurface() = default;
 TDirectDrawSurface::~TDirectDrawSurface() = default;
 
-std::int32_t TDirectDrawSurface::Width() const { return Surface ? Surface->w : 0; }
-std::int32_t TDirectDrawSurface::Height() const { return Surface ? Surface->h : 0; }
-bool TDirectDrawSurface::Absent() const { return !Surface; }
+std::int32_t TDirectDrawSurface::Width() const {
+    return Surface ? Surface->w : 0;
+}
+std::int32_t TDirectDrawSurface::Height() const {
+    return Surface ? Surface->h : 0;
+}
+bool TDirectDrawSurface::Absent() const {
+    return !Surface;
+}
 
-void TDirectDrawSurface::Adopt(SDL_Surface* surface) { Surface.reset(surface); }
+void TDirectDrawSurface::Adopt(SDL_Surface* surface) {
+    Surface.reset(surface);
+}
 
 void TDirectDrawSurface::SetSize(std::int32_t width, std::int32_t height) {
     if (width <= 0 || height <= 0) {
@@ -40,9 +50,9 @@ void TDirectDrawSurface::SetSize(std::int32_t width, std::int32_t height) {
     SDL_Surface* created = nullptr;
     if (width <= MaxImageSide && height <= MaxImageSide) created = rgb565::Create(width, height);
     if (!created)
-        throw EDirectDrawSurfaceError("サーフェース を作成できません",
-                                      std::to_string(width) + " x " + std::to_string(height) + ": " +
-                                          SDL_GetError());
+        throw EDirectDrawSurfaceError("サーフェース を作成できません", std::to_string(width) + " x " +
+                                                                           std::to_string(height) + ": " +
+                                                                           SDL_GetError());
     Adopt(created);
 }
 
@@ -62,7 +72,8 @@ void TDirectDrawSurface::LoadFromStream(TStream& stream, std::int32_t keepWidth,
         CopyIntoSurface(*this, KeepWindow(std::move(*image), TKeepWindow{keepWidth, keepHeight}));
 }
 
-void TDirectDrawSurface::LoadJpegFromStream(TStream& stream, std::int32_t keepWidth, std::int32_t keepHeight) {
+void TDirectDrawSurface::LoadJpegFromStream(TStream& stream, std::int32_t keepWidth,
+                                            std::int32_t keepHeight) {
     TDecodedImage image = DecodeJpeg(stream, TKeepWindow{keepWidth, keepHeight});
     CopyIntoSurface(*this, image);
 }
@@ -73,14 +84,38 @@ void TDirectDrawSurface::Draw(std::int32_t x, std::int32_t y, const TRect& srcRe
     // 64-bit so that extreme coordinates cannot overflow while clipping.
     std::int64_t sl = srcRect.Left, st = srcRect.Top, sr = srcRect.Right, sb = srcRect.Bottom;
     std::int64_t dl = x, dt = y, dr = dl + (sr - sl), db = dt + (sb - st);
-    if (dl < 0) { sl -= dl; dl = 0; }
-    if (dt < 0) { st -= dt; dt = 0; }
-    if (sl < 0) { dl -= sl; sl = 0; }
-    if (st < 0) { dt -= st; st = 0; }
-    if (dr > Width()) { sr -= dr - Width(); dr = Width(); }
-    if (db > Height()) { sb -= db - Height(); db = Height(); }
-    if (sr > source.Width()) { dr -= sr - source.Width(); sr = source.Width(); }
-    if (sb > source.Height()) { db -= sb - source.Height(); sb = source.Height(); }
+    if (dl < 0) {
+        sl -= dl;
+        dl = 0;
+    }
+    if (dt < 0) {
+        st -= dt;
+        dt = 0;
+    }
+    if (sl < 0) {
+        dl -= sl;
+        sl = 0;
+    }
+    if (st < 0) {
+        dt -= st;
+        st = 0;
+    }
+    if (dr > Width()) {
+        sr -= dr - Width();
+        dr = Width();
+    }
+    if (db > Height()) {
+        sb -= db - Height();
+        db = Height();
+    }
+    if (sr > source.Width()) {
+        dr -= sr - source.Width();
+        sr = source.Width();
+    }
+    if (sb > source.Height()) {
+        db -= sb - source.Height();
+        sb = source.Height();
+    }
     if (dr <= dl || db <= dt || sr <= sl || sb <= st) return;
     // Every clipping step moves one edge of both rectangles by the same amount, so they
     // keep the same size.
@@ -108,7 +143,8 @@ void TDirectDrawSurface::Draw(std::int32_t x, std::int32_t y, const TRect& srcRe
             std::memcpy(to, from, std::size_t(w) * 2);
         } else {
             // Written as a select so the compiler can vectorise it.
-            for (int i = 0; i < w; ++i) to[i] = from[i] == key ? to[i] : from[i];
+            for (int i = 0; i < w; ++i)
+                to[i] = from[i] == key ? to[i] : from[i];
         }
     }
 }

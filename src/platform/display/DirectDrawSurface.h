@@ -55,8 +55,8 @@ public:
     // Draws srcRect scaled to width x height, with the picture point (centerX * width,
     // centerY * height) placed at (x, y), turned clockwise by angle / 256 of a full turn.
     void DrawRotate(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                    const TRect& srcRect, const TDirectDrawSurface& source, double centerX,
-                    double centerY, bool transparent, std::int32_t angle);
+                    const TRect& srcRect, const TDirectDrawSurface& source, double centerX, double centerY,
+                    bool transparent, std::int32_t angle);
 
     void Fill(std::uint32_t deviceColor);
     void FillRect(const TRect& rect, std::uint32_t deviceColor);

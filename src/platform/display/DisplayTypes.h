@@ -33,9 +33,15 @@ using TColor = std::uint32_t;
 constexpr TColor ColorRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return TColor(red) | (TColor(green) << 8) | (TColor(blue) << 16);
 }
-constexpr std::uint8_t RedOf(TColor rgb) { return std::uint8_t(rgb & 0xFF); }
-constexpr std::uint8_t GreenOf(TColor rgb) { return std::uint8_t((rgb >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(TColor rgb) { return std::uint8_t((rgb >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(TColor rgb) {
+    return std::uint8_t(rgb & 0xFF);
+}
+constexpr std::uint8_t GreenOf(TColor rgb) {
+    return std::uint8_t((rgb >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(TColor rgb) {
+    return std::uint8_t((rgb >> 16) & 0xFF);
+}
 
 constexpr TColor clBlack = ColorRGB(0, 0, 0);
 constexpr TColor clWhite = ColorRGB(255, 255, 255);
@@ -55,22 +61,32 @@ constexpr TColor clBtnFace = 0x8000000F;
 TColor ColorToRGB(TColor color);
 
 // A set of enumerators (at most 32) of a small enum, as the option and style sets are.
-template <typename E>
-class TSet {
+template <typename E> class TSet {
 public:
     constexpr TSet() = default;
     constexpr TSet(std::initializer_list<E> items) {
-        for (E item : items) Include(item);
+        for (E item : items)
+            Include(item);
     }
     constexpr bool Contains(E item) const { return (Bits >> unsigned(item)) & 1u; }
-    constexpr TSet& Include(E item) { Bits |= 1u << unsigned(item); return *this; }
-    constexpr TSet& Exclude(E item) { Bits &= ~(1u << unsigned(item)); return *this; }
+    constexpr TSet& Include(E item) {
+        Bits |= 1u << unsigned(item);
+        return *this;
+    }
+    constexpr TSet& Exclude(E item) {
+        Bits &= ~(1u << unsigned(item));
+        return *this;
+    }
     constexpr TSet operator|(TSet other) const { return FromBits(Bits | other.Bits); }
     constexpr TSet operator&(TSet other) const { return FromBits(Bits & other.Bits); }
     constexpr TSet operator-(TSet other) const { return FromBits(Bits & ~other.Bits); }
     constexpr bool Empty() const { return Bits == 0; }
     constexpr std::uint32_t ToBits() const { return Bits; }
-    static constexpr TSet FromBits(std::uint32_t bits) { TSet s; s.Bits = bits; return s; }
+    static constexpr TSet FromBits(std::uint32_t bits) {
+        TSet s;
+        s.Bits = bits;
+        return s;
+    }
     friend constexpr bool operator==(TSet, TSet) = default;
 
 private:

@@ -22,9 +22,10 @@ struct TAlias {
 // fontconfig ships no aliases for the Japanese Windows faces; Liberation's metric aliases
 // cover the Latin ones, repeated here so the check below knows what to expect.
 constexpr TAlias Aliases[] = {
-    {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"MS PGothic", "IPAPGothic"}, {"ＭＳ ゴシック", "IPAGothic"},
-    {"MS Gothic", "IPAGothic"},       {"Times New Roman", "Liberation Serif"},
-    {"Arial", "Liberation Sans"},     {"Courier New", "Liberation Mono"},
+    {"ＭＳ Ｐゴシック", "IPAPGothic"},       {"MS PGothic", "IPAPGothic"},
+    {"ＭＳ ゴシック", "IPAGothic"},          {"MS Gothic", "IPAGothic"},
+    {"Times New Roman", "Liberation Serif"}, {"Arial", "Liberation Sans"},
+    {"Courier New", "Liberation Mono"},
 };
 
 std::string AliasXml() {
@@ -40,7 +41,8 @@ std::string AliasXml() {
 void RegisterFontAliases() {
     if (!FcInit()) return;
     const std::string xml = AliasXml();
-    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(xml.c_str()), FcFalse);
+    FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(xml.c_str()),
+                                   FcFalse);
 }
 
 std::string AliasedFamily(const std::string& name) {
@@ -94,12 +96,16 @@ TResolvedFont TFontCatalog::Resolve(const std::string& name, bool bold, bool ita
     FcPatternDestroy(pattern);
     if (!match) return result;
     FcChar8* text = nullptr;
-    if (FcPatternGetString(match, FC_FILE, 0, &text) == FcResultMatch) result.File = reinterpret_cast<char*>(text);
-    if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch) result.Family = reinterpret_cast<char*>(text);
+    if (FcPatternGetString(match, FC_FILE, 0, &text) == FcResultMatch)
+        result.File = reinterpret_cast<char*>(text);
+    if (FcPatternGetString(match, FC_FAMILY, 0, &text) == FcResultMatch)
+        result.Family = reinterpret_cast<char*>(text);
     int value = 0;
     if (FcPatternGetInteger(match, FC_INDEX, 0, &value) == FcResultMatch) result.Index = value;
-    if (FcPatternGetInteger(match, FC_WEIGHT, 0, &value) == FcResultMatch) result.HasBold = value >= FC_WEIGHT_DEMIBOLD;
-    if (FcPatternGetInteger(match, FC_SLANT, 0, &value) == FcResultMatch) result.HasItalic = value != FC_SLANT_ROMAN;
+    if (FcPatternGetInteger(match, FC_WEIGHT, 0, &value) == FcResultMatch)
+        result.HasBold = value >= FC_WEIGHT_DEMIBOLD;
+    if (FcPatternGetInteger(match, FC_SLANT, 0, &value) == FcResultMatch)
+        result.HasItalic = value != FC_SLANT_ROMAN;
     FcPatternDestroy(match);
     return result;
 }

@@ -93,8 +93,10 @@ std::string DecodeInto(const std::vector<std::uint8_t>& bytes, TKeepWindow keep,
         }
     }
     // Rows below the window are never shown: stop without decoding them.
-    if (info.output_scanline < info.output_height) jpeg_abort_decompress(&info);
-    else jpeg_finish_decompress(&info);
+    if (info.output_scanline < info.output_height)
+        jpeg_abort_decompress(&info);
+    else
+        jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     return {};
 }

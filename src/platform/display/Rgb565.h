@@ -22,11 +22,15 @@ constexpr std::uint16_t Pack(std::uint32_t red, std::uint32_t green, std::uint32
     return std::uint16_t(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
 }
 // Channels widened to 8 bits by repeating their top bits, so white stays 255.
-constexpr std::uint8_t Red8(std::uint16_t p) { return std::uint8_t(((p >> 11) << 3) | (p >> 13)); }
+constexpr std::uint8_t Red8(std::uint16_t p) {
+    return std::uint8_t(((p >> 11) << 3) | (p >> 13));
+}
 constexpr std::uint8_t Green8(std::uint16_t p) {
     return std::uint8_t((((p >> 5) & 63) << 2) | ((p >> 9) & 3));
 }
-constexpr std::uint8_t Blue8(std::uint16_t p) { return std::uint8_t(((p & 31) << 3) | ((p >> 2) & 7)); }
+constexpr std::uint8_t Blue8(std::uint16_t p) {
+    return std::uint8_t(((p & 31) << 3) | ((p >> 2) & 7));
+}
 
 // A new black RGB565 surface, or null when it cannot be created.
 inline SDL_Surface* Create(int width, int height) {

@@ -44,8 +44,10 @@ public:
         Config.Caption = caption;
         StartVideo();
         CreateWindow();
-        if (config.FullScreen) EnterFullScreen();
-        else LeaveFullScreen();
+        if (config.FullScreen)
+            EnterFullScreen();
+        else
+            LeaveFullScreen();
         CreateRenderer();
         IsLost = false;
         // The launcher's dialog had the keyboard; the game must have it without a click.
@@ -107,9 +109,11 @@ public:
                 event = TDisplayEvent{TDisplayEventKind::CloseRequest};
                 return true;
             case SDL_WINDOWEVENT:
-                if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED || e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                    e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                     HasFocus = e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-                    event = TDisplayEvent{HasFocus ? TDisplayEventKind::Activate : TDisplayEventKind::Deactivate};
+                    event =
+                        TDisplayEvent{HasFocus ? TDisplayEventKind::Activate : TDisplayEventKind::Deactivate};
                     return true;
                 }
                 break;
@@ -197,7 +201,8 @@ private:
         Window = SDL_CreateWindow(Config.Caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   Config.Width, Config.Height, 0);
         if (!Window)
-            throw EDXDrawError("プライマリサーフェース を作成できません", std::string("window: ") + SDL_GetError());
+            throw EDXDrawError("プライマリサーフェース を作成できません",
+                               std::string("window: ") + SDL_GetError());
     }
 
     // A display mode of exactly the asked size, if the display lists one.
@@ -205,7 +210,8 @@ private:
         int display = std::max(SDL_GetWindowDisplayIndex(Window), 0);
         for (int i = 0, n = SDL_GetNumDisplayModes(display); i < n; ++i) {
             SDL_DisplayMode mode;
-            if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == Config.Width && mode.h == Config.Height) {
+            if (SDL_GetDisplayMode(display, i, &mode) == 0 && mode.w == Config.Width &&
+                mode.h == Config.Height) {
                 // Modes come sorted by depth, then refresh: the first one is the deepest.
                 if (SDL_BITSPERPIXEL(mode.format) == std::uint32_t(Config.BitCount) || !found.w) found = mode;
             }
@@ -241,8 +247,10 @@ private:
         Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED | vsync);
         if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
         if (!Renderer)
-            throw EDXDrawError("プライマリサーフェース を作成できません", std::string("renderer: ") + SDL_GetError());
-        Texture = SDL_CreateTexture(Renderer, rgb565::Format, SDL_TEXTUREACCESS_STREAMING, Config.Width, Config.Height);
+            throw EDXDrawError("プライマリサーフェース を作成できません",
+                               std::string("renderer: ") + SDL_GetError());
+        Texture = SDL_CreateTexture(Renderer, rgb565::Format, SDL_TEXTUREACCESS_STREAMING, Config.Width,
+                                    Config.Height);
         if (!Texture) {
             std::string why = SDL_GetError();
             ReleaseRenderer();
@@ -288,7 +296,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<IPresenter> CreateSdlPresenter() { return std::make_unique<TSdlPresenter>(); }
+std::unique_ptr<IPresenter> CreateSdlPresenter() {
+    return std::make_unique<TSdlPresenter>();
+}
 
 void ProbeDisplay() {
     StartSdlVideo();

@@ -96,13 +96,15 @@ void TDirectDrawSurfaceCanvas::StretchDraw(const TRect& rect, const TDirectDrawS
     for (int y = top; y < bottom; ++y) {
         const std::uint16_t* from = rgb565::Row(source, int(((y - std::int64_t(rect.Top)) * stepY) >> 16));
         std::uint16_t* to = rgb565::Row(target, y);
-        for (int x = left; x < right; ++x) to[x] = from[((x - std::int64_t(rect.Left)) * stepX) >> 16];
+        for (int x = left; x < right; ++x)
+            to[x] = from[((x - std::int64_t(rect.Left)) * stepX) >> 16];
     }
 }
 
 std::string TDirectDrawSurfaceCanvas::ResolvedFamily() {
     return TFontCatalog::Instance()
-        .Resolve(Font.Name, Font.Style.Contains(TFontStyle::fsBold), Font.Style.Contains(TFontStyle::fsItalic))
+        .Resolve(Font.Name, Font.Style.Contains(TFontStyle::fsBold),
+                 Font.Style.Contains(TFontStyle::fsItalic))
         .Family;
 }
 

@@ -28,12 +28,15 @@ const std::array<std::int32_t, 256>& CosTable() {
 }
 
 // x / 255 for 0 <= x < 65536, without a division.
-constexpr std::uint32_t Div255(std::uint32_t x) { return (x + 1 + (x >> 8)) >> 8; }
+constexpr std::uint32_t Div255(std::uint32_t x) {
+    return (x + 1 + (x >> 8)) >> 8;
+}
 
 // Source channels scaled by alpha / 255, looked up per pixel (6-bit index covers all three).
 struct TAddTable {
     explicit TAddTable(std::uint32_t alpha) {
-        for (std::uint32_t v = 0; v < 64; ++v) Scaled[v] = std::uint8_t(alpha >= 255 ? v : v * alpha / 255);
+        for (std::uint32_t v = 0; v < 64; ++v)
+            Scaled[v] = std::uint8_t(alpha >= 255 ? v : v * alpha / 255);
     }
     std::uint16_t Add(std::uint16_t dest, std::uint16_t source) const {
         std::uint32_t r = std::min<std::uint32_t>((dest >> 11) + Scaled[source >> 11], 31);
@@ -74,10 +77,9 @@ void TDirectDrawSurface::DrawAdd(const TRect& destRect, const TRect& srcRect,
     }
 }
 
-void TDirectDrawSurface::DrawRotate(std::int32_t x, std::int32_t y, std::int32_t width,
-                                    std::int32_t height, const TRect& srcRect,
-                                    const TDirectDrawSurface& source, double centerX, double centerY,
-                                    bool transparent, std::int32_t angle) {
+void TDirectDrawSurface::DrawRotate(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                    const TRect& srcRect, const TDirectDrawSurface& source, double centerX,
+                                    double centerY, bool transparent, std::int32_t angle) {
     // Negative sizes (the opening's last frames) draw nothing, like a size of zero.
     if (!Surface || !source.Surface || width <= 0 || height <= 0) return;
     if (!Inside(srcRect, source) || !std::isfinite(centerX) || !std::isfinite(centerY)) return;
@@ -92,8 +94,10 @@ void TDirectDrawSurface::DrawRotate(std::int32_t x, std::int32_t y, std::int32_t
     for (double dx : {-cx, width - cx})
         for (double dy : {-cy, height - cy}) {
             double px = x + dx * c - dy * s, py = y + dx * s + dy * c;
-            minX = std::min(minX, px); maxX = std::max(maxX, px);
-            minY = std::min(minY, py); maxY = std::max(maxY, py);
+            minX = std::min(minX, px);
+            maxX = std::max(maxX, px);
+            minY = std::min(minY, py);
+            maxY = std::max(maxY, py);
         }
     const int left = int(std::max(std::floor(minX), 0.0));
     const int top = int(std::max(std::floor(minY), 0.0));

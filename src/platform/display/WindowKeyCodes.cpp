@@ -12,8 +12,14 @@ namespace {
 // rest (modifiers, the keypad, punctuation) arrive with 0, as TDisplayEvent promises.
 bool WindowReports(std::int32_t key) {
     switch (key) {
-    case WindowKeys::Back: case WindowKeys::Tab: case WindowKeys::Return: case WindowKeys::Escape:
-    case WindowKeys::Space: case WindowKeys::Left: case WindowKeys::Up: case WindowKeys::Right:
+    case WindowKeys::Back:
+    case WindowKeys::Tab:
+    case WindowKeys::Return:
+    case WindowKeys::Escape:
+    case WindowKeys::Space:
+    case WindowKeys::Left:
+    case WindowKeys::Up:
+    case WindowKeys::Right:
     case WindowKeys::Down:
         return true;
     default:

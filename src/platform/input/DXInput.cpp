@@ -61,7 +61,9 @@ TInputStates BoundStates(const KeyAssigns& assigns, const KeyStateArray& keys) {
     return states;
 }
 
-TDXInput::TDXInput(TKeySource& source) : Source(source) { InitializeDevices(); }
+TDXInput::TDXInput(TKeySource& source) : Source(source) {
+    InitializeDevices();
+}
 
 void TDXInput::SetUseDirectInput(bool value) {
     if (value == DirectInput) return;

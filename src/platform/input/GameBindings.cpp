@@ -23,7 +23,8 @@ void ApplyGameBindings(TKeyboard& keyboard) {
     SetSpareSlots(keyboard, inButton6, KeyDown);
     SetSpareSlots(keyboard, inButton7, 0);
     keyboard.Assigns[inButton8] = {KeyEnter, 0, 0};
-    for (int button = 11; button <= 17; ++button) SetSpareSlots(keyboard, ButtonState(button), 0);
+    for (int button = 11; button <= 17; ++button)
+        SetSpareSlots(keyboard, ButtonState(button), 0);
     keyboard.Assigns[inButton18] = {0, 0, 0};
 }
 

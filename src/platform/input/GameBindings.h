@@ -21,9 +21,9 @@ void BindPlayerKeys(TKeyboard& keyboard, const std::array<std::int32_t, LaneCoun
 
 // The states read into the per-frame hold counters: index 0 to 6 the lanes, 7 the decide key
 // (first row) and a state nothing is bound to (second row).
-inline constexpr std::array<InputState, 8> FirstKeyStates = {
-    inButton1, inButton2, inButton3, inButton4, inButton5, inButton6, inButton7, inButton8};
-inline constexpr std::array<InputState, 8> SecondKeyStates = {
-    inButton11, inButton12, inButton13, inButton14, inButton15, inButton16, inButton17, inButton18};
+inline constexpr std::array<InputState, 8> FirstKeyStates = {inButton1, inButton2, inButton3, inButton4,
+                                                             inButton5, inButton6, inButton7, inButton8};
+inline constexpr std::array<InputState, 8> SecondKeyStates = {inButton11, inButton12, inButton13, inButton14,
+                                                              inButton15, inButton16, inButton17, inButton18};
 
 } // namespace tamtara

@@ -7,17 +7,50 @@
 namespace tamtara {
 
 enum InputState : std::uint8_t {
-    inUp, inDown, inLeft, inRight,
-    inButton1, inButton2, inButton3, inButton4, inButton5, inButton6, inButton7, inButton8,
-    inButton9, inButton10, inButton11, inButton12, inButton13, inButton14, inButton15, inButton16,
-    inButton17, inButton18, inButton19, inButton20, inButton21, inButton22, inButton23, inButton24,
-    inButton25, inButton26, inButton27, inButton28, inButton29, inButton30, inButton31, inButton32,
+    inUp,
+    inDown,
+    inLeft,
+    inRight,
+    inButton1,
+    inButton2,
+    inButton3,
+    inButton4,
+    inButton5,
+    inButton6,
+    inButton7,
+    inButton8,
+    inButton9,
+    inButton10,
+    inButton11,
+    inButton12,
+    inButton13,
+    inButton14,
+    inButton15,
+    inButton16,
+    inButton17,
+    inButton18,
+    inButton19,
+    inButton20,
+    inButton21,
+    inButton22,
+    inButton23,
+    inButton24,
+    inButton25,
+    inButton26,
+    inButton27,
+    inButton28,
+    inButton29,
+    inButton30,
+    inButton31,
+    inButton32,
 };
 
 inline constexpr int InputStateCount = 36;
 
 // Button N as a state: inButton1 + (N - 1).
-constexpr InputState ButtonState(int number) { return static_cast<InputState>(inButton1 + number - 1); }
+constexpr InputState ButtonState(int number) {
+    return static_cast<InputState>(inButton1 + number - 1);
+}
 
 class TInputStates {
 public:

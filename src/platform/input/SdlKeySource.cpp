@@ -24,16 +24,22 @@ bool TSdlKeySource::ReadVirtualKeys(KeyStateArray& keys) {
     int count = 0;
     const Uint8* sdlState = SDL_GetKeyboardState(&count);
     if (!sdlState) return false;
-    VirtualKeysFromSdl(sdlState, count,
-                       [](int sdl) { return static_cast<std::int32_t>(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl))); },
-                       keys);
+    VirtualKeysFromSdl(
+        sdlState, count,
+        [](int sdl) {
+            return static_cast<std::int32_t>(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl)));
+        },
+        keys);
     return true;
 }
 
 void TSdlKeySource::KeyCodesOfScancode(int sdlScancode, bool directInput, KeyStateArray& keys) {
-    KeyCodesOfSdlKey(sdlScancode, directInput,
-                     [](int sdl) { return static_cast<std::int32_t>(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl))); },
-                     keys);
+    KeyCodesOfSdlKey(
+        sdlScancode, directInput,
+        [](int sdl) {
+            return static_cast<std::int32_t>(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(sdl)));
+        },
+        keys);
 }
 
 } // namespace tamtara

@@ -31,7 +31,14 @@ std::array<std::uint8_t, 2> VirtualKeyCodes(int sdlScancode) {
 
 int PunctuationKeyCode(std::int32_t typedCharacter) {
     switch (typedCharacter) {
-    case ';': case ':': case '[': case ']': case '@': case ',': case '.': case '/':
+    case ';':
+    case ':':
+    case '[':
+    case ']':
+    case '@':
+    case ',':
+    case '.':
+    case '/':
         return typedCharacter;
     default:
         return 0;
@@ -52,7 +59,8 @@ void VirtualKeysFromSdl(const std::uint8_t* sdlState, int count, const Character
         if (!sdlState[sdl]) continue;
         for (std::uint8_t code : VirtualKeyCodes(sdl))
             if (code) keys[code] = 0x80;
-        if (int punctuation = PunctuationKeyCode(characterOf(sdl))) keys[static_cast<std::size_t>(punctuation)] = 0x80;
+        if (int punctuation = PunctuationKeyCode(characterOf(sdl)))
+            keys[static_cast<std::size_t>(punctuation)] = 0x80;
     }
 }
 

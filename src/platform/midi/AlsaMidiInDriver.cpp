@@ -34,11 +34,14 @@ std::unique_ptr<RtMidiIn> NewClient() {
 std::vector<std::string> RawNames(RtMidiIn& client) {
     std::vector<std::string> names;
     const unsigned count = client.getPortCount();
-    for (unsigned i = 0; i < count; ++i) names.push_back(client.getPortName(i));
+    for (unsigned i = 0; i < count; ++i)
+        names.push_back(client.getPortName(i));
     return names;
 }
 
-bool OwnPort(const std::string& name) { return name.rfind(std::string(ClientName) + ":", 0) == 0; }
+bool OwnPort(const std::string& name) {
+    return name.rfind(std::string(ClientName) + ":", 0) == 0;
+}
 
 class AlsaMidiInDriver final : public IMidiInDriver {
 public:

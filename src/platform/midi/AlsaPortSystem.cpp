@@ -5,8 +5,8 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <mutex>
 
 namespace tamtara {
@@ -48,8 +48,7 @@ std::vector<std::string> ListPorts(RtMidiOut& client) {
 
 class AlsaPortConnection final : public IMidiPortConnection {
 public:
-    AlsaPortConnection(std::unique_ptr<bool> errorFlag, std::unique_ptr<RtMidiOut> client,
-                       std::string name)
+    AlsaPortConnection(std::unique_ptr<bool> errorFlag, std::unique_ptr<RtMidiOut> client, std::string name)
         : ErrorFlag(std::move(errorFlag)), Client(std::move(client)), Name(std::move(name)),
           LastCheck(std::chrono::steady_clock::now()) {}
 
@@ -123,13 +122,13 @@ public:
             *errorFlag = true;
         }
         // The list may have changed since it was read; only the port that was asked for will do.
-        if (*errorFlag || !client->isPortOpen() || client->getPortName(static_cast<unsigned>(index)) != names[index]) {
+        if (*errorFlag || !client->isPortOpen() ||
+            client->getPortName(static_cast<unsigned>(index)) != names[index]) {
             result = MidiError::NoDevice;
             return nullptr;
         }
         result = MidiError::NoError;
-        return std::make_unique<AlsaPortConnection>(std::move(errorFlag), std::move(client),
-                                                    names[index]);
+        return std::make_unique<AlsaPortConnection>(std::move(errorFlag), std::move(client), names[index]);
     }
 
 private:
@@ -142,7 +141,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<IMidiPortSystem> CreateAlsaPortSystem() { return std::make_unique<AlsaPortSystem>(); }
+std::unique_ptr<IMidiPortSystem> CreateAlsaPortSystem() {
+    return std::make_unique<AlsaPortSystem>();
+}
 
 std::string DisplayPortName(const std::string& alsaName) {
     // Strip one trailing " <digits>:<digits>".

@@ -14,8 +14,7 @@ BuiltInSynth::BuiltInSynth() {
     const int rate = audio->IsOpen() ? audio->SampleRate() : WantedRate;
     Synth = std::make_unique<GmSynth>(rate);
     if (!audio->IsOpen()) {
-        std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n",
-                     audio->Error().c_str());
+        std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n", audio->Error().c_str());
     } else if (!Synth->HasSoundFont()) {
         std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n",
                      Synth->SoundFontError().c_str());
@@ -25,9 +24,13 @@ BuiltInSynth::BuiltInSynth() {
     Audio = std::move(audio);
 }
 
-BuiltInSynth::~BuiltInSynth() { Audio.reset(); }
+BuiltInSynth::~BuiltInSynth() {
+    Audio.reset();
+}
 
-bool BuiltInSynth::IsAudible() const { return Audio->IsOpen() && Synth->HasSoundFont(); }
+bool BuiltInSynth::IsAudible() const {
+    return Audio->IsOpen() && Synth->HasSoundFont();
+}
 
 void BuiltInSynth::Send(std::span<const std::uint8_t> message) {
     // Unrendered voices never finish their release; with no stream they would pile up.

@@ -16,10 +16,10 @@ namespace {
 
 // GM System On (or GM2 On) and GS Reset, without F0 and F7, for any device id.
 bool IsResetMessage(std::span<const std::uint8_t> body) {
-    const bool gmOn = body.size() == 4 && body[0] == 0x7E && body[2] == 0x09 &&
-                      (body[3] == 0x01 || body[3] == 0x03);
-    const bool gsReset = body.size() == 9 && body[0] == 0x41 && body[2] == 0x42 &&
-                         body[3] == 0x12 && body[4] == 0x40 && body[5] == 0x00 && body[6] == 0x7F;
+    const bool gmOn =
+        body.size() == 4 && body[0] == 0x7E && body[2] == 0x09 && (body[3] == 0x01 || body[3] == 0x03);
+    const bool gsReset = body.size() == 9 && body[0] == 0x41 && body[2] == 0x42 && body[3] == 0x12 &&
+                         body[4] == 0x40 && body[5] == 0x00 && body[6] == 0x7F;
     return gmOn || gsReset;
 }
 
@@ -88,10 +88,18 @@ GmSynth::GmSynth(int sampleRate, const std::string& soundFontPath) : P(std::make
 
 GmSynth::~GmSynth() = default;
 
-bool GmSynth::HasSoundFont() const { return P->HasSoundFont; }
-const std::string& GmSynth::SoundFontPath() const { return P->SoundFontPath; }
-const std::string& GmSynth::SoundFontError() const { return P->SoundFontError; }
-int GmSynth::SampleRate() const { return P->SampleRate; }
+bool GmSynth::HasSoundFont() const {
+    return P->HasSoundFont;
+}
+const std::string& GmSynth::SoundFontPath() const {
+    return P->SoundFontPath;
+}
+const std::string& GmSynth::SoundFontError() const {
+    return P->SoundFontError;
+}
+int GmSynth::SampleRate() const {
+    return P->SampleRate;
+}
 
 void GmSynth::Send(std::span<const std::uint8_t> message) {
     if (message.empty()) {
@@ -108,8 +116,8 @@ void GmSynth::Send(std::span<const std::uint8_t> message) {
         }
         if (length > 0) {
             const std::span<const std::uint8_t> body = message.subspan(1, length);
-            fluid_synth_sysex(synth, reinterpret_cast<const char*>(body.data()),
-                              static_cast<int>(length), nullptr, nullptr, nullptr, 0);
+            fluid_synth_sysex(synth, reinterpret_cast<const char*>(body.data()), static_cast<int>(length),
+                              nullptr, nullptr, nullptr, 0);
             if (IsResetMessage(body)) {
                 P->SilenceAll();
             }
@@ -129,8 +137,7 @@ void GmSynth::Send(std::span<const std::uint8_t> message) {
     const int data2 = message.size() > 2 ? message[2] & 0x7F : 0;
     std::atomic<bool>& silenced = P->Silenced[static_cast<std::size_t>(channel)];
     const int type = status & 0xF0;
-    const bool releases = type == 0x80 || (type == 0x90 && data2 == 0) ||
-                          (type == 0xB0 && data1 == 123);
+    const bool releases = type == 0x80 || (type == 0x90 && data2 == 0) || (type == 0xB0 && data1 == 123);
     if (releases && silenced) {
         return;
     }
@@ -194,6 +201,8 @@ int GmSynth::Controller(int channel, int number) const {
     return value;
 }
 
-int GmSynth::ActiveVoices() const { return fluid_synth_get_active_voice_count(P->Synth); }
+int GmSynth::ActiveVoices() const {
+    return fluid_synth_get_active_voice_count(P->Synth);
+}
 
 } // namespace tamtara

@@ -58,8 +58,7 @@ struct SystemMidiDriver::Impl {
 
 SystemMidiDriver::SystemMidiDriver() : SystemMidiDriver(CreateAlsaPortSystem()) {}
 
-SystemMidiDriver::SystemMidiDriver(std::unique_ptr<IMidiPortSystem> ports)
-    : P(std::make_unique<Impl>()) {
+SystemMidiDriver::SystemMidiDriver(std::unique_ptr<IMidiPortSystem> ports) : P(std::make_unique<Impl>()) {
     P->Ports = std::move(ports);
 }
 
@@ -75,8 +74,7 @@ MidiResult SystemMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
     caps.ChannelMask = AllChannels;
     if (deviceId == MidiMapperId || deviceId == BuiltInSynthId) {
         caps.ProductName = deviceId == MidiMapperId ? MidiMapperName : BuiltInSynthName;
-        caps.Technology =
-            deviceId == MidiMapperId ? MidiTechnology::Mapper : MidiTechnology::SoftwareSynth;
+        caps.Technology = deviceId == MidiMapperId ? MidiTechnology::Mapper : MidiTechnology::SoftwareSynth;
         caps.Voices = GmSynth::Polyphony;
         caps.Notes = GmSynth::Polyphony;
         return MidiError::NoError;

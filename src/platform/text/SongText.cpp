@@ -71,12 +71,12 @@ std::size_t Utf8SequenceLength(std::string_view text) {
         length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;
-        if (lead == 0xE0) low = 0xA0;      // overlong
-        if (lead == 0xED) high = 0x9F;     // surrogates
+        if (lead == 0xE0) low = 0xA0;  // overlong
+        if (lead == 0xED) high = 0x9F; // surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         length = 4;
-        if (lead == 0xF0) low = 0x90;      // overlong
-        if (lead == 0xF4) high = 0x8F;     // above U+10FFFF
+        if (lead == 0xF0) low = 0x90;  // overlong
+        if (lead == 0xF4) high = 0x8F; // above U+10FFFF
     } else {
         return 0;
     }

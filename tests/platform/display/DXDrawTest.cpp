@@ -20,8 +20,9 @@ using enum TDXDrawOption;
 constexpr int ScancodeF4 = 61, ScancodeEscape = 41, ScancodeA = 4; // SDL_SCANCODE_* values
 
 TEST(DXDrawOptionsTest, GameOptionsInFullScreenAndInAWindow) {
-    EXPECT_EQ(DeriveEffectiveOptions(GameDisplayOptions),
-              (TDXDrawOptions{doFullScreen, doAllowReboot, doWaitVBlank, doAllowPalette256, doCenter, doFlip}));
+    EXPECT_EQ(
+        DeriveEffectiveOptions(GameDisplayOptions),
+        (TDXDrawOptions{doFullScreen, doAllowReboot, doWaitVBlank, doAllowPalette256, doCenter, doFlip}));
     EXPECT_EQ(DeriveEffectiveOptions(GameDisplayOptions - TDXDrawOptions{doFullScreen}),
               (TDXDrawOptions{doWaitVBlank, doCenter}));
 }
@@ -159,7 +160,10 @@ TEST_F(DXDrawTest, KeysReachTheKeyHandlerWithVirtualKeyCodes) {
 TEST_F(DXDrawTest, CloseRequestsAskTheCloseQuery) {
     bool allow = false;
     int queries = 0, closes = 0;
-    Display->OnCloseQuery = [&](TDXDraw&, bool& canClose) { ++queries; canClose = allow; };
+    Display->OnCloseQuery = [&](TDXDraw&, bool& canClose) {
+        ++queries;
+        canClose = allow;
+    };
     Display->OnClose = [&](TDXDraw&) { ++closes; };
     Headless->PushCloseRequest();
     Display->ProcessEvents();
@@ -228,8 +232,10 @@ public:
         unsetenv(name);
     }
     ~TEnvironmentOverride() {
-        if (Saved) setenv(Name, Saved->c_str(), 1);
-        else unsetenv(Name);
+        if (Saved)
+            setenv(Name, Saved->c_str(), 1);
+        else
+            unsetenv(Name);
     }
 
 private:

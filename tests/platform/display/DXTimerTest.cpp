@@ -1,6 +1,6 @@
 // The frame timer's tick rule on a fake clock.
-#include "FakeClock.h"
 #include "platform/display/DXTimer.h"
+#include "FakeClock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ protected:
         };
     }
     void RunUntil(std::uint32_t end) {
-        while (Clock.Now() < end) Timer.Idle();
+        while (Clock.Now() < end)
+            Timer.Idle();
     }
     testing::FakeClock Clock;
     TDXTimer Timer;

@@ -16,7 +16,8 @@ namespace {
 int CountPixels(const TDirectDrawSurface& s, std::uint32_t value) {
     int n = 0;
     for (int y = 0; y < s.Height(); ++y)
-        for (int x = 0; x < s.Width(); ++x) n += s.Pixel(x, y) == value;
+        for (int x = 0; x < s.Width(); ++x)
+            n += s.Pixel(x, y) == value;
     return n;
 }
 
@@ -156,7 +157,11 @@ std::vector<std::uint8_t> EncodeJpeg(int width, int height, std::uint8_t r, std:
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
     std::vector<std::uint8_t> row(std::size_t(width) * 3);
-    for (int x = 0; x < width; ++x) { row[3 * x] = r; row[3 * x + 1] = g; row[3 * x + 2] = b; }
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = r;
+        row[3 * x + 1] = g;
+        row[3 * x + 2] = b;
+    }
     while (info.next_scanline < info.image_height) {
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&info, &p, 1);
@@ -190,12 +195,19 @@ TEST(JpegLoad, CorruptFilesRaiseOrDecodeButNeverCrash) {
     // Truncated or scribbled-over scan data: libjpeg fills in what it cannot read.
     for (std::size_t cut : {good.size() / 2, good.size() - 2}) {
         TMemoryStream truncated(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(cut)));
-        try { s.LoadJpegFromStream(truncated); } catch (const EInvalidGraphic&) {}
+        try {
+            s.LoadJpegFromStream(truncated);
+        } catch (const EInvalidGraphic&) {
+        }
     }
     std::vector<std::uint8_t> scribbled = good;
-    for (std::size_t i = good.size() / 3; i < good.size(); i += 7) scribbled[i] ^= 0x5A;
+    for (std::size_t i = good.size() / 3; i < good.size(); i += 7)
+        scribbled[i] ^= 0x5A;
     TMemoryStream bad(scribbled);
-    try { s.LoadJpegFromStream(bad); } catch (const EInvalidGraphic&) {}
+    try {
+        s.LoadJpegFromStream(bad);
+    } catch (const EInvalidGraphic&) {
+    }
 }
 
 // Pictures that cost far more to decode than their size suggests are refused, each for its own

@@ -16,7 +16,9 @@ void DrawLogo(TDirectDrawSurface& logo) {
     logo.Fill(logo.ColorMatch(clFuchsia)); // the key colour, as sprite sheets have it at (0, 0)
     for (int y = 10; y < 170; ++y)
         for (int x = 10; x < 360; ++x)
-            logo.SetPixel(x, y, logo.ColorMatch(ColorRGB(std::uint8_t(x * 255 / 370), 128, std::uint8_t(y * 255 / 180))));
+            logo.SetPixel(
+                x, y,
+                logo.ColorMatch(ColorRGB(std::uint8_t(x * 255 / 370), 128, std::uint8_t(y * 255 / 180))));
     TDirectDrawSurfaceCanvas& canvas = logo.Canvas();
     canvas.Font.Name = "Times New Roman";
     canvas.Font.Height = -90;
@@ -37,11 +39,15 @@ TEST(Scene, ComposesAFrameAndSavesItAsPng) {
     TDirectDrawSurface& back = display.Surface();
     back.Fill(back.ColorMatch(ColorRGB(16, 24, 48)));
 
-    const struct { int X, W; TColor C; } lanes[] = {
-        {163, 45, ColorRGB(128, 96, 0)}, {211, 45, ColorRGB(128, 0, 0)}, {259, 58, ColorRGB(96, 96, 96)},
-        {320, 31, ColorRGB(0, 96, 0)},   {354, 31, ColorRGB(0, 32, 128)}, {385, 31, ColorRGB(0, 0, 160)},
-        {418, 59, ColorRGB(128, 96, 0)}};
-    for (const auto& lane : lanes) back.FillRectAlpha(Bounds(lane.X, 0, lane.W, 391), lane.C, 96);
+    const struct {
+        int X, W;
+        TColor C;
+    } lanes[] = {{163, 45, ColorRGB(128, 96, 0)}, {211, 45, ColorRGB(128, 0, 0)},
+                 {259, 58, ColorRGB(96, 96, 96)}, {320, 31, ColorRGB(0, 96, 0)},
+                 {354, 31, ColorRGB(0, 32, 128)}, {385, 31, ColorRGB(0, 0, 160)},
+                 {418, 59, ColorRGB(128, 96, 0)}};
+    for (const auto& lane : lanes)
+        back.FillRectAlpha(Bounds(lane.X, 0, lane.W, 391), lane.C, 96);
 
     TDirectDrawSurface logo;
     DrawLogo(logo);

@@ -21,7 +21,8 @@ protected:
     int Touched() const {
         int n = 0;
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) n += Screen.Pixel(x, y) != 0;
+            for (int x = 0; x < 640; ++x)
+                n += Screen.Pixel(x, y) != 0;
         return n;
     }
     TDirectDrawSurface Screen;

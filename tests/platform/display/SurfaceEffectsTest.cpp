@@ -9,7 +9,9 @@ namespace {
 using testing::FillPattern;
 using testing::PatternAt;
 
-std::uint32_t Device(std::uint32_t r5, std::uint32_t g6, std::uint32_t b5) { return (r5 << 11) | (g6 << 5) | b5; }
+std::uint32_t Device(std::uint32_t r5, std::uint32_t g6, std::uint32_t b5) {
+    return (r5 << 11) | (g6 << 5) | b5;
+}
 
 class DrawAddTest : public ::testing::Test {
 protected:
@@ -40,7 +42,8 @@ TEST_F(DrawAddTest, AlphaZeroOrSourceBeyondTheSheetChangesNothing) {
     Screen.DrawAdd(TRect{0, 0, 4, 4}, TRect{-1, 0, 3, 4}, Sprite, false, 255);
     Screen.DrawAdd(TRect{4, 0, 0, 4}, TRect{0, 0, 4, 4}, Sprite, false, 255);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) EXPECT_EQ(Screen.Pixel(x, y), 0u);
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(Screen.Pixel(x, y), 0u);
 }
 
 TEST_F(DrawAddTest, StretchesWithNearestLowerSourcePixel) {
@@ -77,7 +80,8 @@ protected:
 TEST_F(DrawRotateTest, AngleZeroCentresThePictureOnThePoint) {
     Rotate(0);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Screen.Pixel(14 + x, 14 + y), PatternAt(x, y, 4));
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Screen.Pixel(14 + x, 14 + y), PatternAt(x, y, 4));
     EXPECT_EQ(Screen.Pixel(13, 14), 0u);
     EXPECT_EQ(Screen.Pixel(18, 14), 0u);
 }
@@ -86,7 +90,8 @@ TEST_F(DrawRotateTest, QuarterTurnIsClockwise) {
     Rotate(64);
     // The top row of the picture becomes its right-hand column, read downwards.
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Screen.Pixel(17 - y, 14 + x), PatternAt(x, y, 4)) << x << "," << y;
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(Screen.Pixel(17 - y, 14 + x), PatternAt(x, y, 4)) << x << "," << y;
 }
 
 TEST_F(DrawRotateTest, FullTurnEqualsNoTurn) {
@@ -95,7 +100,8 @@ TEST_F(DrawRotateTest, FullTurnEqualsNoTurn) {
     upright.DrawRotate(16, 16, 4, 4, TRect{0, 0, 4, 4}, Sprite, 0.5, 0.5, false, 0);
     Rotate(256);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) ASSERT_EQ(Screen.Pixel(x, y), upright.Pixel(x, y));
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(Screen.Pixel(x, y), upright.Pixel(x, y));
 }
 
 TEST_F(DrawRotateTest, ScalesToTheGivenSize) {
@@ -112,7 +118,8 @@ TEST_F(DrawRotateTest, EmptyOrNegativeSizesAndBadSourcesDrawNothing) {
     Screen.DrawRotate(16, 16, 4, 4, TRect{0, 0, 5, 4}, Sprite, 0.5, 0.5, false, 0);
     Screen.DrawRotate(16, 16, 4, 4, TRect{2, 2, 2, 4}, Sprite, 0.5, 0.5, false, 0);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) ASSERT_EQ(Screen.Pixel(x, y), 0u);
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(Screen.Pixel(x, y), 0u);
 }
 
 TEST_F(DrawRotateTest, ClipsAtTheSurfaceEdgesAndSkipsTheKey) {

@@ -9,9 +9,12 @@ namespace tamtara::testing {
 inline void FillPattern(TDirectDrawSurface& surface, int width, int height) {
     surface.SetSize(width, height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) surface.SetPixel(x, y, std::uint32_t(1 + x + y * width));
+        for (int x = 0; x < width; ++x)
+            surface.SetPixel(x, y, std::uint32_t(1 + x + y * width));
 }
 
-inline std::uint32_t PatternAt(int x, int y, int width) { return std::uint32_t(1 + x + y * width); }
+inline std::uint32_t PatternAt(int x, int y, int width) {
+    return std::uint32_t(1 + x + y * width);
+}
 
 } // namespace tamtara::testing

@@ -1,9 +1,9 @@
 // Cached canvas text: drawing from the cache gives the same pixels as a fresh rendering, colours
 // and fonts are told apart, and the byte budget holds.
+#include "platform/display/TextRenderCache.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/FontCatalog.h"
 #include "platform/display/SurfaceCanvas.h"
-#include "platform/display/TextRenderCache.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,8 @@ std::vector<std::uint8_t> RenderedDirectly(const std::string& text, SDL_Color co
     TFontRequest request;
     request.Name = "ＭＳ Ｐゴシック";
     request.Height = -24;
-    SDL_Surface* glyphs = TTF_RenderUTF8_Blended(TFontCatalog::Instance().Open(request), text.c_str(), colour);
+    SDL_Surface* glyphs =
+        TTF_RenderUTF8_Blended(TFontCatalog::Instance().Open(request), text.c_str(), colour);
     SDL_SetSurfaceBlendMode(glyphs, SDL_BLENDMODE_BLEND);
     SDL_Rect place{3, 2, glyphs->w, glyphs->h};
     SDL_BlitSurface(glyphs, nullptr, s.Handle(), &place);
@@ -63,7 +64,8 @@ TEST(TextRenderCache, OldestRenderingsGoBeyondTheBudget) {
     Drawn("first", clWhite, -24);
     const std::size_t one = cache.Bytes();
     cache.SetBudget(one * 2);
-    for (int i = 0; i < 50; ++i) Drawn("text " + std::to_string(i), clWhite, -24);
+    for (int i = 0; i < 50; ++i)
+        Drawn("text " + std::to_string(i), clWhite, -24);
     EXPECT_LE(cache.Bytes(), one * 3);
     // What was dropped renders again, the same as before.
     EXPECT_EQ(Drawn("first", clWhite, -24), Drawn("first", clWhite, -24));

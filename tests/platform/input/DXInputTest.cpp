@@ -62,7 +62,8 @@ TEST_F(Input, StateRemovedByConsumerStaysOffUntilPressedAgain) {
 
 TEST_F(Input, CodesOutsideOneTo255NeverMatch) {
     DXInput.Keyboard.Assigns[inButton5] = {0, 256, -1};
-    for (int code = 1; code < 256; ++code) Keys.Press(code);
+    for (int code = 1; code < 256; ++code)
+        Keys.Press(code);
     DXInput.Update();
     EXPECT_FALSE(DXInput.States.Contains(inButton5));
     EXPECT_FALSE(DXInput.States.Contains(inButton18));
@@ -121,7 +122,8 @@ TEST_F(Input, UnmappedScanCodeGivesNoKey) {
     Keys.PressScanCode(12);
     Keys.PressScanCode(250);
     DXInput.Update();
-    for (std::uint8_t value : DXInput.Keyboard.Keys) EXPECT_EQ(value, 0);
+    for (std::uint8_t value : DXInput.Keyboard.Keys)
+        EXPECT_EQ(value, 0);
 }
 
 TEST_F(Input, FailedDirectInputReadIsRetriedOnceAfterAcquire) {

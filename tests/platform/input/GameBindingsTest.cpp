@@ -47,13 +47,15 @@ TEST_P(GameBindings, ArrowsDoubleAsLaneKeys) {
 
 TEST_P(GameBindings, EnterDecidesAndNothingReachesTheEndOfTheSecondRow) {
     EXPECT_TRUE(StatesFor(13).Contains(inButton8));
-    for (int code = 1; code < 256; ++code) Keys.Press(code);
+    for (int code = 1; code < 256; ++code)
+        Keys.Press(code);
     DXInput.Update();
     EXPECT_FALSE(DXInput.States.Contains(inButton18));
 }
 
 TEST_P(GameBindings, KeyOfNoneNeverTurnsItsStateOn) {
-    for (int code = 1; code < 256; ++code) Keys.Press(code);
+    for (int code = 1; code < 256; ++code)
+        Keys.Press(code);
     DXInput.Update();
     EXPECT_TRUE(DXInput.States.Contains(inButton11));
     EXPECT_FALSE(DXInput.States.Contains(inButton13)); // kick's second key is (なし)

@@ -44,7 +44,9 @@ protected:
     GmSynth Synth{Rate};
 };
 
-TEST_F(GmSynthTest, SilentBeforeAnyNote) { EXPECT_LE(PeakOf(Synth, Rate / 10), DitherLimit); }
+TEST_F(GmSynthTest, SilentBeforeAnyNote) {
+    EXPECT_LE(PeakOf(Synth, Rate / 10), DitherLimit);
+}
 
 TEST_F(GmSynthTest, SnareOnChannel10IsAudible) {
     Send(Synth, {0x99, 38, 127});

@@ -122,8 +122,7 @@ TEST_F(SystemMidiDriverTest, ShortMessagesReachThePortAsTheirBytes) {
 TEST_F(SystemMidiDriverTest, LongMessageCompletesOnceTheBytesAreHandedOver) {
     std::vector<MidiLongBuffer*> done;
     MidiOutHandle handle = 0;
-    ASSERT_EQ(Driver.Open(handle, 1, [&](MidiLongBuffer* b) { done.push_back(b); }),
-              MidiError::NoError);
+    ASSERT_EQ(Driver.Open(handle, 1, [&](MidiLongBuffer* b) { done.push_back(b); }), MidiError::NoError);
     MidiLongBuffer buffer{{0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7}};
     EXPECT_EQ(Driver.LongMsg(handle, buffer), MidiError::Unprepared);
     ASSERT_EQ(Driver.PrepareHeader(handle, buffer), MidiError::NoError);
@@ -153,8 +152,7 @@ TEST_F(SystemMidiDriverTest, MapperAndSynthShareOneEngineAndOpenMoreThanOnce) {
     int completions = 0;
     MidiOutHandle mapper = 0;
     MidiOutHandle synth = 0;
-    ASSERT_EQ(Driver.Open(mapper, MidiMapperId, [&](MidiLongBuffer*) { ++completions; }),
-              MidiError::NoError);
+    ASSERT_EQ(Driver.Open(mapper, MidiMapperId, [&](MidiLongBuffer*) { ++completions; }), MidiError::NoError);
     ASSERT_EQ(Driver.Open(synth, 0, nullptr), MidiError::NoError);
     EXPECT_NE(mapper, synth);
     EXPECT_EQ(Driver.ShortMsg(synth, 0x99 | (38 << 8) | (100 << 16)), MidiError::NoError);
@@ -190,8 +188,7 @@ TEST_F(SystemMidiDriverTest, OutputPortFindsTheMapperByNameAndGetsCompletions) {
 }
 
 TEST(DisplayPortName, DropsTheClientAndPortNumbers) {
-    EXPECT_EQ(DisplayPortName("Midi Through:Midi Through Port-0 14:0"),
-              "Midi Through:Midi Through Port-0");
+    EXPECT_EQ(DisplayPortName("Midi Through:Midi Through Port-0 14:0"), "Midi Through:Midi Through Port-0");
     EXPECT_EQ(DisplayPortName("Port 2"), "Port 2");
     EXPECT_EQ(DisplayPortName("Odd 1:"), "Odd 1:");
     EXPECT_EQ(DisplayPortName(" 1:2"), "");

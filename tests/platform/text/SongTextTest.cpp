@@ -28,7 +28,9 @@ TEST(SongText, BytesThatAreNeitherFallBackToLatin1) {
 
 TEST(SongText, OverlongAndSurrogateFormsAreNotTakenForUtf8) {
     // An overlong slash would otherwise slip through as valid text.
-    EXPECT_EQ(FileNameToUtf8("a\xC0\xAF" "b"), "a??b");
+    EXPECT_EQ(FileNameToUtf8("a\xC0\xAF"
+                             "b"),
+              "a??b");
     EXPECT_EQ(FileNameToUtf8("\xED\xA0\x80"), "???");
     EXPECT_EQ(FileNameToUtf8("\xF4\x90\x80\x80"), "????");
 }
@@ -37,7 +39,9 @@ TEST(SongText, FileNamesShowEachInvalidByteAsQuestionMark) {
     EXPECT_EQ(FileNameToUtf8("song.mid"), "song.mid");
     EXPECT_EQ(FileNameToUtf8("曲.mid"), "曲.mid");
     // A Shift_JIS name on a UTF-8 file system: each stray byte one "?", the rest kept.
-    EXPECT_EQ(FileNameToUtf8("\x83\x68" "1.mid"), "?h1.mid");
+    EXPECT_EQ(FileNameToUtf8("\x83\x68"
+                             "1.mid"),
+              "?h1.mid");
     EXPECT_EQ(FileNameToUtf8("x\xE6\x9B.mid"), "x??.mid");
 }
 

@@ -17,7 +17,9 @@ void THeadlessPresenter::Open(const TPresenterConfig& config) {
     IsLost = false;
 }
 
-void THeadlessPresenter::Close() { CurrentMode = TPresentMode::Closed; }
+void THeadlessPresenter::Close() {
+    CurrentMode = TPresentMode::Closed;
+}
 
 void THeadlessPresenter::Present(const TDirectDrawSurface& backBuffer) {
     if (CurrentMode == TPresentMode::Closed || IsLost || backBuffer.Absent()) return;

@@ -52,12 +52,13 @@ int RecordingMidiDriver::OpenCount() const {
     return static_cast<int>(OpenHandles.size());
 }
 
-unsigned RecordingMidiDriver::DeviceCount() { return static_cast<unsigned>(DeviceNames.size()); }
+unsigned RecordingMidiDriver::DeviceCount() {
+    return static_cast<unsigned>(DeviceNames.size());
+}
 
 MidiResult RecordingMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.GetDevCaps != MidiError::NoError)
-        return Fail.GetDevCaps;
+    if (Fail.GetDevCaps != MidiError::NoError) return Fail.GetDevCaps;
     if (deviceId < MidiMapperId || deviceId >= static_cast<int>(DeviceNames.size()))
         return MidiError::BadDeviceId;
     caps = MidiOutCaps{};
@@ -70,8 +71,7 @@ MidiResult RecordingMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
 
 MidiResult RecordingMidiDriver::Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.Open != MidiError::NoError)
-        return Fail.Open;
+    if (Fail.Open != MidiError::NoError) return Fail.Open;
     if (deviceId < MidiMapperId || deviceId >= static_cast<int>(DeviceNames.size()))
         return MidiError::BadDeviceId;
     handle = NextHandle++;
@@ -81,10 +81,8 @@ MidiResult RecordingMidiDriver::Open(MidiOutHandle& handle, int deviceId, MidiDo
 
 MidiResult RecordingMidiDriver::Close(MidiOutHandle handle) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.Close != MidiError::NoError)
-        return Fail.Close;
-    if (OpenHandles.erase(handle) == 0)
-        return MidiError::InvalidHandle;
+    if (Fail.Close != MidiError::NoError) return Fail.Close;
+    if (OpenHandles.erase(handle) == 0) return MidiError::InvalidHandle;
     // Closing abandons what the device still holds; its buffers may be freed right after.
     std::erase_if(Held, [handle](const Pending& p) { return p.Handle == handle; });
     return MidiError::NoError;
@@ -92,10 +90,8 @@ MidiResult RecordingMidiDriver::Close(MidiOutHandle handle) {
 
 MidiResult RecordingMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t message) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.ShortMsg != MidiError::NoError)
-        return Fail.ShortMsg;
-    if (!OpenHandles.contains(handle))
-        return MidiError::InvalidHandle;
+    if (Fail.ShortMsg != MidiError::NoError) return Fail.ShortMsg;
+    if (!OpenHandles.contains(handle)) return MidiError::InvalidHandle;
     RecordedMessage recorded;
     recorded.Time = Clock.Now();
     recorded.Handle = handle;
@@ -106,10 +102,8 @@ MidiResult RecordingMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t mes
 
 MidiResult RecordingMidiDriver::PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.PrepareHeader != MidiError::NoError)
-        return Fail.PrepareHeader;
-    if (!OpenHandles.contains(handle))
-        return MidiError::InvalidHandle;
+    if (Fail.PrepareHeader != MidiError::NoError) return Fail.PrepareHeader;
+    if (!OpenHandles.contains(handle)) return MidiError::InvalidHandle;
     buffer.Prepared = true;
     return MidiError::NoError;
 }
@@ -118,13 +112,10 @@ MidiResult RecordingMidiDriver::LongMsg(MidiOutHandle handle, MidiLongBuffer& bu
     MidiDoneCallback onDone;
     {
         std::lock_guard<std::mutex> lock(Mutex);
-        if (Fail.LongMsg != MidiError::NoError)
-            return Fail.LongMsg;
+        if (Fail.LongMsg != MidiError::NoError) return Fail.LongMsg;
         auto it = OpenHandles.find(handle);
-        if (it == OpenHandles.end())
-            return MidiError::InvalidHandle;
-        if (!buffer.Prepared)
-            return MidiError::Unprepared;
+        if (it == OpenHandles.end()) return MidiError::InvalidHandle;
+        if (!buffer.Prepared) return MidiError::Unprepared;
         RecordedMessage recorded;
         recorded.Time = Clock.Now();
         recorded.Handle = handle;
@@ -144,8 +135,7 @@ MidiResult RecordingMidiDriver::LongMsg(MidiOutHandle handle, MidiLongBuffer& bu
 }
 
 MidiResult RecordingMidiDriver::UnprepareHeader(MidiOutHandle, MidiLongBuffer& buffer) {
-    if (!buffer.Done && buffer.Prepared)
-        return MidiError::StillPlaying;
+    if (!buffer.Done && buffer.Prepared) return MidiError::StillPlaying;
     buffer.Prepared = false;
     return MidiError::NoError;
 }

@@ -14,11 +14,11 @@
 namespace tamtara {
 
 struct RecordedMessage {
-    std::uint32_t Time = 0;        // IClock::Now() at the send
+    std::uint32_t Time = 0; // IClock::Now() at the send
     MidiOutHandle Handle = 0;
     bool IsLong = false;
-    std::uint32_t Short = 0;       // status | data1 << 8 | data2 << 16, for a short message
-    std::vector<std::uint8_t> Bytes;  // the whole message, for a long message
+    std::uint32_t Short = 0;         // status | data1 << 8 | data2 << 16, for a short message
+    std::vector<std::uint8_t> Bytes; // the whole message, for a long message
 
     std::uint8_t Status() const { return static_cast<std::uint8_t>(Short & 0xFF); }
     std::uint8_t Data1() const { return static_cast<std::uint8_t>((Short >> 8) & 0xFF); }

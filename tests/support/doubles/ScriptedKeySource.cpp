@@ -17,9 +17,13 @@ void SetKey(KeyStateArray& scanCodes, KeyStateArray& virtualKeys, int keyCode, s
 
 } // namespace
 
-void TScriptedKeySource::Press(int keyCode) { SetKey(ScanCodes, VirtualKeys, keyCode, 0x80); }
+void TScriptedKeySource::Press(int keyCode) {
+    SetKey(ScanCodes, VirtualKeys, keyCode, 0x80);
+}
 
-void TScriptedKeySource::Release(int keyCode) { SetKey(ScanCodes, VirtualKeys, keyCode, 0); }
+void TScriptedKeySource::Release(int keyCode) {
+    SetKey(ScanCodes, VirtualKeys, keyCode, 0);
+}
 
 void TScriptedKeySource::PressScanCode(int scanCode) {
     if (scanCode >= 0 && scanCode <= 255) ScanCodes[static_cast<std::size_t>(scanCode)] = 0x80;

@@ -1,10 +1,10 @@
 // The headless game harness and the game folders it runs in.
 #include "support/harness/GameHarness.h"
 
-#include "program/MainFormGameWindow.h"
 #include "launcher/SettingsHandOver.h"
 #include "platform/display/WindowKeyCodes.h"
 #include "platform/input/SdlKeyTables.h"
+#include "program/MainFormGameWindow.h"
 #include "resources/PackageFile.h"
 #include "resources/PackageWriter.h"
 
@@ -41,7 +41,8 @@ void PutBigEndian(std::vector<std::uint8_t>& bytes, std::uint32_t value, int cou
 
 // Every entry of the package at path, those named in broken with their headers after "BM"
 // zeroed (the size stays, so the damage does not spill into the next entry).
-std::vector<PackageSource> WithBrokenEntries(const std::string& path, const std::vector<std::string>& broken) {
+std::vector<PackageSource> WithBrokenEntries(const std::string& path,
+                                             const std::vector<std::string>& broken) {
     TReadPackageFile package;
     package.OpenFile(path);
     if (!package.IsOpen()) throw std::runtime_error("cannot open " + path);
@@ -60,13 +61,10 @@ std::vector<PackageSource> WithBrokenEntries(const std::string& path, const std:
 
 std::vector<std::uint8_t> TinySong(std::uint8_t program) {
     const std::vector<std::uint8_t> events = {
-        0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // 120 beats per minute
-        0x00, 0xC0, program,
-        0x00, 0x90, 60, 100,
-        0x00, 0x99, 38, 100,
-        0x83, 0x60, 0x80, 60, 0,                   // a quarter note later
-        0x00, 0x89, 38, 0,
-        0x00, 0xFF, 0x2F, 0x00};
+        0x00, 0xFF, 0x51,    0x03, 0x07, 0xA1, 0x20, // 120 beats per minute
+        0x00, 0xC0, program, 0x00, 0x90, 60,   100,  0x00,
+        0x99, 38,   100,     0x83, 0x60, 0x80, 60,   0, // a quarter note later
+        0x00, 0x89, 38,      0,    0x00, 0xFF, 0x2F, 0x00};
     std::vector<std::uint8_t> bytes = {'M', 'T', 'h', 'd'};
     PutBigEndian(bytes, 6, 4);
     PutBigEndian(bytes, 0, 2);
@@ -88,20 +86,19 @@ std::vector<std::uint8_t> ProgramChanges(const std::vector<RecordedMessage>& mes
 
 TestGameFolder::TestGameFolder(const std::string& name, TestGameFolderOptions options) {
     std::random_device random;
-    Folder = std::filesystem::temp_directory_path() /
-             ("tamtara-" + name + "-" + std::to_string(random()));
+    Folder = std::filesystem::temp_directory_path() / ("tamtara-" + name + "-" + std::to_string(random()));
     std::filesystem::create_directories(Folder);
-    const std::filesystem::path builtGraphics =
-        std::filesystem::path(TAMTARA_GAME_DIR) / "Graphics.pb";
+    const std::filesystem::path builtGraphics = std::filesystem::path(TAMTARA_GAME_DIR) / "Graphics.pb";
     if (options.GraphicsPackage && !options.BrokenGraphics.empty()) {
         WritePackage((Folder / "Graphics.pb").string(),
                      WithBrokenEntries(builtGraphics.string(), options.BrokenGraphics));
     } else if (options.GraphicsPackage && options.GraphicsEntries.empty() &&
-        std::filesystem::exists(builtGraphics)) {
+               std::filesystem::exists(builtGraphics)) {
         std::filesystem::copy_file(builtGraphics, Folder / "Graphics.pb");
     } else if (options.GraphicsPackage) {
         std::vector<PackageSource> entries;
-        for (auto& [entryName, bytes] : options.GraphicsEntries) entries.push_back({entryName, bytes});
+        for (auto& [entryName, bytes] : options.GraphicsEntries)
+            entries.push_back({entryName, bytes});
         WritePackage((Folder / "Graphics.pb").string(), entries);
     }
     if (options.DataPackage) {
@@ -118,7 +115,8 @@ TestGameFolder::TestGameFolder(const std::string& name, TestGameFolderOptions op
         WriteFile(Folder / "_failed.mid", TinySong(FailedJingleProgram));
         WriteFile(Folder / "_cleared.mid", TinySong(ClearedJingleProgram));
     }
-    for (const std::string& song : options.Songs) WriteFile(Folder / song, TinySong(SongProgram));
+    for (const std::string& song : options.Songs)
+        WriteFile(Folder / song, TinySong(SongProgram));
 }
 
 TestGameFolder::~TestGameFolder() {
@@ -127,8 +125,7 @@ TestGameFolder::~TestGameFolder() {
 }
 
 GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions options)
-    : PreviousFolder(std::filesystem::current_path()),
-      FrameClock(std::make_unique<FakeClock>()),
+    : PreviousFolder(std::filesystem::current_path()), FrameClock(std::make_unique<FakeClock>()),
       Midi(std::make_unique<RecordingMidiDriver>(*FrameClock)),
       KitDriver(std::make_unique<ScriptedMidiInDriver>(options.MidiInPorts)) {
     std::filesystem::current_path(gameFolder);
@@ -178,7 +175,8 @@ void GameHarness::Step(int frames) {
         const std::uint32_t frameStart = FrameClock->Now();
         std::vector<ScheduledKey> keys;
         keys.swap(Scheduled);
-        std::stable_sort(keys.begin(), keys.end(), [](const ScheduledKey& a, const ScheduledKey& b) { return a.AtMs < b.AtMs; });
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const ScheduledKey& a, const ScheduledKey& b) { return a.AtMs < b.AtMs; });
         for (const ScheduledKey& key : keys) {
             RunSequencerTo(frameStart, key.AtMs);
             DeliverKey(frameStart, key);
@@ -190,7 +188,8 @@ void GameHarness::Step(int frames) {
 }
 
 bool GameHarness::StepUntil(ScreenState state, int maxFrames) {
-    for (int frame = 0; frame < maxFrames && State() != state; ++frame) Step();
+    for (int frame = 0; frame < maxFrames && State() != state; ++frame)
+        Step();
     return State() == state;
 }
 
@@ -234,8 +233,10 @@ void GameHarness::DeliverKey(std::uint32_t frameStart, const ScheduledKey& key) 
         Window->ProcessMessages();
         return;
     }
-    if (key.Down) Keys->Press(key.KeyCode);
-    else Keys->Release(key.KeyCode);
+    if (key.Down)
+        Keys->Press(key.KeyCode);
+    else
+        Keys->Release(key.KeyCode);
     TDisplayEvent event;
     event.Kind = key.Down ? TDisplayEventKind::KeyDown : TDisplayEventKind::KeyUp;
     event.Scancode = SdlScancodeOfKeyCode(key.KeyCode);

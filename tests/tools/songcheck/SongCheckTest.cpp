@@ -35,20 +35,21 @@ Bytes DrumSong(const std::string& title) {
 
 TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
     TempTree tree;
-    tree.File("a/good.mid", DrumSong("\x83\x65\x83\x58\x83\x67\x1B[2J"));  // "テスト" in Shift_JIS, then ESC
+    tree.File("a/good.mid", DrumSong("\x83\x65\x83\x58\x83\x67\x1B[2J")); // "テスト" in Shift_JIS, then ESC
     tree.File("a/good.jpg", hostile::JpegBomb(16384, 4096));
     tree.File("a/_jingle.mid", DrumSong("J"));
     tree.File("b/notmidi.mid", Bytes{'h', 'e', 'l', 'l', 'o'});
     tree.File("b/notmidi.bmp", Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0});
     tree.File("big.mid", Bytes{});
-    std::filesystem::resize_file(tree.Path("big.mid"), MaxSongFileBytes + 1);  // sparse
+    std::filesystem::resize_file(tree.Path("big.mid"), MaxSongFileBytes + 1); // sparse
 
     const ProgramRun run = RunSongCheck("'" + tree.Path() + "'");
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Output.find("_jingle"), std::string::npos) << run.Output;
     EXPECT_EQ(LineOf(run.Output, tree.Path("a/good.mid")),
-              tree.Path("a/good.mid") + "\tok\t\"テスト?[2J\"\t1.5 s\tHH 1 SD 0 BD 2 HT 0 MT 0 LT 0 CY 1"
-              "\tpicture refused: invalid JPEG image (image of 16384 x 4096 pixels is too large)");
+              tree.Path("a/good.mid") +
+                  "\tok\t\"テスト?[2J\"\t1.5 s\tHH 1 SD 0 BD 2 HT 0 MT 0 LT 0 CY 1"
+                  "\tpicture refused: invalid JPEG image (image of 16384 x 4096 pixels is too large)");
     const std::string notMidi = LineOf(run.Output, tree.Path("b/notmidi.mid"));
     EXPECT_NE(notMidi.find("\tnot a MIDI file"), std::string::npos) << notMidi;
     EXPECT_NE(notMidi.find("\tpicture refused: "), std::string::npos) << notMidi;

@@ -18,17 +18,20 @@ TEST(GameData, InstrumentNamesHaveOneLinePerProgramAndOneForNoProgram) {
     EXPECT_EQ(lines[33], "Electric Bass (finger)");
     EXPECT_EQ(lines[77], "Shakuhachi");
     EXPECT_EQ(lines[127], "Gunshot");
-    for (const std::string& line : lines) EXPECT_FALSE(line.empty());
+    for (const std::string& line : lines)
+        EXPECT_FALSE(line.empty());
 }
 
 TEST(GameData, RichTextReadmeIsPlainAsciiRtfWithUnicodeEscapes) {
     const std::vector<std::uint8_t> bytes = ReadFileBytes(Assets + "/tamtara.rtf");
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.rfind("{\\rtf1", 0), 0u);
-    EXPECT_NE(text.find("\\u12461?"), std::string::npos);  // キ, as in the key list
-    for (unsigned char c : text) EXPECT_LT(c, 0x80);
+    EXPECT_NE(text.find("\\u12461?"), std::string::npos); // キ, as in the key list
+    for (unsigned char c : text)
+        EXPECT_LT(c, 0x80);
     int depth = 0;
-    for (char c : text) depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+    for (char c : text)
+        depth += c == '{' ? 1 : c == '}' ? -1 : 0;
     EXPECT_EQ(depth, 0);
 }
 

@@ -53,7 +53,8 @@ class DemoSong : public testing::TestWithParam<TSong> {};
 TEST_P(DemoSong, UsesEveryKeyOfEveryLane) {
     const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
     std::set<int> keys;
-    for (const TDrumHit& hit : back.DrumHits) keys.insert(hit.Key);
+    for (const TDrumHit& hit : back.DrumHits)
+        keys.insert(hit.Key);
     // Closed, pedal and open hi-hat, snare, both kicks, all six toms, both crashes and the splash.
     for (int key : {42, 44, 46, 38, 35, 36, 50, 48, 47, 45, 43, 41, 49, 55, 57})
         EXPECT_TRUE(keys.count(key)) << GetParam().FileName << " never plays key " << key;
@@ -90,23 +91,26 @@ TEST_P(DemoSong, HasATitleAndSoundsBassChordsAndMelodyWithPrograms) {
     }
 }
 
-// Playable: no lane asks for strikes closer than a sixteenth or more than nine in any second, and the busiest part of a
-// song is clearly busier than its quietest, so every difficulty has room to breathe and to work.
+// Playable: no lane asks for strikes closer than a sixteenth or more than nine in any second, and the busiest
+// part of a song is clearly busier than its quietest, so every difficulty has room to breathe and to work.
 TEST_P(DemoSong, StaysPlayableWithEasyAndBusyParts) {
     const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
     const auto strikes = StrikesByLane(back);
     for (const auto& [lane, ticks] : strikes) {
         // Nothing faster than sixteenths on one lane, and no note left over from a pairing.
         for (std::size_t i = 1; i < ticks.size(); ++i)
-            EXPECT_GE(ticks[i] - ticks[i - 1], back.Song->Division / 4) << GetParam().FileName << " lane " << lane;
+            EXPECT_GE(ticks[i] - ticks[i - 1], back.Song->Division / 4)
+                << GetParam().FileName << " lane " << lane;
         for (std::size_t i = 0; i + 9 < ticks.size(); ++i) {
-            const double window = TicksToSeconds(ticks[i + 9], back.Tempos, 480) - TicksToSeconds(ticks[i], back.Tempos, 480);
+            const double window =
+                TicksToSeconds(ticks[i + 9], back.Tempos, 480) - TicksToSeconds(ticks[i], back.Tempos, 480);
             EXPECT_GT(window, 1.0) << GetParam().FileName << " lane " << lane << " at tick " << ticks[i];
         }
     }
     std::map<int, int> perFourBars;
     for (const auto& [lane, ticks] : strikes)
-        for (int tick : ticks) ++perFourBars[tick / (4 * BarTicks)];
+        for (int tick : ticks)
+            ++perFourBars[tick / (4 * BarTicks)];
     int busiest = 0, quietest = 1 << 30;
     for (const auto& [block, count] : perFourBars) {
         busiest = std::max(busiest, count);
@@ -124,7 +128,8 @@ TEST_P(DemoSong, HeldMelodyNotesAgreeWithTheChords) {
         if (note.Channel != Lead || note.End - note.Start < 400) continue;
         std::set<int> chord;
         for (const TNoteSpan& other : back.Notes)
-            if ((other.Channel == Comp || other.Channel == Pad) && other.Start <= note.Start + 10 && other.End > note.Start + 10)
+            if ((other.Channel == Comp || other.Channel == Pad) && other.Start <= note.Start + 10 &&
+                other.End > note.Start + 10)
                 chord.insert(other.Key % 12);
         if (chord.count(note.Key % 12)) continue;
         for (int pc : chord) {
@@ -148,7 +153,8 @@ TEST(DemoSongs, SixSongsInTwoFoldersFromEightyToOneEightyBpmOneWithTempoChanges)
         EXPECT_NE(song.FileName[0], '_');
         const TReadback back = ReadBack(RenderSong(song).Bytes);
         std::set<int> tempos;
-        for (const TTempoPoint& point : back.Tempos) tempos.insert(point.BeatsPerMinute);
+        for (const TTempoPoint& point : back.Tempos)
+            tempos.insert(point.BeatsPerMinute);
         slowest = std::min(slowest, *tempos.begin());
         fastest = std::max(fastest, *tempos.rbegin());
         withChanges += tempos.size() > 1;
@@ -188,13 +194,15 @@ TEST(Jingles, AreNamedForTheGameAndLastAsLongAsTheirScreens) {
 // and no cymbal marks the restart.
 TEST(Jingles, SelectionLoopClosesCleanly) {
     const std::vector<TSong> jingles = Jingles();
-    const auto select = std::find_if(jingles.begin(), jingles.end(), [](const TSong& s) { return s.FileName == "_select"; });
+    const auto select =
+        std::find_if(jingles.begin(), jingles.end(), [](const TSong& s) { return s.FileName == "_select"; });
     ASSERT_NE(select, jingles.end());
     const TRenderedSong rendered = RenderSong(*select);
     EXPECT_EQ(rendered.EndTick % BarTicks, 0);
     const TReadback back = ReadBack(rendered.Bytes);
-    EXPECT_EQ(back.LastTick, rendered.EndTick);  // the loop restarts on the bar line
-    for (const TDrumHit& hit : back.DrumHits) EXPECT_FALSE(hit.Tick == 0 && LaneOf(hit.Key) == 6);
+    EXPECT_EQ(back.LastTick, rendered.EndTick); // the loop restarts on the bar line
+    for (const TDrumHit& hit : back.DrumHits)
+        EXPECT_FALSE(hit.Tick == 0 && LaneOf(hit.Key) == 6);
     for (int t = 0; t < back.Song->TrackCount; ++t) {
         std::map<int, int> open;
         const TMidiTrack& track = back.Song->Tracks[static_cast<std::size_t>(t)];
@@ -204,7 +212,8 @@ TEST(Jingles, SelectionLoopClosesCleanly) {
             if ((e.Status & 0xF0) == 0x90 && e.Data2 > 0) ++open[key];
             if ((e.Status & 0xF0) == 0x80) --open[key];
         }
-        for (const auto& [key, count] : open) EXPECT_EQ(count, 0) << "note " << (key & 0x7F) << " left sounding";
+        for (const auto& [key, count] : open)
+            EXPECT_EQ(count, 0) << "note " << (key & 0x7F) << " left sounding";
     }
 }
 
@@ -235,7 +244,7 @@ TEST(SongPictures, DecodeWithTheGamesDecoders) {
     EXPECT_EQ(neon->Width, 640);
     EXPECT_EQ(neon->Height, 480);
     const std::uint16_t sunTop = neon->Pixels[static_cast<std::size_t>(120 * 640 + 320)];
-    EXPECT_EQ(sunTop >> 11, 31);  // full red at the top of the sun
+    EXPECT_EQ(sunTop >> 11, 31); // full red at the top of the sun
 
     TMemoryStream jpeg(EncodeJpeg(DrawSunsetRoad(), 90));
     const TDecodedImage sunset = DecodeJpeg(jpeg);
@@ -259,7 +268,8 @@ TEST(GameFolder, HoldsEverySongWithItsPictureWithinBudget) {
         const std::vector<std::uint8_t> bytes = ReadFileBytes((dir / SongPath(song)).string());
         EXPECT_EQ(ReadSmfTitle(bytes), song.Title);
     }
-    for (const TSong& jingle : Jingles()) EXPECT_TRUE(fs::exists(dir / SongPath(jingle)));
+    for (const TSong& jingle : Jingles())
+        EXPECT_TRUE(fs::exists(dir / SongPath(jingle)));
     EXPECT_TRUE(fs::exists(dir / "Warmup/sunset_road.mid"));
     EXPECT_TRUE(fs::exists(dir / "Warmup/sunset_road.jpg"));
     EXPECT_TRUE(fs::exists(dir / "Workout/neon_highway.mid"));

@@ -41,8 +41,13 @@ TEST(Music, PitchNamesAndChordSymbols) {
 TEST(Pattern, DrumGridStepsBecomeNotesAndFillReplacesTheLastBar) {
     const TGroove beat{{{Kit::Kick, "x...x...x...x..."}}};
     const TGroove fill{{{Kit::TomHigh, "xxxxxxxx"}}};
-    const TReadback back = ReadBack(RenderSong(OneSection(
-        {.Name = "A", .Bars = 2, .Chords = {"C"}, .Drums = {&beat}, .Fill = &fill, .CrashKey = Kit::Crash})).Bytes);
+    const TReadback back = ReadBack(RenderSong(OneSection({.Name = "A",
+                                                           .Bars = 2,
+                                                           .Chords = {"C"},
+                                                           .Drums = {&beat},
+                                                           .Fill = &fill,
+                                                           .CrashKey = Kit::Crash}))
+                                        .Bytes);
     int kicks = 0, toms = 0, crashes = 0, lowKicks = 0;
     for (const TDrumHit& hit : back.DrumHits) {
         kicks += hit.Key == Kit::Kick;
@@ -60,12 +65,13 @@ TEST(Pattern, DrumGridStepsBecomeNotesAndFillReplacesTheLastBar) {
 }
 
 TEST(Pattern, HeldBassIsStruckAgainWhereTheChordChanges) {
-    const TReadback back =
-        ReadBack(RenderSong(OneSection({.Name = "A", .Bars = 1, .Chords = {"C G"}, .Bass = "R---------------"})).Bytes);
+    const TReadback back = ReadBack(
+        RenderSong(OneSection({.Name = "A", .Bars = 1, .Chords = {"C G"}, .Bass = "R---------------"}))
+            .Bytes);
     const auto notes = NotesOf(back, 0);
     ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0], std::make_pair(0, 36));    // C2
-    EXPECT_EQ(notes[1], std::make_pair(960, 31));  // G1
+    EXPECT_EQ(notes[0], std::make_pair(0, 36));   // C2
+    EXPECT_EQ(notes[1], std::make_pair(960, 31)); // G1
 }
 
 TEST(Pattern, ChordToneDigitsPlayArpeggios) {
@@ -83,7 +89,7 @@ TEST(Pattern, MelodyRepeatsToFillItsSectionAndStopsAtTheEnd) {
     const TReadback back = ReadBack(
         RenderSong(OneSection({.Name = "A", .Bars = 2, .Chords = {"C"}, .Lead = "C5:8 | r:4 E5:12"})).Bytes);
     const auto notes = NotesOf(back, 2);
-    ASSERT_EQ(notes.size(), 3u);  // C5, E5, then C5 again; the second E5 would start past the end
+    ASSERT_EQ(notes.size(), 3u); // C5, E5, then C5 again; the second E5 would start past the end
     EXPECT_EQ(notes[2], std::make_pair(2880, 72));
     EXPECT_LE(back.LastTick, 2 * BarTicks);
 }

@@ -1,6 +1,6 @@
 // The SMF writer: what the game's reader gets back from the bytes it writes.
-#include "SongReadback.h"
 #include "songgen/SmfWriter.h"
+#include "SongReadback.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ TEST(SmfWriter, NotesComeBackAtTheirTicksThroughRunningStatus) {
     TSmfTrack track;
     track.Note(0, 9, 36, 100, 100);
     track.Note(480, 9, 38, 90, 100);
-    track.Note(20000, 9, 42, 80, 100);  // a delta that needs three bytes
+    track.Note(20000, 9, 42, 80, 100); // a delta that needs three bytes
     const TReadback back = ReadBack(EncodeSmf({track}, 480, 21000));
     ASSERT_EQ(back.DrumHits.size(), 3u);
     EXPECT_EQ(back.DrumHits[0].Tick, 0);

@@ -20,7 +20,7 @@ TReadback ReadBack(const std::vector<std::uint8_t>& bytes) {
     ParseSmf(bytes, *result.Song);
     for (int t = 0; t < result.Song->TrackCount; ++t) {
         const TMidiTrack& track = result.Song->Tracks[static_cast<std::size_t>(t)];
-        std::map<int, int> sounding;  // channel and key -> start tick
+        std::map<int, int> sounding; // channel and key -> start tick
         for (int i = 0; i < track.Count(); ++i) {
             const SequencerEvent& slot = track[i];
             result.LastTick = std::max(result.LastTick, slot.Tick);
@@ -32,7 +32,8 @@ TReadback ReadBack(const std::vector<std::uint8_t>& bytes) {
                 result.Notes.push_back({sounding[id], slot.Tick, channel, slot.Event.Data1});
                 sounding.erase(id);
             }
-            if (slot.Event.Status == 0x99 && slot.Event.Data2 > 0) result.DrumHits.push_back({slot.Tick, slot.Event.Data1});
+            if (slot.Event.Status == 0x99 && slot.Event.Data2 > 0)
+                result.DrumHits.push_back({slot.Tick, slot.Event.Data1});
         }
     }
     std::stable_sort(result.DrumHits.begin(), result.DrumHits.end(),

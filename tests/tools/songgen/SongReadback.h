@@ -17,15 +17,15 @@ struct TDrumHit {
 struct TNoteSpan {
     int Start;
     int End;
-    int Channel;  // 0-based
+    int Channel; // 0-based
     int Key;
 };
 
 struct TReadback {
     std::unique_ptr<TSongModel> Song = std::make_unique<TSongModel>();
-    std::vector<TDrumHit> DrumHits;  // note-ons with velocity on channel 10, in tick order
+    std::vector<TDrumHit> DrumHits; // note-ons with velocity on channel 10, in tick order
     std::vector<TTempoPoint> Tempos;
-    std::vector<TNoteSpan> Notes;  // every note-on matched with its note-off, any channel
+    std::vector<TNoteSpan> Notes; // every note-on matched with its note-off, any channel
     int LastTick = 0;
     double Seconds() const { return TicksToSeconds(LastTick, Tempos, Song->Division); }
 };

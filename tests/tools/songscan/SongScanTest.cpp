@@ -30,9 +30,12 @@ TEST(SongScan, PrintsFoldersThenSongsWithTitlesInHexAndProgressFirst) {
     const ProgramRun withProgress = RunSongScan("--progress '" + tree.Path() + "/'");
     EXPECT_EQ(withProgress.ExitCode, 0);
     EXPECT_EQ(withProgress.Output.rfind("progress 0 フォルダ検索中...\nprogress 0 MIDIファイル検索中...\n"
-                                        "progress 33 MIDIファイル情報を調べています...\n", 0), 0u)
+                                        "progress 33 MIDIファイル情報を調べています...\n",
+                                        0),
+              0u)
         << withProgress.Output;
-    EXPECT_NE(withProgress.Output.find("progress 100 フォルダ情報を整頓中...\nfolder .\n"), std::string::npos);
+    EXPECT_NE(withProgress.Output.find("progress 100 フォルダ情報を整頓中...\nfolder .\n"),
+              std::string::npos);
 }
 
 TEST(SongScan, AMissingDirectoryIsAOneLineErrorWithExitCodeOne) {

@@ -52,15 +52,29 @@ const char* ChorusMelody =
     ">D6:4 C6:2 A5:2 F5:4 A5:4 | G5:4 E5:2 G5:2 C6:8 | C6:4 A5:2 G5:2 E5:4 G5:4 | A5:4 F5:4 D5:8";
 
 TSection VerseSection(const char* name) {
-    return {.Name = name, .Bars = 8, .Chords = {"Dm7", "G7"}, .Drums = {&Verse}, .Fill = &Fills::EighthsDown,
-            .CrashKey = Kit::Crash, .Bass = "R..R..8.R.5.8.R.", .Comp = "..x...x...x...x.", .Lead = VerseMelody,
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"Dm7", "G7"},
+            .Drums = {&Verse},
+            .Fill = &Fills::EighthsDown,
+            .CrashKey = Kit::Crash,
+            .Bass = "R..R..8.R.5.8.R.",
+            .Comp = "..x...x...x...x.",
+            .Lead = VerseMelody,
             .Level = 90};
 }
 
 TSection ChorusSection(const char* name, const TGroove* fill) {
-    return {.Name = name, .Bars = 8, .Chords = {"Bbmaj7", "C", "Am7", "Dm7"},
-            .Drums = {&Chorus, &Chorus, &Chorus, &ChorusTurn}, .Fill = fill, .CrashKey = Kit::Crash2,
-            .Bass = "R.8.R.8.R.8.R.8.", .Comp = "..x...x...x...x.", .Lead = ChorusMelody, .Pad = true};
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"Bbmaj7", "C", "Am7", "Dm7"},
+            .Drums = {&Chorus, &Chorus, &Chorus, &ChorusTurn},
+            .Fill = fill,
+            .CrashKey = Kit::Crash2,
+            .Bass = "R.8.R.8.R.8.R.8.",
+            .Comp = "..x...x...x...x.",
+            .Lead = ChorusMelody,
+            .Pad = true};
 }
 
 } // namespace
@@ -72,19 +86,45 @@ TSong CityLights() {
     song.Lead = {.Program = 61, .Volume = 86, .Pan = 84};
     song.Pad = {.Program = 48, .Volume = 68};
     song.Sections = {
-        {.Name = "Intro", .Bars = 4, .Chords = {"Dm7", "G7"}, .Drums = {&Intro}, .Fill = &Fills::QuarterToms,
-         .CrashKey = Kit::Crash, .Bass = "R.......R.......", .Comp = "..x...x...x...x.", .Level = 85},
+        {.Name = "Intro",
+         .Bars = 4,
+         .Chords = {"Dm7", "G7"},
+         .Drums = {&Intro},
+         .Fill = &Fills::QuarterToms,
+         .CrashKey = Kit::Crash,
+         .Bass = "R.......R.......",
+         .Comp = "..x...x...x...x.",
+         .Level = 85},
         VerseSection("Verse 1"),
         ChorusSection("Chorus 1", &Fills::QuarterTomsLow),
-        {.Name = "Break", .Bars = 4, .Chords = {"Dm7"}, .Drums = {&Break}, .Fill = &Fills::SnareBuild,
-         .CrashKey = Kit::Splash, .Bass = "R..R..8.R.5.8.R.", .Level = 90},
+        {.Name = "Break",
+         .Bars = 4,
+         .Chords = {"Dm7"},
+         .Drums = {&Break},
+         .Fill = &Fills::SnareBuild,
+         .CrashKey = Kit::Splash,
+         .Bass = "R..R..8.R.5.8.R.",
+         .Level = 90},
         VerseSection("Verse 2"),
         ChorusSection("Chorus 2", &Fills::SnareBuild),
         ChorusSection("Chorus 3", &Fills::QuarterToms),
-        {.Name = "Outro", .Bars = 3, .Chords = {"Dm7", "G7"}, .Drums = {&Intro}, .CrashKey = Kit::Crash,
-         .Bass = "R.......R.......", .Comp = "..x...x...x...x.", .Lead = "D6:8 A5:8 | C6:8 G5:8 | F5:16", .Level = 80},
-        {.Name = "End", .Bars = 1, .Chords = {"Dm7"}, .CrashKey = Kit::Crash2, .Bass = "R-----------....",
-         .Comp = "X-----------....", .Lead = "D6:12 r:4", .Pad = true},
+        {.Name = "Outro",
+         .Bars = 3,
+         .Chords = {"Dm7", "G7"},
+         .Drums = {&Intro},
+         .CrashKey = Kit::Crash,
+         .Bass = "R.......R.......",
+         .Comp = "..x...x...x...x.",
+         .Lead = "D6:8 A5:8 | C6:8 G5:8 | F5:16",
+         .Level = 80},
+        {.Name = "End",
+         .Bars = 1,
+         .Chords = {"Dm7"},
+         .CrashKey = Kit::Crash2,
+         .Bass = "R-----------....",
+         .Comp = "X-----------....",
+         .Lead = "D6:12 r:4",
+         .Pad = true},
     };
     return song;
 }

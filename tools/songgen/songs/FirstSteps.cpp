@@ -52,15 +52,29 @@ const char* ChorusMelody =
 const char* BridgeMelody = "D5:8 F5:8 | E5:8 G5:8 | F5:8 A5:8 | B5:12 r:4";
 
 TSection VerseSection(const char* name) {
-    return {.Name = name, .Bars = 8, .Chords = {"C", "G", "Am", "F"}, .Drums = {&Verse, &Verse, &Verse, &VerseTurn},
-            .Fill = &Fills::QuarterToms, .CrashKey = Kit::Crash, .Bass = "R.......R...5...",
-            .Comp = "x.x.x.x.x.x.x.x.", .Lead = VerseMelody, .Level = 90};
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"C", "G", "Am", "F"},
+            .Drums = {&Verse, &Verse, &Verse, &VerseTurn},
+            .Fill = &Fills::QuarterToms,
+            .CrashKey = Kit::Crash,
+            .Bass = "R.......R...5...",
+            .Comp = "x.x.x.x.x.x.x.x.",
+            .Lead = VerseMelody,
+            .Level = 90};
 }
 
 TSection ChorusSection(const char* name, const TGroove* fill) {
-    return {.Name = name, .Bars = 8, .Chords = {"F", "G", "C", "Am"}, .Drums = {&Chorus, &Chorus, &Chorus, &ChorusSplash},
-            .Fill = fill, .CrashKey = Kit::Crash2, .Bass = "R.R.R.R.R.R.5.8.",
-            .Comp = "x..x..x.x..x..x.", .Lead = ChorusMelody, .Pad = true};
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"F", "G", "C", "Am"},
+            .Drums = {&Chorus, &Chorus, &Chorus, &ChorusSplash},
+            .Fill = fill,
+            .CrashKey = Kit::Crash2,
+            .Bass = "R.R.R.R.R.R.5.8.",
+            .Comp = "x..x..x.x..x..x.",
+            .Lead = ChorusMelody,
+            .Pad = true};
 }
 
 } // namespace
@@ -72,18 +86,39 @@ TSong FirstSteps() {
     song.Lead = {.Program = 80, .Volume = 78, .Pan = 76};
     song.Pad = {.Program = 48, .Volume = 70, .Pan = 64};
     song.Sections = {
-        {.Name = "Intro", .Bars = 4, .Chords = {"C", "G", "Am", "F"}, .Drums = {&Intro}, .Fill = &Fills::QuarterTomsLow,
-         .CrashKey = Kit::Crash, .Bass = "R-------R-------", .Comp = "x---------------", .Level = 85},
+        {.Name = "Intro",
+         .Bars = 4,
+         .Chords = {"C", "G", "Am", "F"},
+         .Drums = {&Intro},
+         .Fill = &Fills::QuarterTomsLow,
+         .CrashKey = Kit::Crash,
+         .Bass = "R-------R-------",
+         .Comp = "x---------------",
+         .Level = 85},
         VerseSection("Verse 1"),
         ChorusSection("Chorus 1", &Fills::EighthsDown),
         VerseSection("Verse 2"),
         ChorusSection("Chorus 2", &Fills::QuarterTomsLow),
-        {.Name = "Bridge", .Bars = 4, .Chords = {"Dm", "Em", "F", "G"}, .Drums = {&Bridge}, .Fill = &Fills::SnareBuild,
-         .CrashKey = Kit::Splash, .Bass = "R-------5-------", .Comp = "1.2.3.2.1.2.3.2.", .Lead = BridgeMelody,
-         .Pad = true, .Level = 85},
+        {.Name = "Bridge",
+         .Bars = 4,
+         .Chords = {"Dm", "Em", "F", "G"},
+         .Drums = {&Bridge},
+         .Fill = &Fills::SnareBuild,
+         .CrashKey = Kit::Splash,
+         .Bass = "R-------5-------",
+         .Comp = "1.2.3.2.1.2.3.2.",
+         .Lead = BridgeMelody,
+         .Pad = true,
+         .Level = 85},
         ChorusSection("Last chorus", &Fills::EighthsDown),
-        {.Name = "Ending", .Bars = 2, .Chords = {"C"}, .CrashKey = Kit::Crash,
-         .Bass = "R---------------", .Comp = "X---------------", .Lead = "C6:16 r:16", .Pad = true},
+        {.Name = "Ending",
+         .Bars = 2,
+         .Chords = {"C"},
+         .CrashKey = Kit::Crash,
+         .Bass = "R---------------",
+         .Comp = "X---------------",
+         .Lead = "C6:16 r:16",
+         .Pad = true},
     };
     return song;
 }

@@ -53,25 +53,45 @@ const TGroove Drive{{
 
 const char* VerseMelody = "E5:4 G5:4 B5:6 A5:2 | G5:4 E5:4 C5:8 | D5:4 G5:4 B5:4 D6:4 | A5:12 r:4";
 const char* PreMelody = "C5:4 E5:4 G5:4 C6:4 | D6:8 C6:4 B5:4 | A5:4 C6:4 E6:4 A5:4 | B5:16";
-const char* ChorusMelody =
-    ">E6:6 D6:2 C6:4 G5:4 | A5:6 B5:2 D6:8 | D6:4 B5:4 F#5:4 B5:4 | E5:12 r:4 |"
-    " E6:6 D6:2 C6:4 E6:4 | F#6:6 E6:2 D6:8 | B5:4 D6:4 F#6:4 D6:4 | E6:16";
+const char* ChorusMelody = ">E6:6 D6:2 C6:4 G5:4 | A5:6 B5:2 D6:8 | D6:4 B5:4 F#5:4 B5:4 | E5:12 r:4 |"
+                           " E6:6 D6:2 C6:4 E6:4 | F#6:6 E6:2 D6:8 | B5:4 D6:4 F#6:4 D6:4 | E6:16";
 
 TSection VerseSection(const char* name) {
-    return {.Name = name, .Bars = 8, .Chords = {"Em", "C", "G", "D"}, .Drums = {&Verse}, .Fill = &Fills::QuarterToms,
-            .CrashKey = Kit::Crash, .Bass = "R.R.R.R.R.R.R.R.", .Comp = "1234323412343234", .Lead = VerseMelody,
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"Em", "C", "G", "D"},
+            .Drums = {&Verse},
+            .Fill = &Fills::QuarterToms,
+            .CrashKey = Kit::Crash,
+            .Bass = "R.R.R.R.R.R.R.R.",
+            .Comp = "1234323412343234",
+            .Lead = VerseMelody,
             .Level = 88};
 }
 
 TSection PreSection() {
-    return {.Name = "Pre-chorus", .Bars = 4, .Chords = {"Am", "D", "C", "D"}, .Drums = {&PreChorus},
-            .Fill = &Fills::SnareBuild, .Bass = "R.R.R.R.R.R.R.R.", .Comp = "1234323412343234", .Lead = PreMelody,
-            .Pad = true, .Level = 92};
+    return {.Name = "Pre-chorus",
+            .Bars = 4,
+            .Chords = {"Am", "D", "C", "D"},
+            .Drums = {&PreChorus},
+            .Fill = &Fills::SnareBuild,
+            .Bass = "R.R.R.R.R.R.R.R.",
+            .Comp = "1234323412343234",
+            .Lead = PreMelody,
+            .Pad = true,
+            .Level = 92};
 }
 
 TSection ChorusSection(const char* name) {
-    return {.Name = name, .Bars = 8, .Chords = {"C", "D", "Bm", "Em"}, .Drums = {&Chorus}, .Fill = &Fills::EighthsDown,
-            .CrashKey = Kit::Crash2, .Bass = "R.R.R.R.R.R.8.R.", .Comp = "1234323412343234", .Lead = ChorusMelody,
+    return {.Name = name,
+            .Bars = 8,
+            .Chords = {"C", "D", "Bm", "Em"},
+            .Drums = {&Chorus},
+            .Fill = &Fills::EighthsDown,
+            .CrashKey = Kit::Crash2,
+            .Bass = "R.R.R.R.R.R.8.R.",
+            .Comp = "1234323412343234",
+            .Lead = ChorusMelody,
             .Pad = true};
 }
 
@@ -84,22 +104,50 @@ TSong NeonHighway() {
     song.Lead = {.Program = 81, .Volume = 78, .Pan = 84};
     song.Pad = {.Program = 89, .Volume = 78};
     song.Sections = {
-        {.Name = "Intro", .Bars = 4, .Chords = {"Em", "C", "G", "D"}, .Drums = {&Intro}, .Fill = &Fills::QuarterTomsLow,
-         .CrashKey = Kit::Splash, .Bass = "R.R.R.R.R.R.R.R.", .Comp = "1234323412343234", .Pad = true, .Level = 85},
+        {.Name = "Intro",
+         .Bars = 4,
+         .Chords = {"Em", "C", "G", "D"},
+         .Drums = {&Intro},
+         .Fill = &Fills::QuarterTomsLow,
+         .CrashKey = Kit::Splash,
+         .Bass = "R.R.R.R.R.R.R.R.",
+         .Comp = "1234323412343234",
+         .Pad = true,
+         .Level = 85},
         VerseSection("Verse 1"),
         PreSection(),
         ChorusSection("Chorus 1"),
         VerseSection("Verse 2"),
         PreSection(),
         ChorusSection("Chorus 2"),
-        {.Name = "Breakdown", .Bars = 8, .Chords = {"Am", "Em", "C", "D"}, .Drums = {&Breakdown, &BreakdownLow},
-         .Fill = &Fills::SnareBuild, .CrashKey = Kit::Crash, .Bass = "R-------R-------", .Comp = "1-3-2-4-1-3-2-4-",
-         .Pad = true, .Level = 86},
-        {.Name = "Drive", .Bars = 8, .Chords = {"Em", "C", "G", "D"}, .Drums = {&Drive}, .Fill = &Fills::EighthsDown,
-         .Bass = "R.R.R.R.8.R.R.R.", .Comp = "1234323412343234", .Lead = VerseMelody, .Pad = true},
+        {.Name = "Breakdown",
+         .Bars = 8,
+         .Chords = {"Am", "Em", "C", "D"},
+         .Drums = {&Breakdown, &BreakdownLow},
+         .Fill = &Fills::SnareBuild,
+         .CrashKey = Kit::Crash,
+         .Bass = "R-------R-------",
+         .Comp = "1-3-2-4-1-3-2-4-",
+         .Pad = true,
+         .Level = 86},
+        {.Name = "Drive",
+         .Bars = 8,
+         .Chords = {"Em", "C", "G", "D"},
+         .Drums = {&Drive},
+         .Fill = &Fills::EighthsDown,
+         .Bass = "R.R.R.R.8.R.R.R.",
+         .Comp = "1234323412343234",
+         .Lead = VerseMelody,
+         .Pad = true},
         ChorusSection("Last chorus"),
-        {.Name = "Ending", .Bars = 2, .Chords = {"Em"}, .CrashKey = Kit::Crash, .Bass = "R---------------",
-         .Comp = "X---------------", .Lead = "E6:16 r:16", .Pad = true},
+        {.Name = "Ending",
+         .Bars = 2,
+         .Chords = {"Em"},
+         .CrashKey = Kit::Crash,
+         .Bass = "R---------------",
+         .Comp = "X---------------",
+         .Lead = "E6:16 r:16",
+         .Pad = true},
     };
     return song;
 }
