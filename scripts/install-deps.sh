@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)
+  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)
 fi
 
 missing=()
