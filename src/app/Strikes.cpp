@@ -33,11 +33,11 @@ void TMainForm::ProcessKit() {
 }
 
 void TMainForm::DeliverStrikes() {
-    for (const Strike& strike : Input.Strikes.Take()) {
+    Input.Strikes.Drain([this](const Strike& strike) {
         if (Screen.ScreenState == ssPlay && !Play->State.DemoMode)
             Play->Judgement.StrikeAt(strike.Lane, strike.Time, strike.Velocity);
         if (Screen.ScreenState == ssCalibration) CalibrationStrike(strike.Time);
-    }
+    });
 }
 
 } // namespace tamtara

@@ -19,11 +19,12 @@ struct Strike {
 class StrikeQueue {
 public:
     void Push(const Strike& strike) { Pending.push_back(strike); }
-    // Every strike since the last call, oldest first.
-    std::vector<Strike> Take() {
-        std::vector<Strike> strikes;
-        strikes.swap(Pending);
-        return strikes;
+    // Hands every strike since the last call to take, oldest first, and empties the queue. The
+    // queue keeps its storage: a strike on its way to the sound allocates nothing.
+    template <typename Taker> void Drain(Taker&& take) {
+        for (const Strike& strike : Pending)
+            take(strike);
+        Pending.clear();
     }
     bool Empty() const { return Pending.empty(); }
 
