@@ -26,7 +26,6 @@ public:
             take(strike);
         Pending.clear();
     }
-    bool Empty() const { return Pending.empty(); }
 
 private:
     std::vector<Strike> Pending;
