@@ -139,7 +139,7 @@ void TMainForm::CalibrationScreen() {
 
     if (keys.KeyHoldA[7] == 1 && Calibrating.Enough()) {
         Settings.InputOffsetMs = std::clamp(*Calibrating.Median(), MinInputOffsetMs, MaxInputOffsetMs);
-        if (!SettingsFile.empty()) SaveInputOffset(SettingsFile, Settings.InputOffsetMs);
+        SaveSettingsFile([this](const std::string& iniPath) { SaveInputOffset(iniPath, Settings.InputOffsetMs); });
         ChangeScreen(ssTitle);
     }
     Screen.ScreenFrame += 1;

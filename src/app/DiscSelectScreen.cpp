@@ -5,6 +5,7 @@
 #include "app/MenuText.h"
 #include "app/SelectionLabels.h"
 
+#include "app/graphics/FittedText.h"
 #include "platform/display/SurfaceCanvas.h"
 #include "platform/text/SongText.h"
 
@@ -16,6 +17,27 @@ namespace tamtara {
 namespace {
 
 constexpr double DegreesToRadians = 3.14 / 180;
+
+// Texts end inside the screen: the title from x 270, the file name (and a mark's tag) from 286.
+constexpr std::int32_t TextRight = 632;
+constexpr std::int32_t TagHeight = 20;
+
+// A marked disc's tag: white on a dark plate of the mark's colour, right-aligned at TextRight
+// on the file name's row. Returns its width.
+std::int32_t DrawTag(TDirectDrawSurfaceCanvas& canvas, std::int32_t y, SongMark mark) {
+    const std::string tag = SongMarkTag(mark);
+    canvas.Font.Height = -16;
+    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
+    const std::int32_t w = canvas.TextWidth(tag) + 12;
+    canvas.Brush.Style = TBrushStyle::bsSolid;
+    canvas.Brush.Color = mark == SongMark::Unplayable ? ColorRGB(160, 0, 0) : ColorRGB(64, 64, 64);
+    canvas.FillRect(Bounds(TextRight - w, y + 2, w, TagHeight));
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Color = clWhite;
+    canvas.TextOut(TextRight - w + 6, y + 4, tag);
+    canvas.Font.Height = -24;
+    return w;
+}
 
 } // namespace
 
@@ -44,9 +66,11 @@ void TMainForm::DiscSelectScreen() {
             }
         }
         Selection.PreviewDelay += 1;
-        if (Selection.PreviewDelay == 30 && Settings.Prev && Selection.DiscIndex < discCount)
+        // A marked song is not previewed: it would fail or play without anything to strike.
+        if (Selection.PreviewDelay == 30 && Settings.Prev && Selection.DiscIndex < discCount &&
+            DiscCheck(Selection.DiscIndex).Mark == SongMark::Playable)
             StartJingle(Library.DiscFiles[Selection.DiscIndex].c_str(), true, false, false);
-        if (IsPress(hold[mbEnter]) && Selection.DiscIndex < discCount) {
+        if (IsPress(hold[mbEnter]) && Selection.DiscIndex < discCount && MayChooseDisc(Selection.DiscIndex)) {
             Selection.SongFile = Library.DiscFiles[Selection.DiscIndex];
             Selection.SongTitle = Library.DiscTitles[Selection.DiscIndex];
             StartEnterJingle();
@@ -96,19 +120,37 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
     for (std::int32_t s = -2; s <= 2; ++s) {
         const std::int32_t k = Selection.DiscIndex + s;
         if (k < 0 || k >= discCount) continue;
-        canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
         const std::int32_t y = 240 + 70 * s;
-        const std::string title = SongTextToUtf8(Library.DiscTitles[k]);
-        const std::string fileName = DiscFileName(Library.DiscFiles[k]);
+        // A marked disc is dimmed and tagged with what is wrong with it.
+        const SongMark mark = DiscCheck(k).Mark;
+        const bool marked = mark != SongMark::Playable;
+        const std::int32_t tagWidth = marked ? DrawTag(canvas, y, mark) + 8 : 0;
+        canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
+        const std::string title =
+            FitText(canvas, SongLabel(Library.DiscTitles[k], Library.DiscFiles[k]), TextRight - 270);
+        const std::string fileName = FitText(canvas, DiscFileName(Library.DiscFiles[k]), TextRight - 286 - tagWidth);
         canvas.Font.Color = clBlack;
         canvas.TextOut(271, y - 23, title);
         canvas.TextOut(287, y + 1, fileName);
-        canvas.Font.Color = s == 0 ? clRed : clAqua;
+        canvas.Font.Color = marked ? clGray : s == 0 ? clRed : clAqua;
         canvas.TextOut(270, y - 24, title);
-        canvas.Font.Color = s == 0 ? clFuchsia : clWhite;
+        canvas.Font.Color = marked ? (s == 0 ? clGray : clSilver) : s == 0 ? clFuchsia : clWhite;
         canvas.TextOut(286, y, fileName);
     }
     back.ReleaseCanvas();
+}
+
+SongCheck TMainForm::DiscCheck(std::int32_t index) const {
+    const auto k = static_cast<std::size_t>(index);
+    return k < Library.DiscChecks.size() ? Library.DiscChecks[k] : SongCheck{};
+}
+
+bool TMainForm::MayChooseDisc(std::int32_t index) {
+    const SongCheck check = DiscCheck(index);
+    if (check.Mark == SongMark::Playable) return true;
+    ShowNotice(check.Mark == SongMark::Unplayable ? UnplayableSongText : NoDrumNotesSongText,
+               SongPathLabel(Library.DiscFiles[static_cast<std::size_t>(index)]) + "：" + check.Problem);
+    return false;
 }
 
 void TMainForm::EnterDiscSelect() {

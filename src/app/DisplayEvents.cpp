@@ -2,8 +2,8 @@
 // whenever it is (re)opened or restored, and freed when it closes.
 #include "app/MainForm.h"
 #include "app/ScreenGraphics.h"
+#include "app/SelectionLabels.h"
 
-#include "base/UserMessage.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/SurfaceCanvas.h"
 
@@ -45,12 +45,16 @@ bool TMainForm::ScreenGraphics() {
     if (!Art.Surfaces.Created()) return true;
     try {
         tamtara::ScreenGraphics(Screen.ScreenState, Packages.GraphicsPackage, Art.Surfaces,
-                                PlayPicture{Selection.SongFile, Selection.SongTitle});
+                                PlayPicture{Selection.SongFile, Selection.SongTitle,
+                                            [this](const std::string& path, const std::string& reason) {
+                                                ShowNotice("曲の画像を表示できません",
+                                                           SongPathLabel(path) + "：" + reason);
+                                            }});
     } catch (const EGraphicError& error) {
         if (Screen.ScreenState == ssOpening) throw; // nowhere further back to go
         // Reported every time: each attempt is the player's own choice, not a repeating frame.
         LastError = error.what();
-        ShowUserMessage(MessageKind::Error, Caption, LastError);
+        ShowNotice("画像を読み込めません", LastError);
         return false;
     }
     return true;

@@ -4,25 +4,18 @@
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
 #include "app/SelectionLabels.h"
-#include "library/LibraryScan.h"
 
+#include "app/graphics/FittedText.h"
 #include "platform/display/SurfaceCanvas.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 
 namespace tamtara {
 
 namespace {
 
 constexpr double DegreesToRadians = 3.14 / 180;
-
-std::string CurrentFolder() {
-    std::error_code error;
-    const std::filesystem::path folder = std::filesystem::current_path(error);
-    return error ? std::string() : folder.string();
-}
 
 } // namespace
 
@@ -47,8 +40,7 @@ void TMainForm::FolderSelectScreen() {
             }
         }
         if (IsPress(hold[mbEnter]) && Selection.FolderIndex >= 0 && Selection.FolderIndex < folderCount) {
-            CollectDiscs(Library.Folders[Selection.FolderIndex], Library.SongFiles, Library.SongTitles,
-                         Library.DiscFiles, Library.DiscTitles);
+            Library.CollectDiscs(Library.Folders[Selection.FolderIndex]);
             if (!Library.DiscFiles.empty()) {
                 StartEnterJingle();
                 Screen.LeaveFrame = 1;
@@ -63,7 +55,7 @@ void TMainForm::FolderSelectScreen() {
     Art.Text.DrawText16(32, 230, " " + CounterText(Selection.FolderIndex + 1, folderCount), 0);
     Art.Text.DrawText16(16, 250, "FOLDERS", 3);
 
-    const std::string programFolder = CurrentFolder();
+    const std::string programFolder = GameFolder();
     for (std::int32_t s = -4; s <= 4; ++s) {
         const std::int32_t k = s + (-Selection.WheelAngle / 12);
         if (k < 0 || k >= folderCount) continue;
@@ -77,7 +69,8 @@ void TMainForm::FolderSelectScreen() {
         canvas.Font.Charset = SHIFTJIS_CHARSET;
         canvas.Font.Height = -22;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
-        const std::string label = FolderLabel(Library.Folders[k], programFolder);
+        // The label stays on its plate, cut short when it is too long.
+        const std::string label = FitText(canvas, FolderLabel(Library.Folders[k], programFolder), 416 - 56 - 16);
         canvas.Font.Color = clBlack;
         canvas.TextOut(x + 57, y + 7, label);
         canvas.Font.Color = clWhite;

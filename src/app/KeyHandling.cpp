@@ -13,6 +13,8 @@ bool MayClose(ScreenState state) {
 } // namespace
 
 void TMainForm::FormKeyDown(std::int32_t key) {
+    // Escape closes a notice first; only the next one acts on the screen.
+    if (key == WindowKeys::Escape && Notices.Dismiss(Clock.Now())) return;
     switch (key) {
     case WindowKeys::F4:
         ToggleFullScreen();

@@ -7,7 +7,9 @@
 #include "app/Calibration.h"
 #include "app/GamePackages.h"
 #include "app/GameServices.h"
+#include "app/GameMessages.h"
 #include "app/GameStartError.h"
+#include "app/MessagePanel.h"
 #include "app/PlayOptions.h"
 #include "app/ScreenCounters.h"
 #include "app/ScreenState.h"
@@ -83,10 +85,17 @@ public:
     void RunHandler(const std::function<void()>& handler);
     // The text of the last error a handler raised; empty when none.
     const std::string& LastErrorText() const { return LastError; }
-    // A line over the top of every frame for a few seconds (also written to stderr).
+    // A message over every frame, screen and play alike, for a few seconds or until Enter or
+    // Escape (which then do nothing else); also written to stderr. Messages that come while
+    // one is shown wait their turn. The title says what happened, the detail what it concerns
+    // and why; both are shown to the player, so in Japanese where they are the game's own.
     void ShowNotice(const std::string& text);
-    // The notice on screen now; empty when none.
-    const std::string& Notice() const { return NoticeText; }
+    void ShowNotice(const std::string& title, const std::string& detail);
+    // The title of the notice on screen now; empty when none.
+    const std::string& Notice() const;
+    // Runs write on the ini file the game saves into (nothing when it has none); when it raises,
+    // the player is told in a notice that the settings could not be saved. False then.
+    bool SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write);
 
     // The clock comes first: the timer and the sequencer run on it.
     IClock& Clock;
@@ -111,6 +120,9 @@ public:
     CalibrationRun Calibrating;
     // Seeded at creation; the title screen draws the demonstration's song from it.
     std::mt19937 Random;
+    // The notices shown and waiting, and the panel they are drawn in.
+    GameMessageQueue Notices;
+    MessagePanel NoticePanel;
 
 private:
     // One screen: its frame and the action on entering it.
@@ -134,6 +146,8 @@ private:
     // Counts the frames after a confirmation; true when it has changed screen to next.
     bool LeaveAfterConfirmation(tamtara::ScreenState next);
     void DrawNotice();
+    // A notice on screen takes the poll's Enter press that closes it.
+    void TakeNoticeKeys(KeyHolds& holds);
     void DrawCurtain(std::int32_t height);
 
     // The queued strikes go to the screen that takes them: play grades them, the calibration
@@ -162,6 +176,10 @@ private:
     // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
     bool StartChosenSong();
     void LeaveUnplayableSong();
+    // The scan's check of a disc (playable when it knows nothing).
+    SongCheck DiscCheck(std::int32_t index) const;
+    // Whether a disc may be chosen; for a marked one the player is told why, and it is not.
+    bool MayChooseDisc(std::int32_t index);
     void StageEndScreen();
     void EnterFailed();
     void EnterCleared();
@@ -186,8 +204,6 @@ private:
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;
-    std::string NoticeText;
-    std::uint32_t NoticeStart = 0;
 };
 
 } // namespace tamtara

@@ -12,6 +12,7 @@ TMainForm::TMainForm(GameServices services)
       ScreenTrace(services.ScreenTrace), SettingsFile(std::move(services.SettingsFile)),
       SequencerThread(services.SequencerThread) {
     Random.seed(std::random_device{}());
+    Input.AfterPoll = [this](KeyHolds& holds) { TakeNoticeKeys(holds); };
     Caption = std::string(ResourceCaption) + " " + VersionText;
     DXDraw.SetOptions(GameDisplayOptions);
     DXDraw.Caption = Caption;
@@ -68,7 +69,7 @@ void TMainForm::FormShow() {
     // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
     KitInput* kit = Input.Kit.get();
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
-        ShowNotice("MIDI input \"" + Settings.MidiIn + "\" not found: play with the keyboard");
+        ShowNotice("MIDI入力が見つかりません", "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
 }

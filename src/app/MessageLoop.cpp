@@ -2,8 +2,6 @@
 // the error handling of an application's default handler around every handler.
 #include "app/MainForm.h"
 
-#include "base/UserMessage.h"
-
 namespace tamtara {
 
 void TMainForm::Run() {
@@ -37,7 +35,7 @@ void TMainForm::RunHandler(const std::function<void()>& handler) {
         if (LastError == error.what()) return;
         LastError = error.what();
     }
-    ShowUserMessage(MessageKind::Error, Caption, LastError);
+    ShowNotice("エラーが発生しました", LastError);
 }
 
 } // namespace tamtara

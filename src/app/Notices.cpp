@@ -1,41 +1,58 @@
-// Notices: a line over the top of every frame for a few seconds, for what the player should
-// know but that need not stop the game (a kit that is missing or went away).
+// Notices: the messages that concern play, shown inside the game window over every frame (a
+// full-screen game has no place for a separate box) for a few seconds or until Enter or Escape,
+// and written to stderr as well.
 #include "app/MainForm.h"
 
-#include "platform/display/SurfaceCanvas.h"
+#include "app/MenuInput.h"
 
 #include <iostream>
 
 namespace tamtara {
 
-namespace {
-
-constexpr std::uint32_t NoticeMilliseconds = 6000;
-
-} // namespace
-
 void TMainForm::ShowNotice(const std::string& text) {
-    std::cerr << "tamtara: " << text << std::endl;
-    NoticeText = text;
-    NoticeStart = Clock.Now();
+    ShowNotice(text, std::string());
+}
+
+void TMainForm::ShowNotice(const std::string& title, const std::string& detail) {
+    std::cerr << "tamtara: " << title << (detail.empty() ? "" : ": ") << detail << std::endl;
+    Notices.Post(GameMessage{title, detail}, Clock.Now());
+}
+
+const std::string& TMainForm::Notice() const {
+    static const std::string none;
+    const GameMessage* current = Notices.Current();
+    return current ? current->Title : none;
+}
+
+bool TMainForm::SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write) {
+    if (SettingsFile.empty()) return true;
+    try {
+        write(SettingsFile);
+        return true;
+    } catch (const std::exception& error) {
+        ShowNotice("設定を保存できません", error.what());
+        return false;
+    }
+}
+
+void TMainForm::TakeNoticeKeys(KeyHolds& holds) {
+    if (!Notices.Current()) return;
+    bool pressed = false;
+    for (auto* hold : {&holds.KeyHoldA[mbEnter], &holds.KeyHoldB[mbEnter]}) {
+        // The screen beneath sees the key as held on, not as a new press.
+        if (IsPress(*hold)) {
+            *hold = 2;
+            pressed = true;
+        }
+    }
+    if (pressed) Notices.Dismiss(Clock.Now());
 }
 
 void TMainForm::DrawNotice() {
-    if (NoticeText.empty()) return;
-    if (Clock.Now() - NoticeStart > NoticeMilliseconds) {
-        NoticeText.clear();
-        return;
-    }
-    TDirectDrawSurface& back = DXDraw.Surface();
-    back.FillRect(TRect{0, 0, 640, 24}, back.ColorMatch(ColorRGB(128, 0, 0)));
-    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Name = "Times New Roman";
-    canvas.Font.Height = -16;
-    canvas.Font.Style = TFontStyles{};
-    canvas.Font.Color = clWhite;
-    canvas.TextOut(320 - canvas.TextWidth(NoticeText) / 2, 3, NoticeText);
-    back.ReleaseCanvas();
+    Notices.Update(Clock.Now());
+    const GameMessage* message = Notices.Current();
+    if (!message || !Art.Surfaces.Created()) return;
+    NoticePanel.Draw(DXDraw.Surface(), Art.Surfaces, *message, Notices.Serial(), Notices.Waiting());
 }
 
 } // namespace tamtara

@@ -3,9 +3,7 @@
 // and why, and returns to the disc screen on that song instead of sitting in a play that never
 // started (which used to end as a clear with an empty result).
 #include "app/MainForm.h"
-
-#include "base/UserMessage.h"
-#include "platform/text/SongText.h"
+#include "app/SelectionLabels.h"
 
 #include <algorithm>
 
@@ -44,13 +42,12 @@ bool TMainForm::StartChosenSong() {
         MidiDrive->LoadFromFile(Selection.SongFile);
         MidiDrive->Play();
         if (MidiDrive->Playing) return true;
-        reason =
-            MidiDrive->Division <= 0 ? "the file gives no ticks per quarter note" : "the song did not start";
+        reason = TimingProblem(MidiDrive->Division, MidiDrive->TrackCount);
+        if (reason.empty()) reason = "曲が始まりませんでした";
     } catch (const std::exception& error) {
         reason = error.what();
     }
-    ShowUserMessage(MessageKind::Error, Caption,
-                    "Cannot play \"" + FileNameToUtf8(Selection.SongFile) + "\": " + reason);
+    ShowNotice(UnplayableSongText, SongPathLabel(Selection.SongFile) + "：" + reason);
     LeaveUnplayableSong();
     return false;
 }

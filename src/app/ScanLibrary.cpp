@@ -1,5 +1,5 @@
 // The game window's song library scan: the library's own components over the game folder,
-// with the sequencer's title reader.
+// reading each song's title and check the way the sequencer reads a title: playback stopped.
 #include "app/MainForm.h"
 
 #include <filesystem>
@@ -17,7 +17,10 @@ void TMainForm::ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComp
             OnProgress(*this, percent, msg);
         };
     }
-    Library.Scan(baseDir, progress, [this](const std::string& path) { return MidiDrive->ReadTitle(path); });
+    Library.Scan(baseDir, progress, [this](const std::string& path) {
+        MidiDrive->Stop();
+        return ReadScannedSong(path);
+    });
     if (OnComplete) OnComplete(*this);
 }
 

@@ -1,9 +1,21 @@
-// The texts that name folders and songs on the selection screens.
+// The texts that name folders and songs on the selection screens and in the notices about them,
+// and the tags of songs the game cannot play.
 #pragma once
+
+#include "library/LibraryScan.h"
 
 #include <string>
 
 namespace tamtara {
+
+// The notice titles of a song that is not started, and the tags of marked discs.
+inline constexpr const char* UnplayableSongText = "この曲は再生できません";
+inline constexpr const char* NoDrumNotesSongText = "ドラムの音符がありません";
+inline constexpr const char* UnplayableTag = "再生不可";
+inline constexpr const char* NoDrumNotesTag = "ドラムなし";
+
+// The game folder: the current directory (the program entry made it so); empty when unknown.
+std::string GameFolder();
 
 // A folder's label: its path below programFolder joined with "/", or "../" and the folder's own
 // name for programFolder itself; a folder elsewhere keeps its whole path. UTF-8 for drawing.
@@ -11,5 +23,11 @@ std::string FolderLabel(const std::string& folder, const std::string& programFol
 
 // The file name of a song path without its folder, as UTF-8 for drawing.
 std::string DiscFileName(const std::string& songFile);
+
+// A song's path below the game folder, or its whole path when it lies elsewhere, as UTF-8.
+std::string SongPathLabel(const std::string& songFile);
+
+// The tag a disc carries for its mark; null for a playable song.
+const char* SongMarkTag(SongMark mark);
 
 } // namespace tamtara

@@ -28,7 +28,7 @@ void TMainForm::ProcessKit() {
     KitCheckTime = now;
     if (!kit.Connected()) {
         kit.Close();
-        ShowNotice("MIDI input \"" + Settings.MidiIn + "\" lost: playing on with the keyboard");
+        ShowNotice("MIDI入力が切断されました", "「" + Settings.MidiIn + "」が見つかりません。キーボードで演奏を続けます");
     }
 }
 

@@ -53,12 +53,14 @@ void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& base
     parts.Folders.clear();
     parts.DiscFiles.clear();
     parts.DiscTitles.clear();
+    parts.DiscChecks.clear();
     Report(onProgress, 0, SearchingFoldersText);
     parts.SearchDir.BaseDir = baseDir;
     parts.SearchDir.Search();
 
     parts.SongFiles.clear();
     parts.SongTitles.clear();
+    parts.SongChecks.clear();
     parts.SearchFile.Recursive = true;
     parts.SearchFile.SearchName = SongMask;
     Report(onProgress, 0, SearchingSongsText);
@@ -66,20 +68,22 @@ void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& base
     parts.SearchFile.Search();
 }
 
-void ReadTitles(const TLibraryScanParts& parts, const TTitleReader& readTitle,
-                const TScanProgress& onProgress) {
+void ReadTitles(const TLibraryScanParts& parts, const TSongReader& readSong, const TScanProgress& onProgress) {
     const std::size_t count = parts.SongFiles.size();
     parts.SongTitles.reserve(count);
+    parts.SongChecks.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        std::string title;
+        ScannedSong song;
         try {
-            title = readTitle(parts.SongFiles[i]);
+            song = readSong(parts.SongFiles[i]);
         } catch (const std::exception& error) {
             // One unreadable file must not lock the player out of a whole library.
             std::cerr << "tamtara: cannot read the title of \"" << parts.SongFiles[i]
                       << "\": " << error.what() << std::endl;
+            song.Check = SongCheck{SongMark::Unplayable, error.what()};
         }
-        parts.SongTitles.push_back(std::move(title));
+        parts.SongTitles.push_back(std::move(song.Title));
+        parts.SongChecks.push_back(std::move(song.Check));
         Report(onProgress, static_cast<std::int32_t>((i + 1) * 100 / count), ReadingTitlesText);
     }
 }
@@ -116,14 +120,19 @@ void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name
     songFiles.push_back(name);
 }
 
+std::string TimingProblem(std::int32_t division, std::int32_t trackCount) {
+    if (division > 0) return {};
+    return trackCount == 0 ? NoHeaderText : NoDivisionText;
+}
+
 bool FolderLess(const std::string& a, const std::string& b) {
     return NameLess(a, b);
 }
 
-void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
-                     const TTitleReader& readTitle, const TScanProgress& onProgress) {
+void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir, const TSongReader& readSong,
+                     const TScanProgress& onProgress) {
     FindFoldersAndSongs(parts, baseDir, onProgress);
-    ReadTitles(parts, readTitle, onProgress);
+    ReadTitles(parts, readSong, onProgress);
     TidyFolders(parts.Folders, parts.SongFiles, onProgress);
     std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
 }
@@ -131,13 +140,23 @@ void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
 void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,
                   const std::vector<std::string>& songTitles, std::vector<std::string>& discFiles,
                   std::vector<std::string>& discTitles) {
+    std::vector<SongCheck> discChecks;
+    CollectDiscs(folder, songFiles, songTitles, {}, discFiles, discTitles, discChecks);
+}
+
+void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,
+                  const std::vector<std::string>& songTitles, const std::vector<SongCheck>& songChecks,
+                  std::vector<std::string>& discFiles, std::vector<std::string>& discTitles,
+                  std::vector<SongCheck>& discChecks) {
     discFiles.clear();
     discTitles.clear();
+    discChecks.clear();
     const std::string prefix = FolderPrefix(folder);
     for (std::size_t i = 0; i < songFiles.size(); ++i) {
         if (DirectoryPart(songFiles[i]) != prefix) continue;
         discFiles.push_back(songFiles[i]);
         discTitles.push_back(i < songTitles.size() ? songTitles[i] : std::string());
+        discChecks.push_back(i < songChecks.size() ? songChecks[i] : SongCheck{});
     }
 }
 

@@ -22,8 +22,36 @@ inline constexpr const char* TidyingFoldersText = "フォルダ情報を整頓�
 // names and which must be asked for explicitly here.
 inline constexpr const char* SongMask = "*.mid;*.midi";
 
+// Why a song is marked, as the disc screen and the refusal to play it say.
+inline constexpr const char* NoHeaderText = "MIDIファイルではありません（MThd ヘッダがありません）";
+inline constexpr const char* NoDivisionText = "四分音符の分解能が 0 で、時間を計れません";
+inline constexpr const char* NoDrumNotesText = "どのレーンにもドラムの音符（チャンネル10）がありません";
+
+// What the scan learnt of a song besides its title, from the same read of the file.
+enum class SongMark : std::uint8_t {
+    Playable,    // nothing known against it
+    Unplayable,  // cannot be read or timed: play would refuse it
+    NoDrumNotes, // plays, but no drum note falls in any lane: nothing to strike
+};
+
+struct SongCheck {
+    SongMark Mark = SongMark::Playable;
+    std::string Problem; // why it is marked; empty for a playable song
+};
+
+// One song as its reader found it.
+struct ScannedSong {
+    std::string Title;
+    SongCheck Check;
+};
+
+// Why a song with this header cannot be timed by the sequencer; empty when it can.
+std::string TimingProblem(std::int32_t division, std::int32_t trackCount);
+
 // Returns the title bytes of a song; raises what opening or reading the file raises.
 using TTitleReader = std::function<std::string(const std::string& path)>;
+// The title and check of a song; raises what opening or reading the file raises.
+using TSongReader = std::function<ScannedSong(const std::string& path)>;
 using TScanProgress = std::function<void(std::int32_t PercentDone, const std::string& Msg)>;
 
 // What a scan works on. The owner has bound SearchDir.OnFind to a handler that calls
@@ -35,8 +63,10 @@ struct TLibraryScanParts {
     std::vector<std::string>& Folders;
     std::vector<std::string>& SongFiles;
     std::vector<std::string>& SongTitles;
+    std::vector<SongCheck>& SongChecks;
     std::vector<std::string>& DiscFiles;
     std::vector<std::string>& DiscTitles;
+    std::vector<SongCheck>& DiscChecks;
 };
 
 // The bodies of the directory and file handlers: every directory is a candidate folder; an
@@ -45,11 +75,12 @@ void AddScannedFolder(std::vector<std::string>& folders, const std::string& name
 void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name,
                     const TSearchFileData& data);
 
-// Runs the whole scan from baseDir (the game folder). A song whose title cannot be read keeps
-// an empty title, stays listed, and is named in one line on stderr; the scan goes on.
-// Folders end sorted by FolderLess; songs keep the order they were found in.
-void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir,
-                     const TTitleReader& readTitle, const TScanProgress& onProgress);
+// Runs the whole scan from baseDir (the game folder). A song that cannot be read keeps an empty
+// title, stays listed, is marked unplayable with the error as its problem, and is named in one
+// line on stderr; the scan goes on. Folders end sorted by FolderLess; songs keep the order they
+// were found in; SongChecks has one entry per song.
+void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir, const TSongReader& readSong,
+                     const TScanProgress& onProgress);
 
 // The folder order: NameLess on the whole path (ASCII letter case ignored, ties by bytes).
 bool FolderLess(const std::string& a, const std::string& b);
@@ -59,5 +90,10 @@ bool FolderLess(const std::string& a, const std::string& b);
 void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,
                   const std::vector<std::string>& songTitles, std::vector<std::string>& discFiles,
                   std::vector<std::string>& discTitles);
+// The same, with the songs' checks (a song beyond the end of songChecks counts as playable).
+void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,
+                  const std::vector<std::string>& songTitles, const std::vector<SongCheck>& songChecks,
+                  std::vector<std::string>& discFiles, std::vector<std::string>& discTitles,
+                  std::vector<SongCheck>& discChecks);
 
 } // namespace tamtara

@@ -1,13 +1,18 @@
 // The stand-alone library binds its components the way the game window binds its own.
 #include "library/SongLibrary.h"
 
-#include "base/Stream.h"
 #include "midi/SmfReader.h"
 
 namespace tamtara {
 
-std::string ReadSongTitle(const std::string& path) {
-    return ReadSmfTitle(ReadSongFile(path));
+ScannedSong ReadScannedSong(const std::string& path) {
+    const TSmfSummary summary = ReadSmfSummary(ReadSongFile(path));
+    ScannedSong song{summary.Title, {}};
+    if (std::string problem = TimingProblem(summary.Division, summary.TrackCount); !problem.empty())
+        song.Check = SongCheck{SongMark::Unplayable, std::move(problem)};
+    else if (summary.DrumNotes == 0)
+        song.Check = SongCheck{SongMark::NoDrumNotes, NoDrumNotesText};
+    return song;
 }
 
 TSongLibrary::TSongLibrary() {
@@ -20,9 +25,19 @@ TSongLibrary::TSongLibrary() {
 }
 
 void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,
+                        const TSongReader& readSong) {
+    ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
+                     DiscChecks},
+                    baseDir, readSong, onProgress);
+}
+
+void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,
                         const TTitleReader& readTitle) {
-    ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, DiscFiles, DiscTitles}, baseDir,
-                    readTitle, onProgress);
+    Scan(baseDir, onProgress, [&readTitle](const std::string& path) { return ScannedSong{readTitle(path), {}}; });
+}
+
+void TSongLibrary::CollectDiscs(const std::string& folder) {
+    tamtara::CollectDiscs(folder, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles, DiscChecks);
 }
 
 } // namespace tamtara

@@ -9,8 +9,9 @@
 
 namespace tamtara {
 
-// The title of a song file as the sequencer reads it, without touching any playback.
-std::string ReadSongTitle(const std::string& path);
+// A song file's title and check from one read of it, without touching any playback: marked
+// unplayable when the sequencer could not time it, drum-less when no note would reach a lane.
+ScannedSong ReadScannedSong(const std::string& path);
 
 class TSongLibrary {
 public:
@@ -19,15 +20,22 @@ public:
     TSongLibrary& operator=(const TSongLibrary&) = delete;
 
     void Scan(const std::string& baseDir, const TScanProgress& onProgress = {},
-              const TTitleReader& readTitle = ReadSongTitle);
+              const TSongReader& readSong = ReadScannedSong);
+    // A scan that learns only titles: every readable song counts as playable.
+    void Scan(const std::string& baseDir, const TScanProgress& onProgress, const TTitleReader& readTitle);
+    // Fills the disc lists with the songs of folder.
+    void CollectDiscs(const std::string& folder);
 
     TSearchDir SearchDir;
     TSearchFile SearchFile;
     std::vector<std::string> Folders;
     std::vector<std::string> SongFiles;
     std::vector<std::string> SongTitles;
+    // One per song, like SongTitles; a song beyond its end counts as playable.
+    std::vector<SongCheck> SongChecks;
     std::vector<std::string> DiscFiles;
     std::vector<std::string> DiscTitles;
+    std::vector<SongCheck> DiscChecks;
 };
 
 } // namespace tamtara

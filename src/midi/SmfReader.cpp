@@ -6,6 +6,7 @@
 #include "midi/SmfReader.h"
 
 #include "base/Stream.h"
+#include "midi/MidiDrive.h"
 
 #include <algorithm>
 #include <array>
@@ -308,6 +309,24 @@ public:
     std::string Title;
 };
 
+// The title as TitleSink finds it, while the scan goes on to the end to count the drum notes
+// the sequencer would announce.
+class SummarySink final : public SmfSink {
+public:
+    void Short(int, std::int32_t, std::uint8_t status, std::uint8_t d1, std::uint8_t d2) override {
+        if (status == 0x99 && d2 > 0 && IsDrumTableNote(d1)) ++DrumNotes;
+    }
+    void Exclusive(int, std::int32_t, std::uint8_t, const std::uint8_t*, std::size_t) override {}
+    void Tempo(std::int32_t, std::int32_t) override {}
+    bool Text(const std::uint8_t* data, std::size_t available) override {
+        if (!TitleFound) TitleFound = !Title.Text(data, available);
+        return true;
+    }
+    TitleSink Title;
+    bool TitleFound = false;
+    std::int32_t DrumNotes = 0;
+};
+
 } // namespace
 
 void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song) {
@@ -331,6 +350,12 @@ std::string ReadSmfTitle(std::span<const std::uint8_t> data) {
     TitleSink sink;
     Scan(data, sink);
     return sink.Title;
+}
+
+TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data) {
+    SummarySink sink;
+    const Header header = Scan(data, sink);
+    return TSmfSummary{sink.Title.Title, header.Division, header.TrackCount, sink.DrumNotes};
 }
 
 void CheckSongFileSize(std::int64_t size, const std::string& path) {

@@ -35,6 +35,17 @@ void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song);
 // text event cut off by the end of the data gives no title.
 std::string ReadSmfTitle(std::span<const std::uint8_t> data);
 
+// What one pass over a song file's bytes tells the library: the title, whether the sequencer can
+// time it, and whether it has anything for the lanes.
+struct TSmfSummary {
+    std::string Title;           // as ReadSmfTitle gives it
+    std::int32_t Division = 0;   // the header's ticks per quarter note; 0 without a header
+    std::int32_t TrackCount = 0; // the header's count, as ParseSmf keeps it
+    // Channel-10 note-ons with a velocity of the notes that become game notes.
+    std::int32_t DrumNotes = 0;
+};
+TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data);
+
 // Raises ESongFileError, naming the limit, for a song file larger than MaxSongFileBytes.
 void CheckSongFileSize(std::int64_t size, const std::string& path);
 // A song file's whole content, refused with ESongFileError above the limit before any byte is

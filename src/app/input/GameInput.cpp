@@ -26,6 +26,7 @@ void GameInput::PollKeys() {
     DXInput.Update();
     Holds.Update(
         [this](int inputState) { return DXInput.States.Contains(static_cast<InputState>(inputState)); });
+    if (AfterPoll) AfterPoll(Holds);
 }
 
 void GameInput::KeyDown(int sdlScancode, std::uint32_t time) {

@@ -46,6 +46,9 @@ public:
     std::unique_ptr<KitInput> Kit;
     KeyHolds Holds;
     StrikeQueue Strikes;
+    // Sees every poll's counters before any screen reads them (the window's notices take the
+    // Enter press that closes them); empty: nothing.
+    std::function<void(KeyHolds& holds)> AfterPoll;
 };
 
 } // namespace tamtara

@@ -38,16 +38,19 @@ bool IsFile(const std::filesystem::path& path) {
 
 // Draws the song picture centred (a larger one cropped); false when there is none or it cannot
 // be read, in which case the caller falls back to the default background.
-bool DrawSongPicture(TDirectDrawSurface& back, const std::string& songFile) {
-    const std::string path = SongPicturePath(songFile);
+bool DrawSongPicture(TDirectDrawSurface& back, const PlayPicture& song) {
+    const std::string path = SongPicturePath(song.SongFile);
     if (path.empty()) return false;
     TDirectDrawSurface picture;
     try {
         LoadSongPicture(path, picture);
     } catch (const std::exception& error) {
         // A broken picture must not make its song unplayable: say so and play over the default.
-        std::fprintf(stderr, "Tamtara: cannot read the song picture \"%s\": %s\n", path.c_str(),
-                     error.what());
+        if (song.OnPictureRefused)
+            song.OnPictureRefused(path, error.what());
+        else
+            std::fprintf(stderr, "Tamtara: cannot read the song picture \"%s\": %s\n", path.c_str(),
+                         error.what());
         return false;
     }
     if (picture.Absent()) return false;
@@ -86,11 +89,11 @@ void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture) {
 void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& s, const PlayPicture& song) {
     LoadGraphic(package, *s.OverlaySurface, "skin2.bmp", KeyMode::WithKey);
     TDirectDrawSurface& back = *s.BackSurface;
-    if (!DrawSongPicture(back, song.SongFile)) LoadGraphic(package, back, "Back.bmp", KeyMode::NoKey);
+    if (!DrawSongPicture(back, song)) LoadGraphic(package, back, "Back.bmp", KeyMode::NoKey);
     for (const LaneStripe& stripe : LaneStripes)
         back.FillRectAlpha(Bounds(stripe.X, 0, stripe.Width, 391), stripe.Colour, 96);
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *s.OverlaySurface, true);
-    ComposeTitleStrip(*s.SpriteSurface, SongTextToUtf8(song.SongTitle));
+    ComposeTitleStrip(*s.SpriteSurface, SongLabel(song.SongTitle, song.SongFile));
 }
 
 void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title) {

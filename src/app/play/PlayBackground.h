@@ -4,6 +4,7 @@
 
 #include "app/graphics/ScreenSurfaces.h"
 
+#include <functional>
 #include <string>
 
 namespace tamtara {
@@ -12,6 +13,8 @@ namespace tamtara {
 struct PlayPicture {
     std::string SongFile;  // the song's path; its .bmp or .jpg twin is the picture
     std::string SongTitle; // the song's own bytes, decoded for the title strip
+    // Told when the picture is there but cannot be shown; empty: stderr is told instead.
+    std::function<void(const std::string& picturePath, const std::string& reason)> OnPictureRefused;
 };
 
 // The song's picture beside it: the ".bmp" twin, else the ".jpg" one, else empty.
@@ -26,6 +29,7 @@ constexpr std::int64_t MaxSongPictureBytes = 32LL * 1024 * 1024;
 // needing more decoder memory than they allow), and EStreamError when it cannot be opened.
 void LoadSongPicture(const std::string& path, TDirectDrawSurface& picture);
 
+// The strip shows the song's title, or its file name when it has none.
 void ComposePlayBackground(TReadPackageFile& package, ScreenSurfaces& surfaces, const PlayPicture& song);
 void ComposeTitleStrip(TDirectDrawSurface& strip, const std::string& title);
 

@@ -110,4 +110,14 @@ std::string FileNameToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string SongLabel(std::string_view titleBytes, std::string_view songFile) {
+    for (const char c : titleBytes)
+        if (static_cast<std::uint8_t>(c) > 0x20) return SongTextToUtf8(titleBytes);
+    const std::size_t slash = songFile.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? songFile : songFile.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string_view::npos && dot > 0) name = name.substr(0, dot);
+    return FileNameToUtf8(name);
+}
+
 } // namespace tamtara
