@@ -2,6 +2,7 @@
 // and opening, the start of play, and the menus' counters.
 #include "support/harness/GameHarness.h"
 
+#include "app/SelectionLabels.h"
 #include "base/UserMessage.h"
 #include "midi/MidiDrive.h"
 
@@ -109,13 +110,17 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
 
 TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     Game.Step();
-    std::string message;
-    const UserMessageHandler previous = SetUserMessageHandler(
-        [&](MessageKind, const std::string&, const std::string& text) { message = text; });
+    // Told in the game window, never in a separate box.
+    int boxes = 0;
+    const UserMessageHandler previous =
+        SetUserMessageHandler([&](MessageKind, const std::string&, const std::string&) { ++boxes; });
     Game.Form().Selection.SongFile = "Songs/missing.mid";
     Game.Form().RunHandler([&] { Game.Form().ChangeScreen(ssPlay); });
     SetUserMessageHandler(previous);
-    EXPECT_NE(message.find("missing.mid"), std::string::npos);
+    EXPECT_EQ(boxes, 0);
+    ASSERT_NE(Game.Form().Notices.Current(), nullptr);
+    EXPECT_EQ(Game.Form().Notice(), UnplayableSongText);
+    EXPECT_NE(Game.Form().Notices.Current()->Detail.find("missing.mid"), std::string::npos);
     // No play that never started: without a disc list the way back is the folder screen.
     EXPECT_EQ(Game.State(), ssFolderSelect);
     EXPECT_FALSE(Game.Form().MidiDrive->Playing);

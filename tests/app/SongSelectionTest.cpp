@@ -2,6 +2,8 @@
 // folder, the preview's timing, the delayed exits and the pictures they draw.
 #include "app/MenuText.h"
 #include "app/SelectionLabels.h"
+#include "NoticeChecks.h"
+#include "platform/text/SongText.h"
 #include "base/UserMessage.h"
 #include "midi/MidiDrive.h"
 #include "support/harness/GameHarness.h"
@@ -157,6 +159,11 @@ TEST_F(SongSelection, EnterOnAFolderWithoutDiscsIsIgnored) {
 }
 
 TEST(SelectionLabels, FolderLabelsFileNamesAndCounters) {
+    EXPECT_EQ(SongLabel("", "/g/Songs/My Song.mid"), "My Song");
+    EXPECT_EQ(SongLabel(" \t", "/g/Songs/a.b.midi"), "a.b");
+    EXPECT_EQ(SongLabel("\x83\x68", "/g/x.mid"), "ド");
+    EXPECT_EQ(SongPathLabel(GameFolder() + "/Songs/\xE6\x9B.mid"), "Songs/??.mid");
+    EXPECT_EQ(SongPathLabel("/elsewhere/x.mid"), "/elsewhere/x.mid");
     EXPECT_EQ(FolderLabel("/home/p/game", "/home/p/game"), "../game");
     EXPECT_EQ(FolderLabel("/home/p/game/J-Pop/Best", "/home/p/game"), "J-Pop/Best");
     EXPECT_EQ(FolderLabel("/home/p/game/\x83\x68", "/home/p/game"), "?h");
@@ -257,10 +264,11 @@ TEST_F(SongSelection, DiscScreenDrawsTheYellowBandBehindTheTexts) {
     EXPECT_TRUE(red);
 }
 
-TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
-    std::vector<std::string> messages;
-    const UserMessageHandler previous = SetUserMessageHandler(
-        [&](MessageKind, const std::string&, const std::string& text) { messages.push_back(text); });
+TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSongAndSaysWhyInTheWindow) {
+    // No separate box: the player is told inside the game window.
+    int boxes = 0;
+    const UserMessageHandler previous =
+        SetUserMessageHandler([&](MessageKind, const std::string&, const std::string&) { ++boxes; });
     // b.mid is no MIDI file; c.mid has a header that gives 0 ticks per quarter note.
     const std::string notMidi = "not a MIDI file";
     std::ofstream(Base + "/Songs/b.mid", std::ios::binary) << notMidi;
@@ -272,15 +280,81 @@ TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSong) {
         Game->ChangeScreenInFrame(ssPlay);
         EXPECT_EQ(Game->State(), ssDiscSelect);
         EXPECT_EQ(Form().Selection.DiscIndex, index);
-        ASSERT_EQ(messages.size(), std::size_t(index));
-        EXPECT_NE(messages.back().find(Form().Library.DiscFiles[index]), std::string::npos)
-            << messages.back();
         for (int frame = 0; frame < 40; ++frame) {
             Game->Step();
             ASSERT_EQ(Game->State(), ssDiscSelect);
         }
     }
     SetUserMessageHandler(previous);
+    EXPECT_EQ(boxes, 0);
+    // The first is on screen, naming the file and the reason; the second waits its turn.
+    const GameMessageQueue& notices = Form().Notices;
+    ASSERT_NE(notices.Current(), nullptr);
+    EXPECT_EQ(notices.Current()->Title, UnplayableSongText);
+    EXPECT_NE(notices.Current()->Detail.find("Songs/b.mid"), std::string::npos);
+    EXPECT_NE(notices.Current()->Detail.find(NoHeaderText), std::string::npos);
+    EXPECT_EQ(notices.Waiting(), 1u);
+    EXPECT_TRUE(NoticePanelDrawn(*Game));
+    // Enter closes it and is not taken by the disc screen as a choice of the song.
+    Game->TapKey(KeyReturn);
+    EXPECT_EQ(Form().Screen.LeaveFrame, 0);
+    ASSERT_NE(notices.Current(), nullptr);
+    EXPECT_NE(notices.Current()->Detail.find("Songs/c.mid"), std::string::npos);
+    EXPECT_NE(notices.Current()->Detail.find(NoDivisionText), std::string::npos);
+    EXPECT_TRUE(NoticePanelDrawn(*Game));
+}
+
+TEST_F(SongSelection, MarkedDiscsAreTaggedNeverPreviewedAndNotStarted) {
+    // In SongFiles order: e, a, b (cannot be played), c (no drum note in a lane), d.
+    Form().Library.SongChecks = {{}, {}, {SongMark::Unplayable, NoHeaderText}, {SongMark::NoDrumNotes, NoDrumNotesText}};
+    EnterSongsDiscs();
+    Game->TapKey(KeyDown);
+    Game->ClearMidiMessages();
+    for (int frame = 0; frame < 40; ++frame) {
+        Game->Step();
+        ASSERT_FALSE(Queued()) << frame;
+    }
+    // The tags sit at the right end of the file name rows: b in the centre, c below it, a above.
+    const TDirectDrawSurface& back = Game->BackBuffer();
+    EXPECT_EQ(Game->Pixel(630, 243), back.ColorMatch(ColorRGB(160, 0, 0)));
+    EXPECT_EQ(Game->Pixel(630, 313), back.ColorMatch(ColorRGB(64, 64, 64)));
+    EXPECT_NE(Game->Pixel(630, 173), back.ColorMatch(ColorRGB(160, 0, 0)));
+    EXPECT_NE(Game->Pixel(630, 173), back.ColorMatch(ColorRGB(64, 64, 64)));
+
+    for (const char* title : {UnplayableSongText, NoDrumNotesSongText}) {
+        Game->TapKey(KeyReturn);
+        EXPECT_EQ(Form().Notice(), title);
+        EXPECT_EQ(Form().Screen.LeaveFrame, 0);
+        Game->Step(40);
+        EXPECT_EQ(Game->State(), ssDiscSelect);
+        Game->WindowKey(WindowKeys::Escape); // closes the notice, and only that
+        Game->Step();
+        EXPECT_EQ(Game->State(), ssDiscSelect);
+        EXPECT_TRUE(Form().Notice().empty());
+        Game->TapKey(KeyDown);
+    }
+    const std::vector<std::uint8_t> programs = ProgramChanges(Game->MidiMessages());
+    EXPECT_EQ(std::count(programs.begin(), programs.end(), EnterJingleProgram), 0);
+}
+
+TEST_F(SongSelection, LongTitlesAreCutInsideTheScreenAndUntitledSongsShowTheirFileName) {
+    Form().Library.SongTitles[1] = std::string(120, 'W'); // a.mid, the first disc
+    EnterSongsDiscs();
+    Game->Step();
+    const std::uint32_t red = Game->BackBuffer().ColorMatch(clRed);
+    const std::uint32_t aqua = Game->BackBuffer().ColorMatch(clAqua);
+    int rightmostRed = 0;
+    for (int y = 214; y < 242; ++y)
+        for (int x = 270; x < 640; ++x)
+            if (Game->Pixel(x, y) == red) rightmostRed = std::max(rightmostRed, x);
+    EXPECT_GT(rightmostRed, 590);
+    EXPECT_LE(rightmostRed, 632);
+    // c.mid (two discs below, title row from y 356) has no title: its file name stands there.
+    int titlePixels = 0;
+    for (int y = 356; y < 382; ++y)
+        for (int x = 270; x < 330; ++x)
+            titlePixels += Game->Pixel(x, y) == aqua;
+    EXPECT_GT(titlePixels, 10);
 }
 
 TEST_F(SongSelection, ABrokenSongsPreviewStaysSilentWithOneReport) {
