@@ -134,5 +134,45 @@ TEST(LibraryScan, NamesThatAreNotUtf8AreKeptAsBytes) {
     EXPECT_EQ(library.SongTitles, std::vector<std::string>{title});
 }
 
+TEST(LibraryScan, MarksSongsThatCannotBePlayedOrHaveNoDrumNoteInALane) {
+    using namespace testing;
+    TempTree tree;
+    tree.Song("s/drums.mid", "Drums"); // a kick on channel 10
+    // A snare note-on of velocity 0, a channel-10 note of no lane and a kick on channel 1.
+    tree.File("s/quiet.mid", Smf(96, {Cat({Ev(0, {0xFF, 0x03, 1, 'Q'}), Ev(0, {0x99, 38, 0}),
+                                           Ev(0, {0x99, 39, 100}), Ev(0, {0x90, 36, 100}),
+                                           Ev(0, {0xFF, 0x2F, 0})})}));
+    tree.File("s/zero.mid", Smf(0, {Cat({Ev(0, {0x99, 36, 100}), Ev(0, {0xFF, 0x2F, 0})})}));
+    tree.File("s/text.mid", Bytes{'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
+    std::filesystem::create_symlink(tree.Path("nowhere.mid"), tree.Path("s/gone.mid"));
+    TSongLibrary library;
+    ::testing::internal::CaptureStderr();
+    library.Scan(tree.Path());
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(library.SongFiles.size(), 5u);
+    const std::vector<std::string> files = {"drums.mid", "gone.mid", "quiet.mid", "text.mid", "zero.mid"};
+    std::vector<SongMark> marks;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(library.SongFiles[i], tree.Path("s/" + files[i]));
+        marks.push_back(library.SongChecks[i].Mark);
+    }
+    EXPECT_EQ(marks, (std::vector<SongMark>{SongMark::Playable, SongMark::Unplayable, SongMark::NoDrumNotes,
+                                            SongMark::Unplayable, SongMark::Unplayable}));
+    EXPECT_EQ(library.SongTitles, (std::vector<std::string>{"Drums", "", "Q", "", ""}));
+    EXPECT_TRUE(library.SongChecks[0].Problem.empty());
+    EXPECT_NE(library.SongChecks[1].Problem.find("gone.mid"), std::string::npos);
+    EXPECT_EQ(library.SongChecks[2].Problem, NoDrumNotesText);
+    EXPECT_EQ(library.SongChecks[3].Problem, NoHeaderText);
+    EXPECT_EQ(library.SongChecks[4].Problem, NoDivisionText);
+
+    // The disc lists carry the checks of their songs; a scan that reads only titles marks none.
+    library.CollectDiscs(tree.Path("s"));
+    EXPECT_EQ(library.DiscChecks.size(), 5u);
+    EXPECT_EQ(library.DiscChecks[2].Mark, SongMark::NoDrumNotes);
+    library.Scan(tree.Path(), {}, [](const std::string&) { return std::string("t"); });
+    for (const SongCheck& check : library.SongChecks)
+        EXPECT_EQ(check.Mark, SongMark::Playable);
+}
+
 } // namespace
 } // namespace tamtara
