@@ -139,7 +139,8 @@ void TMainForm::CalibrationScreen() {
 
     if (keys.KeyHoldA[7] == 1 && Calibrating.Enough()) {
         Settings.InputOffsetMs = std::clamp(*Calibrating.Median(), MinInputOffsetMs, MaxInputOffsetMs);
-        SaveSettingsFile([this](const std::string& iniPath) { SaveInputOffset(iniPath, Settings.InputOffsetMs); });
+        SaveSettingsFile(
+            [this](const std::string& iniPath) { SaveInputOffset(iniPath, Settings.InputOffsetMs); });
         ChangeScreen(ssTitle);
     }
     Screen.ScreenFrame += 1;

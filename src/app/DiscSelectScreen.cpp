@@ -128,7 +128,8 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
         const std::string title =
             FitText(canvas, SongLabel(Library.DiscTitles[k], Library.DiscFiles[k]), TextRight - 270);
-        const std::string fileName = FitText(canvas, DiscFileName(Library.DiscFiles[k]), TextRight - 286 - tagWidth);
+        const std::string fileName =
+            FitText(canvas, DiscFileName(Library.DiscFiles[k]), TextRight - 286 - tagWidth);
         canvas.Font.Color = clBlack;
         canvas.TextOut(271, y - 23, title);
         canvas.TextOut(287, y + 1, fileName);

@@ -70,7 +70,8 @@ void TMainForm::FolderSelectScreen() {
         canvas.Font.Height = -22;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
         // The label stays on its plate, cut short when it is too long.
-        const std::string label = FitText(canvas, FolderLabel(Library.Folders[k], programFolder), 416 - 56 - 16);
+        const std::string label =
+            FitText(canvas, FolderLabel(Library.Folders[k], programFolder), 416 - 56 - 16);
         canvas.Font.Color = clBlack;
         canvas.TextOut(x + 57, y + 7, label);
         canvas.Font.Color = clWhite;

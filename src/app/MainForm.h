@@ -5,9 +5,9 @@
 #pragma once
 
 #include "app/Calibration.h"
+#include "app/GameMessages.h"
 #include "app/GamePackages.h"
 #include "app/GameServices.h"
-#include "app/GameMessages.h"
 #include "app/GameStartError.h"
 #include "app/MessagePanel.h"
 #include "app/PlayOptions.h"

@@ -69,7 +69,8 @@ void TMainForm::FormShow() {
     // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
     KitInput* kit = Input.Kit.get();
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
-        ShowNotice("MIDI入力が見つかりません", "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
+        ShowNotice("MIDI入力が見つかりません",
+                   "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
 }

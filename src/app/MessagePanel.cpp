@@ -18,7 +18,7 @@ constexpr std::int32_t TitleHeight = 22;
 constexpr std::int32_t DetailHeight = 16;
 constexpr std::int32_t DetailStep = 20;
 constexpr std::int32_t HintHeight = 14;
-constexpr std::int32_t PlateAlpha = 208;
+constexpr std::int32_t PlateAlpha = 224;
 
 void SetFont(TDirectDrawSurfaceCanvas& canvas, std::int32_t height, bool bold) {
     canvas.Brush.Style = TBrushStyle::bsClear;
@@ -37,7 +37,8 @@ void ShadowedText(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t
     canvas.TextOut(x, y, text);
 }
 
-void Frame(TDirectDrawSurface& back, const TRect& r, std::int32_t inset, std::int32_t thickness, TColor colour) {
+void Frame(TDirectDrawSurface& back, const TRect& r, std::int32_t inset, std::int32_t thickness,
+           TColor colour) {
     const std::uint32_t c = back.ColorMatch(colour);
     const std::int32_t l = r.Left + inset, t = r.Top + inset, rr = r.Right - inset, b = r.Bottom - inset;
     back.FillRect(TRect{l, t, rr, t + thickness}, c);

@@ -28,7 +28,8 @@ void TMainForm::ProcessKit() {
     KitCheckTime = now;
     if (!kit.Connected()) {
         kit.Close();
-        ShowNotice("MIDI入力が切断されました", "「" + Settings.MidiIn + "」が見つかりません。キーボードで演奏を続けます");
+        ShowNotice("MIDI入力が切断されました",
+                   "「" + Settings.MidiIn + "」が見つかりません。キーボードで演奏を続けます");
     }
 }
 

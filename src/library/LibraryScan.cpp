@@ -68,7 +68,8 @@ void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& base
     parts.SearchFile.Search();
 }
 
-void ReadTitles(const TLibraryScanParts& parts, const TSongReader& readSong, const TScanProgress& onProgress) {
+void ReadTitles(const TLibraryScanParts& parts, const TSongReader& readSong,
+                const TScanProgress& onProgress) {
     const std::size_t count = parts.SongFiles.size();
     parts.SongTitles.reserve(count);
     parts.SongChecks.reserve(count);

@@ -10,7 +10,7 @@ ScannedSong ReadScannedSong(const std::string& path) {
     ScannedSong song{summary.Title, {}};
     if (std::string problem = TimingProblem(summary.Division, summary.TrackCount); !problem.empty())
         song.Check = SongCheck{SongMark::Unplayable, std::move(problem)};
-    else if (summary.DrumNotes == 0)
+    else if (!summary.HasDrumNotes)
         song.Check = SongCheck{SongMark::NoDrumNotes, NoDrumNotesText};
     return song;
 }
@@ -33,7 +33,9 @@ void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgr
 
 void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,
                         const TTitleReader& readTitle) {
-    Scan(baseDir, onProgress, [&readTitle](const std::string& path) { return ScannedSong{readTitle(path), {}}; });
+    Scan(baseDir, onProgress, [&readTitle](const std::string& path) {
+        return ScannedSong{readTitle(path), {}};
+    });
 }
 
 void TSongLibrary::CollectDiscs(const std::string& folder) {

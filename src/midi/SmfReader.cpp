@@ -125,6 +125,8 @@ bool IsNoDataByteStatus(std::uint8_t status) {
 class SmfSink {
 public:
     virtual ~SmfSink() = default;
+    // Set by a sink that has seen all it needs: the scan ends after the event.
+    bool Finished = false;
     virtual void Short(int track, std::int32_t tick, std::uint8_t status, std::uint8_t d1,
                        std::uint8_t d2) = 0;
     virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
@@ -200,6 +202,7 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
                 return false;
             }
             sink.Short(track, at, running, d1, d2);
+            if (sink.Finished) return false;
             beforeMeta = running;
         }
     }
@@ -309,22 +312,25 @@ public:
     std::string Title;
 };
 
-// The title as TitleSink finds it, while the scan goes on to the end to count the drum notes
-// the sequencer would announce.
+// The title as TitleSink finds it, and whether any drum note the sequencer would announce is
+// there; the scan ends as soon as both are known.
 class SummarySink final : public SmfSink {
 public:
     void Short(int, std::int32_t, std::uint8_t status, std::uint8_t d1, std::uint8_t d2) override {
-        if (status == 0x99 && d2 > 0 && IsDrumTableNote(d1)) ++DrumNotes;
+        if (status == 0x99 && d2 > 0 && IsDrumTableNote(d1)) {
+            HasDrumNotes = true;
+            Finished = TitleFound;
+        }
     }
     void Exclusive(int, std::int32_t, std::uint8_t, const std::uint8_t*, std::size_t) override {}
     void Tempo(std::int32_t, std::int32_t) override {}
     bool Text(const std::uint8_t* data, std::size_t available) override {
         if (!TitleFound) TitleFound = !Title.Text(data, available);
-        return true;
+        return !HasDrumNotes;
     }
     TitleSink Title;
     bool TitleFound = false;
-    std::int32_t DrumNotes = 0;
+    bool HasDrumNotes = false;
 };
 
 } // namespace
@@ -355,7 +361,7 @@ std::string ReadSmfTitle(std::span<const std::uint8_t> data) {
 TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data) {
     SummarySink sink;
     const Header header = Scan(data, sink);
-    return TSmfSummary{sink.Title.Title, header.Division, header.TrackCount, sink.DrumNotes};
+    return TSmfSummary{sink.Title.Title, header.Division, header.TrackCount, sink.HasDrumNotes};
 }
 
 void CheckSongFileSize(std::int64_t size, const std::string& path) {

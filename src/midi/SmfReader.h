@@ -36,13 +36,13 @@ void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song);
 std::string ReadSmfTitle(std::span<const std::uint8_t> data);
 
 // What one pass over a song file's bytes tells the library: the title, whether the sequencer can
-// time it, and whether it has anything for the lanes.
+// time it, and whether it has anything for the lanes. The pass ends once all of it is known.
 struct TSmfSummary {
     std::string Title;           // as ReadSmfTitle gives it
     std::int32_t Division = 0;   // the header's ticks per quarter note; 0 without a header
     std::int32_t TrackCount = 0; // the header's count, as ParseSmf keeps it
-    // Channel-10 note-ons with a velocity of the notes that become game notes.
-    std::int32_t DrumNotes = 0;
+    // A channel-10 note-on with a velocity of a note that becomes a game note is there.
+    bool HasDrumNotes = false;
 };
 TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data);
 

@@ -1,8 +1,8 @@
 // The notices of the game window: the queue's timing and order, text fitted to a width, and
 // the panel drawn over menus and play, closed by Enter or Escape without acting beneath.
+#include "NoticeChecks.h"
 #include "app/GameMessages.h"
 #include "app/graphics/FittedText.h"
-#include "NoticeChecks.h"
 
 #include "base/UserMessage.h"
 #include "platform/display/SurfaceCanvas.h"

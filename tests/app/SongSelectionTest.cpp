@@ -1,11 +1,11 @@
 // The folder and disc screens driven frame by frame: key repeat, the wheel, the disc list of a
 // folder, the preview's timing, the delayed exits and the pictures they draw.
+#include "NoticeChecks.h"
 #include "app/MenuText.h"
 #include "app/SelectionLabels.h"
-#include "NoticeChecks.h"
-#include "platform/text/SongText.h"
 #include "base/UserMessage.h"
 #include "midi/MidiDrive.h"
+#include "platform/text/SongText.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -306,7 +306,8 @@ TEST_F(SongSelection, AnUnplayableSongReturnsToTheDiscScreenOnThatSongAndSaysWhy
 
 TEST_F(SongSelection, MarkedDiscsAreTaggedNeverPreviewedAndNotStarted) {
     // In SongFiles order: e, a, b (cannot be played), c (no drum note in a lane), d.
-    Form().Library.SongChecks = {{}, {}, {SongMark::Unplayable, NoHeaderText}, {SongMark::NoDrumNotes, NoDrumNotesText}};
+    Form().Library.SongChecks = {
+        {}, {}, {SongMark::Unplayable, NoHeaderText}, {SongMark::NoDrumNotes, NoDrumNotesText}};
     EnterSongsDiscs();
     Game->TapKey(KeyDown);
     Game->ClearMidiMessages();

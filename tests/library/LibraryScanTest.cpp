@@ -139,9 +139,9 @@ TEST(LibraryScan, MarksSongsThatCannotBePlayedOrHaveNoDrumNoteInALane) {
     TempTree tree;
     tree.Song("s/drums.mid", "Drums"); // a kick on channel 10
     // A snare note-on of velocity 0, a channel-10 note of no lane and a kick on channel 1.
-    tree.File("s/quiet.mid", Smf(96, {Cat({Ev(0, {0xFF, 0x03, 1, 'Q'}), Ev(0, {0x99, 38, 0}),
-                                           Ev(0, {0x99, 39, 100}), Ev(0, {0x90, 36, 100}),
-                                           Ev(0, {0xFF, 0x2F, 0})})}));
+    tree.File("s/quiet.mid",
+              Smf(96, {Cat({Ev(0, {0xFF, 0x03, 1, 'Q'}), Ev(0, {0x99, 38, 0}), Ev(0, {0x99, 39, 100}),
+                            Ev(0, {0x90, 36, 100}), Ev(0, {0xFF, 0x2F, 0})})}));
     tree.File("s/zero.mid", Smf(0, {Cat({Ev(0, {0x99, 36, 100}), Ev(0, {0xFF, 0x2F, 0})})}));
     tree.File("s/text.mid", Bytes{'n', 'o', 't', ' ', 'M', 'I', 'D', 'I'});
     std::filesystem::create_symlink(tree.Path("nowhere.mid"), tree.Path("s/gone.mid"));

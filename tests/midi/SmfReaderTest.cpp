@@ -319,6 +319,33 @@ TEST(SmfTitle, FirstTextClassMetaInFileOrder) {
     EXPECT_EQ(ReadSmfTitle(file), "(c)");
 }
 
+TEST(SmfSummary, TitleAsTheTitleReaderGivesItAndWhetherALaneNoteIsThere) {
+    const Bytes drum = Ev(0, {0x99, 38, 90});
+    struct Case {
+        Bytes File;
+        bool HasDrumNotes;
+    };
+    const std::vector<Case> cases = {
+        // The drum note before any text, in an earlier track: the title is still the first text.
+        {Smf(96, {Cat({drum, Ev(0, {0x99, 36, 0})}), Cat({Meta(0, 0x01, {'A'}), Meta(0, 0x03, {'B'})})}),
+         true},
+        {Smf(96, {Cat({Meta(0, 0x03, {'T'}), Ev(0, {0x99, 39, 90}), Ev(0, {0x98, 38, 90})})}), false},
+        {Smf(96, {Cat({Ev(0, {0x99, 42, 1}), Meta(0, 0x03, {'T'})})}), true},
+        {Smf(96, {Cat({Ev(0, {0x99, 49, 0})})}), false},
+        {Bytes{'R', 'I', 'F', 'F'}, false},
+    };
+    for (const Case& c : cases) {
+        const TSmfSummary summary = ReadSmfSummary(c.File);
+        EXPECT_EQ(summary.Title, ReadSmfTitle(c.File));
+        EXPECT_EQ(summary.HasDrumNotes, c.HasDrumNotes) << summary.Title;
+    }
+    const TSmfSummary summary = ReadSmfSummary(cases[0].File);
+    EXPECT_EQ(summary.Title, "A");
+    EXPECT_EQ(summary.Division, 96);
+    EXPECT_EQ(summary.TrackCount, 2);
+    EXPECT_EQ(ReadSmfSummary(cases.back().File).Division, 0);
+}
+
 TEST(SmfTitle, LongTextGivesFirst255Bytes) {
     Bytes text(300, 'b');
     text[0] = 'a';

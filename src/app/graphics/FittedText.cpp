@@ -68,7 +68,8 @@ std::vector<std::string> WrapText(TDirectDrawSurfaceCanvas& canvas, const std::s
         }
         const std::vector<std::size_t> ends = CharacterEnds(rest);
         // At least one character a line, however narrow the width.
-        std::size_t cut = ends[std::max<std::size_t>(FittingCharacters(canvas, rest, ends, maxWidth, ""), 1) - 1];
+        std::size_t cut =
+            ends[std::max<std::size_t>(FittingCharacters(canvas, rest, ends, maxWidth, ""), 1) - 1];
         const std::size_t gap = rest.find_last_of(" /", cut - 1);
         if (gap != std::string::npos && gap + 1 > cut / 2) cut = gap + 1;
         lines.push_back(TrimEnd(rest.substr(0, cut)));
