@@ -4,6 +4,7 @@
 // started (which used to end as a clear with an empty result).
 #include "app/MainForm.h"
 
+#include "app/play/PreRoll.h"
 #include "base/UserMessage.h"
 #include "platform/text/SongText.h"
 
@@ -26,8 +27,8 @@ void TMainForm::EnterPlay() {
     MidiDrive->LoopPlay = false;
     MidiDrive->AnnounceNotes = true;
     if (!StartChosenSong()) return;
-    // The play clock starts once the song is playing.
-    play.PlayStartTime = Clock.Now();
+    // The play clock starts with the song's first tick, after the pre-roll.
+    play.PlayStartTime = MidiDrive->SongStartTime;
 }
 
 void TMainForm::PlayScreen() {
@@ -42,7 +43,12 @@ bool TMainForm::StartChosenSong() {
     std::string reason;
     try {
         MidiDrive->LoadFromFile(Selection.SongFile);
-        MidiDrive->Play();
+        {
+            auto lock = MidiDrive->ScopedLock();
+            PlaySongFile = Selection.SongFile;
+        }
+        MidiDrive->Play(
+            SongPreRoll(*MidiDrive, Play->State.ScrollSpeed, static_cast<std::int32_t>(Timer.Interval())));
         if (MidiDrive->Playing) return true;
         reason =
             MidiDrive->Division <= 0 ? "the file gives no ticks per quarter note" : "the song did not start";
