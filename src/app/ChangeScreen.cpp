@@ -38,9 +38,16 @@ void TMainForm::ChangeScreen(tamtara::ScreenState state) {
 
 void TMainForm::TraceScreen(tamtara::ScreenState state) {
     if (!ScreenTrace) return;
+    const std::lock_guard<std::mutex> lock(TraceMutex);
     *ScreenTrace << "screen " << ScreenStateName(state);
     if (state == ssPlay) *ScreenTrace << ' ' << Selection.SongFile;
     *ScreenTrace << std::endl;
+}
+
+void TMainForm::TraceSongStart() {
+    if (!ScreenTrace) return;
+    const std::lock_guard<std::mutex> lock(TraceMutex);
+    *ScreenTrace << "song start " << PlaySongFile << std::endl;
 }
 
 void TMainForm::TimerTimer() {

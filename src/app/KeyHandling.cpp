@@ -33,6 +33,9 @@ void TMainForm::FormKeyDown(std::int32_t key) {
             Clock.Sleep(100);
         }
         break;
+    case WindowKeys::F1:
+        if (Screen.ScreenState == ssPlay) Play->Screen.TogglePause();
+        break;
     case WindowKeys::F2:
         ChangeScreen(ssCleared);
         break;

@@ -27,6 +27,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <random>
 #include <string>
@@ -141,6 +142,8 @@ private:
     void LeaveFullScreen();
     void EnterFullScreen();
     void TraceScreen(tamtara::ScreenState state);
+    // "song start <path>" as the sequencer plays the first tick of a play (its thread).
+    void TraceSongStart();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void StartEnterJingle();
     // Counts the frames after a confirmation; true when it has changed screen to next.
@@ -193,6 +196,10 @@ private:
 
     // Where ChangeScreen reports every screen change; null: nowhere.
     std::ostream* ScreenTrace;
+    // The trace is written by the window and the sequencer thread.
+    std::mutex TraceMutex;
+    // The song of the current play, as the song start line names it; guarded by the sequencer lock.
+    std::string PlaySongFile;
     // The ini file the calibration saves the input offset into; empty: kept for this run only.
     std::string SettingsFile;
     bool SequencerThread;

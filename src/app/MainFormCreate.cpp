@@ -25,6 +25,10 @@ TMainForm::TMainForm(GameServices services)
                                                     Packages.InstrumentNames, [this] { Input.PollKeys(); },
                                                     Input.Holds});
     Play->Capture.Register();
+    // Only play announces drum notes; jingles and the calibration clicks start unreported.
+    MidiDrive->OnSongStart = [this](TMidiDrive& drive) {
+        if (drive.AnnounceNotes) TraceSongStart();
+    };
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;
 

@@ -1,26 +1,15 @@
 // The help line, counters and framed background shared by the selection screens.
 #include "app/MenuText.h"
 
+#include "app/graphics/ShadowText.h"
 #include "platform/display/DirectDrawSurface.h"
-#include "platform/display/SurfaceCanvas.h"
 
 #include <cstdio>
 
 namespace tamtara {
 
 void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
-    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Name = "ＭＳ Ｐゴシック";
-    canvas.Font.Charset = SHIFTJIS_CHARSET;
-    canvas.Font.Height = -22;
-    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
-    const std::int32_t w = canvas.TextWidth(text);
-    canvas.Font.Color = clBlack;
-    canvas.TextOut(321 - w / 2, 446, text);
-    canvas.Font.Color = clRed;
-    canvas.TextOut(320 - w / 2, 445, text);
-    back.ReleaseCanvas();
+    DrawShadowedLine(back, 320, 445, text, clRed);
 }
 
 void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,

@@ -5,6 +5,8 @@
 #include "app/MainForm.h"
 #include "app/SelectionLabels.h"
 
+#include "app/play/PreRoll.h"
+
 #include <algorithm>
 
 namespace tamtara {
@@ -24,8 +26,8 @@ void TMainForm::EnterPlay() {
     MidiDrive->LoopPlay = false;
     MidiDrive->AnnounceNotes = true;
     if (!StartChosenSong()) return;
-    // The play clock starts once the song is playing.
-    play.PlayStartTime = Clock.Now();
+    // The play clock starts with the song's first tick, after the pre-roll.
+    play.PlayStartTime = MidiDrive->SongStartTime;
 }
 
 void TMainForm::PlayScreen() {
@@ -40,7 +42,12 @@ bool TMainForm::StartChosenSong() {
     std::string reason;
     try {
         MidiDrive->LoadFromFile(Selection.SongFile);
-        MidiDrive->Play();
+        {
+            auto lock = MidiDrive->ScopedLock();
+            PlaySongFile = Selection.SongFile;
+        }
+        MidiDrive->Play(
+            SongPreRoll(*MidiDrive, Play->State.ScrollSpeed, static_cast<std::int32_t>(Timer.Interval())));
         if (MidiDrive->Playing) return true;
         reason = TimingProblem(MidiDrive->Division, MidiDrive->TrackCount);
         if (reason.empty()) reason = "曲が始まりませんでした";

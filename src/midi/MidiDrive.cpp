@@ -91,7 +91,7 @@ std::int32_t TMidiDrive::StartTempo() const {
     return TempoCount > 0 ? TempoMap[0].Bpm : DefaultTempo;
 }
 
-void TMidiDrive::Play() {
+void TMidiDrive::Play(std::int32_t preRollTicks) {
     if (Playing || !Loaded) return;
     // Without ticks per quarter note the position cannot be timed (not a MIDI file).
     if (Division <= 0) return;
@@ -101,12 +101,14 @@ void TMidiDrive::Play() {
     for (auto& program : ChannelPrograms)
         program = 128;
     CycleCount = 0;
-    Position = 0.0;
+    Position = -static_cast<double>(std::max(preRollTicks, 0));
+    PauseStage = PauseStep::Running;
+    SongStarted = false;
     for (int t = 0; t < TrackCount; ++t) {
         Tracks[t].PlayIndex = 0;
         Tracks[t].AnnounceIndex = 0;
     }
-    AnnounceDrumNotes(0.0 + Division * 8.0);
+    AnnounceDrumNotes(Position + Division * 8.0);
 
     if (SkipLeadIn) {
         FirstNoteTick = 100000;
@@ -136,12 +138,16 @@ void TMidiDrive::Play() {
     SetThreadPriority(PlayPriority);
     Playing = true;
     PrevTime = Clock.Now();
+    const double perMs = TicksPerMillisecond();
+    const double preRollMs = perMs > 0.0 ? -Position.load() / perMs : 0.0;
+    SongStartTime = PrevTime + static_cast<std::uint32_t>(std::lround(preRollMs));
 }
 
 void TMidiDrive::Stop() {
     if (!Playing) return;
     Playing = false;
     auto lock = ScopedLock();
+    PauseStage = PauseStep::Running;
     AllNotesOff();
     FadeStep = 0.0;
     FadeLevel = 10000.0;
@@ -182,7 +188,7 @@ double TMidiDrive::TicksPerMillisecond() const {
 }
 
 double TMidiDrive::PositionAt(std::uint32_t time) const {
-    if (!Playing) return Position.load();
+    if (!Playing || IsPaused()) return Position.load();
     // Signed: a time stamped before the last cycle lies behind its position.
     const auto sinceCycle = static_cast<std::int32_t>(time - PrevTime);
     return Position.load() + sinceCycle * TicksPerMillisecond();
@@ -190,8 +196,9 @@ double TMidiDrive::PositionAt(std::uint32_t time) const {
 
 std::int32_t TMidiDrive::WholeTick(double position) {
     constexpr double maxTick = std::numeric_limits<std::int32_t>::max();
+    constexpr double minTick = std::numeric_limits<std::int32_t>::min();
     if (!(position < maxTick)) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::max(position, 0.0));
+    return static_cast<std::int32_t>(std::floor(std::max(position, minTick)));
 }
 
 std::int32_t TMidiDrive::ChannelVolume(int channel) const {
@@ -228,6 +235,83 @@ void TMidiDrive::AllNotesOff() {
         SendShort(status, 121, 0);
         Clock.Sleep(1);
     }
+}
+
+void TMidiDrive::SilenceNotes() {
+    auto lock = ScopedLock();
+    for (int c = 0; c < 16; ++c) {
+        const auto status = static_cast<std::uint8_t>(0xB0 + c);
+        SendShort(status, 120, 0);
+        SendShort(status, 123, 0);
+    }
+}
+
+void TMidiDrive::Pause() {
+    auto lock = ScopedLock();
+    if (!Playing || PauseStage == PauseStep::Paused) return;
+    // Paused again during the count-in: the pause still runs from its first moment.
+    if (PauseStage == PauseStep::Running) PauseTime = Clock.Now();
+    PauseStage = PauseStep::Paused;
+    SilenceNotes();
+}
+
+void TMidiDrive::Resume() {
+    auto lock = ScopedLock();
+    if (!Playing || PauseStage != PauseStep::Paused) return;
+    const std::int32_t paused = WholeTick(Position);
+    // The meter in force at the paused position; none written is 4/4 from the start.
+    MeterEntry meter;
+    for (int i = 0; i < MeterCount; ++i)
+        if (MeterMap[i].Tick <= paused) meter = MeterMap[i];
+    CountInBeat = std::max(Division * 4 / meter.Denominator, 1);
+    CountInBarTicks = CountInBeat * meter.Numerator;
+    CountInBarOrigin = meter.Tick;
+    CountInPosition = Position - CountInBarTicks;
+    // The first beat of the meter's grid at or after the start of the silent bar.
+    const std::int32_t from = WholeTick(std::ceil(CountInPosition)) - CountInBarOrigin;
+    const std::int32_t beats = from >= 0 ? (from + CountInBeat - 1) / CountInBeat : -(-from / CountInBeat);
+    NextClickTick = CountInBarOrigin + beats * CountInBeat;
+    PrevTime = Clock.Now();
+    PauseStage = PauseStep::CountIn;
+    CountInClicks();
+}
+
+void TMidiDrive::CountInClicks() {
+    // The silent bar's position sums cycle steps; a click due within rounding of it is due.
+    while (NextClickTick <= CountInPosition + 1e-6 && NextClickTick < Position) {
+        const std::int32_t inBar = (NextClickTick - CountInBarOrigin) % CountInBarTicks;
+        const bool downbeat = inBar == 0;
+        SendShort(0x99, downbeat ? CountInDownbeatNote : CountInBeatNote, downbeat ? 127 : 96);
+        NextClickTick += CountInBeat;
+    }
+}
+
+bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
+    if (PauseStage == PauseStep::Running) return true;
+    if (PauseStage == PauseStep::Paused) {
+        PrevTime = now;
+        return false;
+    }
+    const double perMs = TicksPerMillisecond();
+    CountInPosition += Elapsed * perMs;
+    CountInClicks();
+    const double over = std::max(CountInPosition - Position, 0.0);
+    if (CountInPosition < Position - 1e-6) {
+        PrevTime = now;
+        return false;
+    }
+    // The song goes on from the paused position at the moment the silent bar reached it; the
+    // part of this cycle past that moment is played now.
+    const double resumedAt = now - (perMs > 0.0 ? over / perMs : 0.0);
+    SongStartTime = SongStartTime + static_cast<std::uint32_t>(std::lround(resumedAt - PauseTime.load()));
+    carried = over;
+    PauseStage = PauseStep::Running;
+    return true;
+}
+
+std::int32_t TMidiDrive::SongMilliseconds(std::uint32_t now) const {
+    const std::uint32_t at = IsPaused() ? PauseTime.load() : now;
+    return static_cast<std::int32_t>(at - SongStartTime.load());
 }
 
 void TMidiDrive::AnnounceDrumNotes(double limitTick) {
@@ -350,6 +434,12 @@ void TMidiDrive::PlayCycle() {
     }
     const std::uint32_t now = Clock.Now();
     Elapsed = static_cast<std::int32_t>(now - PrevTime);
+    std::optional<double> carried;
+    if (!PauseCycle(now, carried)) {
+        lock.unlock();
+        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        return;
+    }
     PrevTime = now;
     ++CycleCount;
 
@@ -361,10 +451,14 @@ void TMidiDrive::PlayCycle() {
     const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
     if (Tempo > 0 && Division > 0) {
         const double msPerTick = 60000.0 / (Tempo * speed) / Division;
-        Position = Position + Elapsed / msPerTick;
+        Position = Position + (carried ? *carried : Elapsed / msPerTick);
     }
 
     AnnounceDrumNotes(Position + Division * 8.0);
+    if (!SongStarted && Position >= 0.0) {
+        SongStarted = true;
+        if (OnSongStart) OnSongStart(*this);
+    }
 
     if (FadeStep != 0.0 && CycleCount % 20 == 0) {
         FadeLevel = FadeLevel + FadeStep * 20;

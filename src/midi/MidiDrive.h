@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -68,13 +69,28 @@ public:
     // Stops playback, then returns the file's title bytes (empty when it has none).
     std::string ReadTitle(const std::string& path);
 
-    void Play();
+    // Starts the song preRollTicks before its tick 0: the position begins that far below 0 and
+    // the song's first tick plays once it has counted up to 0.
+    void Play(std::int32_t preRollTicks = 0);
     void Stop();
+    // Freezes the song where it is and silences the sounding notes; Playing stays set. Does
+    // nothing unless the song is playing or counting in.
+    void Pause();
+    // After a pause: one bar of clicks in the song's meter on channel 10, then the song goes on
+    // from exactly the position it was paused at.
+    void Resume();
+    // True from Pause until the count-in after Resume is over.
+    bool IsPaused() const { return PauseStage.load() != PauseStep::Running; }
+    bool IsCountingIn() const { return PauseStage.load() == PauseStep::CountIn; }
+    // Milliseconds of song time at `now`: 0 when the first tick played, negative during the
+    // pre-roll, standing still during a pause and its count-in.
+    std::int32_t SongMilliseconds(std::uint32_t now) const;
     void Rewind();
     void FadeOut(std::int32_t milliseconds);
     bool IsFading();
     std::int32_t CurrentTick() const;
-    // A song position as the whole tick CurrentTick reports for it.
+    // A song position as the whole tick CurrentTick reports for it (rounded down, so the ticks
+    // of the pre-roll are negative).
     static std::int32_t WholeTick(double position);
     // Ticks per millisecond at the current tempo (and lead-in speed). Call with the lock held.
     double TicksPerMillisecond() const;
@@ -88,6 +104,9 @@ public:
     void SendGMReset();
     void SendGSReset();
     void AllNotesOff();
+    // All Sound Off and All Notes Off on every channel, leaving volumes and controllers as the
+    // song set them.
+    void SilenceNotes();
     // The look-ahead pass; call with the lock held.
     void AnnounceDrumNotes(double limitTick);
     // Asks the sequencer thread to load and play the file; errors are reported through
@@ -119,6 +138,9 @@ public:
     std::atomic<bool> NoBankSelect{false};
     std::atomic<bool> AnnounceNotes{false};
     std::int32_t FirstNoteTick = 0;
+    // The clock time at which the song's tick 0 plays (or played); each pause moves it on by
+    // its length, count-in included.
+    std::atomic<std::uint32_t> SongStartTime{0};
     std::atomic<bool> PlayRequested{false};
     std::atomic<std::int32_t> Tempo{DefaultTempo};
     std::atomic<double> Position{0.0};
@@ -135,9 +157,22 @@ public:
     NoteCallback OnDrumNote;
     NoteCallback OnNoteOn;
     CycleCallback OnCycle;
+    // Runs on the sequencer thread with the lock held, in the cycle that plays the song's first
+    // tick (after the pre-roll), before that tick's events are sent.
+    CycleCallback OnSongStart;
+
+    // The count-in notes: side stick on the bar's first beat, closed hi-hat on the others.
+    static constexpr std::uint8_t CountInDownbeatNote = 37;
+    static constexpr std::uint8_t CountInBeatNote = 42;
 
 private:
+    enum class PauseStep { Running, Paused, CountIn };
+
     void Execute();
+    // The cycle's step while paused or counting in; false while the song stands still. When the
+    // count-in ends in this cycle, carried is how far past the paused position the song is.
+    bool PauseCycle(std::uint32_t now, std::optional<double>& carried);
+    void CountInClicks();
     // One pass; returns after its own sleep, if it has one.
     void Pass();
     void PassBody();
@@ -166,6 +201,17 @@ private:
 
     std::atomic<int> RequestedPriority{static_cast<int>(ThreadPriority::TimeCritical)};
     int AppliedPriority = -1;
+    std::atomic<PauseStep> PauseStage{PauseStep::Running};
+    std::atomic<std::uint32_t> PauseTime{0};
+    // The count-in replays the bar before the paused position in silence: its own position,
+    // the tick of its next click and the length of a beat in ticks.
+    double CountInPosition = 0.0;
+    std::int32_t NextClickTick = 0;
+    std::int32_t CountInBeat = 0;
+    std::int32_t CountInBarOrigin = 0;
+    std::int32_t CountInBarTicks = 0;
+    bool SongStarted = false;
+
     std::atomic<bool> Terminated{false};
     std::thread Worker;
 };

@@ -132,6 +132,8 @@ public:
     virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
                            std::size_t count) = 0;
     virtual void Tempo(std::int32_t tick, std::int32_t bpm) = 0;
+    // A time signature: numerator and the denominator as a power of two.
+    virtual void Meter(std::int32_t, std::uint8_t, std::uint8_t) {}
     // Returns false to stop the scan.
     virtual bool Text(const std::uint8_t* data, std::size_t available) = 0;
 };
@@ -190,6 +192,12 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
                 // song for ever; such an event is ignored.
                 if (value != 0 && value <= 60000000u)
                     sink.Tempo(at, static_cast<std::int32_t>(60000000u / value));
+            } else if (type == 0x58 && length >= 2 && length <= in.Remaining()) {
+                std::uint8_t numerator = 0, power = 0;
+                in.Byte(numerator);
+                in.Byte(power);
+                sink.Meter(at, numerator, power);
+                if (!in.Skip(length - 2)) return false;
             } else if (!in.Skip(length)) {
                 return false;
             }
@@ -292,6 +300,11 @@ public:
         // The map has a fixed size; further tempo changes are dropped.
         if (Song.TempoCount < MaxTempoEntries) Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, bpm};
     }
+    void Meter(std::int32_t tick, std::uint8_t numerator, std::uint8_t power) override {
+        // A meter of no beats, or of notes shorter than a 64th, cannot be counted in; dropped.
+        if (numerator == 0 || power > 6 || Song.MeterCount >= MaxMeterEntries) return;
+        Song.MeterMap[Song.MeterCount++] = MeterEntry{tick, numerator, 1 << power};
+    }
     bool Text(const std::uint8_t*, std::size_t) override { return true; }
 
 private:
@@ -339,6 +352,7 @@ void ParseSmf(std::span<const std::uint8_t> data, TSongModel& song) {
     for (auto& track : song.Tracks)
         track.Clear();
     song.TempoCount = 0;
+    song.MeterCount = 0;
     auto counts = std::make_unique<CountSink>();
     const Header header = Scan(data, *counts);
     song.Format = header.Format;

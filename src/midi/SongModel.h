@@ -12,10 +12,18 @@ namespace tamtara {
 
 constexpr int MaxTracks = 256;
 constexpr int MaxTempoEntries = 8192;
+constexpr int MaxMeterEntries = 1024;
 
 struct TempoEntry {
     std::int32_t Tick = 0;
     std::int32_t Bpm = 0; // beats per minute, 60000000 div microseconds per quarter note
+};
+
+// A time signature: Numerator beats of a 1/Denominator note per bar, from Tick on.
+struct MeterEntry {
+    std::int32_t Tick = 0;
+    std::int32_t Numerator = 4;
+    std::int32_t Denominator = 4;
 };
 
 struct TSongModel {
@@ -27,6 +35,9 @@ struct TSongModel {
     // Tempo changes in file order (so in tick order for a format 1 file); nothing sorts them.
     std::array<TempoEntry, MaxTempoEntries> TempoMap{};
     std::int32_t TempoCount = 0;
+    // Time signatures in file order, as the tempo map.
+    std::array<MeterEntry, MaxMeterEntries> MeterMap{};
+    std::int32_t MeterCount = 0;
     // Set once a file has been parsed; never cleared afterwards.
     std::atomic<bool> Loaded{false};
 };

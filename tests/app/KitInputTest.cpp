@@ -94,7 +94,10 @@ protected:
         Game->Form().Play->State.AutoLane.fill(false);
         Game->ClearMidiMessages();
         Game->EnterPlay((Folder.Path() / "Songs" / song).string());
-        SongStart = Game->Form().MidiDrive->PrevTime;
+        // The song's first tick plays after the pre-roll; the tests strike from that moment on.
+        SongStart = Game->Form().MidiDrive->SongStartTime;
+        while (Game->Clock().Now() + 33 <= SongStart)
+            Game->Step();
     }
 
     TestGameFolder Folder{"Kit"};
@@ -112,7 +115,7 @@ TEST_F(KitGame, PadStrikesAtItsOwnMomentAtItsVelocityInBothInputModes) {
         ASSERT_EQ(Game->MidiIn().OpenPort(), "Test Kit");
         EnterPlay();
         // The harness's song has a snare at tick 0: strike it 5 ms into the song.
-        Game->KitHitAt(5, 38, 77);
+        Game->KitHitAt(SongStart + 5 - Game->Clock().Now(), 38, 77);
         Game->Step(3);
         ASSERT_EQ(Strikes.size(), 1u);
         EXPECT_EQ(*Strikes[0].Time, SongStart + 5);

@@ -1,5 +1,5 @@
 // The real sequencer thread on the real clock beside the whole game window (headless presenter):
-// random strikes, song loads, jingles, screen changes and display toggles for a while, then
+// random strikes, song loads, jingles, screen changes, pauses and display toggles for a while, then
 // checks that the window kept running and the sequencer met no error. Run for 20 s under
 // ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
 #include "app/MainForm.h"
@@ -122,6 +122,9 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
                 form->MidiDrive->QueuePlay(jingles[random() % jingles.size()]);
             } else if (roll < 685) {
                 form->RunHandler([&] { form->ToggleFullScreen(); });
+            } else if (roll < 700) {
+                // The pause key: pause, count-in and resume meet the thread mid-cycle.
+                form->RunHandler([&] { form->FormKeyDown(WindowKeys::F1); });
             }
             // The message loop's pass (TMainForm::Run), counting the frames that really ticked.
             form->ProcessMessages();

@@ -430,5 +430,101 @@ TEST(MidiDriveThread, StartsAndStopsCleanly) {
     drive.OpenOutput(MidiMapperId);
 }
 
+// The pre-roll: the position starts below 0, the first tick plays (and is reported) once it has
+// counted up, and the song clock reads 0 then.
+TEST_F(MidiDriveTest, PreRollDelaysTheFirstTickByExactlyItsLength) {
+    Load(Song({Ev(0, {0x90, 60, 100})}));
+    int starts = 0;
+    double startPosition = -1.0;
+    Drive.OnSongStart = [&](TMidiDrive& d) {
+        ++starts;
+        startPosition = d.Position;
+    };
+    Drive.Play(480); // half a second at 120 BPM
+    Driver.ClearMessages();
+    const std::uint32_t played = Clock.Now();
+    EXPECT_EQ(Drive.SongStartTime, played + 500);
+    EXPECT_EQ(Drive.CurrentTick(), -480);
+    EXPECT_EQ(Drive.SongMilliseconds(played), -500);
+    // Each pass sleeps 2 ms after its step.
+    while (Clock.Now() < played + 498)
+        Cycle(0);
+    EXPECT_EQ(starts, 0);
+    EXPECT_FALSE(Sent(0x90, 60, 100));
+    Cycle(2);
+    EXPECT_EQ(starts, 1);
+    EXPECT_NEAR(startPosition, 0.0, 2.0);
+    EXPECT_GE(startPosition, 0.0);
+    EXPECT_TRUE(Sent(0x90, 60, 100));
+    EXPECT_EQ(Drive.SongMilliseconds(Clock.Now()), std::int32_t(Clock.Now() - played) - 500);
+    Cycle(0);
+    EXPECT_EQ(starts, 1);
+}
+
+// A pause freezes the position and the song clock and silences the notes; the resume counts
+// one bar in the song's meter on channel 10, then the song goes on from the very position.
+TEST_F(MidiDriveTest, PauseFreezesThePositionAndResumeCountsInOneBarThenContinuesExactly) {
+    // 3/4 from the start; a note at tick 2000 must not sound before the song goes on.
+    const Bytes meter = Meta(0, 0x58, {3, 2, 24, 8});
+    Load(Song(Cat({meter, Ev(2000, {0x90, 62, 100})})));
+    PlayQuietly();
+    while (Drive.Position < 1200)
+        Cycle(0); // the second beat of the second bar, and a quarter of a beat
+    const double paused = Drive.Position;
+    Drive.Pause();
+    EXPECT_TRUE(Drive.IsPaused());
+    EXPECT_EQ(Shorts(0xB0).size(), 2u);
+    EXPECT_TRUE(Sent(0xB9, 123, 0));
+    EXPECT_FALSE(Sent(0xB9, 7, 0)); // volumes stay as the song set them
+    const std::int32_t songMs = Drive.SongMilliseconds(Clock.Now());
+    for (int i = 0; i < 1000; ++i)
+        Cycle(2);
+    EXPECT_EQ(Drive.Position, paused);
+    EXPECT_EQ(Drive.SongMilliseconds(Clock.Now()), songMs);
+    Driver.ClearMessages();
+
+    Drive.Resume();
+    const std::uint32_t resumed = Clock.Now();
+    EXPECT_TRUE(Drive.IsCountingIn());
+    // A bar of 3/4 at 120 BPM: 1500 ms standing still, with clicks on the meter's beats.
+    while (Drive.IsPaused() && Clock.Now() - resumed < 1600) {
+        EXPECT_EQ(Drive.Position, paused);
+        Cycle(0);
+    }
+    EXPECT_NEAR(double(Clock.Now() - resumed), 1500.0, 2.0);
+    const auto clicks = Shorts(0x99);
+    ASSERT_EQ(clicks.size(), 3u);
+    // The silent bar runs from tick -240 to the paused position: clicks at ticks 0, 480, 960.
+    EXPECT_EQ(clicks[0].Data1(), TMidiDrive::CountInDownbeatNote);
+    EXPECT_EQ(clicks[1].Data1(), TMidiDrive::CountInBeatNote);
+    EXPECT_EQ(clicks[2].Data1(), TMidiDrive::CountInBeatNote);
+    const double first = resumed + (-(paused - 1440.0)) / 0.96;
+    EXPECT_NEAR(double(clicks[0].Time), first, 2.5);
+    EXPECT_NEAR(double(clicks[1].Time), first + 500.0, 2.5);
+    EXPECT_NEAR(double(clicks[2].Time), first + 1000.0, 2.5);
+    EXPECT_FALSE(Drive.IsPaused());
+    // The cycle that ended the count-in carried the song on only by the time past its end.
+    EXPECT_GE(Drive.Position, paused);
+    EXPECT_LE(Drive.Position, paused + 1.92 + 1e-9);
+    // The song clock goes on with it (the pass slept 2 ms after its step).
+    EXPECT_NEAR(Drive.SongMilliseconds(Clock.Now()), songMs + (Drive.Position - paused) / 0.96 + 2.0, 1.0);
+    EXPECT_FALSE(Sent(0x90, 62, 100));
+    while (Drive.Position < 2000)
+        Cycle(0);
+    EXPECT_TRUE(Sent(0x90, 62, 100));
+}
+
+TEST_F(MidiDriveTest, PauseOfAStoppedSongAndResumeWithoutPauseDoNothing) {
+    Load(Song({}));
+    Drive.Pause();
+    EXPECT_FALSE(Drive.IsPaused());
+    PlayQuietly();
+    Drive.Resume();
+    EXPECT_FALSE(Drive.IsPaused());
+    Drive.Pause();
+    Drive.Stop();
+    EXPECT_FALSE(Drive.IsPaused());
+}
+
 } // namespace
 } // namespace tamtara

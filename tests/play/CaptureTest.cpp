@@ -1,17 +1,34 @@
-// Drum note capture: lane rings, partner pairing, automatic lanes and the level meters.
+// Drum note capture: lane rings, layers and partners, automatic lanes and the level meters.
 #include "PlayFixture.h"
 
 namespace tamtara::testing {
 
 using DrumCapture = PlayFixture;
 
-TEST_F(DrumCapture, ClosedAndPedalHiHatAtOneTickShareOneSlot) {
-    Announce(960, 42);
-    Announce(960, 44);
+TEST_F(DrumCapture, NotesOfALaneWithinATickAreOneSlotWhateverTheirOrderOrCount) {
+    // A doubled kick at tick 0 (35 + 36), three layered hi-hats a tick apart, and a kick of a
+    // later track announced after newer notes of its lane: each group is one chart note.
+    Announce(0, 36);
+    Announce(0, 35, 90);
+    Announce(480, 42);
+    Announce(481, 46);
+    Announce(480, 44);
+    Announce(960, 36);
+    Announce(1, 35, 70);
+    ASSERT_EQ(State.QueueCount[dpKick], 2);
     ASSERT_EQ(State.QueueCount[dpHiHat], 1);
-    EXPECT_EQ(State.Slot(dpHiHat, 0).Main.Note, 42);
-    EXPECT_EQ(State.Slot(dpHiHat, 0).Partner.Note, 44);
-    EXPECT_EQ(State.Slot(dpHiHat, 0).Partner.Tick, 960);
+    const NoteSlot& kick = State.Slot(dpKick, 0);
+    EXPECT_EQ(kick.Main.Tick, 0);
+    ASSERT_EQ(kick.LayerCount, 2);
+    EXPECT_EQ(kick.Layers[0].Note, 35);
+    EXPECT_EQ(kick.Layers[1].Velocity, 70);
+    EXPECT_EQ(State.Slot(dpHiHat, 0).LayerCount, 2);
+    // Two ticks apart they are two notes (the later one the first's flam partner).
+    Announce(2000, 38);
+    Announce(2002, 38);
+    EXPECT_EQ(State.QueueCount[dpSnare], 1);
+    EXPECT_EQ(State.Slot(dpSnare, 0).LayerCount, 0);
+    EXPECT_EQ(State.Slot(dpSnare, 0).Partner.Tick, 2002);
 }
 
 TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot) {
@@ -21,15 +38,6 @@ TEST_F(DrumCapture, NotesAThirtySecondApartPairButOneTickMoreDoNot) {
     Announce(2000, 38);
     Announce(2061, 38);
     EXPECT_EQ(State.QueueCount[dpSnare], 3);
-}
-
-TEST_F(DrumCapture, ThirdNoteAtOneTickStartsANewSlot) {
-    Announce(480, 42);
-    Announce(480, 46);
-    Announce(480, 44);
-    ASSERT_EQ(State.QueueCount[dpHiHat], 2);
-    EXPECT_EQ(State.Slot(dpHiHat, 1).Main.Note, 44);
-    EXPECT_LE(State.Slot(dpHiHat, 1).Partner.Tick, 0);
 }
 
 TEST_F(DrumCapture, EveryTableNoteLandsInItsLane) {

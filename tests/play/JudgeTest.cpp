@@ -85,13 +85,43 @@ TEST_F(Judging, OneStrikeSoundsMainAndPartner) {
 
 TEST_F(Judging, EarlyStrikeDoesNotSoundThePartnerTwice) {
     Announce(960, 42);
-    Announce(960, 44);
+    Announce(1000, 44);
     SetTick(0);
     Strike(dpHiHat);
     SetTick(960);
     Strike(dpHiHat);
     EXPECT_EQ(Sent(),
               (std::vector<std::uint32_t>{Short(0x99, 42, 100), Short(0x99, 44, 100), Short(0x99, 42, 100)}));
+}
+
+TEST_F(Judging, OneStrikeSoundsEveryLayeredNoteAndCountsOnce) {
+    Announce(0, 36, 110);
+    Announce(0, 35, 90);
+    Announce(960, 36);
+    Announce(961, 35);
+    SetTick(-5);
+    Strike(dpKick);
+    EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 36, 110), Short(0x99, 35, 90)}));
+    EXPECT_EQ(State.PerfectCount, 1);
+    EXPECT_EQ(State.Score, 100);
+    EXPECT_EQ(State.QueueCount[dpKick], 1);
+    // Missed, the doubled note is one miss.
+    EXPECT_TRUE(Judgement.SweepSlot(dpKick, 1, 960 + 121));
+    EXPECT_EQ(State.MissCount, 1);
+    EXPECT_EQ(State.QueueCount[dpKick], 0);
+    EXPECT_EQ(State.Gauge, FullGauge - 20);
+}
+
+TEST_F(Judging, StrikeBeforeTickZeroIsGradedByItsDistance) {
+    // In the pre-roll the position is negative: a strike a quarter early is no Perfect.
+    Announce(0, 38);
+    SetTick(-240);
+    Strike(dpSnare);
+    EXPECT_EQ(State.PerfectCount + State.GreatCount + State.GoodCount, 0);
+    EXPECT_EQ(State.QueueCount[dpSnare], 1);
+    SetTick(-40);
+    Strike(dpSnare);
+    EXPECT_EQ(State.GreatCount, 1);
 }
 
 TEST_F(Judging, StrikeOnAnEmptyLaneSoundsItsDefaultNote) {

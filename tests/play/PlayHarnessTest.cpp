@@ -2,14 +2,17 @@
 // player, and what the play screen draws where.
 #include "SongWriter.h"
 #include "app/play/GamePlay.h"
+#include "app/play/PreRoll.h"
 #include "harness/GameHarness.h"
 #include "platform/display/DirectDrawSurface.h"
+#include "platform/display/Presenter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 namespace tamtara::testing {
 
@@ -37,7 +40,7 @@ bool IsNoteOn(const RecordedMessage& m, std::uint8_t status) {
 
 class PlayGame : public ::testing::Test {
 protected:
-    void Start(const std::vector<SongNote>& notes, std::int32_t level = 3) {
+    void Start(const std::vector<SongNote>& notes, std::int32_t level = 3, std::ostream* trace = nullptr) {
         SongPath = (Folder.Path() / "Songs" / "play.mid").string();
         WriteSong(SongPath, notes);
         HarnessOptions options;
@@ -45,6 +48,7 @@ protected:
         options.Settings.Level = level;
         options.Settings.MissPenalty = MissPenaltyFor(level);
         options.Settings.KeyA = LaneKeys;
+        options.ScreenTrace = trace;
         Game = std::make_unique<GameHarness>(Folder.Path(), options);
         Game->Step();
     }
@@ -57,6 +61,12 @@ protected:
     PlayState& State() { return Game->Form().Play->State; }
     ScreenSurfaces& Surfaces() { return Game->Form().Art.Surfaces; }
     TMidiDrive& Drive() { return *Game->Form().MidiDrive; }
+
+    // Saves the back buffer when TAMTARA_SHOTS names a folder, to look at.
+    void Shot(const std::string& name) {
+        if (const char* dir = std::getenv("TAMTARA_SHOTS"))
+            Game->SavePng(std::string(dir) + "/" + name + ".png");
+    }
 
     TestGameFolder Folder{"Play"};
     std::string SongPath;
@@ -174,6 +184,145 @@ TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed) {
     Game->TapKey(13);
     EXPECT_FALSE(Drive().Playing);
     EXPECT_TRUE(Game->StepUntil(ssOpening, 2));
+}
+
+// Drum notes at tick 0 (a doubled kick and a snare): at every scroll speed the song starts early
+// enough for them to lie above the lanes in the first frame, no earlier than that needs, and
+// they are due when the song's first tick plays, which the trace reports at that moment.
+TEST_F(PlayGame, PreRollBringsTickZeroNotesInFromAboveTheLanesAtEverySpeed) {
+    std::ostringstream trace;
+    Start({{0, 36}, {0, 35, 9, 90}, {0, 38}, {960, 38}}, 3, &trace);
+    for (std::int32_t speed : {75, 100, 150, 200}) {
+        State().AutoLane.fill(false);
+        State().AutoLane[dpSnare] = true;
+        State().ScrollSpeed = speed;
+        trace.str("");
+        EnterPlay();
+        const std::uint32_t entered = Game->Clock().Now();
+        // One frame of 33 ms at 120 BPM is 31.68 ticks.
+        const std::int32_t preRoll = ScrollInTicks(speed, 480) + 32;
+        EXPECT_EQ(Drive().CurrentTick(), -preRoll) << speed;
+        EXPECT_EQ(State().PlayStartTime, entered + std::uint32_t(std::lround(preRoll / 0.96))) << speed;
+        Game->Step();
+        if (speed == 100) Shot("preroll-first-frame");
+        const std::int32_t top = HitLineY - ((0 - Drive().CurrentTick()) * 80 * speed / 100) / 480 - 8;
+        EXPECT_LE(top + NoteHeight, 0) << speed;
+        EXPECT_GT(top + NoteHeight, -12) << speed; // within one frame's scroll of the edge
+        EXPECT_EQ(trace.str().find("song start"), std::string::npos);
+        while (Drive().CurrentTick() < 0)
+            Game->Step();
+        EXPECT_NE(trace.str().find("song start " + SongPath + "\n"), std::string::npos) << trace.str();
+        // The automatic snare sounded when the first tick played.
+        std::optional<std::uint32_t> snare;
+        for (const RecordedMessage& m : Game->MidiMessages())
+            if (IsNoteOn(m, 0x99) && m.Data1() == 38 && !snare) snare = m.Time;
+        ASSERT_TRUE(snare) << speed;
+        EXPECT_NEAR(double(*snare), double(State().PlayStartTime), 2.0) << speed;
+        Game->ChangeScreenInFrame(ssTitle);
+    }
+}
+
+TEST_F(PlayGame, DoubledKickIsOneStrikeSoundingBothAndOneGrade) {
+    Start({{960, 36}, {960, 35, 9, 90}, {1920, 36}, {1921, 35, 9, 90}});
+    State().AutoLane.fill(false);
+    EnterPlay();
+    int strikes = 0;
+    for (int frame = 0; frame < 300 && Game->State() == ssPlay; ++frame) {
+        const std::int32_t next = Drive().CurrentTick() + 32;
+        const bool press = std::abs(next - 960) <= 16 || std::abs(next - 1920) <= 16;
+        if (press) {
+            Game->HoldKey(LaneKeys[dpKick]);
+            ++strikes;
+        }
+        Game->Step();
+        if (press) Game->ReleaseKey(LaneKeys[dpKick]);
+    }
+    EXPECT_EQ(strikes, 2);
+    EXPECT_EQ(State().PerfectCount, 2);
+    EXPECT_EQ(State().MissCount, 0);
+    EXPECT_EQ(State().Score, 200);
+    std::vector<std::uint8_t> kicks;
+    for (const RecordedMessage& m : Game->MidiMessages())
+        if (IsNoteOn(m, 0x99)) kicks.push_back(m.Data1());
+    EXPECT_EQ(kicks, (std::vector<std::uint8_t>{36, 35, 36, 35}));
+}
+
+// The pause key freezes the song and its notes, takes no strikes, and dims the screen; the
+// same key resumes after a bar of clicks, from the very position.
+TEST_F(PlayGame, PauseFreezesPlayTakesNoStrikesAndResumesWhereItStopped) {
+    std::vector<SongNote> notes;
+    for (int beat = 8; beat < 40; ++beat)
+        notes.push_back({480 * beat, 38});
+    Start(notes);
+    State().AutoLane.fill(false);
+    EnterPlay();
+    Game->Step(20);
+    const auto brightness = [&] {
+        int sum = 0;
+        for (std::int32_t y = 40; y < 120; ++y) {
+            const TColor c = DeviceToColor(Game->Pixel(LaneCentre(dpSnare), y));
+            sum += RedOf(c) + GreenOf(c) + BlueOf(c);
+        }
+        return sum;
+    };
+    const int lit = brightness();
+    Game->WindowKey(WindowKeys::F1);
+    Game->Step();
+    ASSERT_TRUE(Drive().IsPaused());
+    const std::int32_t tick = Drive().CurrentTick();
+    const std::int32_t songMs = Drive().SongMilliseconds(Game->Clock().Now());
+    Game->ClearMidiMessages();
+    Game->TapKey(LaneKeys[dpSnare]);
+    Game->KeyDownAt(10, LaneKeys[dpSnare]);
+    Game->KeyUpAt(20, LaneKeys[dpSnare]);
+    Game->Step(60);
+    Shot("paused");
+    EXPECT_EQ(Drive().CurrentTick(), tick);
+    EXPECT_EQ(Drive().SongMilliseconds(Game->Clock().Now()), songMs);
+    for (const RecordedMessage& m : Game->MidiMessages())
+        EXPECT_FALSE(IsNoteOn(m, 0x99)) << int(m.Data1());
+    EXPECT_EQ(State().PadTimer[dpSnare], 0);
+    EXPECT_EQ(State().MissCount, 0);
+    // Dimmed: the same background pixel is darker.
+    ASSERT_GT(lit, 0);
+    EXPECT_LT(brightness() * 2, lit);
+
+    Game->WindowKey(WindowKeys::F1);
+    const std::uint32_t resumed = Game->Clock().Now();
+    Game->Step();
+    EXPECT_TRUE(Drive().IsCountingIn());
+    // 4/4 at 120 BPM: two seconds of count-in.
+    while (Game->Clock().Now() + 40 < resumed + 2000) {
+        Game->Step();
+        EXPECT_EQ(Drive().CurrentTick(), tick);
+    }
+    Game->Step(2);
+    EXPECT_FALSE(Drive().IsPaused());
+    EXPECT_GT(Drive().CurrentTick(), tick);
+    int clicks = 0;
+    for (const RecordedMessage& m : Game->MidiMessages())
+        clicks += IsNoteOn(m, 0x99) &&
+                  (m.Data1() == TMidiDrive::CountInBeatNote || m.Data1() == TMidiDrive::CountInDownbeatNote);
+    EXPECT_EQ(clicks, 4);
+    // Escape while paused leaves play as it always has.
+    Game->WindowKey(WindowKeys::F1);
+    Game->Step();
+    Game->WindowKey(WindowKeys::Escape);
+    Game->Step();
+    EXPECT_EQ(Game->State(), ssOpening);
+    EXPECT_FALSE(Drive().IsPaused());
+}
+
+TEST_F(PlayGame, DemonstrationCannotBePaused) {
+    Start(WalkingSong(30));
+    State().AutoLane.fill(true);
+    State().AutoPlayMode = true;
+    State().DemoMode = true;
+    EnterPlay();
+    Game->Step(5);
+    Game->WindowKey(WindowKeys::F1);
+    Game->Step();
+    EXPECT_FALSE(Drive().IsPaused());
 }
 
 class PlayScreenPixels : public PlayGame {

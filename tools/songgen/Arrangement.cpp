@@ -1,10 +1,12 @@
 // Renders a song written in the pattern language into a format 1 Standard MIDI File.
 #include "songgen/Arrangement.h"
 
+#include "app/play/PlayState.h"
 #include "songgen/Music.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -174,13 +176,35 @@ void SetUpChannel(TSmfTrack& track, int channel, const TVoice& voice) {
     track.Controller(0, channel, 11, 127);
 }
 
-void RenderDrums(TSmfTrack& track, const TSection& section, int sectionStart) {
-    if (section.CrashKey != 0) {
-        track.Note(sectionStart, DrumChannel, section.CrashKey, Scale(115, section.Level), 120);
-        track.Note(sectionStart, DrumChannel, Kit::Kick2, Scale(112, section.Level), 120);
+struct TDrumNote {
+    int Tick;
+    int Key;
+    int Velocity;
+    int Length;
+};
+
+// A lane of the play screen takes one strike per chart note: of two notes of one lane within a
+// tick of each other only the first written is kept (the section's crash accent before the
+// groove, the earlier grid line before the later).
+void KeepOnePerLane(std::vector<TDrumNote>& notes) {
+    std::vector<TDrumNote> kept;
+    for (const TDrumNote& note : notes) {
+        const int lane = LaneOfNote(note.Key);
+        const bool taken = lane >= 0 && std::any_of(kept.begin(), kept.end(), [&](const TDrumNote& k) {
+                               return LaneOfNote(k.Key) == lane && std::abs(k.Tick - note.Tick) <= LayerTicks;
+                           });
+        if (!taken) kept.push_back(note);
     }
-    if (section.Drums.empty()) return;
-    for (int bar = 0; bar < section.Bars; ++bar) {
+    notes = std::move(kept);
+}
+
+void RenderDrums(TSmfTrack& track, const TSection& section, int sectionStart) {
+    std::vector<TDrumNote> notes;
+    if (section.CrashKey != 0) {
+        notes.push_back({sectionStart, section.CrashKey, Scale(115, section.Level), 120});
+        notes.push_back({sectionStart, Kit::Kick2, Scale(112, section.Level), 120});
+    }
+    for (int bar = 0; bar < section.Bars && !section.Drums.empty(); ++bar) {
         const bool lastBar = bar == section.Bars - 1;
         const TGroove& groove = lastBar && section.Fill
                                     ? *section.Fill
@@ -191,11 +215,14 @@ void RenderDrums(TSmfTrack& track, const TSection& section, int sectionStart) {
             for (std::size_t i = 0; i < line.Grid.size(); ++i) {
                 const int velocity = DrumVelocity(line.Grid[i]);
                 if (velocity == 0) continue;
-                track.Note(barStart + static_cast<int>(i) * step, DrumChannel, line.Key,
-                           Scale(velocity, section.Level), std::min(step, Sixteenth) - 10);
+                notes.push_back({barStart + static_cast<int>(i) * step, line.Key,
+                                 Scale(velocity, section.Level), std::min(step, Sixteenth) - 10});
             }
         }
     }
+    KeepOnePerLane(notes);
+    for (const TDrumNote& note : notes)
+        track.Note(note.Tick, DrumChannel, note.Key, note.Velocity, note.Length);
 }
 
 void RenderBass(TSmfTrack& track, const TSection& section, int sectionStart, const TChordTimeline& chords) {

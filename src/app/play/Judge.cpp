@@ -21,6 +21,11 @@ std::optional<Grade> GradeFor(std::int32_t distance, std::int32_t division) {
 Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {}
 
 void Judge::JudgePresses(const KeyHolds& holds) {
+    // A paused song takes no strikes.
+    if (Drive.IsPaused()) {
+        State.StruckBetweenPolls.fill(false);
+        return;
+    }
     for (int lane = 0; lane < LaneCount; ++lane) {
         if ((holds.KeyHoldA[lane] == 1 || holds.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
             !State.StruckBetweenPolls[lane])
@@ -30,7 +35,7 @@ void Judge::JudgePresses(const KeyHolds& holds) {
 }
 
 void Judge::StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity) {
-    if (lane < 0 || lane >= LaneCount || State.AutoLane[lane]) return;
+    if (lane < 0 || lane >= LaneCount || State.AutoLane[lane] || Drive.IsPaused()) return;
     StrikeLane(lane, time, velocity);
     State.StruckBetweenPolls[lane] = true;
 }
@@ -60,6 +65,8 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
         } else {
             NoteSlot& slot = State.Slot(lane, State.QueueHead[lane].load(std::memory_order_relaxed));
             Send(slot.Main, velocity);
+            for (std::int32_t i = 0; i < slot.LayerCount; ++i)
+                Send(slot.Layers[static_cast<std::size_t>(i)], velocity);
             if (slot.Partner.Tick > 0) Send(slot.Partner, velocity);
             slot.Partner.Tick = -1;
             const std::int32_t d = TMidiDrive::WholeTick(record.Position) - slot.Main.Tick;

@@ -35,11 +35,11 @@ public:
     Judge(PlayState& state, TMidiDrive& drive);
 
     // Judges the presses counted by the last poll, one slot per lane at most; presses already
-    // struck by StrikeAt since the previous poll are left alone.
+    // struck by StrikeAt since the previous poll are left alone, and a paused song takes none.
     void JudgePresses(const KeyHolds& holds);
     // Strikes lane at once for a key-down or pad hit stamped at time: sounds its next note (at
     // velocity, or the note's own when 0) and grades it by the song position at
-    // time - InputOffsetMs. Automatic lanes ignore it.
+    // time - InputOffsetMs. Automatic lanes ignore it, and so does a paused song.
     void StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity = 0);
     // The sweep step for the slot at ring position `position` of lane; true when it was removed.
     bool SweepSlot(int lane, std::int32_t position, std::int32_t now);

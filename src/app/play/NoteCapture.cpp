@@ -4,6 +4,7 @@
 #include "midi/MidiDrive.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tamtara {
 
@@ -34,6 +35,14 @@ void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
     const std::int32_t head = State.QueueHead[lane].load(std::memory_order_acquire);
     const std::int32_t count = State.QueueCount[lane].load(std::memory_order_acquire);
     const std::int32_t half = Drive.Division / 8;
+    // Tracks are announced one after the other, so a layer may find its slot behind newer ones.
+    for (std::int32_t k = count - 1; k >= 0; --k) {
+        NoteSlot& slot = State.Slot(lane, head + k);
+        if (std::abs(slot.Main.Tick - event->Tick) > LayerTicks) continue;
+        // More layers than a slot holds still make no note of their own; they stay silent.
+        if (slot.LayerCount < MaxLayers) slot.Layers[static_cast<std::size_t>(slot.LayerCount++)] = note;
+        return;
+    }
     if (count > 0) {
         NoteSlot& last = State.Slot(lane, head + count - 1);
         if (last.Partner.Tick <= 0 && last.Main.Tick >= event->Tick - half) {
@@ -49,6 +58,7 @@ void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
     NoteSlot& slot = State.Slot(lane, head + count);
     slot.Main = note;
     slot.Partner = QueuedNote{};
+    slot.LayerCount = 0;
     // Publishes the slot to the frame thread.
     State.QueueCount[lane].fetch_add(1, std::memory_order_release);
 }

@@ -63,17 +63,20 @@ void PlayScreen::DrawTitleStrip(std::int32_t frameCount) {
     Back().Draw(0, 338, Bounds(s, 0, 108, 32), strip, false);
 }
 
-void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::uint32_t elapsed) {
+void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::int32_t elapsed) {
     Parts.Text.DrawText16(536, 356, "BPM", 0);
     Parts.Text.DrawText32(584, 340, Format("%3d", Parts.Drive.Tempo.load()), 2);
-    const std::int32_t beat = now / division;
-    const std::int32_t phase = now % division;
-    Parts.Text.DrawText6(4, 365, Format("BEAT%4d:%1d.%.3d", beat / 4, beat % 4 + 1, phase));
-    const auto ms = static_cast<std::int32_t>(elapsed);
-    Parts.Text.DrawText6(4, 371, Format("TIME %2d:%.2d.%.3d", ms / 60000, ms / 1000 % 60, ms % 1000));
+    // The pre-roll counts the bars and the time before the song's start as negative.
+    const std::int32_t beat = FloorDiv(now, division);
+    const std::int32_t phase = now - beat * division;
+    Parts.Text.DrawText6(
+        4, 365, Format("BEAT%4d:%1d.%.3d", FloorDiv(beat, 4), beat - 4 * FloorDiv(beat, 4) + 1, phase));
+    const char sign = elapsed < 0 ? '-' : ' ';
+    const std::int32_t ms = elapsed < 0 ? -elapsed : elapsed;
+    Parts.Text.DrawText6(4, 371, Format("TIME %c%d:%.2d.%.3d", sign, ms / 60000, ms / 1000 % 60, ms % 1000));
 }
 
-void PlayScreen::CheckLengthOfPlay(std::uint32_t elapsed) {
+void PlayScreen::CheckLengthOfPlay(std::int32_t elapsed) {
     PlayState& s = Parts.State;
     TMidiDrive& drive = Parts.Drive;
     if (s.DemoMode) {

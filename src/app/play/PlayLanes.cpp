@@ -11,7 +11,7 @@ namespace tamtara {
 void PlayScreen::DrawBeatLines(std::int32_t now, std::int32_t division) {
     const std::int32_t b = Parts.State.ScrollSpeed * 80 / 100;
     if (b <= 0) return;
-    const std::int32_t phase = now % division;
+    const std::int32_t phase = now - FloorDiv(now, division) * division;
     for (std::int32_t k = 0; k <= HitLineY / b; ++k) {
         const std::int32_t y = HitLineY - b * (division - phase) / division - k * b;
         Back().FillRect(Bounds(160, y, 320, 1), 0);

@@ -34,7 +34,7 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
         DrawNotesAndSweep(now, division);
         DrawAutoLanes(frameCount);
         DrawPads();
-        const std::uint32_t elapsed = Parts.Clock.Now() - s.PlayStartTime;
+        const std::int32_t elapsed = Parts.Drive.SongMilliseconds(Parts.Clock.Now());
         DrawTempoAndCounters(now, division, elapsed);
         CheckLengthOfPlay(elapsed);
         DrawGrades(frameCount);
@@ -42,6 +42,7 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
         DrawExplosions();
         DrawGauge();
         DrawDemoTexts(frameCount);
+        if (Parts.Drive.IsPaused() && !Parts.Drive.IsCountingIn()) DrawPause();
     }
     Parts.Display.Flip();
     return EndOfPlay(screenFrame);

@@ -20,6 +20,9 @@ class TDirectDrawSurface;
 class TMidiDrive;
 struct ScreenSurfaces;
 
+// The window key that pauses and resumes play, as the pause screen names it.
+inline constexpr const char* PauseKeyName = "F1";
+
 // What the frame asks the window to do once it has flipped.
 enum class PlayOutcome { Continue, Cleared, DemoEnded, Failed };
 
@@ -46,15 +49,21 @@ public:
     // this frame adds 1).
     PlayOutcome DrawPlayScreen(std::int32_t frameCount, std::int32_t screenFrame);
 
+    // The pause key: pauses a playing song, or resumes a paused one with its count-in.
+    // Demonstrations are not paused.
+    void TogglePause();
+
 private:
     // HUD pieces (PlayHud.cpp).
     void DrawMeters();
     void DrawFrameTexts();
     void DrawTitleStrip(std::int32_t frameCount);
-    void DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::uint32_t elapsed);
+    void DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::int32_t elapsed);
     void DrawGauge();
     void DrawDemoTexts(std::int32_t frameCount);
-    void CheckLengthOfPlay(std::uint32_t elapsed);
+    void CheckLengthOfPlay(std::int32_t elapsed);
+    // The dimmed screen with "PAUSE" and its keys (PlayPause.cpp).
+    void DrawPause();
     // Lanes (PlayLanes.cpp).
     void DrawBeatLines(std::int32_t now, std::int32_t division);
     void DrawNotesAndSweep(std::int32_t now, std::int32_t division);

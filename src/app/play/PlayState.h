@@ -19,11 +19,19 @@ struct QueuedNote {
     std::uint8_t Velocity = 0;
 };
 
-// Main is judged and drawn; Partner (a second note of the lane within a thirty-second note)
-// only sounds together with it.
+// Notes of one lane within this many ticks of a slot's Main are one chart note with it.
+constexpr std::int32_t LayerTicks = 1;
+constexpr int MaxLayers = 7;
+
+// Main is judged and drawn. Layers (further notes of the lane within LayerTicks of Main, such as
+// a doubled kick or layered hi-hats) are the same chart note: they sound with Main at every
+// strike. Partner (a later note of the lane within a thirty-second note) sounds with the first
+// strike only.
 struct NoteSlot {
     QueuedNote Main;
     QueuedNote Partner;
+    std::array<QueuedNote, MaxLayers> Layers{};
+    std::int32_t LayerCount = 0;
 };
 
 // Ring positions only grow during a play; every use takes them modulo the ring size.

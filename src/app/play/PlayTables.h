@@ -59,6 +59,14 @@ constexpr std::int32_t MissPenaltyFor(std::int32_t level) {
 }
 
 constexpr std::int32_t FullGauge = 425;
+// Division rounding down, so the negative ticks of the pre-roll fall into the beat before.
+constexpr std::int32_t FloorDiv(std::int32_t value, std::int32_t divisor) {
+    const std::int32_t q = value / divisor;
+    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? q - 1 : q;
+}
+
 constexpr std::int32_t HitLineY = 398;
+// A note sprite's height; its top is drawn 8 pixels above the hit line when it is due.
+constexpr std::int32_t NoteHeight = 16;
 
 } // namespace tamtara

@@ -1,5 +1,7 @@
 // The shipped music: every demo song and jingle as the game will read it.
 #include "SongReadback.h"
+#include "app/play/PlayState.h"
+#include "app/play/PreRoll.h"
 #include "base/Stream.h"
 #include "platform/display/ImageDecoders.h"
 #include "songgen/Catalogue.h"
@@ -137,6 +139,25 @@ TEST_P(DemoSong, HeldMelodyNotesAgreeWithTheChords) {
             EXPECT_TRUE(distance != 1 && distance != 11)
                 << GetParam().FileName << ": key " << note.Key << " at bar " << note.Start / BarTicks + 1;
         }
+    }
+}
+
+// The play screen's two mends are never needed by a shipped song: its first lane note comes
+// late enough to scroll in from above the lanes at every speed, and no lane has two notes
+// within a tick of each other (which play would merge into one).
+TEST_P(DemoSong, NeedsNoPreRollAndHasNoMergedNotes) {
+    const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
+    EXPECT_GE(FirstLaneNoteTick(*back.Song), LeadInBars * BarTicks);
+    for (std::int32_t speed : {75, 100, 150, 200})
+        EXPECT_EQ(SongPreRoll(*back.Song, speed, 33), 0) << GetParam().FileName << " at " << speed;
+    std::map<int, std::vector<int>> ticks;
+    for (const TDrumHit& hit : back.DrumHits)
+        if (LaneOf(hit.Key) >= 0) ticks[LaneOf(hit.Key)].push_back(hit.Tick);
+    for (auto& [lane, list] : ticks) {
+        std::sort(list.begin(), list.end());
+        for (std::size_t i = 1; i < list.size(); ++i)
+            EXPECT_GT(list[i] - list[i - 1], LayerTicks)
+                << GetParam().FileName << " lane " << lane << " at " << list[i];
     }
 }
 

@@ -58,7 +58,9 @@ TEST(Pattern, DrumGridStepsBecomeNotesAndFillReplacesTheLastBar) {
             EXPECT_EQ((hit.Tick - BarTicks) % 240, 0);
         }
     }
-    EXPECT_EQ(kicks, 4);
+    // The crash's low kick on the downbeat takes the place of the groove's kick there: a lane
+    // has one note per moment.
+    EXPECT_EQ(kicks, 3);
     EXPECT_EQ(toms, 8);
     EXPECT_EQ(crashes, 1);
     EXPECT_EQ(lowKicks, 1);

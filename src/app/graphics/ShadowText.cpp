@@ -1,0 +1,25 @@
+// The shadowed menu text line.
+#include "app/graphics/ShadowText.h"
+
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/SurfaceCanvas.h"
+
+namespace tamtara {
+
+void DrawShadowedLine(TDirectDrawSurface& back, std::int32_t centreX, std::int32_t y, const std::string& text,
+                      TColor colour, std::int32_t height) {
+    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "ＭＳ Ｐゴシック";
+    canvas.Font.Charset = SHIFTJIS_CHARSET;
+    canvas.Font.Height = -height;
+    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
+    const std::int32_t w = canvas.TextWidth(text);
+    canvas.Font.Color = clBlack;
+    canvas.TextOut(centreX + 1 - w / 2, y + 1, text);
+    canvas.Font.Color = colour;
+    canvas.TextOut(centreX - w / 2, y, text);
+    back.ReleaseCanvas();
+}
+
+} // namespace tamtara
