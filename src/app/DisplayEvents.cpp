@@ -36,6 +36,7 @@ void TMainForm::DXDrawFinalize() {
 }
 
 void TMainForm::DXDrawRestoreSurface() {
+    if (!FirstFrameShown) ReportStart(70, StartGraphicsText);
     LoadSharedGraphics(Packages.GraphicsPackage, Art.Surfaces);
     if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }

@@ -88,6 +88,13 @@ public:
     // The notice on screen now; empty when none.
     const std::string& Notice() const { return NoticeText; }
 
+    // What the window's start is doing, from FormShow to its first frame: each step with a
+    // percentage, then 100 with an empty text just before the first frame is shown.
+    std::function<void(std::int32_t percentDone, const std::string& step)> OnStartProgress;
+    static constexpr const char* StartSynthText = "音源を準備しています...";
+    static constexpr const char* StartDisplayText = "画面を開いています...";
+    static constexpr const char* StartGraphicsText = "画像を読み込んでいます...";
+
     // The clock comes first: the timer and the sequencer run on it.
     IClock& Clock;
     TDXDraw DXDraw;
@@ -134,6 +141,9 @@ private:
     // Counts the frames after a confirmation; true when it has changed screen to next.
     bool LeaveAfterConfirmation(tamtara::ScreenState next);
     void DrawNotice();
+    void ReportStart(std::int32_t percentDone, const std::string& step);
+    // Once on the first title screen: the built-in synth cannot be heard.
+    void NoticeSilentOutput();
     void DrawCurtain(std::int32_t height);
 
     // The queued strikes go to the screen that takes them: play grades them, the calibration
@@ -186,6 +196,8 @@ private:
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;
+    bool FirstFrameShown = false;
+    bool SilenceNoticed = false;
     std::string NoticeText;
     std::uint32_t NoticeStart = 0;
 };
