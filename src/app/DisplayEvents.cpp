@@ -10,6 +10,7 @@
 namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
+    if (!FirstFrameShown) ReportStart(55, StartFontsText);
     Art.Surfaces.Create();
     RequireFonts();
 }

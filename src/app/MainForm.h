@@ -93,6 +93,7 @@ public:
     std::function<void(std::int32_t percentDone, const std::string& step)> OnStartProgress;
     static constexpr const char* StartSynthText = "音源を準備しています...";
     static constexpr const char* StartDisplayText = "画面を開いています...";
+    static constexpr const char* StartFontsText = "文字を準備しています...";
     static constexpr const char* StartGraphicsText = "画像を読み込んでいます...";
 
     // The clock comes first: the timer and the sequencer run on it.

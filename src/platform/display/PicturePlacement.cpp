@@ -6,7 +6,8 @@
 namespace tamtara {
 
 TPictureRect PicturePlacement(std::int32_t outWidth, std::int32_t outHeight, std::int32_t pictureWidth,
-                              std::int32_t pictureHeight, TPictureScaling scaling, bool stretch, bool centre) {
+                              std::int32_t pictureHeight, TPictureScaling scaling, bool stretch,
+                              bool centre) {
     if (stretch || pictureWidth <= 0 || pictureHeight <= 0) return TPictureRect{0, 0, outWidth, outHeight};
     std::int64_t width = 0, height = 0;
     const std::int64_t wholeFactor = std::min(outWidth / pictureWidth, outHeight / pictureHeight);
