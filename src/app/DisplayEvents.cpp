@@ -10,6 +10,7 @@
 namespace tamtara {
 
 void TMainForm::DXDrawInitialize() {
+    if (!FirstFrameShown) ReportStart(55, StartFontsText);
     Art.Surfaces.Create();
     RequireFonts();
 }
@@ -36,6 +37,7 @@ void TMainForm::DXDrawFinalize() {
 }
 
 void TMainForm::DXDrawRestoreSurface() {
+    if (!FirstFrameShown) ReportStart(70, StartGraphicsText);
     LoadSharedGraphics(Packages.GraphicsPackage, Art.Surfaces);
     if (!ScreenGraphics()) ChangeScreen(ssOpening);
 }

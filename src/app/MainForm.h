@@ -98,6 +98,14 @@ public:
     // the player is told in a notice that the settings could not be saved. False then.
     bool SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write);
 
+    // What the window's start is doing, from FormShow to its first frame: each step with a
+    // percentage, then 100 with an empty text just before the first frame is shown.
+    std::function<void(std::int32_t percentDone, const std::string& step)> OnStartProgress;
+    static constexpr const char* StartSynthText = "音源を準備しています...";
+    static constexpr const char* StartDisplayText = "画面を開いています...";
+    static constexpr const char* StartFontsText = "文字を準備しています...";
+    static constexpr const char* StartGraphicsText = "画像を読み込んでいます...";
+
     // The clock comes first: the timer and the sequencer run on it.
     IClock& Clock;
     TDXDraw DXDraw;
@@ -151,6 +159,9 @@ private:
     void DrawNotice();
     // A notice on screen takes the poll's Enter press that closes it.
     void TakeNoticeKeys(KeyHolds& holds);
+    void ReportStart(std::int32_t percentDone, const std::string& step);
+    // Once on the first title screen: the built-in synth cannot be heard.
+    void NoticeSilentOutput();
     void DrawCurtain(std::int32_t height);
 
     // The queued strikes go to the screen that takes them: play grades them, the calibration
@@ -211,6 +222,8 @@ private:
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;
+    bool FirstFrameShown = false;
+    bool SilenceNoticed = false;
 };
 
 } // namespace tamtara

@@ -43,6 +43,7 @@ void TMainForm::HandOver(const GameSettings& settings) {
     Settings = settings;
     // The window starts configured for full screen; only the window mode needs a change.
     if (!settings.FullScreen) LeaveFullScreen();
+    DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;
     Input.DXInput.SetUseDirectInput(settings.DInput);
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
 }
@@ -62,11 +63,20 @@ void TMainForm::ConnectDisplayEvents() {
         Timer.SetApplicationActive(active);
         if (active) Input.DXInput.Acquire();
     };
-    DXDraw.OnBeforeFlip = [this](TDXDraw&) { DrawNotice(); };
+    DXDraw.OnBeforeFlip = [this](TDXDraw&) {
+        DrawNotice();
+        if (!FirstFrameShown) ReportStart(100, "");
+        FirstFrameShown = true;
+    };
     Timer.OnTimer = [this](TDXTimer&, std::int32_t) { RunHandler([this] { TimerTimer(); }); };
 }
 
+void TMainForm::ReportStart(std::int32_t percentDone, const std::string& step) {
+    if (OnStartProgress) OnStartProgress(percentDone, step);
+}
+
 void TMainForm::FormShow() {
+    ReportStart(0, StartSynthText);
     // Without a MIDI output the game still runs, silent; the error has been reported.
     RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });
     MidiDrive->NoBankSelect = Settings.NoBank;
@@ -76,6 +86,7 @@ void TMainForm::FormShow() {
         ShowNotice("MIDI入力が見つかりません",
                    "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
+    ReportStart(40, StartDisplayText);
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
 }
 

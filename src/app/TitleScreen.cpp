@@ -90,6 +90,18 @@ void TMainForm::StartDemonstration() {
 
 void TMainForm::EnterTitle() {
     MidiDrive->Stop();
+    NoticeSilentOutput();
+}
+
+void TMainForm::NoticeSilentOutput() {
+    if (SilenceNoticed) return;
+    SilenceNoticed = true;
+    std::string reason;
+    {
+        const auto lock = MidiDrive->ScopedLock();
+        if (const TMidiOutput* output = MidiDrive->Output()) reason = output->SilenceReason();
+    }
+    if (!reason.empty()) ShowNotice("音が出ません: " + reason);
 }
 
 } // namespace tamtara

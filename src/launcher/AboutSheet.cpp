@@ -43,6 +43,18 @@ void TConfigForm::BuildAboutSheet() {
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ReadmeBtn = MakeChild<QPushButton>("Readmeを表示", AboutSheet);
     ReadmeBtn->setGeometry(208, 252, 105, 24);
+    AudioLabel = MakeChild<QLabel>(AboutSheet);
+    AudioLabel->setGeometry(8, 252, 196, 24);
+    QPalette warning = AudioLabel->palette();
+    warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
+    AudioLabel->setPalette(warning);
+    if (!Services.AudioProblem.empty()) {
+        // The whole reason in the tool tip; the label keeps to its one line.
+        const QString text = NoSoundText + QString::fromStdString(Services.AudioProblem);
+        AudioLabel->setToolTip(text);
+        AudioLabel->setText(AudioLabel->fontMetrics().elidedText(text, Qt::ElideRight, AudioLabel->width()));
+    }
+    AudioLabel->setVisible(!Services.AudioProblem.empty());
     connect(ReadmeBtn, &QPushButton::clicked, this, [this] { ReadmeBtnClick(); });
     PageControl->addTab(AboutSheet, "Tamtara");
 }

@@ -81,6 +81,9 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     BuildKeySheet();
     BuildKitSheet();
     BuildButtons();
+    // Return is Start wherever the focus is: no other button takes the default when focused.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        if (button != StartBtn) button->setAutoDefault(false);
     connect(MidiInCombo, &QComboBox::currentIndexChanged, this, [this] { UpdateKitLearning(); });
 }
 
@@ -132,8 +135,8 @@ void TConfigForm::FormShow() {
 
     MidiNames = MidiDeviceNames(midi);
     MidiCombo->clear();
-    for (const std::string& name : MidiNames)
-        MidiCombo->addItem(FromStd(name));
+    for (std::size_t entry = 0; entry < MidiNames.size(); ++entry)
+        MidiCombo->addItem(entry == 0 ? QString(DefaultOutputText) : FromStd(MidiNames[entry]));
 
     // A missing readme is reported, but the settings are still loaded: otherwise the next Save
     // would overwrite the player's ini file with the defaults.
@@ -177,13 +180,18 @@ LauncherSettings TConfigForm::ControlSettings() const {
     // Settings without a control here (input timing, the kit's Enter note) keep what was loaded,
     // so a save does not reset the player's calibration.
     LauncherSettings settings = ShownSettings;
-    settings.Midi = MidiCombo->currentText().toStdString();
+    // The device's own name, not the text shown for it.
+    const int midiEntry = MidiCombo->currentIndex();
+    settings.Midi = midiEntry >= 0 && std::size_t(midiEntry) < MidiNames.size()
+                        ? MidiNames[std::size_t(midiEntry)]
+                        : ShownSettings.Midi;
     settings.MidiIn = MidiInCombo->currentText().toStdString();
     settings.Kit = ControlKit();
     settings.Prev = CheckPrev->isChecked();
     settings.NoBank = CheckNoBank->isChecked();
     settings.DInput = CheckDInput->isChecked();
     settings.FullScreen = CheckFullscreen->isChecked();
+    settings.Scaling = ScalingCombo->currentIndex() == ScalingFit ? ScalingFit : ScalingInteger;
     settings.Level = LevelCombo->currentIndex();
     settings.Demo = CheckDemo->isChecked();
     settings.Combo = CheckCombo->isChecked();
@@ -203,6 +211,7 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     CheckNoBank->setChecked(settings.NoBank);
     CheckDInput->setChecked(settings.DInput);
     CheckFullscreen->setChecked(settings.FullScreen);
+    ScalingCombo->setCurrentIndex(settings.Scaling == ScalingFit ? ScalingFit : ScalingInteger);
     SelectPosition(LevelCombo, settings.Level);
     CheckDemo->setChecked(settings.Demo);
     CheckCombo->setChecked(settings.Combo);
@@ -255,13 +264,23 @@ void TConfigForm::ShowProgress(IGameWindow&, std::int32_t percentDone, const std
 }
 
 void TConfigForm::StartGame(IGameWindow& sender) {
-    hide();
     GameSettings game = MakeGameSettings(ControlSettings(), MidiNames);
     // The chosen row, not the first device of its name: identical interfaces share one.
     game.MidiDevice = MidiDeviceOfEntry(MidiCombo->currentIndex());
     HandOverSettings(sender, game);
     Scanning = false;
-    sender.ShowModal();
+    // The progress page stays up through the window's start and goes with its first frame, so
+    // the player never looks at nothing.
+    LastShownPercent = -100;
+    sender.ShowModal([this](IGameWindow& window, std::int32_t percentDone, const std::string& msg) {
+        if (percentDone < 100) {
+            ShowProgress(window, percentDone, msg);
+            return;
+        }
+        hide();
+        QCoreApplication::processEvents();
+    });
+    hide();
     close();
 }
 

@@ -35,6 +35,8 @@ struct TConfigFormServices {
     bool SoundFontFound = true;
     // The kit's input ports; none when absent (a system without a MIDI sequencer).
     IMidiInDriver* MidiInDriver = nullptr;
+    // Why the built-in synth cannot be heard (no audio device); empty when it can.
+    std::string AudioProblem;
 };
 
 class TConfigForm : public QDialog {
@@ -52,6 +54,14 @@ public:
     static constexpr const char* LearnReadyText = "「学習」を押してからパッドを叩いてください";
     static constexpr const char* LearningText = "パッドを叩いてください (もう一度押すと終了)";
     static constexpr const char* PortOpenFailedText = "MIDI入力ポートを開けません";
+    // The MIDI list's first entry, the default output, as the player reads it; the ini file
+    // keeps the device's own name.
+    static constexpr const char* DefaultOutputText = "内蔵シンセ (General MIDI)";
+    // Before the reason the built-in synth cannot be heard, on the about page.
+    static constexpr const char* NoSoundText = "音が出ません: ";
+    // The full-screen scaling choices, in the order of their ini values.
+    static constexpr const char* ScalingIntegerText = "整数倍 (くっきり)";
+    static constexpr const char* ScalingFitText = "画面に合わせる";
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -107,6 +117,9 @@ public:
     QLabel* SoundFontLabel = nullptr;
     QCheckBox* CheckDInput = nullptr;
     QCheckBox* CheckFullscreen = nullptr;
+    QComboBox* ScalingCombo = nullptr;
+    // The reason nothing will be heard, red; hidden when the synth can be heard.
+    QLabel* AudioLabel = nullptr;
     QPushButton* AppDefaultBtn = nullptr;
     QComboBox* LevelCombo = nullptr;
     QCheckBox* CheckDemo = nullptr;

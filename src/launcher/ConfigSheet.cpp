@@ -1,5 +1,5 @@
 // The settings page: MIDI output device and kit input port, preview and bank select, keyboard input, full
-// screen.
+// screen and its scaling.
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 
@@ -46,7 +46,11 @@ void TConfigForm::BuildConfigSheet() {
     auto* screenGroup = MakeChild<QGroupBox>("画面設定", ConfigSheet);
     screenGroup->setGeometry(8, 196, 305, 46);
     CheckFullscreen = MakeChild<QCheckBox>("フルスクリーンモード(&F)", screenGroup);
-    CheckFullscreen->setGeometry(12, 20, 281, 18);
+    CheckFullscreen->setGeometry(12, 20, 150, 18);
+    ScalingCombo = MakeChild<QComboBox>(screenGroup);
+    ScalingCombo->setGeometry(166, 18, 127, 22);
+    ScalingCombo->addItems({ScalingIntegerText, ScalingFitText});
+    ScalingCombo->setToolTip("フルスクリーンでの拡大方法");
 
     AppDefaultBtn = MakeChild<QPushButton>("初期設定に戻す", ConfigSheet);
     AppDefaultBtn->setGeometry(208, 252, 105, 24);

@@ -1,5 +1,6 @@
 // What the launcher needs of the game window: the song library scan with its progress, the
-// readme entry of the data package, the settings hand-over and the modal run. TMainForm stands
+// readme entry of the data package, the settings hand-over and the modal run with the progress
+// of its start. TMainForm stands
 // behind it in the program (MainFormGameWindow), a fake in the launcher's tests.
 #pragma once
 
@@ -33,8 +34,9 @@ public:
     // the input offset and the kit.
     virtual void HandOver(const GameSettings& settings) = 0;
 
-    // Shows the window and runs it until it has closed.
-    virtual void ShowModal() = 0;
+    // Shows the window and runs it until it has closed. onStart hears what the window's start
+    // is doing until its first frame, then once more with 100 just before that frame is shown.
+    virtual void ShowModal(const ProgressEvent& onStart) = 0;
 };
 
 } // namespace tamtara

@@ -27,6 +27,9 @@ struct CharFormat {
     bool Italic = false;
     int HalfPoints = DefaultHalfPoints;
     int Colour = 0; // index into the colour table; 0 is the default colour
+    // The font table's family of the font in use when it is a fixed-pitch one (\fmodern), so
+    // tables written with spaces line up; empty for the reader's own proportional font.
+    QString FixedFamily;
     bool operator==(const CharFormat&) const = default;
 };
 
@@ -35,6 +38,7 @@ struct GroupState {
     int UnicodeSkip = 1; // fallback characters after each \uN
     bool Skip = false;   // a destination whose text is not shown
     bool ColourTable = false;
+    bool FontTable = false;
 };
 
 // Destinations whose content is never document text.
@@ -170,7 +174,17 @@ private:
     void ControlWord(const QByteArray& word, std::optional<long long> parameter) {
         GroupState& state = State();
         const long long value = parameter.value_or(1);
-        if (GroupStart && IsHiddenDestination(word)) {
+        if (word == "fonttbl") {
+            state.Skip = true;
+            state.FontTable = true;
+        } else if (state.FontTable && !state.ColourTable) {
+            if (word == "f" && parameter) {
+                FontEntry = *parameter;
+                FontName.clear();
+            } else if (word == "fmodern") {
+                FixedFonts.push_back({FontEntry, {}});
+            }
+        } else if (GroupStart && IsHiddenDestination(word)) {
             state.Skip = true;
         } else if (word == "colortbl") {
             state.Skip = true;
@@ -209,6 +223,10 @@ private:
                                             (long long)SmallestHalfPoints, (long long)LargestHalfPoints));
         } else if (word == "cf") {
             state.Format.Colour = static_cast<int>(std::clamp(value, 0LL, 1LL << 16));
+        } else if (word == "f") {
+            state.Format.FixedFamily.clear();
+            for (const auto& [entry, family] : FixedFonts)
+                if (entry == value) state.Format.FixedFamily = family;
         } else if (word == "plain") {
             state.Format = CharFormat{};
         }
@@ -240,6 +258,17 @@ private:
     }
 
     void Text(char c) {
+        if (State().FontTable && !State().ColourTable) {
+            // A font's name runs to its semicolon; only fixed-pitch ones are kept.
+            if (c == ';') {
+                if (!FixedFonts.empty() && FixedFonts.back().first == FontEntry &&
+                    FixedFonts.back().second.isEmpty())
+                    FixedFonts.back().second = QString::fromLatin1(FontName.trimmed());
+            } else if (FontName.size() < 64) {
+                FontName += c;
+            }
+            return;
+        }
         if (State().ColourTable) {
             if (c == ';') FinishColourEntry();
             return;
@@ -299,6 +328,8 @@ private:
         QString style = QString("font-size:%1pt;").arg(format.HalfPoints / 2.0);
         if (format.Bold) style += "font-weight:700;";
         if (format.Italic) style += "font-style:italic;";
+        if (!format.FixedFamily.isEmpty())
+            style += "font-family:'" + format.FixedFamily.toHtmlEscaped().remove('\'') + "';";
         if (format.Colour > 0 && format.Colour < static_cast<int>(ColourTable.size()) &&
             ColourTable[static_cast<std::size_t>(format.Colour)])
             style += "color:" + ColourTable[static_cast<std::size_t>(format.Colour)]->name() + ";";
@@ -337,6 +368,10 @@ private:
     // Windows-1252 until the document names its own code page.
     std::unique_ptr<QStringDecoder> Decoder = std::make_unique<QStringDecoder>("cp1252");
     std::vector<std::optional<QColor>> ColourTable;
+    // The font table's fixed-pitch fonts: number and family.
+    std::vector<std::pair<long long, QString>> FixedFonts;
+    long long FontEntry = 0;
+    QByteArray FontName;
     QColor NextColour;
     bool ColourGiven = false;
     QString Html;

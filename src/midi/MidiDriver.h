@@ -76,6 +76,9 @@ public:
     virtual MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) = 0;
     // False when the code has no text.
     virtual bool GetErrorText(MidiResult code, std::string& text) = 0;
+    // Why an open device plays nothing although it takes every message (the built-in synth
+    // without an audio device); empty when it sounds.
+    virtual std::string SilenceReason(MidiOutHandle) { return {}; }
 };
 
 // The texts of the codes above, shared by every driver; false for an unknown code.

@@ -56,6 +56,8 @@ public:
     // Raises "MIDI Output device not open" on a closed port.
     void SendEvent(const TMyMidiEvent& event);
     std::string ErrorText(MidiResult code);
+    // Why the open port plays nothing (IMidiOutDriver::SilenceReason); empty when closed.
+    std::string SilenceReason() const { return IsOpen() ? Driver.SilenceReason(Handle) : std::string(); }
 
     // Releases every exclusive message the driver has finished with and fires Onmidioutput once
     // for each. Call it on the thread that opened the port (the game loop does, every frame).

@@ -12,7 +12,7 @@
 
 namespace tamtara {
 
-int RunLauncher(int& argc, char** argv, const LauncherStart& start) {
+int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     // The launcher's "ＭＳ Ｐゴシック" must find the same face as the game's screens.
     RegisterFontAliases();
     QApplication application(argc, argv);
@@ -22,9 +22,10 @@ int RunLauncher(int& argc, char** argv, const LauncherStart& start) {
     QApplication::setApplicationName("Tamtara ");
 
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
-    MainFormGameWindow gameWindow(*game);
+    MainFormGameWindow gameWindow(*game, start.StartTimes);
+    const std::string audioProblem = start.AudioProblem.valid() ? start.AudioProblem.get() : std::string();
     TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath,
-                                             start.SoundFontFound, start.MidiInDriver});
+                                             start.SoundFontFound, start.MidiInDriver, audioProblem});
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     launcher.show();

@@ -7,6 +7,8 @@
 #include "midi/MidiInDriver.h"
 
 #include <functional>
+#include <future>
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -19,12 +21,17 @@ struct LauncherStart {
     IMidiInDriver* MidiInDriver = nullptr;
     // False: the built-in synth has no General MIDI SoundFont and would play nothing.
     bool SoundFontFound = true;
+    // Why the built-in synth cannot be heard, once known (empty: it can); the launcher waits
+    // for it before its first show.
+    std::future<std::string> AudioProblem;
+    // Where the steps from Start to the first frame are timed; null: nowhere.
+    std::ostream* StartTimes = nullptr;
     // Creates the game window (FormCreate); may raise EGameStartError.
     std::function<std::unique_ptr<TMainForm>()> CreateGameWindow;
 };
 
 // Starts the toolkit, shows the launcher and runs until it has closed; the process's exit code.
 // Raises what the game window's creation raises.
-int RunLauncher(int& argc, char** argv, const LauncherStart& start);
+int RunLauncher(int& argc, char** argv, LauncherStart& start);
 
 } // namespace tamtara

@@ -1,11 +1,23 @@
 // Forwarding of the launcher's calls to the game window.
 #include "program/MainFormGameWindow.h"
 
+#include <ostream>
+
 namespace tamtara {
 
+void MainFormGameWindow::WriteStartTime(const std::string& step) {
+    if (!StartTimes) return;
+    const auto elapsed = std::chrono::steady_clock::now() - StartClicked;
+    *StartTimes << "start +" << std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()
+                << " ms: " << step << std::endl;
+}
+
 void MainFormGameWindow::ScanLibrary(const CompleteEvent& onComplete, const ProgressEvent& onProgress) {
+    StartClicked = std::chrono::steady_clock::now();
+    WriteStartTime("scan");
     Form.ScanLibrary(
         [this, onComplete](TMainForm&) {
+            WriteStartTime("scan done");
             if (onComplete) onComplete(*this);
         },
         [this, onProgress](TMainForm&, std::int32_t percentDone, const std::string& msg) {
@@ -20,9 +32,14 @@ std::optional<std::vector<std::uint8_t>> MainFormGameWindow::ReadDataEntry(const
     return std::move(entry->Data());
 }
 
-void MainFormGameWindow::ShowModal() {
+void MainFormGameWindow::ShowModal(const ProgressEvent& onStart) {
+    Form.OnStartProgress = [this, onStart](std::int32_t percentDone, const std::string& step) {
+        WriteStartTime(percentDone < 100 ? step : "first frame");
+        if (onStart) onStart(*this, percentDone, step);
+    };
     Form.FormShow();
     Form.Run();
+    Form.OnStartProgress = nullptr;
 }
 
 } // namespace tamtara

@@ -4,20 +4,30 @@
 #include "app/MainForm.h"
 #include "launcher/GameWindow.h"
 
+#include <chrono>
+#include <iosfwd>
+
 namespace tamtara {
 
 class MainFormGameWindow final : public IGameWindow {
 public:
-    explicit MainFormGameWindow(TMainForm& form) : Form(form) {}
+    // startTimes: where the start's steps are written with their milliseconds since Start
+    // (the scan's beginning); null: nowhere.
+    explicit MainFormGameWindow(TMainForm& form, std::ostream* startTimes = nullptr)
+        : Form(form), StartTimes(startTimes) {}
 
     void ScanLibrary(const CompleteEvent& onComplete, const ProgressEvent& onProgress) override;
     std::optional<std::vector<std::uint8_t>> ReadDataEntry(const std::string& name) override;
     void HandOver(const GameSettings& settings) override { Form.HandOver(settings); }
     // FormShow (opens the MIDI output and the display), then the window's message loop.
-    void ShowModal() override;
+    void ShowModal(const ProgressEvent& onStart) override;
 
 private:
+    void WriteStartTime(const std::string& step);
+
     TMainForm& Form;
+    std::ostream* StartTimes;
+    std::chrono::steady_clock::time_point StartClicked;
 };
 
 } // namespace tamtara

@@ -5,6 +5,7 @@
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/AlsaMidiInDriver.h"
+#include "platform/midi/SdlAudioOutput.h"
 #include "platform/midi/SoundFontLocator.h"
 #include "platform/midi/SystemMidiDriver.h"
 #include "program/LauncherProgram.h"
@@ -13,6 +14,7 @@
 #include "settings/Settings.h"
 
 #include <cstdlib>
+#include <future>
 #include <iostream>
 
 namespace {
@@ -20,6 +22,8 @@ namespace {
 constexpr const char* ApplicationTitle = "Tamtara ";
 // --trace: every screen change as a line on stdout, for scripts and bug reports.
 bool TraceScreens = false;
+// --start-times: the steps from Start to the game's first frame, with their times, on stderr.
+bool TraceStartTimes = false;
 
 // Without any display to talk to there is no point in starting the synth first.
 bool NoDisplayAtAll() {
@@ -30,8 +34,10 @@ bool NoDisplayAtAll() {
 
 int main(int argc, char** argv) {
     using namespace tamtara;
-    for (int i = 1; i < argc; ++i)
+    for (int i = 1; i < argc; ++i) {
         TraceScreens = TraceScreens || std::string(argv[i]) == "--trace";
+        TraceStartTimes = TraceStartTimes || std::string(argv[i]) == "--start-times";
+    }
     if (NoDisplayAtAll()) {
         std::cerr << "tamtara: no display available (neither DISPLAY nor WAYLAND_DISPLAY is set)"
                   << std::endl;
@@ -57,6 +63,9 @@ int main(int argc, char** argv) {
         start.IniPath = SettingsPathForProgram(programPath);
         start.MidiDriver = &midiDriver;
         start.SoundFontFound = !FindGmSoundFont().empty();
+        // Asked while the toolkit starts; the device is closed again at once.
+        start.AudioProblem = std::async(std::launch::async, ProbeAudioOutput);
+        if (TraceStartTimes) start.StartTimes = &std::cerr;
         const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
         start.MidiInDriver = midiIn.get();
         start.CreateGameWindow = [&midiDriver, &midiIn, iniPath = start.IniPath] {

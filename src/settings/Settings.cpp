@@ -91,6 +91,7 @@ void ResetAppDefaults(LauncherSettings& settings) {
     settings.NoBank = defaults.NoBank;
     settings.DInput = defaults.DInput;
     settings.FullScreen = defaults.FullScreen;
+    settings.Scaling = defaults.Scaling;
 }
 
 void ResetKeyDefaults(LauncherSettings& settings) {
@@ -120,6 +121,7 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
     settings.NoBank = ini.ReadBool("Config", "NoBank", settings.NoBank);
     settings.DInput = ini.ReadBool("Config", "DInput", settings.DInput);
     settings.FullScreen = ini.ReadBool("Config", "FullScreen", settings.FullScreen);
+    settings.Scaling = ReadPosition(ini, "Config", "Scaling", settings.Scaling, ScalingCount);
     settings.Level = ReadPosition(ini, "GameConfig", "Level", settings.Level, LevelCount);
     settings.Demo = ini.ReadBool("GameConfig", "Demo", settings.Demo);
     settings.Combo = ini.ReadBool("GameConfig", "Combo", settings.Combo);
@@ -147,6 +149,7 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteBool("Config", "NoBank", settings.NoBank);
     ini.WriteBool("Config", "DInput", settings.DInput);
     ini.WriteBool("Config", "FullScreen", settings.FullScreen);
+    ini.WriteInteger("Config", "Scaling", settings.Scaling);
     ini.WriteInteger("GameConfig", "Level", settings.Level);
     ini.WriteBool("GameConfig", "Demo", settings.Demo);
     ini.WriteBool("GameConfig", "Combo", settings.Combo);
@@ -185,6 +188,7 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
     game.Combo = settings.Combo;
     game.NoBank = settings.NoBank;
     game.FullScreen = settings.FullScreen;
+    game.Scaling = settings.Scaling == ScalingFit ? ScalingFit : ScalingInteger;
     game.DInput = settings.DInput;
     // A level list without a selection plays as the default level rather than without penalty.
     game.Level = settings.Level >= 0 && settings.Level < LevelCount ? settings.Level : DefaultLevel;

@@ -17,6 +17,11 @@ inline constexpr std::int32_t MinInputOffsetMs = -250;
 inline constexpr std::int32_t MaxInputOffsetMs = 250;
 // The MIDI input list's first entry: no kit.
 inline constexpr const char* NoMidiInput = "(なし)";
+// How full screen enlarges the picture, as the ini file keeps it: the largest whole factor
+// (sharp), or the largest size that keeps the shape (smooth). Other values read as Integer.
+inline constexpr std::int32_t ScalingInteger = 0;
+inline constexpr std::int32_t ScalingFit = 1;
+inline constexpr std::int32_t ScalingCount = 2;
 
 // What the launcher shows and saves. Level and the keys are list positions; -1 means the list
 // has no selection (the launcher may produce it; loading never does).
@@ -26,6 +31,7 @@ struct LauncherSettings {
     bool NoBank = false;
     bool DInput = true;
     bool FullScreen = true;
+    std::int32_t Scaling = ScalingInteger;
     std::int32_t Level = 3;
     bool Demo = true;
     bool Combo = true;
@@ -46,6 +52,7 @@ struct GameSettings {
     bool Combo = true;
     bool NoBank = false;
     bool FullScreen = true;
+    std::int32_t Scaling = ScalingInteger;
     bool DInput = true;
     std::int32_t Level = 3;
     std::int32_t MissPenalty = 20;

@@ -104,9 +104,11 @@ TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
     options.Settings.Demo = false;
     options.Settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
     options.Settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
+    options.Settings.Scaling = ScalingFit;
     GameHarness game(folder.Path(), options);
 
     TMainForm& form = game.Form();
+    EXPECT_EQ(form.DXDraw.Scaling, TPictureScaling::Fit);
     EXPECT_EQ(form.Settings.Level, 5);
     EXPECT_EQ(form.Settings.MissPenalty, 50);
     EXPECT_FALSE(form.Settings.Demo);
@@ -139,6 +141,41 @@ TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
     game.WindowKey(WindowKeys::Escape);
     game.Step();
     EXPECT_EQ(game.State(), ssOpening);
+}
+
+TEST(Startup, ASilentSynthIsNoticedOnceOnTheTitle) {
+    TestGameFolder folder("StartupSilentSynth");
+    HarnessOptions options;
+    options.Show = false;
+    GameHarness game(folder.Path(), options);
+    const std::string reason = "no audio output device: ALSA: Couldn't open audio device";
+    game.MidiDriver().SetSynthSilenceReason(reason);
+    std::vector<std::pair<std::int32_t, std::string>> steps;
+    game.Form().OnStartProgress = [&](std::int32_t percent, const std::string& step) {
+        steps.emplace_back(percent, step);
+    };
+    game.Form().FormShow();
+    // The window's start tells its steps in order, and 100 only with its first frame.
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(0, std::string(TMainForm::StartSynthText)));
+    EXPECT_NE(steps.back().first, 100);
+    game.Step();
+    EXPECT_EQ(steps.back(), std::make_pair(100, std::string()));
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_LT(steps[i - 1].first, steps[i].first);
+
+    EXPECT_TRUE(game.Form().Notice().empty());
+    game.TapKey(13);
+    ASSERT_TRUE(game.StepUntil(ssTitle, 12));
+    EXPECT_EQ(game.Form().Notice(), "音が出ません: " + reason);
+    // Once: after the notice has gone, a later visit to the title says nothing again.
+    game.Step(200);
+    game.WindowKey(WindowKeys::Escape);
+    game.Step();
+    game.TapKey(13);
+    ASSERT_TRUE(game.StepUntil(ssTitle, 12));
+    game.Step();
+    EXPECT_TRUE(game.Form().Notice().empty());
 }
 
 } // namespace

@@ -18,18 +18,24 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 
 namespace tamtara::testing {
 
@@ -57,12 +63,12 @@ protected:
 
 struct Launcher {
     explicit Launcher(std::vector<std::string> devices = {"Dev A", "Dev B"}, bool withReadme = true,
-                      bool soundFontFound = true)
+                      bool soundFontFound = true, std::string audioProblem = {})
         : Midi(SystemClock::Instance(), std::move(devices)) {
         IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
         if (withReadme) Game.DataEntries.push_back({"tamtara.rtf", ShippedReadme()});
         Form = std::make_unique<TConfigForm>(
-            TConfigFormServices{&Game, &Midi, IniPath, soundFontFound, &MidiIn});
+            TConfigFormServices{&Game, &Midi, IniPath, soundFontFound, &MidiIn, audioProblem});
         ClosedSpy = std::make_unique<QSignalSpy>(Form.get(), &TConfigForm::Closed);
     }
     void Show() {
@@ -127,7 +133,7 @@ private slots:
         QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet,
                                                 form.KitSheet, form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
-        QCOMPARE(form.MidiCombo->itemText(0), QString("MIDI Mapper"));
+        QCOMPARE(form.MidiCombo->itemText(0), QString(TConfigForm::DefaultOutputText));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
         QCOMPARE(form.MidiCombo->itemText(2), QString("Dev B"));
         // The stored name matches without regard to case.
@@ -445,6 +451,116 @@ private slots:
         const QLabel& label = *form.SoundFontLabel;
         QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= label.width());
         QVERIFY(label.geometry().right() < label.parentWidget()->width());
+    }
+
+    void ReturnStartsAfterTheReadmeAndTheDefaultButtonsWereUsed() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QTest::mouseClick(form.ReadmeBtn, Qt::LeftButton);
+        form.ReadmeBtn->setFocus();
+        QTest::keyClick(form.ReadmeBtn, Qt::Key_Return);
+        QVERIFY(form.StartBtn->isDefault());
+        QCOMPARE(launcher.Game.Calls.front(), std::string("Scan"));
+        QCOMPARE(launcher.Game.Calls.back(), std::string("ShowModal"));
+
+        Launcher another;
+        another.Show();
+        TConfigForm& second = *another.Form;
+        second.PageControl->setCurrentWidget(second.KitSheet);
+        QTest::mouseClick(second.KitDefaultBtn, Qt::LeftButton);
+        second.KitDefaultBtn->setFocus();
+        QTest::keyClick(second.KitDefaultBtn, Qt::Key_Return);
+        QCOMPARE(another.Game.Calls.back(), std::string("ShowModal"));
+    }
+
+    void DefaultOutputIsNamedForThePlayerAndSavedByItsDeviceName() {
+        Launcher launcher;
+        {
+            std::ofstream ini(launcher.IniPath);
+            ini << "[Config]\nMidi=MIDI Mapper\nScaling=1\n";
+        }
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.MidiCombo->currentIndex(), 0);
+        QCOMPARE(form.MidiCombo->currentText(), QString("内蔵シンセ (General MIDI)"));
+        QCOMPARE(form.ScalingCombo->currentText(), QString(TConfigForm::ScalingFitText));
+        form.CloseBtn->click();
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QCOMPARE(launcher.SavedSettings().Midi, std::string("MIDI Mapper"));
+        QCOMPARE(launcher.SavedSettings().Scaling, ScalingFit);
+
+        // An ini file from before the choice, or with a value no build wrote, scales by whole factors.
+        Launcher older;
+        {
+            std::ofstream ini(older.IniPath);
+            ini << "[Config]\nMidi=Dev A\nScaling=7\n";
+        }
+        older.Show();
+        QCOMPARE(older.Form->ScalingCombo->currentIndex(), ScalingInteger);
+        QCOMPARE(older.Form->MidiCombo->currentText(), QString("Dev A"));
+    }
+
+    void ProgressPageStaysThroughTheGamesStartUntilItsFirstFrame() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QStringList shown;
+        std::vector<bool> visible;
+        launcher.Game.AfterStartReport = [&](std::int32_t) {
+            visible.push_back(form.isVisible() && form.PageControl->currentWidget() == form.ProgressSheet);
+            shown.push_back(form.MessageLabel->text());
+        };
+        PaintCounter counter(form.MessageLabel);
+        form.StartBtn->click();
+        QCOMPARE(visible, (std::vector<bool>{true, true, false}));
+        QCOMPARE(shown.mid(0, 2), (QStringList{"音源を準備しています...", "画面を開いています..."}));
+        QVERIFY(counter.Paints >= 2);
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+    }
+
+    void NoAudioDeviceIsSaidOnTheFirstPage() {
+        Launcher silent({"Dev A"}, true, true, "ALSA: Couldn't open audio device");
+        silent.Show();
+        const QLabel& label = *silent.Form->AudioLabel;
+        QVERIFY(label.isVisible());
+        QVERIFY(label.toolTip().startsWith("音が出ません: ALSA: Couldn't open audio device"));
+        QVERIFY(label.text().startsWith("音が出ません: "));
+        QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= label.width());
+
+        Launcher sounding;
+        sounding.Show();
+        QVERIFY(!sounding.Form->AudioLabel->isVisible());
+    }
+
+    void ReadmeTablesLineUpAndItsParagraphsWrapAsWholes() {
+        Launcher launcher;
+        launcher.Show();
+        QTextDocument& readme = *launcher.Form->RichEdit->document();
+        readme.setTextWidth(launcher.Form->RichEdit->viewport()->width());
+        // A sentence the text file breaks for its own width is one paragraph here.
+        QVERIFY(readme.toPlainText().contains("ハイハット・スネア・キック"));
+        // Table rows never wrap, and columns that start at one character position start at one
+        // x, whatever the characters before them.
+        const QRegularExpression gap("\\S {2,}(\\S)");
+        std::map<qsizetype, std::set<int>> columnX;
+        int rows = 0;
+        for (QTextBlock block = readme.begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text();
+            const QRegularExpressionMatch column = gap.match(text);
+            if (!text.startsWith("  ") || !column.hasMatch()) continue;
+            ++rows;
+            QCOMPARE(block.layout()->lineCount(), 1);
+            qsizetype position = 0;
+            for (qsizetype i = 0; i < column.capturedStart(1); ++i)
+                position += text[i].unicode() < 0x2000 ? 1 : 2;
+            columnX[position].insert(
+                qRound(block.layout()->lineAt(0).cursorToX(int(column.capturedStart(1)))));
+        }
+        QCOMPARE(rows, 19);
+        for (const auto& [position, xs] : columnX)
+            QVERIFY2(xs.size() == 1,
+                     qPrintable(QString("column %1 starts at %2 places").arg(position).arg(xs.size())));
     }
 
     void MissingReadmeIsReportedAndTheSettingsStillLoad() {

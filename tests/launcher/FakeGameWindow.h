@@ -18,7 +18,12 @@ public:
     std::vector<std::pair<std::int32_t, std::string>> Progress = {{0, "フォルダ検索中..."}, {100, "完了"}};
     // Runs after each report, while the scan is still going.
     std::function<void(std::int32_t percentDone)> AfterReport;
-    // Runs when the window is shown, before it "closes".
+    // The reports of the window's start, in order; the last (100) comes before its first frame.
+    std::vector<std::pair<std::int32_t, std::string>> StartSteps = {
+        {0, "音源を準備しています..."}, {40, "画面を開いています..."}, {100, ""}};
+    // Runs after each start report.
+    std::function<void(std::int32_t percentDone)> AfterStartReport;
+    // Runs when the window is shown, after its first frame, before it "closes".
     std::function<void()> WhileShown;
     // Entries of Data.pb by name.
     std::vector<std::pair<std::string, std::vector<std::uint8_t>>> DataEntries;
@@ -66,8 +71,12 @@ public:
     std::int32_t InputOffsetMs = 0;
     std::string MidiIn;
     KitSettings Kit;
-    void ShowModal() override {
+    void ShowModal(const ProgressEvent& onStart) override {
         Calls.push_back("ShowModal");
+        for (const auto& [percent, step] : StartSteps) {
+            if (onStart) onStart(*this, percent, step);
+            if (AfterStartReport) AfterStartReport(percent);
+        }
         if (WhileShown) WhileShown();
     }
 

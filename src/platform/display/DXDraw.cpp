@@ -45,6 +45,7 @@ void TDXDraw::Initialize() {
     config.WaitVBlank = Effective.Contains(doWaitVBlank);
     config.Stretch = Effective.Contains(doStretch);
     config.Center = Effective.Contains(doCenter);
+    config.Scaling = Scaling;
     config.Caption = Caption;
     InTransition = true;
     try {

@@ -45,6 +45,8 @@ public:
     bool AutoInitialize = true;
     bool AutoSize = true;
     TColor Color = clBlack;
+    // How the picture is enlarged on a display bigger than it; used from the next Initialize.
+    TPictureScaling Scaling = TPictureScaling::Integer;
 
     // Raised after opening (create surfaces), after every restore (load bitmaps), and
     // before closing (free surfaces).

@@ -2,6 +2,8 @@
 // Also the source of the window's events (keys, close requests, focus).
 #pragma once
 
+#include "platform/display/PicturePlacement.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,6 +20,7 @@ struct TPresenterConfig {
     bool WaitVBlank = false;
     bool Stretch = false;
     bool Center = true;
+    TPictureScaling Scaling = TPictureScaling::Integer;
     std::string Caption;
 };
 

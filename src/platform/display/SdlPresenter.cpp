@@ -1,13 +1,13 @@
 // The real presenter: an SDL window with a renderer and one streaming RGB565 texture, a real
-// 640 x 480 full-screen mode when the display offers one, else desktop full screen with the
-// picture letterboxed at the largest integer scale.
+// 640 x 480 full-screen mode when the display offers one (integer scaling only), else desktop
+// full screen with the picture letterboxed by the chosen scaling.
 #include "platform/display/DirectDrawSurface.h"
+#include "platform/display/PicturePlacement.h"
 #include "platform/display/Presenter.h"
 #include "platform/display/Rgb565.h"
 #include "platform/display/WindowKeyCodes.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace tamtara {
 
@@ -44,11 +44,13 @@ public:
         Config.Caption = caption;
         StartVideo();
         CreateWindow();
+        // The renderer first: making one may re-create the window (for OpenGL), which would
+        // undo the window's size and place for full screen.
+        CreateRenderer();
         if (config.FullScreen)
             EnterFullScreen();
         else
             LeaveFullScreen();
-        CreateRenderer();
         IsLost = false;
         // The launcher's dialog had the keyboard; the game must have it without a click.
         SDL_RaiseWindow(Window);
@@ -71,7 +73,8 @@ public:
         SDL_UpdateTexture(Texture, nullptr, pixels->pixels, pixels->pitch);
         SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
         SDL_RenderClear(Renderer);
-        SDL_Rect target = Placement();
+        const TPictureRect place = Placement();
+        const SDL_Rect target{place.X, place.Y, place.Width, place.Height};
         SDL_RenderCopy(Renderer, Texture, nullptr, &target);
         SDL_RenderPresent(Renderer);
     }
@@ -165,6 +168,8 @@ public:
 
     void SetWindowPlacement(const TWindowPlacement& placement) override {
         if (!Window) return;
+        // The owner puts the window back where it was; no centring after full screen then.
+        CoveredDisplay = false;
         SDL_RestoreWindow(Window);
         SDL_SetWindowSize(Window, placement.Width, placement.Height);
         SDL_SetWindowPosition(Window, placement.X, placement.Y);
@@ -219,9 +224,25 @@ private:
         return found.w != 0;
     }
 
+    // The window itself covers the display before full screen is asked for: without a window
+    // manager nobody acts on the full-screen request, SDL still reports the display's size, and
+    // the picture would be placed for a window that never grew.
+    void CoverDisplay() {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(Window), 0), &bounds) != 0) return;
+        SDL_SetWindowBordered(Window, SDL_FALSE);
+        // Size first: a resize of a fixed-size window moves it back to where SDL last saw it.
+        SDL_SetWindowSize(Window, bounds.w, bounds.h);
+        SDL_SetWindowPosition(Window, bounds.x, bounds.y);
+        CoveredDisplay = true;
+    }
+
     void EnterFullScreen() {
+        CoverDisplay();
         SDL_DisplayMode mode{};
-        if (FindExactMode(mode) && SDL_SetWindowDisplayMode(Window, &mode) == 0 &&
+        // A real mode switch gives whole pixels by itself; the smooth fit is drawn on the desktop.
+        if (Config.Scaling == TPictureScaling::Integer && FindExactMode(mode) &&
+            SDL_SetWindowDisplayMode(Window, &mode) == 0 &&
             SDL_SetWindowFullscreen(Window, SDL_WINDOW_FULLSCREEN) == 0) {
             CurrentMode = TPresentMode::FullScreenMode;
             return;
@@ -239,6 +260,9 @@ private:
         SDL_SetWindowFullscreen(Window, 0);
         SDL_SetWindowBordered(Window, SDL_TRUE);
         SDL_SetWindowSize(Window, Config.Width, Config.Height);
+        // The window covered the display; without a window manager nobody moves it back.
+        if (CoveredDisplay) SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        CoveredDisplay = false;
         CurrentMode = TPresentMode::Windowed;
     }
 
@@ -258,6 +282,8 @@ private:
         }
         TextureWidth = Config.Width;
         TextureHeight = Config.Height;
+        SDL_SetTextureScaleMode(Texture, Config.Scaling == TPictureScaling::Fit ? SDL_ScaleModeLinear
+                                                                                : SDL_ScaleModeNearest);
         SDL_ShowWindow(Window);
     }
 
@@ -268,17 +294,11 @@ private:
         Renderer = nullptr;
     }
 
-    // Where the picture goes in the renderer's output: stretched, or scaled by the largest
-    // whole factor that fits (a fraction only when even 1 does not), centred or at the corner.
-    SDL_Rect Placement() const {
+    TPictureRect Placement() const {
         int outW = TextureWidth, outH = TextureHeight;
         SDL_GetRendererOutputSize(Renderer, &outW, &outH);
-        if (Config.Stretch) return SDL_Rect{0, 0, outW, outH};
-        double scale = std::min(double(outW) / TextureWidth, double(outH) / TextureHeight);
-        if (scale >= 1) scale = std::floor(scale);
-        int w = int(TextureWidth * scale), h = int(TextureHeight * scale);
-        if (!Config.Center) return SDL_Rect{0, 0, w, h};
-        return SDL_Rect{(outW - w) / 2, (outH - h) / 2, w, h};
+        return PicturePlacement(outW, outH, TextureWidth, TextureHeight, Config.Scaling, Config.Stretch,
+                                Config.Center);
     }
 
     TPresenterConfig Config;
@@ -290,6 +310,7 @@ private:
     TPresentMode CurrentMode = TPresentMode::Closed;
     bool VideoStarted = false;
     bool IsLost = false;
+    bool CoveredDisplay = false;
     bool HasFocus = true;
     bool CursorShown = true;
 };

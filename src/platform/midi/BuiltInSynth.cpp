@@ -32,6 +32,13 @@ bool BuiltInSynth::IsAudible() const {
     return Audio->IsOpen() && Synth->HasSoundFont();
 }
 
+std::string BuiltInSynth::SilenceReason() const {
+    if (!Audio->IsOpen()) return Audio->Error();
+    if (!Audio->IsRunning()) return "the audio output device has gone";
+    if (!Synth->HasSoundFont()) return Synth->SoundFontError();
+    return {};
+}
+
 void BuiltInSynth::Send(std::span<const std::uint8_t> message) {
     // Unrendered voices never finish their release; with no stream they would pile up.
     if (!Audio->IsOpen()) {

@@ -23,6 +23,9 @@ public:
     BuiltInSynth& operator=(const BuiltInSynth&) = delete;
 
     bool IsAudible() const;
+    // Why nothing is heard: no audio device, a device that went away, no SoundFont; empty when
+    // the synth sounds.
+    std::string SilenceReason() const;
     void Send(std::span<const std::uint8_t> message);
 
 private:

@@ -63,6 +63,11 @@ SdlAudioOutput::~SdlAudioOutput() {
     }
 }
 
+std::string ProbeAudioOutput() {
+    const SdlAudioOutput probe(48000, 256);
+    return probe.Error();
+}
+
 bool SdlAudioOutput::IsRunning() const {
     return Device != 0 && SDL_GetAudioDeviceStatus(Device) != SDL_AUDIO_STOPPED;
 }

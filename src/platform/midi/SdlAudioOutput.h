@@ -9,6 +9,10 @@
 
 namespace tamtara {
 
+// Opens the default output device as the synth would and closes it at once: empty when it
+// opens, else why not. Holds nothing open afterwards.
+std::string ProbeAudioOutput();
+
 class SdlAudioOutput {
 public:
     // Called on the audio thread: fill stereo[0 .. frames*2) with interleaved samples.

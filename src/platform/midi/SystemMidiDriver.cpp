@@ -198,6 +198,12 @@ MidiResult SystemMidiDriver::UnprepareHeader(MidiOutHandle handle, MidiLongBuffe
     return MidiError::NoError;
 }
 
+std::string SystemMidiDriver::SilenceReason(MidiOutHandle handle) {
+    std::lock_guard lock(P->Mutex);
+    const OpenDevice* device = P->Find(handle);
+    return device && device->Synth ? device->Synth->SilenceReason() : std::string();
+}
+
 bool SystemMidiDriver::GetErrorText(MidiResult code, std::string& text) {
     return StandardMidiErrorText(code, text);
 }

@@ -42,6 +42,8 @@ public:
     MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     bool GetErrorText(MidiResult code, std::string& text) override;
+    // The built-in synth's: why its audio stream could not be opened, or has stopped.
+    std::string SilenceReason(MidiOutHandle handle) override;
 
 private:
     struct Impl;

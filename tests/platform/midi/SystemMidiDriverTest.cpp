@@ -4,6 +4,9 @@
 
 #include "midi/MidiOutput.h"
 #include "platform/midi/AlsaPortSystem.h"
+#include "platform/midi/SdlAudioOutput.h"
+
+#include <SDL.h>
 
 #include <gtest/gtest.h>
 
@@ -163,6 +166,34 @@ TEST_F(SystemMidiDriverTest, MapperAndSynthShareOneEngineAndOpenMoreThanOnce) {
     EXPECT_EQ(Driver.Close(synth), MidiError::NoError);
     EXPECT_EQ(Driver.ShortMsg(mapper, 0x80 | (38 << 8)), MidiError::NoError);
     EXPECT_EQ(Driver.Close(mapper), MidiError::NoError);
+}
+
+TEST_F(SystemMidiDriverTest, WithoutAnAudioDeviceTheSynthSaysWhyAndThePortsDoNot) {
+    // A driver SDL does not have fails as a machine without a sound card does: at the start of
+    // the audio subsystem, before any device.
+    const char* before = SDL_getenv("SDL_AUDIODRIVER");
+    const std::string saved = before ? before : "";
+    SDL_setenv("SDL_AUDIODRIVER", "no-such-audio", 1);
+    const std::string probed = ProbeAudioOutput();
+    EXPECT_NE(probed, "");
+    // The probe holds nothing open.
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    MidiOutHandle synth = 0;
+    MidiOutHandle port = 0;
+    ASSERT_EQ(Driver.Open(synth, MidiMapperId, nullptr), MidiError::NoError);
+    ASSERT_EQ(Driver.Open(port, 1, nullptr), MidiError::NoError);
+    EXPECT_EQ(Driver.SilenceReason(synth), probed);
+    EXPECT_EQ(Driver.SilenceReason(port), "");
+    // Messages are still taken, silently.
+    EXPECT_EQ(Driver.ShortMsg(synth, 0x99 | (38 << 8) | (100 << 16)), MidiError::NoError);
+    EXPECT_EQ(Driver.Close(synth), MidiError::NoError);
+    EXPECT_EQ(Driver.SilenceReason(synth), "");
+    EXPECT_EQ(Driver.Close(port), MidiError::NoError);
+    if (before)
+        SDL_setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
 }
 
 TEST_F(SystemMidiDriverTest, ErrorTextsAreTheStandardOnes) {

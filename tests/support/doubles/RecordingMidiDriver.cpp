@@ -76,7 +76,20 @@ MidiResult RecordingMidiDriver::Open(MidiOutHandle& handle, int deviceId, MidiDo
         return MidiError::BadDeviceId;
     handle = NextHandle++;
     OpenHandles.emplace(handle, std::move(onDone));
+    OpenDevices[handle] = deviceId;
     return MidiError::NoError;
+}
+
+void RecordingMidiDriver::SetSynthSilenceReason(std::string reason) {
+    std::lock_guard<std::mutex> lock(Mutex);
+    SynthSilence = std::move(reason);
+}
+
+std::string RecordingMidiDriver::SilenceReason(MidiOutHandle handle) {
+    std::lock_guard<std::mutex> lock(Mutex);
+    const auto device = OpenDevices.find(handle);
+    if (device == OpenDevices.end() || !OpenHandles.count(handle)) return {};
+    return device->second <= 0 ? SynthSilence : std::string();
 }
 
 MidiResult RecordingMidiDriver::Close(MidiOutHandle handle) {

@@ -45,6 +45,9 @@ public:
     // true (the default): a long message completes inside LongMsg. false: it waits for
     // CompletePending().
     void SetAutoComplete(bool autoComplete);
+    // The mapper (-1) and device 0 play nothing for this reason once opened, as the built-in
+    // synth does without an audio device; empty (the default): they sound.
+    void SetSynthSilenceReason(std::string reason);
     // Completes every long message still held; returns how many.
     std::size_t CompletePending();
 
@@ -62,8 +65,11 @@ public:
     MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     bool GetErrorText(MidiResult code, std::string& text) override;
+    std::string SilenceReason(MidiOutHandle handle) override;
 
 private:
+    std::string SynthSilence;
+    std::map<MidiOutHandle, int> OpenDevices;
     struct Pending {
         MidiOutHandle Handle;
         MidiDoneCallback OnDone;
