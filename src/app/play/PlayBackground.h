@@ -14,7 +14,7 @@ struct PlayPicture {
     std::string SongFile;  // the song's path; its .bmp or .jpg twin is the picture
     std::string SongTitle; // the song's own bytes, decoded for the title strip
     // Told when the picture is there but cannot be shown; empty: stderr is told instead.
-    std::function<void(const std::string& picturePath, const std::string& reason)> OnPictureRefused;
+    std::function<void(const std::string& picturePath, const std::string& reason)> OnPictureRefused = nullptr;
 };
 
 // The song's picture beside it: the ".bmp" twin, else the ".jpg" one, else empty.
