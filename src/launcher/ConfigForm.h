@@ -36,7 +36,7 @@ struct TConfigFormServices {
     // The kit's input ports; none when absent (a system without a MIDI sequencer).
     IMidiInDriver* MidiInDriver = nullptr;
     // Why the built-in synth cannot be heard (no audio device); empty when it can.
-    std::string AudioProblem;
+    std::string AudioProblem{};
 };
 
 class TConfigForm : public QDialog {

@@ -119,6 +119,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
                                          "NoBank=0",
                                          "DInput=1",
                                          "FullScreen=1",
+                                         "Scaling=0",
                                          "[GameConfig]",
                                          "Level=3",
                                          "Demo=1",
