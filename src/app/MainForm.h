@@ -31,6 +31,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tamtara {
 
@@ -176,6 +177,7 @@ private:
     void TitleScreen();
     void EnterTitle();
     void StartDemonstration();
+    std::vector<std::int32_t> DemonstrableSongs() const;
     void FolderSelectScreen();
     void EnterFolderSelect();
     void DiscSelectScreen();

@@ -28,8 +28,9 @@ void TMainForm::TitleScreen() {
     const std::int32_t f = Screen.ScreenFrame;
     // The timings are derived from the interval; a zero interval must not divide by zero.
     const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Timer.Interval()), 1);
-    // An empty library has nothing to demonstrate: the title then neither fades nor closes.
-    const bool demonstrate = Settings.Demo && !Library.SongFiles.empty();
+    // A library without a playable song has nothing to demonstrate: the title then neither
+    // fades nor closes.
+    const bool demonstrate = Settings.Demo && !DemonstrableSongs().empty();
 
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
     if ((Screen.FrameCount / 8) % 2 == 0) back.Draw(320, 336, Sign, *surfaces.SpriteSurface, false);
@@ -70,8 +71,20 @@ void TMainForm::TitleScreen() {
     ChangeScreen(ssFolderSelect);
 }
 
-// A random song of the library with every part automatic, at normal speed, no special mode.
+// The library's songs that can be played and have drum notes; the scan marked the others.
+std::vector<std::int32_t> TMainForm::DemonstrableSongs() const {
+    std::vector<std::int32_t> songs;
+    for (std::size_t k = 0; k < Library.SongFiles.size(); ++k)
+        if (k >= Library.SongChecks.size() || Library.SongChecks[k].Mark == SongMark::Playable)
+            songs.push_back(static_cast<std::int32_t>(k));
+    return songs;
+}
+
+// A random playable song of the library with every part automatic, at normal speed, no special
+// mode.
 void TMainForm::StartDemonstration() {
+    const std::vector<std::int32_t> songs = DemonstrableSongs();
+    if (songs.empty()) return;
     PlayState& play = Play->State;
     play.DemoMode = true;
     play.ScrollSpeed = 100;
@@ -79,8 +92,7 @@ void TMainForm::StartDemonstration() {
     play.HideUpperNotes = false;
     play.AutoLane.fill(true);
     play.AutoPlayMode = true;
-    Selection.DiscIndex =
-        std::uniform_int_distribution<std::int32_t>(0, std::int32_t(Library.SongFiles.size()) - 1)(Random);
+    Selection.DiscIndex = songs[std::uniform_int_distribution<std::size_t>(0, songs.size() - 1)(Random)];
     Selection.SongFile = Library.SongFiles[Selection.DiscIndex];
     Selection.SongTitle = std::size_t(Selection.DiscIndex) < Library.SongTitles.size()
                               ? Library.SongTitles[Selection.DiscIndex]

@@ -207,6 +207,30 @@ TEST_F(Title, DemonstrationDrawsItsSongFromTheWholeLibrary) {
     EXPECT_GT(chosen.size(), 1u);
 }
 
+TEST_F(Title, DemonstrationSkipsSongsTheScanMarked) {
+    const std::vector<std::string> songs = {"Songs/a.mid", "Songs/b.mid", "Songs/c.mid"};
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        Start(true, songs);
+        Game->Form().Library.SongChecks = {SongCheck{SongMark::Unplayable, "broken"},
+                                           SongCheck{SongMark::Playable, ""},
+                                           SongCheck{SongMark::NoDrumNotes, "no drums"}};
+        Game->Form().Random.seed(seed);
+        Game->Form().Screen.ScreenFrame = 905;
+        StepTo(910);
+        Game->Step();
+        ASSERT_EQ(Game->State(), ssPlay) << seed;
+        EXPECT_EQ(Game->Form().Selection.SongFile, "Songs/b.mid") << seed;
+    }
+
+    // Nothing playable: the title stays, as with an empty library.
+    Start(true, songs);
+    Game->Form().Library.SongChecks.assign(3, SongCheck{SongMark::NoDrumNotes, "no drums"});
+    Game->Form().Screen.ScreenFrame = 905;
+    for (int k = 0; k < 40; ++k)
+        Game->Step();
+    EXPECT_EQ(Game->State(), ssTitle);
+}
+
 TEST_F(Title, EnterTwoFramesBeforeTheDemonstrationStillStartsIt) {
     Start(true, {"Songs/b.mid"});
     StepTo(908);
