@@ -44,13 +44,15 @@ public:
         Config.Caption = caption;
         StartVideo();
         CreateWindow();
-        // The renderer first: making one may re-create the window (for OpenGL), which would
-        // undo the window's size and place for full screen.
-        CreateRenderer();
-        if (config.FullScreen)
+        if (config.FullScreen) {
+            // The renderer first: making one may re-create the window (for OpenGL), which would
+            // undo the window's size and place for full screen.
+            CreateRenderer();
             EnterFullScreen();
-        else
+        } else {
             LeaveFullScreen();
+            CreateRenderer();
+        }
         IsLost = false;
         // The launcher's dialog had the keyboard; the game must have it without a click.
         SDL_RaiseWindow(Window);
