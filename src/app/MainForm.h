@@ -162,16 +162,26 @@ private:
     // Loads and starts SongFile for play; when it cannot be played, says why and leaves play.
     bool StartChosenSong();
     void LeaveUnplayableSong();
+    // F5 on the failed and result screens asks for the same play again, which their next frame
+    // starts (play must be entered within a frame tick); Backspace on the mode and part screens
+    // returns to the disc screen on the chosen song.
+    bool MayRetry() const;
+    void AskRetry();
+    bool RetryIfAsked();
+    void BackToChosenDisc();
     void StageEndScreen();
     void EnterFailed();
     void EnterCleared();
     void ResultScreen();
     void EnterResult();
     // The latency calibration screen: its entry action (the clicks), its frame, and one strike
-    // at a key-down's time (or, without a time, at the frame's poll).
+    // at a key-down's time (or, without a time, at the frame's poll); Enter takes the median as
+    // the input offset and saves it.
     void CalibrationScreen();
     void EnterCalibration();
     void CalibrationStrike(std::optional<std::uint32_t> time);
+    void SaveCalibration();
+    void DrawCalibration();
 
     // Where ChangeScreen reports every screen change; null: nowhere.
     std::ostream* ScreenTrace;
@@ -183,6 +193,8 @@ private:
     bool PlacementSaved = false;
     TWindowPlacement SavedPlacement;
     std::string LastError;
+    // F5 was pressed on the failed or result screen; their next frame restarts the play.
+    bool RetryAsked = false;
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;

@@ -8,19 +8,28 @@
 
 namespace tamtara {
 
-void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
+void DrawCentredText(TDirectDrawSurface& back, const std::string& text, std::int32_t centreX, std::int32_t y,
+                     std::int32_t height, TColor colour) {
     TDirectDrawSurfaceCanvas& canvas = back.Canvas();
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font.Name = "ＭＳ Ｐゴシック";
     canvas.Font.Charset = SHIFTJIS_CHARSET;
-    canvas.Font.Height = -22;
+    canvas.Font.Height = -height;
     canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
     const std::int32_t w = canvas.TextWidth(text);
     canvas.Font.Color = clBlack;
-    canvas.TextOut(321 - w / 2, 446, text);
-    canvas.Font.Color = clRed;
-    canvas.TextOut(320 - w / 2, 445, text);
+    canvas.TextOut(centreX + 1 - w / 2, y + 1, text);
+    canvas.Font.Color = colour;
+    canvas.TextOut(centreX - w / 2, y, text);
     back.ReleaseCanvas();
+}
+
+void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
+    DrawCentredText(back, text, 320, 445, 22, clRed);
+}
+
+void DrawSecondHelpLine(TDirectDrawSurface& back, const std::string& text) {
+    DrawCentredText(back, text, 320, 408, 18, clWhite);
 }
 
 void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,
