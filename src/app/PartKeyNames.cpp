@@ -27,7 +27,8 @@ std::string PartKeyNames(const KeyAssigns& assigns, std::initializer_list<int> p
     // The player's keys of all the parts first, then the cursor keys: "J  K  L  ↑  ↓".
     for (int slot = 0; slot < AssignSlotCount; ++slot) {
         for (int part : parts) {
-            const std::string name = KeyCodeName(assigns[ButtonState(1 + part)][static_cast<std::size_t>(slot)]);
+            const std::string name =
+                KeyCodeName(assigns[ButtonState(1 + part)][static_cast<std::size_t>(slot)]);
             if (name.empty()) continue;
             if (!names.empty()) names += "  ";
             names += name;
