@@ -1,4 +1,4 @@
-// Frame times and pictures of the opening, title, stage-end and result screens.
+// Frame times and pictures of the opening, title, calibration, stage-end and result screens.
 #include "ScreenTiming.h"
 
 #include "app/play/GamePlay.h"
@@ -51,6 +51,8 @@ void Title(const ScreenBenchOptions& options) {
 void StageEnd(const ScreenBenchOptions& options, ScreenState state, const std::string& name) {
     testing::GameHarness game(options.GameFolder, WindowedGame());
     game.Step();
+    // After a play of the player's own, which the failed screen offers to repeat.
+    game.Form().Selection.SongFile = "Songs/demo.mid";
     ScreenTimes times(name);
     const std::set<int> shots{3, 8, 14, 40};
     while (times.Frames() < MinimumFrames) {
@@ -66,6 +68,7 @@ void StageEnd(const ScreenBenchOptions& options, ScreenState state, const std::s
 void Result(const ScreenBenchOptions& options) {
     testing::GameHarness game(options.GameFolder, WindowedGame());
     game.Step();
+    game.Form().Selection.SongFile = "Songs/demo.mid";
     PlayState& play = game.Form().Play->State;
     ScreenTimes times("result");
     // Alternating plays, so the letter changes as it does between real plays.
@@ -88,11 +91,39 @@ void Result(const ScreenBenchOptions& options) {
     times.Print();
 }
 
+// The calibration with strikes some 120 ms late, a few of them astray: counting, at its goal,
+// and the confirmation after Enter.
+void Calibration(const ScreenBenchOptions& options) {
+    testing::HarnessOptions settings = WindowedGame();
+    settings.SettingsFile = (options.GameFolder / "tamtara.ini").string();
+    testing::GameHarness game(options.GameFolder, settings);
+    game.Step();
+    game.ChangeScreenInFrame(ssTitle);
+    game.WindowKey(WindowKeys::F3);
+    game.Step();
+    CalibrationRun& run = game.Form().Calibrating;
+    ScreenTimes times("calibration");
+    for (int strike = 0; times.Frames() < MinimumFrames; ++strike) {
+        if (strike < 24) run.AddStrike(strike % 7 == 3 ? -150.0 + strike : 120.0 + (strike * 37) % 29 - 14);
+        times.Step(game);
+        if (strike == 9) Shot(game, options, "calibration_counting");
+        if (strike == 30) Shot(game, options, "calibration_ok");
+        if (strike == 40) game.TapKey(13);
+        if (strike == 44) Shot(game, options, "calibration_saved");
+        if (game.State() != ssCalibration) {
+            game.WindowKey(WindowKeys::F3);
+            strike = -1;
+        }
+    }
+    times.Print();
+}
+
 } // namespace
 
 void BenchTitleResultScreens(const ScreenBenchOptions& options) {
     Opening(options);
     Title(options);
+    Calibration(options);
     StageEnd(options, ssCleared, "cleared");
     StageEnd(options, ssFailed, "failed");
     Result(options);

@@ -1,8 +1,9 @@
-// Click song, beat deviation and the calibration's median.
+// Click song, beat deviation, and the calibration's outliers and median.
 #include "app/Calibration.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tamtara {
 
@@ -23,6 +24,13 @@ void PutDelta(std::vector<std::uint8_t>& bytes, std::uint32_t delta) {
     while (count > 1)
         bytes.push_back(static_cast<std::uint8_t>(groups[--count] | 0x80));
     bytes.push_back(groups[0]);
+}
+
+std::optional<double> MedianOf(std::vector<double> values) {
+    if (values.empty()) return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 constexpr std::uint8_t HighWoodBlock = 76;
@@ -66,20 +74,47 @@ double BeatDeviationMs(double position, std::int32_t division, std::int32_t temp
     return (position - nearest) * 60000.0 / (static_cast<double>(tempo) * division);
 }
 
+std::optional<double> CalibrationRun::Centre() const {
+    std::vector<double> inRange;
+    for (double d : Deviations)
+        if (std::fabs(d) <= CalibrationRangeMs) inRange.push_back(d);
+    return MedianOf(std::move(inRange));
+}
+
+bool CalibrationRun::IsKept(double deviationMs, std::optional<double> centre) {
+    return centre && std::fabs(deviationMs) <= CalibrationRangeMs &&
+           std::fabs(deviationMs - *centre) <= CalibrationOutlierMs;
+}
+
 int CalibrationRun::Kept() const {
-    return static_cast<int>(std::count_if(Deviations.begin(), Deviations.end(),
-                                          [](double d) { return std::fabs(d) <= CalibrationOutlierMs; }));
+    const std::optional<double> centre = Centre();
+    return static_cast<int>(
+        std::count_if(Deviations.begin(), Deviations.end(), [&](double d) { return IsKept(d, centre); }));
 }
 
 std::optional<std::int32_t> CalibrationRun::Median() const {
+    const std::optional<double> centre = Centre();
     std::vector<double> kept;
-    for (double d : Deviations)
-        if (std::fabs(d) <= CalibrationOutlierMs) kept.push_back(d);
-    if (kept.empty()) return std::nullopt;
-    std::sort(kept.begin(), kept.end());
-    const std::size_t middle = kept.size() / 2;
-    const double median = kept.size() % 2 ? kept[middle] : (kept[middle - 1] + kept[middle]) / 2;
-    return static_cast<std::int32_t>(std::lround(median));
+    std::copy_if(Deviations.begin(), Deviations.end(), std::back_inserter(kept),
+                 [&](double d) { return IsKept(d, centre); });
+    const std::optional<double> median = MedianOf(std::move(kept));
+    if (!median) return std::nullopt;
+    return static_cast<std::int32_t>(std::lround(*median));
+}
+
+std::string CalibrationRun::CountText() const {
+    if (Enough()) return "OK";
+    return std::to_string(Kept()) + " / " + std::to_string(CalibrationStrikesNeeded);
+}
+
+std::string SignedMsText(std::int32_t ms) {
+    return (ms < 0 ? "-" : "+") + std::to_string(ms < 0 ? -static_cast<std::int64_t>(ms) : ms) + " ms";
+}
+
+std::string CalibrationEnding::Text() const {
+    if (Saved) return "保存しました: " + SignedMsText(OffsetMs);
+    if (Problem.empty()) return "今回だけ使います: " + SignedMsText(OffsetMs);
+    return "保存できませんでした (今回だけ " + SignedMsText(OffsetMs) + " を使います)";
 }
 
 std::optional<double> CalibrationRun::Last() const {

@@ -39,6 +39,12 @@ void TMainForm::FormKeyDown(std::int32_t key) {
     case WindowKeys::F2:
         ChangeScreen(ssCleared);
         break;
+    case WindowKeys::F5:
+        AskRetry();
+        break;
+    case WindowKeys::Back:
+        if (Screen.ScreenState == ssModeSelect || Screen.ScreenState == ssPartSelect) BackToChosenDisc();
+        break;
     case WindowKeys::F3:
         // The title screen's way to the latency calibration.
         if (Screen.ScreenState == ssTitle) ChangeScreen(ssCalibration);

@@ -96,8 +96,10 @@ public:
     // The title of the notice on screen now; empty when none.
     const std::string& Notice() const;
     // Runs write on the ini file the game saves into (nothing when it has none); when it raises,
-    // the player is told in a notice that the settings could not be saved. False then.
-    bool SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write);
+    // false, with the reason in *problem for a caller that tells the player itself, else in a
+    // notice that the settings could not be saved.
+    bool SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write,
+                          std::string* problem = nullptr);
 
     // What the window's start is doing, from FormShow to its first frame: each step with a
     // percentage, then 100 with an empty text just before the first frame is shown.
@@ -196,16 +198,26 @@ private:
     SongCheck DiscCheck(std::int32_t index) const;
     // Whether a disc may be chosen; for a marked one the player is told why, and it is not.
     bool MayChooseDisc(std::int32_t index);
+    // F5 on the failed and result screens asks for the same play again, which their next frame
+    // starts (play must be entered within a frame tick); Backspace on the mode and part screens
+    // returns to the disc screen on the chosen song.
+    bool MayRetry() const;
+    void AskRetry();
+    bool RetryIfAsked();
+    void BackToChosenDisc();
     void StageEndScreen();
     void EnterFailed();
     void EnterCleared();
     void ResultScreen();
     void EnterResult();
     // The latency calibration screen: its entry action (the clicks), its frame, and one strike
-    // at a key-down's time (or, without a time, at the frame's poll).
+    // at a key-down's time (or, without a time, at the frame's poll); Enter takes the median as
+    // the input offset and saves it.
     void CalibrationScreen();
     void EnterCalibration();
     void CalibrationStrike(std::optional<std::uint32_t> time);
+    void SaveCalibration();
+    void DrawCalibration();
 
     // Where ChangeScreen reports every screen change; null: nowhere.
     std::ostream* ScreenTrace;
@@ -221,6 +233,8 @@ private:
     bool PlacementSaved = false;
     TWindowPlacement SavedPlacement;
     std::string LastError;
+    // F5 was pressed on the failed or result screen; their next frame restarts the play.
+    bool RetryAsked = false;
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;

@@ -12,6 +12,10 @@ void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
     DrawShadowedLine(back, 320, 445, text, clRed);
 }
 
+void DrawSecondHelpLine(TDirectDrawSurface& back, const std::string& text) {
+    DrawShadowedLine(back, 320, 408, text, clWhite, 18);
+}
+
 void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,
                           const TDirectDrawSurface& bars) {
     back.Draw(0, 0, TRect{0, 0, 640, 480}, background, false);

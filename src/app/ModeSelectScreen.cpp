@@ -76,7 +76,10 @@ void TMainForm::ModeSelectScreen() {
         const std::int32_t a = 160 * (Options.SpecialChoice % 4);
         back.Draw(a, 352, Bounds(a, 368, 160, 48), choices, true);
     }
-    if (r < 10) DrawHelpLine(back, ModeHelpLine(r));
+    if (r < 10) {
+        DrawHelpLine(back, ModeHelpLine(r));
+        DrawSecondHelpLine(back, BackHelpLine);
+    }
     DXDraw.Flip();
     Screen.ScreenFrame += 1;
 

@@ -24,13 +24,17 @@ const std::string& TMainForm::Notice() const {
     return current ? current->Title : none;
 }
 
-bool TMainForm::SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write) {
+bool TMainForm::SaveSettingsFile(const std::function<void(const std::string& iniPath)>& write,
+                                 std::string* problem) {
     if (SettingsFile.empty()) return true;
     try {
         write(SettingsFile);
         return true;
     } catch (const std::exception& error) {
-        ShowNotice("設定を保存できません", error.what());
+        if (problem)
+            *problem = error.what();
+        else
+            ShowNotice("設定を保存できません", error.what());
         return false;
     }
 }

@@ -1,8 +1,10 @@
 // The part selection screen: each part's key hands that part to automatic play or takes it
-// back (the three toms together); Enter leads on to play.
+// back (the three toms together); Enter leads on to play. Below each panel stand the keys that
+// choose it, and Backspace goes back to the disc screen.
 #include "app/MainForm.h"
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
+#include "app/PartKeyNames.h"
 
 #include <algorithm>
 
@@ -12,6 +14,8 @@ namespace {
 
 // The part whose state each of the five panels shows: hi-hat, snare, kick, toms, cymbal.
 constexpr std::int32_t PanelParts[5] = {0, 1, 2, 3, 6};
+// The parts whose keys choose each panel.
+const std::initializer_list<int> PanelKeyParts[5] = {{0}, {1}, {2}, {3, 4, 5}, {6}};
 
 bool IsTom(std::int32_t part) {
     return part >= 3 && part <= 5;
@@ -58,7 +62,13 @@ void TMainForm::PartSelectScreen() {
         else
             back.Draw(x, 270, Bounds(128, 96, 128, 48), panels, true);
     }
+    // The keys of each panel on a dark strip under the buttons.
+    back.FillRectAlpha(TRect{0, 370, 640, 396}, clBlack, 140);
+    const KeyAssigns& assigns = Input.DXInput.Keyboard.Assigns;
+    for (std::int32_t c = 0; c < 5; ++c)
+        DrawShadowedLine(back, 128 * c + 64, 373, PartKeyNames(assigns, PanelKeyParts[c]), clYellow, 18);
     DrawHelpLine(back, "プレイキーで演奏かオートかを選択、Enterで決定");
+    if (Screen.LeaveFrame == 0) DrawSecondHelpLine(back, BackHelpLine);
     DXDraw.Flip();
     Screen.ScreenFrame += 1;
 

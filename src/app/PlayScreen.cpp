@@ -7,8 +7,6 @@
 
 #include "app/play/PreRoll.h"
 
-#include <algorithm>
-
 namespace tamtara {
 
 void TMainForm::EnterPlay() {
@@ -65,10 +63,7 @@ void TMainForm::LeaveUnplayableSong() {
         ChangeScreen(Play->State.DemoMode ? ssOpening : ssFolderSelect);
         return;
     }
-    ChangeScreen(ssDiscSelect);
-    const auto song = std::find(Library.DiscFiles.begin(), Library.DiscFiles.end(), Selection.SongFile);
-    if (song != Library.DiscFiles.end())
-        Selection.DiscIndex = static_cast<std::int32_t>(song - Library.DiscFiles.begin());
+    BackToChosenDisc();
 }
 
 } // namespace tamtara

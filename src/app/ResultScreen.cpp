@@ -1,6 +1,8 @@
 // The result screen after a cleared play: the grade counts and their shares, the stacked share
-// bar, the rank letter and the longest combo; Enter leads back to the folder screen.
+// bar, the rank letter and the longest combo; Enter leads back to the folder screen, F5 plays
+// the song again.
 #include "app/MainForm.h"
+#include "app/MenuText.h"
 #include "app/ResultRank.h"
 
 #include "platform/display/SurfaceCanvas.h"
@@ -36,6 +38,7 @@ template <typename... Args> std::string Format(const char* format, Args... args)
 } // namespace
 
 void TMainForm::ResultScreen() {
+    if (RetryIfAsked()) return;
     Input.PollKeys();
     if (Screen.LeaveFrame == 0 && Input.Holds.KeyHoldA[7] == 1) {
         StartEnterJingle();
@@ -100,11 +103,14 @@ void TMainForm::ResultScreen() {
     }
 
     if ((Screen.FrameCount / 4) % 3 != 0) text.DrawText16(350, 410, "PRESS ENTER KEY", 2);
+    if (MayRetry()) DrawHelpLine(back, RetryHelpLine);
     DXDraw.Flip();
 
     LeaveAfterConfirmation(ssFolderSelect);
 }
 
-void TMainForm::EnterResult() {}
+void TMainForm::EnterResult() {
+    RetryAsked = false;
+}
 
 } // namespace tamtara

@@ -59,6 +59,10 @@ void ScreenGraphics(ScreenState screenState, TReadPackageFile& package, ScreenSu
         back("back.bmp");
         overlay("Folder.bmp", KeyMode::WithKey);
         break;
+    case ssCalibration:
+        back("back.bmp");
+        overlay("calib.bmp", KeyMode::NoKey);
+        break;
     default:
         break;
     }

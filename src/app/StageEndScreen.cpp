@@ -1,6 +1,8 @@
 // The stage-end screens after a play: a wall of panels slides together, shakes and settles
-// under the failure or clear banner; then the opening (failed) or the result (cleared).
+// under the failure or clear banner; then the opening (failed) or the result (cleared). F5 on
+// the failed screen plays the song again instead.
 #include "app/MainForm.h"
+#include "app/MenuText.h"
 
 namespace tamtara {
 
@@ -21,6 +23,7 @@ void DrawPanelGrid(TDirectDrawSurface& back, const TDirectDrawSurface& panel, st
 
 // Reads no keys: the hold counters stand still until the next screen polls.
 void TMainForm::StageEndScreen() {
+    if (RetryIfAsked()) return;
     TDirectDrawSurface& back = DXDraw.Surface();
     const TDirectDrawSurface& panel = *Art.Surfaces.BackSurface;
     const TDirectDrawSurface& banner = *Art.Surfaces.SpriteSurface;
@@ -41,6 +44,11 @@ void TMainForm::StageEndScreen() {
             DrawPanelGrid(back, panel, 0, 0);
         }
         back.Draw(0, 192, Banner, banner, true);
+        if (MayRetry()) {
+            // On a dark band, as the wall has no bar to carry it.
+            back.FillRectAlpha(TRect{0, 438, 640, 474}, clBlack, 220);
+            DrawHelpLine(back, RetryHelpLine);
+        }
     }
     Screen.ScreenFrame += 1;
     if (Screen.ScreenFrame > LastStageEndFrame)
@@ -49,6 +57,7 @@ void TMainForm::StageEndScreen() {
 }
 
 void TMainForm::EnterFailed() {
+    RetryAsked = false;
     StartJingle("_failed.mid", false, true, true);
 }
 

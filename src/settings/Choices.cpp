@@ -33,4 +33,10 @@ std::int32_t KeyCodeOfChoice(int position) {
     return KeyChoice[static_cast<std::size_t>(position)].Code;
 }
 
+std::string_view KeyChoiceText(std::int32_t code) {
+    for (const KeyChoiceEntry& entry : KeyChoice)
+        if (entry.Code == code) return entry.Text;
+    return {};
+}
+
 } // namespace tamtara

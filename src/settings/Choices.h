@@ -20,6 +20,8 @@ extern const std::array<KeyChoiceEntry, KeyChoiceCount> KeyChoice;
 int KeyChoicePosition(std::string_view text);
 // Key code of the entry at position; 0 (no key) for a position outside the list.
 std::int32_t KeyCodeOfChoice(int position);
+// Text of the entry giving this key code ("A", "スペース", ";"); empty when no entry does.
+std::string_view KeyChoiceText(std::int32_t code);
 
 struct LevelEntry {
     std::string_view Text;

@@ -6,34 +6,63 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 namespace tamtara::testing {
 
-TEST(CalibrationMedian, DropsOutliersBeyondEightyMilliseconds) {
+TEST(CalibrationMedian, OutliersAreDroppedAroundTheMedianOfAllStrikesNotAroundZero) {
     CalibrationRun run;
     EXPECT_FALSE(run.Median().has_value());
-    for (double d : {30.0, 34.0, 36.0, -150.0, 38.0, 81.0, 90.0, 40.0, 200.0})
+    // A steady 120 ms late, opened by two wild strikes: those go, all the rest stay.
+    run.AddStrike(-200.0);
+    run.AddStrike(-190.0);
+    for (double d : {112.0, 131.0, 118.0, 125.0, 109.0, 122.0, 120.0, 127.0, 115.0, 119.0, 124.0, 116.0,
+                     121.0, 128.0, 113.0, 123.0})
         run.AddStrike(d);
-    EXPECT_EQ(run.Total(), 9);
-    EXPECT_EQ(run.Kept(), 5);
-    EXPECT_EQ(run.Median(), 36);
-    run.AddStrike(-80.0); // the limit itself is kept
-    EXPECT_EQ(run.Kept(), 6);
-    EXPECT_EQ(run.Median(), 35); // (34 + 36) / 2
-    EXPECT_FALSE(run.Enough());
-    for (int i = 0; i < 10; ++i)
-        run.AddStrike(12.4);
+    EXPECT_EQ(run.Total(), 18);
+    EXPECT_EQ(run.Kept(), 16);
     EXPECT_TRUE(run.Enough());
+    EXPECT_EQ(run.Median(), 121); // (120 + 121) / 2, rounded half away from zero
+    // Strikes beyond the offset's range are never kept, whatever the others are.
+    run.AddStrike(260.0);
+    EXPECT_EQ(run.Kept(), 16);
+    EXPECT_FALSE(CalibrationRun::IsKept(-251.0, -240.0));
 }
 
-// The readme: strikes more than 80 ms off are dropped, so 80 ms either way still counts.
-TEST(CalibrationMedian, EightyMillisecondsEitherWayIsKeptAndBeyondIsDropped) {
+TEST(CalibrationMedian, EightyMillisecondsFromTheCentreIsKeptAndBeyondIsDropped) {
+    EXPECT_TRUE(CalibrationRun::IsKept(180.0, 100.0));
+    EXPECT_TRUE(CalibrationRun::IsKept(20.0, 100.0));
+    EXPECT_FALSE(CalibrationRun::IsKept(180.001, 100.0));
+    EXPECT_FALSE(CalibrationRun::IsKept(19.999, 100.0));
+    EXPECT_FALSE(CalibrationRun::IsKept(0.0, std::nullopt));
     CalibrationRun run;
-    for (double d : {80.0, -80.0, 80.001, -80.001})
+    for (double d : {-30.0, -20.0, 0.0, 10.0, 60.0, 100.0})
         run.AddStrike(d);
-    EXPECT_EQ(run.Kept(), 2);
+    EXPECT_EQ(run.Centre(), 5.0);
+    EXPECT_EQ(run.Kept(), 5); // 100 lies 95 from the centre
     EXPECT_EQ(run.Median(), 0);
+}
+
+TEST(CalibrationMedian, TheCountStopsAtTheGoalAndThenSaysOk) {
+    CalibrationRun run;
+    EXPECT_EQ(run.CountText(), "0 / 16");
+    for (int i = 1; i < CalibrationStrikesNeeded; ++i) {
+        run.AddStrike(40.0 + i % 3);
+        EXPECT_EQ(run.CountText(), std::to_string(i) + " / 16");
+    }
+    for (int i = 0; i < 5; ++i) {
+        run.AddStrike(40.0);
+        EXPECT_EQ(run.CountText(), "OK");
+    }
+}
+
+TEST(CalibrationMedian, TheEndingSaysWhatBecameOfTheOffset) {
+    EXPECT_EQ((CalibrationEnding{120, true, ""}).Text(), "保存しました: +120 ms");
+    EXPECT_EQ((CalibrationEnding{-8, true, ""}).Text(), "保存しました: -8 ms");
+    EXPECT_EQ((CalibrationEnding{0, false, ""}).Text(), "今回だけ使います: +0 ms");
+    EXPECT_EQ((CalibrationEnding{35, false, "x に書き込めません"}).Text(),
+              "保存できませんでした (今回だけ +35 ms を使います)");
 }
 
 TEST(CalibrationMedian, DeviationIsMeasuredFromTheNearestBeat) {
@@ -94,22 +123,54 @@ protected:
     std::unique_ptr<GameHarness> Game;
 };
 
-TEST_F(CalibrationScreenTest, StrikesFortyMillisecondsLateCalibrateToFortyAndEnterSavesIt) {
+// A latency far beyond the outlier limit is measured whole: every strike is kept.
+TEST_F(CalibrationScreenTest, StrikesAHundredAndTwentyMillisecondsLateCalibrateToThatAndEnterSavesIt) {
     Start(true);
     ASSERT_EQ(Game->State(), ssCalibration);
-    StrikeAfterClicks(40, 18);
-    ASSERT_GE(Game->Form().Calibrating.Kept(), 16);
-    ASSERT_TRUE(Game->Form().Calibrating.Median().has_value());
-    EXPECT_NEAR(*Game->Form().Calibrating.Median(), 40, 2);
+    StrikeAfterClicks(120, 18);
+    const CalibrationRun& run = Game->Form().Calibrating;
+    EXPECT_EQ(run.Total(), 18);
+    EXPECT_EQ(run.Kept(), 18);
+    ASSERT_TRUE(run.Median().has_value());
+    EXPECT_NEAR(*run.Median(), 120, 2);
+    EXPECT_EQ(run.CountText(), "OK");
     // Clicks go out on the drum channel at 100 beats per minute.
     const std::vector<std::uint32_t> clicks = ClickTimes();
     ASSERT_GE(clicks.size(), 10u);
     EXPECT_NEAR(double(clicks[9] - clicks[1]) / 8, 600.0, 1.0);
 
+    // Saved at once; the screen confirms it for a second, taking no more strikes, then leaves.
     Game->TapKey(13);
-    EXPECT_EQ(Game->State(), ssTitle);
-    EXPECT_NEAR(Game->Form().Settings.InputOffsetMs, 40, 2);
+    EXPECT_EQ(Game->State(), ssCalibration);
+    EXPECT_NEAR(Game->Form().Settings.InputOffsetMs, 120, 2);
     EXPECT_EQ(LoadSettings(SettingsFile()).InputOffsetMs, Game->Form().Settings.InputOffsetMs);
+    ASSERT_TRUE(run.Ending.has_value());
+    EXPECT_TRUE(run.Ending->Saved);
+    EXPECT_EQ(run.Ending->OffsetMs, Game->Form().Settings.InputOffsetMs);
+    Game->KeyDownAt(5, 70);
+    Game->Step();
+    Game->ReleaseKey(70);
+    EXPECT_EQ(run.Total(), 18);
+    int frames = 1;
+    for (; Game->State() == ssCalibration && frames < 40; ++frames)
+        Game->Step();
+    EXPECT_EQ(Game->State(), ssTitle);
+    EXPECT_GE(frames, 25);
+}
+
+TEST_F(CalibrationScreenTest, AnOffsetThatCannotBeSavedIsSaidSoAndStillUsed) {
+    Start(true);
+    // The settings "file" is a folder: the write fails.
+    std::filesystem::create_directory(SettingsFile());
+    StrikeAfterClicks(-60, 17);
+    Game->TapKey(13);
+    const CalibrationRun& run = Game->Form().Calibrating;
+    ASSERT_TRUE(run.Ending.has_value());
+    EXPECT_FALSE(run.Ending->Saved);
+    EXPECT_NE(run.Ending->Problem.find("書き込めません"), std::string::npos) << run.Ending->Problem;
+    EXPECT_NEAR(Game->Form().Settings.InputOffsetMs, -60, 2);
+    EXPECT_EQ(Game->State(), ssCalibration);
+    EXPECT_TRUE(Game->StepUntil(ssTitle, 31));
 }
 
 TEST_F(CalibrationScreenTest, EscapeLeavesTheOffsetUnchanged) {

@@ -43,6 +43,7 @@ constexpr Maker kMakers[] = {
     {"partsel3.bmp", DrawPartBars},
     {"PartC2.bmp", DrawPartChoices},
     {"result.bmp", DrawResultBars},
+    {"calib.bmp", DrawCalibrationBars},
     {"PanelPB2.bmp", DrawPanel},
     {"Failed_t.bmp", DrawFailedBanner},
     {"Clear_t.bmp", DrawClearBanner},

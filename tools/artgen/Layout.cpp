@@ -172,6 +172,7 @@ std::vector<SheetLayout> Build() {
          {{0, 0, 2, 2}, {0, 80, 640, 16}, {512, 96, 128, 48}}});
 
     all.push_back(Bars("result.bmp"));
+    all.push_back(Bars("calib.bmp"));
     all.push_back({"PanelPB2.bmp", 160, 160, std::nullopt, {{0, 0, 160, 160}}, {}});
     for (std::string_view banner : {"Failed_t.bmp", "Clear_t.bmp"})
         all.push_back(

@@ -45,4 +45,7 @@ Image DrawPanel();
 Image DrawFailedBanner();
 Image DrawClearBanner();
 
+// Latency calibration.
+Image DrawCalibrationBars();
+
 } // namespace tamtara

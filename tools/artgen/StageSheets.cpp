@@ -1,4 +1,4 @@
-// The stage-end wall panel and banners, and the result screen's bars.
+// The stage-end wall panel and banners, and the bars of the result and calibration screens.
 #include <string_view>
 
 #include "Sheets.h"
@@ -27,6 +27,10 @@ Image Banner(std::string_view text, Rgb band, Rgb textTop, Rgb textBottom) {
 
 Image DrawResultBars() {
     return MenuBars("RESULT");
+}
+
+Image DrawCalibrationBars() {
+    return MenuBars("CALIBRATION");
 }
 
 Image DrawPanel() {

@@ -47,7 +47,7 @@ enum class TDisplayEventKind : std::uint8_t { KeyDown, KeyUp, CloseRequest, Acti
 namespace WindowKeys {
 constexpr std::int32_t Back = 0x08, Tab = 0x09, Return = 0x0D, Escape = 0x1B, Space = 0x20, Left = 0x25,
                        Up = 0x26, Right = 0x27, Down = 0x28, F1 = 0x70, F2 = 0x71, F3 = 0x72, F4 = 0x73,
-                       F12 = 0x7B;
+                       F5 = 0x74, F12 = 0x7B;
 } // namespace WindowKeys
 
 struct TDisplayEvent {
