@@ -567,7 +567,7 @@ private slots:
                 columnX[position].insert(qRound(line.cursorToX(int(rowStart + column.capturedStart(1)))));
             }
         }
-        QCOMPARE(rows, 21);
+        QCOMPARE(rows, 22);
         for (const auto& [position, xs] : columnX)
             QVERIFY2(xs.size() == 1,
                      qPrintable(QString("column %1 starts at %2 places").arg(position).arg(xs.size())));
