@@ -54,6 +54,10 @@ void TMainForm::EnterCalibration() {
     MidiDrive->AnnounceNotes = false;
     TMemoryStream clicks(ClickSongBytes(ClickBars));
     MidiDrive->LoadFromStream(clicks);
+    {
+        auto lock = MidiDrive->ScopedLock();
+        SongStartLine = "click start";
+    }
     MidiDrive->Play();
 }
 

@@ -47,7 +47,7 @@ void TMainForm::TraceScreen(tamtara::ScreenState state) {
 void TMainForm::TraceSongStart() {
     if (!ScreenTrace) return;
     const std::lock_guard<std::mutex> lock(TraceMutex);
-    *ScreenTrace << "song start " << PlaySongFile << std::endl;
+    *ScreenTrace << SongStartLine << std::endl;
 }
 
 void TMainForm::TimerTimer() {
@@ -64,6 +64,10 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
     MidiDrive->GSResetOnPlay = gsReset;
     MidiDrive->LoopPlay = loop;
     MidiDrive->AnnounceNotes = false;
+    {
+        auto lock = MidiDrive->ScopedLock();
+        SongStartLine.clear();
+    }
     MidiDrive->QueuePlay(fileName);
 }
 

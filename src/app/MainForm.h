@@ -223,8 +223,9 @@ private:
     std::ostream* ScreenTrace;
     // The trace is written by the window and the sequencer thread.
     std::mutex TraceMutex;
-    // The song of the current play, as the song start line names it; guarded by the sequencer lock.
-    std::string PlaySongFile;
+    // The trace line for the first tick of the song being started ("song start <path>" for play,
+    // "click start" for the calibration; empty for jingles); guarded by the sequencer lock.
+    std::string SongStartLine;
     // The ini file the calibration saves the input offset into; empty: kept for this run only.
     std::string SettingsFile;
     bool SequencerThread;

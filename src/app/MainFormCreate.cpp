@@ -25,9 +25,12 @@ TMainForm::TMainForm(GameServices services)
                                                     Packages.InstrumentNames, [this] { Input.PollKeys(); },
                                                     Input.Holds});
     Play->Capture.Register();
-    // Only play announces drum notes; jingles and the calibration clicks start unreported.
-    MidiDrive->OnSongStart = [this](TMidiDrive& drive) {
-        if (drive.AnnounceNotes) TraceSongStart();
+    // The first tick of a play's song and of the calibration's clicks is traced; jingles start
+    // unreported.
+    MidiDrive->OnSongStart = [this](TMidiDrive&) {
+        if (SongStartLine.empty()) return;
+        TraceSongStart();
+        SongStartLine.clear();
     };
     MidiDrive->AnnounceNotes = true;
     MidiDrive->GMResetOnPlay = true;

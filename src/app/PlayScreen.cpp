@@ -42,7 +42,7 @@ bool TMainForm::StartChosenSong() {
         MidiDrive->LoadFromFile(Selection.SongFile);
         {
             auto lock = MidiDrive->ScopedLock();
-            PlaySongFile = Selection.SongFile;
+            SongStartLine = "song start " + Selection.SongFile;
         }
         MidiDrive->Play(
             SongPreRoll(*MidiDrive, Play->State.ScrollSpeed, static_cast<std::int32_t>(Timer.Interval())));
