@@ -179,7 +179,7 @@ private:
     void TitleScreen();
     void EnterTitle();
     void StartDemonstration();
-    std::vector<std::int32_t> DemonstrableSongs() const;
+    bool IsDemonstrable(std::size_t k) const;
     void FolderSelectScreen();
     void EnterFolderSelect();
     void DiscSelectScreen();

@@ -30,7 +30,10 @@ void TMainForm::TitleScreen() {
     const std::int32_t interval = std::max<std::int32_t>(std::int32_t(Timer.Interval()), 1);
     // A library without a playable song has nothing to demonstrate: the title then neither
     // fades nor closes.
-    const bool demonstrate = Settings.Demo && !DemonstrableSongs().empty();
+    bool demonstrable = false;
+    for (std::size_t k = 0; k < Library.SongFiles.size() && !demonstrable; ++k)
+        demonstrable = IsDemonstrable(k);
+    const bool demonstrate = Settings.Demo && demonstrable;
 
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
     if ((Screen.FrameCount / 8) % 2 == 0) back.Draw(320, 336, Sign, *surfaces.SpriteSurface, false);
@@ -71,19 +74,17 @@ void TMainForm::TitleScreen() {
     ChangeScreen(ssFolderSelect);
 }
 
-// The library's songs that can be played and have drum notes; the scan marked the others.
-std::vector<std::int32_t> TMainForm::DemonstrableSongs() const {
-    std::vector<std::int32_t> songs;
-    for (std::size_t k = 0; k < Library.SongFiles.size(); ++k)
-        if (k >= Library.SongChecks.size() || Library.SongChecks[k].Mark == SongMark::Playable)
-            songs.push_back(static_cast<std::int32_t>(k));
-    return songs;
+// Whether the library's song k can be played and has drum notes; the scan marked the others.
+bool TMainForm::IsDemonstrable(std::size_t k) const {
+    return k >= Library.SongChecks.size() || Library.SongChecks[k].Mark == SongMark::Playable;
 }
 
 // A random playable song of the library with every part automatic, at normal speed, no special
 // mode.
 void TMainForm::StartDemonstration() {
-    const std::vector<std::int32_t> songs = DemonstrableSongs();
+    std::vector<std::int32_t> songs;
+    for (std::size_t k = 0; k < Library.SongFiles.size(); ++k)
+        if (IsDemonstrable(k)) songs.push_back(static_cast<std::int32_t>(k));
     if (songs.empty()) return;
     PlayState& play = Play->State;
     play.DemoMode = true;
