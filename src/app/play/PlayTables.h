@@ -1,8 +1,9 @@
-// Fixed tables of the play screen: which drum notes belong to which lane, the note a lane
-// sounds when struck with nothing pending, the lane geometry and the gauge loss per level.
+// Fixed tables of the play screen: the grades, the lane geometry and the gauge loss per level
+// (which drum notes go to which lane is midi/DrumMap.h).
 #pragma once
 
 #include "base/DrumParts.h"
+#include "midi/DrumMap.h"
 
 #include <array>
 #include <cstdint>
@@ -13,32 +14,6 @@ constexpr int ChannelCount = 16;
 
 // Grade values double as the row order of the grade sprites.
 enum Grade : std::int32_t { Miss = 0, Good = 1, Great = 2, Perfect = 3 };
-
-// Up to three percussion keys per lane; 0 matches nothing.
-constexpr std::array<std::array<std::int32_t, 3>, LaneCount> LaneNotes{{
-    {42, 44, 46},
-    {38, 40, 0},
-    {35, 36, 0},
-    {48, 50, 0},
-    {45, 47, 0},
-    {41, 43, 0},
-    {49, 55, 57},
-}};
-
-constexpr std::array<std::uint8_t, LaneCount> LaneDefaultNote{42, 38, 36, 48, 45, 41, 49};
-
-constexpr bool LaneHoldsNote(int lane, int note) {
-    for (std::int32_t n : LaneNotes[lane])
-        if (n != 0 && n == note) return true;
-    return false;
-}
-
-// The lane a table drum note scrolls in, or -1 for any other note.
-constexpr int LaneOfNote(int note) {
-    for (int lane = 0; lane < LaneCount; ++lane)
-        if (LaneHoldsNote(lane, note)) return lane;
-    return -1;
-}
 
 constexpr std::array<std::int32_t, LaneCount> LaneX{161, 210, 256, 320, 352, 384, 415};
 constexpr std::array<std::int32_t, LaneCount> LaneWidth{48, 46, 63, 30, 30, 30, 64};
