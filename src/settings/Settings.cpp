@@ -136,6 +136,7 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
         ClampOffset(ini.ReadInteger(InputSection, "InputOffsetMs", settings.InputOffsetMs));
     settings.MidiIn = ini.ReadString(InputSection, "MidiIn", settings.MidiIn);
     settings.Kit = LoadKit(ini);
+    settings.Practice = LoadPracticeSettings(iniPath);
     return settings;
 }
 
@@ -203,6 +204,8 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
     game.InputOffsetMs = ClampOffset(settings.InputOffsetMs);
     game.MidiIn = settings.MidiIn == NoMidiInput ? std::string() : settings.MidiIn;
     game.Kit = settings.Kit;
+    game.Practice = ClampedPractice(settings.Practice);
+    game.Practice.Keys = UsablePracticeKeys(settings.Practice.Keys, game.KeyA, game.KeyB);
     return game;
 }
 

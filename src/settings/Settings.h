@@ -4,6 +4,7 @@
 
 #include "base/DrumParts.h"
 #include "settings/KitSettings.h"
+#include "settings/PracticeSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -43,6 +44,9 @@ struct LauncherSettings {
     // The MIDI input port of the kit, by name; NoMidiInput for none.
     std::string MidiIn = NoMidiInput;
     KitSettings Kit = DefaultKit();
+    // Read from [Practice]; the launcher carries it over untouched and SaveSettings leaves the
+    // section to the game, which saves it when a practice is set up.
+    PracticeSettings Practice;
 };
 
 struct GameSettings {
@@ -63,6 +67,8 @@ struct GameSettings {
     // The kit's input port name; empty for none.
     std::string MidiIn;
     KitSettings Kit = DefaultKit();
+    // Its keys are usable ones: none of them a lane key or a key of the window's own in play.
+    PracticeSettings Practice;
 };
 
 // Every default of a first run.
@@ -78,7 +84,8 @@ std::string SettingsPathForProgram(const std::string& programPath);
 // Missing file, sections or keys give the defaults; so does a value that is not a number
 // where one is expected, or a level or key position outside its list.
 LauncherSettings LoadSettings(const std::string& iniPath);
-// Writes the Version keys and every setting, keeping whatever else the file holds.
+// Writes the Version keys and every setting but the practice section, keeping whatever else the
+// file holds.
 // Raises ESettingsError "<path> に書き込めません" and leaves the old file as it was.
 void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
 
