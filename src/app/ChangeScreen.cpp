@@ -9,7 +9,7 @@ namespace tamtara {
 
 const TMainForm::ScreenHandlers& TMainForm::HandlersOf(tamtara::ScreenState state) {
     // In the order of the ScreenState values.
-    static const std::array<ScreenHandlers, 11> screens = {{
+    static const std::array<ScreenHandlers, 12> screens = {{
         {&TMainForm::PlayScreen, &TMainForm::EnterPlay},
         {&TMainForm::TitleScreen, &TMainForm::EnterTitle},
         {&TMainForm::StageEndScreen, &TMainForm::EnterFailed},
@@ -21,11 +21,14 @@ const TMainForm::ScreenHandlers& TMainForm::HandlersOf(tamtara::ScreenState stat
         {&TMainForm::OpeningScreen, &TMainForm::EnterOpening},
         {&TMainForm::FolderSelectScreen, &TMainForm::EnterFolderSelect},
         {&TMainForm::CalibrationScreen, &TMainForm::EnterCalibration},
+        {&TMainForm::PracticeSetupScreen, &TMainForm::EnterPracticeSetup},
     }};
     return screens.at(state);
 }
 
 void TMainForm::ChangeScreen(tamtara::ScreenState state) {
+    // A practice's song stops with its play, and the sequencer returns to its ordinary plan.
+    if (Screen.ScreenState == ssPlay && state != ssPlay) Play->Practice.End();
     Screen.Enter(state);
     TraceScreen(state);
     // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.

@@ -15,6 +15,7 @@ bool MayClose(ScreenState state) {
 void TMainForm::FormKeyDown(std::int32_t key) {
     // Escape closes a notice first; only the next one acts on the screen.
     if (key == WindowKeys::Escape && Notices.Dismiss(Clock.Now())) return;
+    if (PracticePlayKey(key)) return;
     switch (key) {
     case WindowKeys::F4:
         ToggleFullScreen();
@@ -24,6 +25,8 @@ void TMainForm::FormKeyDown(std::int32_t key) {
             DXDraw.RequestClose();
         } else if (Screen.ScreenState == ssCalibration) {
             ChangeScreen(ssTitle);
+        } else if (Screen.ScreenState == ssPracticeSetup) {
+            LeavePracticeSetup();
         } else if (Screen.ScreenState == ssDiscSelect) {
             ChangeScreen(ssFolderSelect);
             Clock.Sleep(20);
@@ -44,6 +47,10 @@ void TMainForm::FormKeyDown(std::int32_t key) {
         break;
     case WindowKeys::Back:
         if (Screen.ScreenState == ssModeSelect || Screen.ScreenState == ssPartSelect) BackToChosenDisc();
+        if (Screen.ScreenState == ssPracticeSetup) LeavePracticeSetup();
+        break;
+    case WindowKeys::Tab:
+        if (Screen.ScreenState == ssModeSelect) OpenPracticeSetup();
         break;
     case WindowKeys::F3:
         // The title screen's way to the latency calibration.

@@ -11,6 +11,7 @@
 #include "app/GameStartError.h"
 #include "app/MessagePanel.h"
 #include "app/PlayOptions.h"
+#include "app/PracticeSetup.h"
 #include "app/ScreenCounters.h"
 #include "app/ScreenState.h"
 #include "app/SongSelection.h"
@@ -123,6 +124,8 @@ public:
     TSongLibrary Library;
     SongSelection Selection;
     PlayOptions Options;
+    // The practice set-up screen's rows and the choices remembered per song.
+    PracticeSetupState PracticeSetup;
     ScreenCounters Screen;
     // The program's one sequencer; null once FormClose has freed it.
     std::unique_ptr<TMidiDrive> MidiDrive;
@@ -187,6 +190,20 @@ private:
     void DrawDiscTexts(TDirectDrawSurface& back);
     void ModeSelectScreen();
     void EnterModeSelect();
+    // The mode screen's rows as they stand, into the play state (length, speed, hidden notes).
+    void ApplyModeOptions();
+    // Practice: Tab on the mode screen opens the set-up; its Enter starts the practice play, its
+    // Escape and BackSpace go back to the mode screen; both keep the choices for the song (and
+    // the ini's part in the ini). In a practice play the practice keys act and Escape leaves to
+    // the practice's result (PracticePlay.cpp).
+    void OpenPracticeSetup();
+    void PracticeSetupScreen();
+    void EnterPracticeSetup();
+    void KeepPracticeChoices();
+    void LeavePracticeSetup();
+    bool IsPracticePlay() const;
+    // True when key was a practice key of a practice play (or its Escape) and has been acted on.
+    bool PracticePlayKey(std::int32_t key);
     void PartSelectScreen();
     void EnterPartSelect();
     void PlayScreen();

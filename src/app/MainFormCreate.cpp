@@ -44,6 +44,8 @@ TMainForm::~TMainForm() {
 
 void TMainForm::HandOver(const GameSettings& settings) {
     Settings = settings;
+    // However the settings were made, no practice key is a lane key or one of the window's own.
+    Settings.Practice.Keys = UsablePracticeKeys(settings.Practice.Keys, settings.KeyA, settings.KeyB);
     // The window starts configured for full screen; only the window mode needs a change.
     if (!settings.FullScreen) LeaveFullScreen();
     DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;

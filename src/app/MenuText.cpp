@@ -8,12 +8,19 @@
 
 namespace tamtara {
 
+namespace {
+
+// A help line longer than this is cut with "…" rather than run off the screen's edges.
+constexpr std::int32_t HelpLineWidth = 624;
+
+} // namespace
+
 void DrawHelpLine(TDirectDrawSurface& back, const std::string& text) {
-    DrawShadowedLine(back, 320, 445, text, clRed);
+    DrawShadowedLine(back, 320, 445, text, clRed, 22, HelpLineWidth);
 }
 
 void DrawSecondHelpLine(TDirectDrawSurface& back, const std::string& text) {
-    DrawShadowedLine(back, 320, 408, text, clWhite, 18);
+    DrawShadowedLine(back, 320, 408, text, clWhite, 18, HelpLineWidth);
 }
 
 void DrawBarredBackground(TDirectDrawSurface& back, const TDirectDrawSurface& background,

@@ -14,7 +14,7 @@ namespace tamtara {
 class TDirectDrawSurface;
 
 // The help line: bold 22-pixel "ＭＳ Ｐゴシック", centred on x 320 at y 445, red over a black copy
-// one pixel right and down. Releases the canvas.
+// one pixel right and down, cut with "…" to the screen's width. Releases the canvas.
 void DrawHelpLine(TDirectDrawSurface& back, const std::string& text);
 
 // The help lines of the keys beyond the screens' own: F5 on the failed and result screens,
@@ -23,7 +23,8 @@ inline constexpr const char* RetryHelpLine = "F5で同じ曲をもう一度";
 inline constexpr const char* BackHelpLine = "BackSpaceでディスク選択に戻る";
 
 // A second, smaller help line just above the bottom bar: bold 18-pixel "ＭＳ Ｐゴシック" centred
-// on x 320 at y 408, white over a black copy one pixel right and down. Releases the canvas.
+// on x 320 at y 408, white over a black copy one pixel right and down, cut to the screen's width.
+// Releases the canvas.
 void DrawSecondHelpLine(TDirectDrawSurface& back, const std::string& text);
 
 // The background whole, then the top bar (0, 0, 640, 56) and the bottom bar (0, 64, 640, 48) of

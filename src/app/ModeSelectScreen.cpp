@@ -11,6 +11,9 @@ namespace {
 // The speed row's options in their order on the strip: 75 comes last.
 constexpr std::int32_t ScrollSpeeds[4] = {100, 150, 200, 75};
 
+// The way to the practice set-up, after the way back on the second help line.
+constexpr const char* PracticeHelpText = "Tabで練習モード";
+
 const char* ModeHelpLine(std::int32_t row) {
     switch (row) {
     case 0:
@@ -38,11 +41,7 @@ void TMainForm::ModeSelectScreen() {
             if (r < 2) {
                 r += 1;
             } else {
-                PlayState& play = Play->State;
-                play.TwoMinutes = Options.PlayTimeChoice % 2 == 0;
-                play.ScrollSpeed = ScrollSpeeds[Options.SpeedChoice % 4];
-                play.HideLowerNotes = (Options.SpecialChoice % 4 & 1) != 0;
-                play.HideUpperNotes = (Options.SpecialChoice % 4 & 2) != 0;
+                ApplyModeOptions();
                 StartEnterJingle();
                 r = 10;
                 confirmed = true;
@@ -78,7 +77,7 @@ void TMainForm::ModeSelectScreen() {
     }
     if (r < 10) {
         DrawHelpLine(back, ModeHelpLine(r));
-        DrawSecondHelpLine(back, BackHelpLine);
+        DrawSecondHelpLine(back, std::string(BackHelpLine) + "、" + PracticeHelpText);
     }
     DXDraw.Flip();
     Screen.ScreenFrame += 1;
@@ -92,6 +91,16 @@ void TMainForm::ModeSelectScreen() {
 void TMainForm::EnterModeSelect() {
     StartJingle(SelectJingle, true, true, false);
     Options = PlayOptions{};
+    // A song chosen anew is played as the game's own play unless its practice is set up again.
+    Play->State.Practice.Active = false;
+}
+
+void TMainForm::ApplyModeOptions() {
+    PlayState& play = Play->State;
+    play.TwoMinutes = Options.PlayTimeChoice % 2 == 0;
+    play.ScrollSpeed = ScrollSpeeds[Options.SpeedChoice % 4];
+    play.HideLowerNotes = (Options.SpecialChoice % 4 & 1) != 0;
+    play.HideUpperNotes = (Options.SpecialChoice % 4 & 2) != 0;
 }
 
 } // namespace tamtara

@@ -30,7 +30,8 @@ void TMainForm::EnterPlay() {
 
 void TMainForm::PlayScreen() {
     const PlayOutcome outcome = Play->Screen.DrawPlayScreen(Screen.FrameCount, Screen.ScreenFrame);
-    if (outcome == PlayOutcome::Cleared) ChangeScreen(ssCleared);
+    // A practice is not cleared: its end leads straight to its result.
+    if (outcome == PlayOutcome::Cleared) ChangeScreen(IsPracticePlay() ? ssResult : ssCleared);
     if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
     if (outcome == PlayOutcome::Failed) ChangeScreen(ssFailed);
     Screen.ScreenFrame += 1;
@@ -40,6 +41,7 @@ bool TMainForm::StartChosenSong() {
     std::string reason;
     try {
         MidiDrive->LoadFromFile(Selection.SongFile);
+        Play->Practice.Prepare();
         {
             auto lock = MidiDrive->ScopedLock();
             SongStartLine = "song start " + Selection.SongFile;

@@ -3,6 +3,7 @@
 // the song again.
 #include "app/MainForm.h"
 #include "app/MenuText.h"
+#include "app/PracticeResult.h"
 #include "app/ResultRank.h"
 
 #include "platform/display/SurfaceCanvas.h"
@@ -63,19 +64,22 @@ void TMainForm::ResultScreen() {
     shares[4] = ShareOf(total, total);
     const RankRow& rank = RankTable[RankOf(shares[0], shares[3])];
 
-    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
-    canvas.Brush.Style = TBrushStyle::bsClear;
-    canvas.Font.Name = "Times New Roman";
-    canvas.Font.Style = TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic};
-    canvas.Font.Charset = ANSI_CHARSET;
-    canvas.Font.Height = 240; // the whole cell, leading included
-    canvas.Font.Color = clBlack;
-    canvas.TextOut(446, 126, std::string(1, rank.Letter));
-    canvas.Font.Color = rank.Color;
-    canvas.TextOut(440, 120, std::string(1, rank.Letter));
-    back.ReleaseCanvas();
-
-    text.DrawText32(440, 240, "RANK", 0);
+    // A practice gets no rank.
+    const bool practice = IsPracticePlay();
+    if (!practice) {
+        TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+        canvas.Brush.Style = TBrushStyle::bsClear;
+        canvas.Font.Name = "Times New Roman";
+        canvas.Font.Style = TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic};
+        canvas.Font.Charset = ANSI_CHARSET;
+        canvas.Font.Height = 240; // the whole cell, leading included
+        canvas.Font.Color = clBlack;
+        canvas.TextOut(446, 126, std::string(1, rank.Letter));
+        canvas.Font.Color = rank.Color;
+        canvas.TextOut(440, 120, std::string(1, rank.Letter));
+        back.ReleaseCanvas();
+        text.DrawText32(440, 240, "RANK", 0);
+    }
     text.DrawAnkText(-16, 96, Format("%22s  %8s  %s", "", "notes", "  percentage"));
     for (std::size_t i = 0; i < Rows.size(); ++i) {
         const std::int32_t y = 120 + 40 * std::int32_t(i);
@@ -86,7 +90,9 @@ void TMainForm::ResultScreen() {
         else
             text.DrawText32(-16, y, Format("%11s %4d", "", total), 0);
     }
-    if (Settings.Combo) {
+    if (practice) {
+        DrawPracticeResult(back, text, play.Practice);
+    } else if (Settings.Combo) {
         text.DrawText32(-16, 338, Format("%11s", "MAX"), 0);
         text.DrawComboNumber(160, 336, play.MaxCombo);
     }

@@ -39,6 +39,7 @@ void ScreenGraphics(ScreenState screenState, TReadPackageFile& package, ScreenSu
         overlay("MusSelC2.bmp", KeyMode::WithKey);
         break;
     case ssModeSelect:
+    case ssPracticeSetup:
         back("back.bmp");
         overlay("modesel2.bmp", KeyMode::NoKey);
         sprite("modeC2.bmp", KeyMode::WithKey);

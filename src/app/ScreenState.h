@@ -20,14 +20,16 @@ enum ScreenState : std::uint8_t {
     ssFolderSelect = 9,
     // The latency calibration, reached from the title screen.
     ssCalibration = 10,
+    // The practice set-up, reached from the mode screen.
+    ssPracticeSetup = 11,
 };
 
 // "ssPlay", "ssTitle", ...; "ss?" for a value outside the enumeration. For the screen trace
 // and for test failure messages.
 constexpr std::string_view ScreenStateName(ScreenState state) {
-    constexpr std::array<std::string_view, 11> names = {
-        "ssPlay",    "ssTitle",  "ssFailed",  "ssPartSelect",   "ssDiscSelect", "ssModeSelect",
-        "ssCleared", "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration"};
+    constexpr std::array<std::string_view, 12> names = {
+        "ssPlay",    "ssTitle",  "ssFailed",  "ssPartSelect",   "ssDiscSelect",  "ssModeSelect",
+        "ssCleared", "ssResult", "ssOpening", "ssFolderSelect", "ssCalibration", "ssPracticeSetup"};
     return state < names.size() ? names[state] : std::string_view("ss?");
 }
 

@@ -11,8 +11,9 @@ namespace tamtara {
 
 class TDirectDrawSurface;
 
-// Draws text centred on centreX with its top at y, height pixels high. Releases the canvas.
+// Draws text centred on centreX with its top at y, height pixels high; with maxWidth, cut with
+// "…" to fit that many pixels. Releases the canvas.
 void DrawShadowedLine(TDirectDrawSurface& back, std::int32_t centreX, std::int32_t y, const std::string& text,
-                      TColor colour, std::int32_t height = 22);
+                      TColor colour, std::int32_t height = 22, std::int32_t maxWidth = 0);
 
 } // namespace tamtara

@@ -8,6 +8,7 @@
 #include "app/play/NoteCapture.h"
 #include "app/play/PlayScreen.h"
 #include "app/play/PlayState.h"
+#include "app/play/PracticeControl.h"
 
 #include <atomic>
 #include <functional>
@@ -38,6 +39,7 @@ public:
     PlayState State;
     NoteCapture Capture;
     Judge Judgement;
+    PracticeControl Practice;
     PlayScreen Screen;
 
 private:

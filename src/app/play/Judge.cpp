@@ -46,6 +46,8 @@ void Judge::Send(const QueuedNote& note, std::uint8_t velocity) {
 }
 
 double Judge::StrikePosition(std::optional<std::uint32_t> time) const {
+    // A held song stands on the note it waits for, whatever the strike's time.
+    if (State.Practice.HeldLane >= 0) return Drive.Position.load();
     // A polled press keeps the written rule: the position of the poll, moved back by the offset.
     if (!time) return Drive.Position.load() - State.InputOffsetMs * Drive.TicksPerMillisecond();
     return Drive.PositionAt(*time - static_cast<std::uint32_t>(State.InputOffsetMs));
@@ -76,6 +78,10 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
                 State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
                 ApplyGrade(lane, *record.Result);
             }
+        }
+        if (State.Practice.HeldLane == lane) {
+            State.Practice.HeldLane = -1;
+            Drive.ReleaseHold();
         }
     }
     if (OnStrike) OnStrike(record);
@@ -111,22 +117,40 @@ void Judge::ApplyGrade(int lane, Grade grade) {
     State.JudgeTimer[lane] = 10;
 }
 
+void Judge::CountMiss(int lane) {
+    if (State.AutoLane[lane]) return;
+    State.JudgeGrade[lane] = Miss;
+    State.JudgeTimer[lane] = 10;
+    State.Gauge -= State.MissPenalty;
+    ++State.MissCount;
+    State.ComboCount = 0;
+    State.ComboBounce = 0;
+}
+
 bool Judge::SweepSlot(int lane, std::int32_t position, std::int32_t now) {
     if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division)) return false;
-    if (!State.AutoLane[lane]) {
-        State.JudgeGrade[lane] = Miss;
-        State.JudgeTimer[lane] = 10;
-        State.Gauge -= State.MissPenalty;
-        ++State.MissCount;
-        State.ComboCount = 0;
-        State.ComboBounce = 0;
-    }
     // The capture reads head and count as one pair to find where to append; under the lock it
-    // never sees one moved without the other.
+    // never sees one moved without the other. A practice's loop end reads the counts under it.
     auto lock = Drive.ScopedLock();
+    // A practice loop's end may have dropped the lane's notes since the frame looked.
+    if (State.QueueCount[lane].load(std::memory_order_relaxed) == 0 ||
+        State.QueueHead[lane].load(std::memory_order_relaxed) != position)
+        return false;
+    CountMiss(lane);
     State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
     State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
     return true;
+}
+
+void Judge::DropPendingNotes(bool countMisses) {
+    auto lock = Drive.ScopedLock();
+    for (int lane = 0; lane < LaneCount; ++lane) {
+        const std::int32_t count = State.QueueCount[lane].load(std::memory_order_acquire);
+        // Only the count: the grade sprites, combo and gauge belong to the frame's thread.
+        if (countMisses && !State.AutoLane[lane]) State.MissCount += count;
+        State.QueueHead[lane].fetch_add(count, std::memory_order_relaxed);
+        State.QueueCount[lane].fetch_sub(count, std::memory_order_release);
+    }
 }
 
 } // namespace tamtara

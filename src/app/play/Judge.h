@@ -40,9 +40,15 @@ public:
     // Strikes lane at once for a key-down or pad hit stamped at time: sounds its next note (at
     // velocity, or the note's own when 0) and grades it by the song position at
     // time - InputOffsetMs. Automatic lanes ignore it, and so does a paused song.
+    // While wait mode holds the song on a note, every strike is graded at the held position
+    // (the note's own tick, so the held lane's note is Perfect by its distance of 0), and a
+    // strike on the held lane lets the song go on; one on another lane does not.
     void StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity = 0);
     // The sweep step for the slot at ring position `position` of lane; true when it was removed.
     bool SweepSlot(int lane, std::int32_t position, std::int32_t now);
+    // Empties every lane's pending notes (a practice loop's end or restart); with countMisses,
+    // the ones of the player's lanes add to MissCount (and nothing else). Takes the lock.
+    void DropPendingNotes(bool countMisses);
 
     // Told of every strike after it was graded (calibration of tests and the benchmark).
     std::function<void(const StrikeRecord&)> OnStrike;
@@ -52,6 +58,8 @@ private:
     // The song position a strike is graded at; call with the sequencer's lock held.
     double StrikePosition(std::optional<std::uint32_t> time) const;
     void ApplyGrade(int lane, Grade grade);
+    // A note of lane gone unstruck. Call with the sequencer's lock held.
+    void CountMiss(int lane);
     void Send(const QueuedNote& note, std::uint8_t velocity);
 
     PlayState& State;

@@ -7,6 +7,8 @@
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 
+#include <algorithm>
+
 namespace tamtara {
 
 PlayScreen::PlayScreen(PlayScreenParts parts) : Parts(std::move(parts)) {}
@@ -42,6 +44,7 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
         DrawExplosions();
         DrawGauge();
         DrawDemoTexts(frameCount);
+        if (s.Practice.Active && !s.DemoMode) DrawPracticeStrip();
         if (Parts.Drive.IsPaused() && !Parts.Drive.IsCountingIn()) DrawPause();
     }
     Parts.Display.Flip();
@@ -49,10 +52,12 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
 }
 
 PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame) {
-    const PlayState& s = Parts.State;
+    PlayState& s = Parts.State;
     PlayOutcome outcome = PlayOutcome::Continue;
     if (!Parts.Drive.Playing && screenFrame > 30)
         outcome = s.DemoMode ? PlayOutcome::DemoEnded : PlayOutcome::Cleared;
+    // A practice cannot be failed: its gauge stops at empty.
+    if (s.Practice.Active && !s.DemoMode) s.Gauge = std::max(s.Gauge, 0);
     if (s.Gauge < 0) {
         Parts.Drive.Stop();
         Parts.Drive.AllNotesOff();

@@ -14,6 +14,7 @@ namespace tamtara {
 class BitmapText;
 class IClock;
 class Judge;
+class PracticeControl;
 class TDXDraw;
 class TDXTimer;
 class TDirectDrawSurface;
@@ -32,6 +33,7 @@ struct PlayScreenParts {
     BitmapText& Text;
     PlayState& State;
     Judge& Judgement;
+    PracticeControl& Practice;
     TMidiDrive& Drive;
     IClock& Clock;
     const TDXTimer& Timer;
@@ -61,6 +63,8 @@ private:
     void DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::int32_t elapsed);
     void DrawGauge();
     void DrawDemoTexts(std::int32_t frameCount);
+    // A practice's tempo, loop and trainer, left of the lanes (PlayPractice.cpp).
+    void DrawPracticeStrip();
     void CheckLengthOfPlay(std::int32_t elapsed);
     // The dimmed screen with "PAUSE" and its keys (PlayPause.cpp).
     void DrawPause();

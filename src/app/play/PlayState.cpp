@@ -25,6 +25,7 @@ void PlayState::ResetForPlay(std::uint32_t startTime) {
         StruckBetweenPolls[lane] = false;
     }
     PlayStartTime = startTime;
+    Practice.ResetForPlay();
 }
 
 } // namespace tamtara

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/play/PlayTables.h"
+#include "app/play/PracticeRun.h"
 
 #include <array>
 #include <atomic>
@@ -91,6 +92,9 @@ struct PlayState {
     std::array<bool, LaneCount> StruckBetweenPolls{};
 
     std::uint32_t PlayStartTime = 0;
+
+    // A practice's options and passes; inactive for the game's ordinary play.
+    PracticeRun Practice;
 
     // What entering play resets; options, settings and meters carry over.
     void ResetForPlay(std::uint32_t startTime = 0);

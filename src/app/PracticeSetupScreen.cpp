@@ -1,0 +1,87 @@
+// The practice set-up screen, reached with Tab from the mode screen: one row per option of a
+// practice (tempo, loop, speed trainer, wait mode, count-in, metronome, mix), Up/Down to the
+// row, Left/Right to change it, Enter to start the practice play; Escape or BackSpace go back to
+// the mode screen. Screen.LeaveFrame counts the frames after Enter.
+#include "app/MainForm.h"
+#include "app/MenuInput.h"
+#include "app/MenuText.h"
+
+#include "platform/display/DirectDrawSurface.h"
+
+#include <algorithm>
+
+namespace tamtara {
+
+namespace {
+
+constexpr std::int32_t FirstRowY = 66;
+constexpr std::int32_t RowHeight = 30;
+constexpr std::int32_t NameX = 200;
+constexpr std::int32_t ValueX = 450;
+
+} // namespace
+
+void TMainForm::PracticeSetupScreen() {
+    Input.PollKeys();
+    const auto& hold = Input.Holds.KeyHoldA;
+    PracticeSetupState& setup = PracticeSetup;
+    if (Screen.LeaveFrame == 0) {
+        if (IsRepeatPress(hold[mbUp])) setup.MoveRow(-1);
+        if (IsRepeatPress(hold[mbDown])) setup.MoveRow(1);
+        if (IsRepeatPress(hold[mbLeft])) ChangePracticeRow(setup.Choices, setup.Row, -1, setup.BarCount);
+        if (IsRepeatPress(hold[mbRight])) ChangePracticeRow(setup.Choices, setup.Row, 1, setup.BarCount);
+        if (IsPress(hold[mbEnter])) {
+            KeepPracticeChoices();
+            PlayState& play = Play->State;
+            ApplyChoices(setup.Choices, setup.BarCount, play.Practice);
+            // The parts stay as the part screen last left them.
+            play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
+            StartEnterJingle();
+            Screen.LeaveFrame = 1;
+        }
+    }
+
+    TDirectDrawSurface& back = DXDraw.Surface();
+    const ScreenSurfaces& sheets = Art.Surfaces;
+    DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
+    back.FillRectAlpha(TRect{40, FirstRowY - 6, 600, FirstRowY + RowHeight * PracticeRowCount}, clBlack, 150);
+    for (std::int32_t row = 0; row < PracticeRowCount; ++row) {
+        const std::int32_t y = FirstRowY + RowHeight * row;
+        const bool current = row == setup.Row;
+        // The chosen row stands on a lighter band and blinks while it can still be changed.
+        if (current) back.FillRectAlpha(TRect{44, y - 3, 596, y + RowHeight - 5}, clWhite, 60);
+        const bool used = PracticeRowInUse(setup.Choices, row);
+        const TColor colour = !used ? clGray : current ? clYellow : clWhite;
+        DrawShadowedLine(back, NameX, y, PracticeRowName(row), colour, 20);
+        if (!current || Screen.LeaveFrame > 0 || Screen.FrameCount % 6 != 0)
+            DrawShadowedLine(back, ValueX, y, PracticeRowValue(setup.Choices, row, setup.BarCount), colour, 20,
+                             280);
+    }
+    DrawHelpLine(back, "↑↓で項目、← →で変更、Enterで練習開始");
+    if (Screen.LeaveFrame == 0) DrawSecondHelpLine(back, "Esc/BackSpaceでモード選択に戻る");
+    DXDraw.Flip();
+    Screen.ScreenFrame += 1;
+
+    LeaveAfterConfirmation(ssPlay);
+}
+
+void TMainForm::EnterPracticeSetup() {
+    // The mode screen's tune plays on; the song's bars are counted from its file.
+    PracticeSetup.Begin(Selection.SongFile, SongBarCount(Selection.SongFile), Settings.Practice);
+}
+
+void TMainForm::KeepPracticeChoices() {
+    PracticeSetup.Remember(Selection.SongFile);
+    Settings.Practice = SettingsOfChoices(PracticeSetup.Choices, Settings.Practice);
+    SaveSettingsFile([&](const std::string& iniPath) { SavePracticeSettings(iniPath, Settings.Practice); });
+}
+
+void TMainForm::LeavePracticeSetup() {
+    KeepPracticeChoices();
+    // The mode screen comes back with the rows the player had chosen.
+    const PlayOptions options = Options;
+    ChangeScreen(ssModeSelect);
+    Options = options;
+}
+
+} // namespace tamtara
