@@ -96,6 +96,10 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
     // Without ticks per quarter note the position cannot be timed (not a MIDI file).
     if (Division <= 0) return;
     auto lock = ScopedLock();
+    Timed = Plan.ChangesTiming();
+    Holding = false;
+    Loops = 0;
+    Sounding.Clear();
     Tempo = StartTempo();
     TempoIndex = 0;
     for (auto& program : ChannelPrograms)
@@ -108,7 +112,7 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
         Tracks[t].PlayIndex = 0;
         Tracks[t].AnnounceIndex = 0;
     }
-    AnnounceDrumNotes(Position + Division * 8.0);
+    if (!Timed) AnnounceDrumNotes(Position + Division * 8.0);
 
     if (SkipLeadIn) {
         FirstNoteTick = 100000;
@@ -132,12 +136,23 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
     for (int c = 0; c < 16; ++c) {
         ChannelVolumes[c] = 100;
         ChannelPans[c] = 64;
-        if (!anyReset) SendShort(static_cast<std::uint8_t>(0xB0 + c), 7, 100);
+        // After a reset the synth is at 100 already, unless the mix turns the channel down.
+        const std::uint8_t volume = MixedVolume(Plan, c, 100);
+        if (!anyReset || volume != 100) SendShort(static_cast<std::uint8_t>(0xB0 + c), 7, volume);
         Clock.Sleep(1);
     }
     SetThreadPriority(PlayPriority);
     Playing = true;
     PrevTime = Clock.Now();
+    if (Timed) {
+        PrepareTimeline();
+        // The song's state where a loop begins, as if the events before it had played.
+        if (PassStart > 0) ChaseState();
+        BaseTime = PrevTime;
+        StartPass(std::max(preRollTicks, 0), 0.0);
+        SongStartTime = BaseTime + static_cast<std::uint32_t>(std::lround(TimelineMsOf(PassStart)));
+        return;
+    }
     const double perMs = TicksPerMillisecond();
     const double preRollMs = perMs > 0.0 ? -Position.load() / perMs : 0.0;
     SongStartTime = PrevTime + static_cast<std::uint32_t>(std::lround(preRollMs));
@@ -148,6 +163,7 @@ void TMidiDrive::Stop() {
     Playing = false;
     auto lock = ScopedLock();
     PauseStage = PauseStep::Running;
+    Holding = false;
     AllNotesOff();
     FadeStep = 0.0;
     FadeLevel = 10000.0;
@@ -182,13 +198,15 @@ std::int32_t TMidiDrive::CurrentTick() const {
 }
 
 double TMidiDrive::TicksPerMillisecond() const {
+    if (Timed) return Timeline.TicksPerMillisecond(Position) * Plan.TempoScale;
     if (Tempo <= 0 || Division <= 0) return 0.0;
     const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
     return Tempo * speed * Division / 60000.0;
 }
 
 double TMidiDrive::PositionAt(std::uint32_t time) const {
-    if (!Playing || IsPaused()) return Position.load();
+    if (!Playing || IsPaused() || Holding) return Position.load();
+    if (Timed) return TimelinePosition(TimelineMs(time));
     // Signed: a time stamped before the last cycle lies behind its position.
     const auto sinceCycle = static_cast<std::int32_t>(time - PrevTime);
     return Position.load() + sinceCycle * TicksPerMillisecond();
@@ -281,7 +299,7 @@ void TMidiDrive::CountInClicks() {
     while (NextClickTick <= CountInPosition + 1e-6 && NextClickTick < Position) {
         const std::int32_t inBar = (NextClickTick - CountInBarOrigin) % CountInBarTicks;
         const bool downbeat = inBar == 0;
-        SendShort(0x99, downbeat ? CountInDownbeatNote : CountInBeatNote, downbeat ? 127 : 96);
+        SendClick(downbeat);
         NextClickTick += CountInBeat;
     }
 }
@@ -304,17 +322,20 @@ bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
     // part of this cycle past that moment is played now.
     const double resumedAt = now - (perMs > 0.0 ? over / perMs : 0.0);
     SongStartTime = SongStartTime + static_cast<std::uint32_t>(std::lround(resumedAt - PauseTime.load()));
+    if (Timed) Anchor(Position, resumedAt - BaseTime);
     carried = over;
     PauseStage = PauseStep::Running;
     return true;
 }
 
 std::int32_t TMidiDrive::SongMilliseconds(std::uint32_t now) const {
+    if (Holding) return HeldSongMs;
     const std::uint32_t at = IsPaused() ? PauseTime.load() : now;
     return static_cast<std::int32_t>(at - SongStartTime.load());
 }
 
 void TMidiDrive::AnnounceDrumNotes(double limitTick) {
+    if (Timed && Plan.HasLoop()) limitTick = std::min(limitTick, Plan.LoopToTick - 1.0);
     for (int t = 0; t < TrackCount; ++t) {
         TMidiTrack& track = Tracks[t];
         while (track.AnnounceIndex < track.Count() && limitTick >= track[track.AnnounceIndex].Tick) {
@@ -440,6 +461,19 @@ void TMidiDrive::PlayCycle() {
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
         return;
     }
+    if (Holding) {
+        PrevTime = now;
+        lock.unlock();
+        Clock.Sleep(1);
+        return;
+    }
+    if (Timed) {
+        TimelineCycle(now);
+        const std::uint32_t sleep = Playing ? TimelineSleep(now) : 0;
+        lock.unlock();
+        if (sleep > 0) Clock.Sleep(sleep);
+        return;
+    }
     PrevTime = now;
     ++CycleCount;
 
@@ -460,32 +494,19 @@ void TMidiDrive::PlayCycle() {
         if (OnSongStart) OnSongStart(*this);
     }
 
-    if (FadeStep != 0.0 && CycleCount % 20 == 0) {
-        FadeLevel = FadeLevel + FadeStep * 20;
-        if (FadeStep < 0 && FadeLevel <= 0) {
-            FadeLevel = 0.0;
-            FadeStep = 0.0;
-            Playing = false;
-            AllNotesOff();
-            return;
-        }
-        for (int c = 0; c < 16; ++c)
-            SendShort(static_cast<std::uint8_t>(0xB0 + c), 7,
-                      static_cast<std::uint8_t>(
-                          std::clamp(static_cast<int>(ChannelVolumes[c] * FadeLevel / 10000), 0, 127)));
-    }
+    if (!FadeCycle()) return;
 
     int ended = 0;
-    for (int t = 0; t < TrackCount; ++t) {
+    for (int t = 0; t < TrackCount && !Holding; ++t) {
         TMidiTrack& track = Tracks[t];
-        while (track.PlayIndex < track.Count() && Position >= track[track.PlayIndex].Tick) {
+        while (track.PlayIndex < track.Count() && Position >= track[track.PlayIndex].Tick && !Holding) {
             Dispatch(track[track.PlayIndex]);
             ++track.PlayIndex;
         }
         if (track.PlayIndex >= track.Count()) ++ended;
     }
 
-    if (ended < TrackCount) {
+    if (ended < TrackCount || Holding) {
         lock.unlock();
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
         return;
@@ -501,6 +522,33 @@ void TMidiDrive::PlayCycle() {
     FadeStep = 0.0;
 }
 
+bool TMidiDrive::FadeCycle() {
+    if (FadeStep == 0.0 || CycleCount % 20 != 0) return true;
+    FadeLevel = FadeLevel + FadeStep * 20;
+    if (FadeStep < 0 && FadeLevel <= 0) {
+        FadeLevel = 0.0;
+        FadeStep = 0.0;
+        Playing = false;
+        AllNotesOff();
+        return false;
+    }
+    SendMix();
+    return true;
+}
+
+void TMidiDrive::SendMix() {
+    for (int c = 0; c < 16; ++c)
+        SendShort(
+            static_cast<std::uint8_t>(0xB0 + c), 7,
+            static_cast<std::uint8_t>(std::clamp(
+                static_cast<int>(MixedVolume(Plan, c, ChannelVolumes[c]) * FadeLevel / 10000), 0, 127)));
+}
+
+void TMidiDrive::SendClick(bool downbeat) {
+    const std::uint8_t velocity = ClickVelocity(Plan, downbeat);
+    if (velocity > 0) SendShort(0x99, downbeat ? CountInDownbeatNote : CountInBeatNote, velocity);
+}
+
 void TMidiDrive::Dispatch(const SequencerEvent& slot) {
     const TMyMidiEvent& event = slot.Event;
     if (event.IsExclusive()) {
@@ -514,7 +562,8 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
         ChannelVolumes[channel] = event.Data2;
         SendShort(
             status, 7,
-            static_cast<std::uint8_t>(std::clamp(static_cast<int>(event.Data2 * FadeLevel / 10000), 0, 127)));
+            static_cast<std::uint8_t>(std::clamp(
+                static_cast<int>(MixedVolume(Plan, channel, event.Data2) * FadeLevel / 10000), 0, 127)));
     } else if (kind == 0xB0 && event.Data1 == 10) {
         ChannelPans[channel] = event.Data2;
         Send(event);
@@ -525,12 +574,16 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
         if (!NoBankSelect) Send(event);
     } else if (status == 0x99 && IsDrumTableNote(event.Data1) && AnnounceNotes) {
         if (OnDrumNote) OnDrumNote(&slot);
+        if (HoldsAt && HoldsAt(slot)) BeginHold(slot.Tick);
     } else if (status == 0x99) {
+        Sounding.Sent(status, event.Data1, event.Data2);
         Send(event);
     } else if (kind == 0x90) {
         if (AnnounceNotes && OnNoteOn) OnNoteOn(&slot);
+        Sounding.Sent(status, event.Data1, event.Data2);
         Send(event);
     } else {
+        if (kind == 0x80) Sounding.Sent(status, event.Data1, event.Data2);
         Send(event);
     }
 }

@@ -4,9 +4,14 @@
 
 #include "base/Clock.h"
 #include "base/Stream.h"
+#include "midi/BarMap.h"
+#include "midi/ChannelChase.h"
 #include "midi/MidiDriver.h"
 #include "midi/MidiOutput.h"
+#include "midi/PracticePlan.h"
 #include "midi/SongModel.h"
+#include "midi/SoundingNotes.h"
+#include "midi/TempoTimeline.h"
 
 #include <array>
 #include <atomic>
@@ -70,7 +75,9 @@ public:
     std::string ReadTitle(const std::string& path);
 
     // Starts the song preRollTicks before its tick 0: the position begins that far below 0 and
-    // the song's first tick plays once it has counted up to 0.
+    // the song's first tick plays once it has counted up to 0. With a practice loop the song
+    // starts that far before the loop's first tick instead, the song's events before it held
+    // back and their channel state sent at once; a count-in makes the lead at least its bars.
     void Play(std::int32_t preRollTicks = 0);
     void Stop();
     // Freezes the song where it is and silences the sounding notes; Playing stays set. Does
@@ -83,7 +90,9 @@ public:
     bool IsPaused() const { return PauseStage.load() != PauseStep::Running; }
     bool IsCountingIn() const { return PauseStage.load() == PauseStep::CountIn; }
     // Milliseconds of song time at `now`: 0 when the first tick played, negative during the
-    // pre-roll, standing still during a pause and its count-in.
+    // pre-roll, standing still during a pause and its count-in and during a hold. It is the time
+    // the song has been playing: at a tempo scale of 0.73 a song of 5 minutes ends at about
+    // 410959, and loop passes add up.
     std::int32_t SongMilliseconds(std::uint32_t now) const;
     void Rewind();
     void FadeOut(std::int32_t milliseconds);
@@ -107,11 +116,54 @@ public:
     // All Sound Off and All Notes Off on every channel, leaving volumes and controllers as the
     // song set them.
     void SilenceNotes();
-    // The look-ahead pass; call with the lock held.
+    // The look-ahead pass; call with the lock held. With a practice loop it stops short of the
+    // loop's end.
     void AnnounceDrumNotes(double limitTick);
     // Asks the sequencer thread to load and play the file; errors are reported through
     // LastError().
     void QueuePlay(const std::string& path);
+
+    // Practice. A plan that changes nothing (PracticePlan{}) leaves the sequencer as it always
+    // was, message for message. Anything that changes the timing (a tempo scale, a loop, a
+    // count-in, the metronome, a hold) puts the song on the practice timeline: the position is
+    // worked out from the time since a fixed point over the tempo map, exactly, instead of
+    // being summed cycle by cycle, and song events, clicks and loop ends are sent in tick order.
+    //
+    // Set before Play; during play the tempo, metronome and mix apply at once, the loop and
+    // count-in from the next pass.
+    void SetPractice(const PracticePlan& plan);
+    const PracticePlan& Practice() const { return Plan; }
+    // Any time during play; the position stays continuous, only the rate changes.
+    void SetTempoScale(double scale);
+    void SetMetronome(bool on);
+    // The channel volumes are sent again at once, scaled from the song's own values; the
+    // song's later volume changes are scaled as they come.
+    void SetMix(std::uint8_t drums, std::uint8_t accompaniment, std::uint8_t click);
+    // Restarts the loop now (from its first tick, after the count-in); without a loop, restarts
+    // the song from tick 0 (after the count-in). Ends a pause or a hold; the sounding notes are
+    // ended and the channel state chased.
+    void RestartLoop();
+    // Loop passes completed since Play.
+    std::int32_t LoopCount() const { return Loops.load(); }
+    // True once the song runs on the practice timeline (see above).
+    bool OnPracticeTimeline() const { return Timed.load(); }
+    // The first tick of the song a pass plays: the loop's first tick, else 0.
+    std::int32_t PassStartTick() const { return PassStart; }
+    // The song's bars, built at Play (empty until then).
+    const BarMap& Bars() const { return SongBars; }
+    // On the sequencer thread with the lock held, when a loop pass has reached LoopToTick and
+    // before the restart: the pass's sounding notes have been ended; a tempo scale set here
+    // applies to the next pass and its count-in.
+    CycleCallback OnLoopEnd;
+    // Wait mode: asked on the sequencer thread (lock held) for each withheld drum note as it
+    // falls due, after OnDrumNote for it. When it returns true the song holds at that note's
+    // tick: the position stands at the tick, nothing further is sent (not even the song's
+    // other events at that tick), SongMilliseconds stands still. Left empty, nothing holds.
+    std::function<bool(const SequencerEvent& slot)> HoldsAt;
+    bool IsHolding() const { return Holding.load(); }
+    // The song goes on from the held tick as from this moment; what falls due there is sent by
+    // the sequencer's next cycle (a held song looks every millisecond).
+    void ReleaseHold();
 
     // One pass of the thread body, sleeps included (only without a thread of its own).
     void RunCycle();
@@ -178,6 +230,44 @@ private:
     void PassBody();
     void PlayCycle();
     void Dispatch(const SequencerEvent& slot);
+    // The fade's step every 20 cycles; false when it has ended the song.
+    bool FadeCycle();
+    // A count-in or metronome click on channel 10.
+    void SendClick(bool downbeat);
+
+    // The practice timeline (MidiPractice.cpp).
+    struct Click {
+        bool Due = false;
+        std::int32_t Tick = 0;
+        bool Downbeat = false;
+    };
+    void EnterTimeline();
+    void PrepareTimeline();
+    void PrepareChase();
+    void ChaseState();
+    // Starts a pass: lead ticks (at least the count-in) before its first tick, at timeline
+    // millisecond atMs.
+    void StartPass(std::int32_t leadTicks, double atMs);
+    void EndPass(double endMs);
+    void TimelineCycle(std::uint32_t now);
+    // Sends clicks and song events up to and including limit, in tick order; stops at a hold.
+    void SendDue(double limit);
+    void BeginHold(std::int32_t tick);
+    void ReleaseSounding();
+    void SendMix();
+    Click ClickAt(std::int32_t from) const;
+    std::uint32_t TimelineSleep(std::uint32_t now) const;
+    double TimelineMs(std::uint32_t now) const { return static_cast<std::int32_t>(now - BaseTime); }
+    double TimelinePosition(double ms) const {
+        return Timeline.PositionAfter(AnchorPosition, (ms - AnchorMs) * Plan.TempoScale);
+    }
+    double TimelineMsOf(double position) const {
+        return AnchorMs + Timeline.Milliseconds(AnchorPosition, position) / Plan.TempoScale;
+    }
+    void Anchor(double position, double ms) {
+        AnchorPosition = position;
+        AnchorMs = ms;
+    }
     void Send(const TMyMidiEvent& event);
     void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
     void SendLong(const std::uint8_t* bytes, std::uint16_t length);
@@ -211,6 +301,28 @@ private:
     std::int32_t CountInBarOrigin = 0;
     std::int32_t CountInBarTicks = 0;
     bool SongStarted = false;
+
+    PracticePlan Plan;
+    std::atomic<bool> Timed{false};
+    TempoTimeline Timeline;
+    BarMap SongBars;
+    std::int32_t SongEnd = 0;
+    // The timeline: position AnchorPosition at AnchorMs milliseconds after BaseTime.
+    std::uint32_t BaseTime = 0;
+    double AnchorMs = 0.0;
+    double AnchorPosition = 0.0;
+    std::int32_t PassStart = 0;
+    // Count-in clicks of the pass: every ClickBeat ticks over [ClickFrom, PassStart), a bar of
+    // ClickBarBeats beats counted back from PassStart.
+    std::int32_t ClickFrom = 0;
+    std::int32_t ClickBeat = 1;
+    std::int32_t ClickBarBeats = 4;
+    Click NextClick;
+    ChannelChase Chase;
+    SoundingNotes Sounding;
+    std::atomic<bool> Holding{false};
+    std::int32_t HeldSongMs = 0;
+    std::atomic<std::int32_t> Loops{0};
 
     std::atomic<bool> Terminated{false};
     std::thread Worker;

@@ -1,0 +1,281 @@
+// The sequencer's practice timeline: tempo scaling, loop passes with their count-in, clicks,
+// the mix and wait-mode holds.
+#include "midi/MidiDrive.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tamtara {
+
+namespace {
+
+std::int32_t CeilDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return static_cast<std::int32_t>(q * b < a ? q + 1 : q);
+}
+
+// The first slot of a track at or after tick (the slots are in tick order).
+std::int32_t FirstSlotFrom(const TMidiTrack& track, std::int32_t tick) {
+    std::int32_t lo = 0, hi = track.Count();
+    while (lo < hi) {
+        const std::int32_t mid = lo + (hi - lo) / 2;
+        if (track[mid].Tick < tick)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+} // namespace
+
+void TMidiDrive::SetPractice(const PracticePlan& plan) {
+    auto lock = ScopedLock();
+    const PracticePlan next = plan.Clamped();
+    if (!Playing) {
+        Plan = next;
+        return;
+    }
+    const bool loopChanged = next.LoopFromTick != Plan.LoopFromTick || next.LoopToTick != Plan.LoopToTick;
+    Plan.CountInBars = next.CountInBars;
+    Plan.LoopFromTick = next.LoopFromTick;
+    Plan.LoopToTick = next.LoopToTick;
+    if (loopChanged && next.HasLoop() && !Timed) EnterTimeline();
+    if (loopChanged && Timed) PrepareChase();
+    SetTempoScale(next.TempoScale);
+    SetMetronome(next.Metronome);
+    SetMix(next.DrumVolume, next.AccompanimentVolume, next.ClickVolume);
+}
+
+void TMidiDrive::SetTempoScale(double scale) {
+    auto lock = ScopedLock();
+    PracticePlan wanted = Plan;
+    wanted.TempoScale = scale;
+    scale = wanted.Clamped().TempoScale;
+    if (scale == Plan.TempoScale) return;
+    if (Playing && !Timed) EnterTimeline();
+    if (Playing && !IsPaused() && !Holding) {
+        // The position now stays where it is; only the rate from here on changes.
+        const double ms = TimelineMs(Clock.Now());
+        Anchor(TimelinePosition(ms), ms);
+    }
+    Plan.TempoScale = scale;
+}
+
+void TMidiDrive::SetMetronome(bool on) {
+    auto lock = ScopedLock();
+    if (on == Plan.Metronome) return;
+    Plan.Metronome = on;
+    if (Playing && on && !Timed) EnterTimeline();
+    if (Playing && Timed) NextClick = ClickAt(WholeTick(Position) + 1);
+}
+
+void TMidiDrive::SetMix(std::uint8_t drums, std::uint8_t accompaniment, std::uint8_t click) {
+    auto lock = ScopedLock();
+    PracticePlan wanted = Plan;
+    wanted.DrumVolume = drums;
+    wanted.AccompanimentVolume = accompaniment;
+    wanted.ClickVolume = click;
+    wanted = wanted.Clamped();
+    const bool volumes =
+        wanted.DrumVolume != Plan.DrumVolume || wanted.AccompanimentVolume != Plan.AccompanimentVolume;
+    Plan.DrumVolume = wanted.DrumVolume;
+    Plan.AccompanimentVolume = wanted.AccompanimentVolume;
+    Plan.ClickVolume = wanted.ClickVolume;
+    if (volumes && Playing && Port) SendMix();
+}
+
+void TMidiDrive::RestartLoop() {
+    auto lock = ScopedLock();
+    if (!Playing) return;
+    if (!Timed) EnterTimeline();
+    const std::uint32_t now = Clock.Now();
+    // A restart ends a pause or a hold; the time they stood still is not song time.
+    if (Holding) SongStartTime = now - static_cast<std::uint32_t>(HeldSongMs);
+    if (IsPaused()) SongStartTime = SongStartTime + (now - PauseTime.load());
+    Holding = false;
+    PauseStage = PauseStep::Running;
+    ReleaseSounding();
+    ChaseState();
+    PrevTime = now;
+    StartPass(0, TimelineMs(now));
+}
+
+void TMidiDrive::ReleaseHold() {
+    auto lock = ScopedLock();
+    if (!Holding) return;
+    const std::uint32_t now = Clock.Now();
+    Anchor(Position, TimelineMs(now));
+    SongStartTime = now - static_cast<std::uint32_t>(HeldSongMs);
+    PrevTime = now;
+    Holding = false;
+}
+
+void TMidiDrive::PrepareTimeline() {
+    Timeline = TempoTimeline(*this, DefaultTempo);
+    SongEnd = SongEndTick(*this);
+    SongBars = BarMap::FromSong(*this, SongEnd);
+    PrepareChase();
+}
+
+void TMidiDrive::PrepareChase() {
+    PassStart = Plan.HasLoop() ? Plan.LoopFromTick : 0;
+    Chase.Clear();
+    for (int t = 0; t < TrackCount; ++t) {
+        const TMidiTrack& track = Tracks[t];
+        for (std::int32_t i = 0; i < track.Count(); ++i) {
+            const SequencerEvent slot = track[i];
+            Chase.Feed(slot.Tick, slot.Event, PassStart);
+        }
+    }
+}
+
+void TMidiDrive::EnterTimeline() {
+    // Mid-song, from the sequencer's own summed position: it goes on from where it is now.
+    PrepareTimeline();
+    BaseTime = PrevTime;
+    Anchor(Position, 0.0);
+    ClickFrom = PassStart;
+    Timed = true;
+    NextClick = ClickAt(WholeTick(Position) + 1);
+}
+
+void TMidiDrive::ChaseState() {
+    Chase.Replay([this](std::uint8_t status, std::uint8_t d1, std::uint8_t d2) {
+        SequencerEvent slot;
+        slot.Tick = PassStart;
+        slot.Event.Status = status;
+        slot.Event.Data1 = d1;
+        slot.Event.Data2 = d2;
+        Dispatch(slot);
+    });
+}
+
+void TMidiDrive::ReleaseSounding() {
+    Sounding.Release([this](std::uint8_t status, std::uint8_t key) { SendShort(status, key, 0); });
+}
+
+void TMidiDrive::StartPass(std::int32_t leadTicks, double atMs) {
+    PassStart = Plan.HasLoop() ? Plan.LoopFromTick : 0;
+    const MeterEntry meter = SongBars.MeterAt(PassStart);
+    ClickBeat = SongBars.BeatTicks(PassStart);
+    ClickBarBeats = std::max(meter.Numerator, 1);
+    const std::int32_t countIn = Plan.CountInBars * ClickBarBeats * ClickBeat;
+    ClickFrom = PassStart - countIn;
+    Position = static_cast<double>(PassStart - std::max(leadTicks, countIn));
+    Anchor(Position, atMs);
+    Tempo = Timeline.BpmAt(Position);
+    for (int t = 0; t < TrackCount; ++t) {
+        TMidiTrack& track = Tracks[t];
+        track.PlayIndex = track.AnnounceIndex = FirstSlotFrom(track, PassStart);
+    }
+    NextClick = ClickAt(WholeTick(std::ceil(Position.load())));
+    AnnounceDrumNotes(Position + Division * 8.0);
+}
+
+void TMidiDrive::EndPass(double endMs) {
+    ReleaseSounding();
+    ++Loops;
+    if (OnLoopEnd) OnLoopEnd(*this);
+    if (!Playing || !Timed) return;
+    ChaseState();
+    StartPass(0, endMs);
+}
+
+TMidiDrive::Click TMidiDrive::ClickAt(std::int32_t from) const {
+    if (from < PassStart && ClickFrom < PassStart) {
+        const std::int32_t at = ClickFrom + CeilDiv(std::max(from - ClickFrom, 0), ClickBeat) * ClickBeat;
+        if (at < PassStart) return Click{true, at, (PassStart - at) % (ClickBeat * ClickBarBeats) == 0};
+    }
+    if (!Plan.Metronome) return Click{};
+    const BarMap::Beat beat = SongBars.BeatAtOrAfter(std::max(from, PassStart));
+    const std::int32_t end = Plan.HasLoop() ? Plan.LoopToTick : SongEnd;
+    if (beat.Tick >= end) return Click{};
+    return Click{true, beat.Tick, beat.Downbeat};
+}
+
+void TMidiDrive::SendDue(double limit) {
+    while (!Holding) {
+        int next = -1;
+        std::int32_t nextTick = 0;
+        for (int t = 0; t < TrackCount; ++t) {
+            const TMidiTrack& track = Tracks[t];
+            if (track.PlayIndex >= track.Count()) continue;
+            const std::int32_t tick = track[track.PlayIndex].Tick;
+            if (tick <= limit && (next < 0 || tick < nextTick)) {
+                next = t;
+                nextTick = tick;
+            }
+        }
+        if (NextClick.Due && NextClick.Tick <= limit && (next < 0 || NextClick.Tick <= nextTick)) {
+            SendClick(NextClick.Downbeat);
+            NextClick = ClickAt(NextClick.Tick + 1);
+            continue;
+        }
+        if (next < 0) return;
+        TMidiTrack& track = Tracks[next];
+        const SequencerEvent slot = track[track.PlayIndex];
+        ++track.PlayIndex;
+        Dispatch(slot);
+    }
+}
+
+void TMidiDrive::BeginHold(std::int32_t tick) {
+    if (!Timed) EnterTimeline();
+    // The song stands still from the moment its tick was due.
+    const double dueMs = TimelineMsOf(tick);
+    HeldSongMs = static_cast<std::int32_t>(BaseTime + static_cast<std::uint32_t>(std::lround(dueMs)) -
+                                           SongStartTime.load());
+    Position = static_cast<double>(tick);
+    Holding = true;
+}
+
+void TMidiDrive::TimelineCycle(std::uint32_t now) {
+    PrevTime = now;
+    ++CycleCount;
+    const double ms = TimelineMs(now);
+    Position = TimelinePosition(ms);
+    Tempo = Timeline.BpmAt(Position);
+    AnnounceDrumNotes(Position + Division * 8.0);
+    if (!SongStarted && Position >= PassStart) {
+        SongStarted = true;
+        if (OnSongStart) OnSongStart(*this);
+    }
+    if (!FadeCycle()) return;
+
+    // A loop's end may be reached more than once in one cycle only by a loop shorter than it.
+    for (int passes = 0; Plan.HasLoop() && Position >= Plan.LoopToTick && passes < 4; ++passes) {
+        SendDue(Plan.LoopToTick - 1.0);
+        if (Holding) return;
+        EndPass(TimelineMsOf(Plan.LoopToTick));
+        if (!Playing || !Timed) return;
+        Position = TimelinePosition(ms);
+        AnnounceDrumNotes(Position + Division * 8.0);
+    }
+    SendDue(Position);
+    if (Holding || Plan.HasLoop()) return;
+    for (int t = 0; t < TrackCount; ++t)
+        if (Tracks[t].PlayIndex < Tracks[t].Count()) return;
+    if (NextClick.Due) return;
+    if (LoopPlay) {
+        StartPass(0, ms);
+        return;
+    }
+    Playing = false;
+    FadeStep = 0.0;
+}
+
+std::uint32_t TMidiDrive::TimelineSleep(std::uint32_t now) const {
+    // Sleeps the usual interval, or less when something falls due sooner.
+    double due = NextClick.Due ? NextClick.Tick : std::numeric_limits<double>::infinity();
+    if (Plan.HasLoop()) due = std::min(due, static_cast<double>(Plan.LoopToTick));
+    for (int t = 0; t < TrackCount; ++t)
+        if (Tracks[t].PlayIndex < Tracks[t].Count()) due = std::min<double>(due, Tracks[t][Tracks[t].PlayIndex].Tick);
+    const auto interval = static_cast<std::uint32_t>(std::max(SleepInterval, 1));
+    if (!std::isfinite(due)) return interval;
+    const double wait = TimelineMsOf(due) - TimelineMs(now);
+    return static_cast<std::uint32_t>(std::clamp(std::ceil(wait), 1.0, static_cast<double>(interval)));
+}
+
+} // namespace tamtara
