@@ -10,9 +10,10 @@ packages=(
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   qt6-base-dev
+  libsqlite3-dev nettle-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)
+  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils sqlite3)
 fi
 
 missing=()

@@ -1,7 +1,12 @@
-// Frame times and pictures of the opening, title, calibration, stage-end and result screens.
+// Frame times and pictures of the opening, title, calibration, stage-end and result screens, the
+// result screen's timing page and the disc screen's records badge.
 #include "ScreenTiming.h"
 
+#include "app/PlayCapture.h"
 #include "app/play/GamePlay.h"
+#include "records/RecordStore.h"
+
+#include <filesystem>
 
 #include <set>
 #include <string>
@@ -118,6 +123,65 @@ void Calibration(const ScreenBenchOptions& options) {
     times.Print();
 }
 
+// A play of 240 strikes spread around +8 ms, lanes in turn, scored as counts give it.
+PlayRecord SpreadPlay(std::int32_t seed, std::int32_t perfect, std::int32_t great, std::int32_t miss) {
+    PlayRecord play;
+    play.PlayedAt = 1765300000 + seed;
+    play.Perfect = perfect;
+    play.Great = great;
+    play.Miss = miss;
+    play.Score = 100 * perfect + 50 * great;
+    play.MaxCombo = perfect / 2;
+    play.Rank = RankLetterOf(perfect, great, 0, miss);
+    play.Cleared = true;
+    for (std::int32_t i = 0; i < 240; ++i) {
+        const auto error =
+            static_cast<std::int16_t>(8 + (i * 37 + seed) % 41 - 20 + (i * 13) % 23 - 11 + (i % 7) * 2);
+        play.Strikes.push_back(
+            {static_cast<std::uint8_t>(i % 7), error, static_cast<std::uint8_t>(i % 5 == 0 ? 2 : 3)});
+    }
+    return play;
+}
+
+// The records: two plays of a song written by the records' thread, the timing page of the second
+// against the first, and the disc screen with the song's badge.
+void Records(const ScreenBenchOptions& options) {
+    testing::HarnessOptions settings = WindowedGame();
+    settings.SettingsFile = (options.GameFolder / "tamtara.ini").string();
+    std::filesystem::remove(options.GameFolder / RecordsFileName);
+    testing::GameHarness game(options.GameFolder, settings);
+    game.Step();
+    TMainForm& form = game.Form();
+    const std::string song = "Songs/demo.mid";
+    const PlayRecord first = SpreadPlay(1, 150, 60, 30);
+    const PlayRecord second = SpreadPlay(2, 190, 40, 10);
+    form.Records->Record(song, "デモ曲", first);
+    form.Records->Record(song, "デモ曲", second);
+    form.Records->WaitIdle();
+
+    form.LastPlay = TimingPageData{ComputeTimingStats(second.Strikes), 12, second, BestLookup::Found, first};
+    form.Selection.SongFile = song;
+    game.ChangeScreenInFrame(ssResult);
+    game.Step(3);
+    game.TapKey(39);
+    ScreenTimes timing("result_timing");
+    while (timing.Frames() < MinimumFrames)
+        timing.Step(game);
+    Shot(game, options, "result_timing");
+    timing.Print();
+
+    form.Library.DiscFiles = {song, "Songs/none.mid"};
+    form.Library.DiscTitles = {"デモ曲", "まだ演奏していない曲"};
+    game.ChangeScreenInFrame(ssDiscSelect);
+    game.Step(2);
+    form.Records->WaitIdle();
+    ScreenTimes disc("disc_badge");
+    while (disc.Frames() < MinimumFrames)
+        disc.Step(game);
+    Shot(game, options, "disc_badge");
+    disc.Print();
+}
+
 } // namespace
 
 void BenchTitleResultScreens(const ScreenBenchOptions& options) {
@@ -127,6 +191,7 @@ void BenchTitleResultScreens(const ScreenBenchOptions& options) {
     StageEnd(options, ssCleared, "cleared");
     StageEnd(options, ssFailed, "failed");
     Result(options);
+    Records(options);
 }
 
 } // namespace tamtara::bench

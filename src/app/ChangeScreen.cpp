@@ -57,6 +57,7 @@ void TMainForm::TimerTimer() {
     if (!DXDraw.CanDraw()) return;
     // Nothing else sets the first screen: the first frame that can draw enters the opening.
     if (Screen.FrameCount == 0) ChangeScreen(ssOpening);
+    TakeRecordsNotice();
     (this->*HandlersOf(Screen.ScreenState).Frame)();
     Screen.FrameCount += 1;
 }

@@ -1,5 +1,6 @@
 // The disc selection screen: the songs of the chosen folder as titles and file names beside a
 // turning column of discs, with a preview of the highlighted song once the highlight rests.
+#include "app/DiscBadge.h"
 #include "app/MainForm.h"
 #include "app/MenuInput.h"
 #include "app/MenuText.h"
@@ -66,6 +67,9 @@ void TMainForm::DiscSelectScreen() {
             }
         }
         Selection.PreviewDelay += 1;
+        // The records' thread works out the song's key once the highlight has moved to it.
+        if (Selection.PreviewDelay == 1 && Records && Selection.DiscIndex < discCount)
+            Records->LookUp(Library.DiscFiles[static_cast<std::size_t>(Selection.DiscIndex)]);
         // A marked song is not previewed: it would fail or play without anything to strike.
         if (Selection.PreviewDelay == 30 && Settings.Prev && Selection.DiscIndex < discCount &&
             DiscCheck(Selection.DiscIndex).Mark == SongMark::Playable)
@@ -102,6 +106,7 @@ void TMainForm::DiscSelectScreen() {
     back.Draw(320, 0, Bounds(0, 72, 320, 56), *sheets.OverlaySurface, false);
     back.Draw(0, 432, Bounds(0, 128, 320, 48), *sheets.OverlaySurface, false);
     back.Draw(320, 432, Bounds(0, 192, 320, 48), *sheets.OverlaySurface, false);
+    DrawDiscBadge(back);
     DrawHelpLine(back, "↑↓で選択、ENTERで決定、←でフォルダ選択に戻ります");
     DXDraw.Flip();
     Screen.ScreenFrame += 1;
@@ -139,6 +144,13 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
         canvas.TextOut(286, y, fileName);
     }
     back.ReleaseCanvas();
+}
+
+void TMainForm::DrawDiscBadge(TDirectDrawSurface& back) {
+    const auto k = static_cast<std::size_t>(Selection.DiscIndex);
+    if (!Records || k >= Library.DiscFiles.size()) return;
+    if (const std::optional<SongBest> best = Records->BestOf(Library.DiscFiles[k]))
+        tamtara::DrawDiscBadge(back, DiscBadgeArea, *best);
 }
 
 SongCheck TMainForm::DiscCheck(std::int32_t index) const {

@@ -12,9 +12,11 @@
 #include "app/MessagePanel.h"
 #include "app/PlayOptions.h"
 #include "app/PracticeSetup.h"
+#include "app/RecordKeeper.h"
 #include "app/ScreenCounters.h"
 #include "app/ScreenState.h"
 #include "app/SongSelection.h"
+#include "app/TimingPage.h"
 #include "app/graphics/ScreenArt.h"
 #include "app/input/GameInput.h"
 #include "app/play/GamePlay.h"
@@ -138,6 +140,10 @@ public:
     // The notices shown and waiting, and the panel they are drawn in.
     GameMessageQueue Notices;
     MessagePanel NoticePanel;
+    // The plays kept in the records beside the settings file (nothing kept without one).
+    std::unique_ptr<RecordKeeper> Records;
+    // The last finished play as recorded, and what the result screen's timing page shows of it.
+    TimingPageData LastPlay;
 
 private:
     // One screen: its frame and the action on entering it.
@@ -227,6 +233,14 @@ private:
     void EnterCleared();
     void ResultScreen();
     void EnterResult();
+    // The result screen's two pages: the counts and rank, and the timing.
+    void DrawResultCounts(TDirectDrawSurface& back);
+    void DrawResultTiming(TDirectDrawSurface& back);
+    // A cleared or failed play into the records (never a demonstration or automatic play).
+    void RecordPlay(bool failed);
+    // The records' notice, once, and the disc screen's badge of the highlighted song.
+    void TakeRecordsNotice();
+    void DrawDiscBadge(TDirectDrawSurface& back);
     // The latency calibration screen: its entry action (the clicks), its frame, and one strike
     // at a key-down's time (or, without a time, at the frame's poll); Enter takes the median as
     // the input offset and saves it.
@@ -253,6 +267,10 @@ private:
     std::string LastError;
     // F5 was pressed on the failed or result screen; their next frame restarts the play.
     bool RetryAsked = false;
+    // The result screen shows its timing page.
+    bool TimingPageShown = false;
+    // The records' ticket of the last play, for its comparison with the best; 0: none.
+    std::uint64_t LastPlayTicket = 0;
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;

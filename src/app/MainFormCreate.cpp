@@ -2,6 +2,9 @@
 // FormShow (MIDI output, kit) and FormClose.
 #include "app/MainForm.h"
 
+#include "records/RecordStore.h"
+
+#include <filesystem>
 #include <utility>
 
 namespace tamtara {
@@ -36,6 +39,11 @@ TMainForm::TMainForm(GameServices services)
     MidiDrive->GMResetOnPlay = true;
 
     Packages.Open();
+    // The records live beside the settings file; a game without one keeps none.
+    Records = std::make_unique<RecordKeeper>(
+        SettingsFile.empty()
+            ? std::string()
+            : (std::filesystem::path(SettingsFile).parent_path() / RecordsFileName).string());
 }
 
 TMainForm::~TMainForm() {

@@ -18,6 +18,7 @@ void TMainForm::EnterPlay() {
     play.MissPenalty = Settings.MissPenalty;
     play.Combo = Settings.Combo;
     play.InputOffsetMs = Settings.InputOffsetMs;
+    Play->Judgement.BeginPlay();
     MidiDrive->SkipLeadIn = false;
     MidiDrive->GMResetOnPlay = true;
     MidiDrive->GSResetOnPlay = true;
@@ -30,6 +31,8 @@ void TMainForm::EnterPlay() {
 
 void TMainForm::PlayScreen() {
     const PlayOutcome outcome = Play->Screen.DrawPlayScreen(Screen.FrameCount, Screen.ScreenFrame);
+    if (outcome == PlayOutcome::Cleared || outcome == PlayOutcome::Failed)
+        RecordPlay(outcome == PlayOutcome::Failed);
     // A practice is not cleared: its end leads straight to its result.
     if (outcome == PlayOutcome::Cleared) ChangeScreen(IsPracticePlay() ? ssResult : ssCleared);
     if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);

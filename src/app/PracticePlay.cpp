@@ -21,6 +21,7 @@ bool TMainForm::IsPracticePlay() const {
 bool TMainForm::PracticePlayKey(std::int32_t key) {
     if (Screen.ScreenState != ssPlay || !IsPracticePlay() || key == 0) return false;
     if (key == WindowKeys::Escape) {
+        RecordPlay(false);
         ChangeScreen(ssResult);
         return true;
     }

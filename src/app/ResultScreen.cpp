@@ -1,7 +1,8 @@
 // The result screen after a cleared play: the grade counts and their shares, the stacked share
-// bar, the rank letter and the longest combo; Enter leads back to the folder screen, F5 plays
-// the song again.
+// bar, the rank letter and the longest combo; Right turns to the timing page and Left back;
+// Enter leads back to the folder screen from either, F5 plays the song again.
 #include "app/MainForm.h"
+#include "app/MenuInput.h"
 #include "app/MenuText.h"
 #include "app/PracticeResult.h"
 #include "app/ResultRank.h"
@@ -45,14 +46,26 @@ void TMainForm::ResultScreen() {
         StartEnterJingle();
         Screen.LeaveFrame = 1;
     }
+    if (Screen.LeaveFrame == 0 && IsPress(Input.Holds.KeyHoldA[mbRight])) TimingPageShown = true;
+    if (Screen.LeaveFrame == 0 && IsPress(Input.Holds.KeyHoldA[mbLeft])) TimingPageShown = false;
 
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& surfaces = Art.Surfaces;
-    BitmapText& text = Art.Text;
-    PlayState& play = Play->State;
     back.Draw(0, 0, TRect{0, 0, 640, 480}, *surfaces.BackSurface, false);
     back.Draw(0, 0, Bounds(0, 0, 640, 56), *surfaces.OverlaySurface, false);
     back.Draw(0, 432, Bounds(0, 64, 640, 48), *surfaces.OverlaySurface, false);
+    if (TimingPageShown)
+        DrawResultTiming(back);
+    else
+        DrawResultCounts(back);
+    DXDraw.Flip();
+
+    LeaveAfterConfirmation(ssFolderSelect);
+}
+
+void TMainForm::DrawResultCounts(TDirectDrawSurface& back) {
+    BitmapText& text = Art.Text;
+    PlayState& play = Play->State;
 
     const std::array<std::int32_t, 4> counts{play.PerfectCount, play.GreatCount, play.GoodCount,
                                              play.MissCount};
@@ -109,14 +122,25 @@ void TMainForm::ResultScreen() {
     }
 
     if ((Screen.FrameCount / 4) % 3 != 0) text.DrawText16(350, 410, "PRESS ENTER KEY", 2);
-    if (MayRetry()) DrawHelpLine(back, RetryHelpLine);
-    DXDraw.Flip();
+    DrawHelpLine(back, std::string(TimingPageKeyLine) + "、" + (MayRetry() ? RetryHelpLine : "ENTERで次へ"));
+}
 
-    LeaveAfterConfirmation(ssFolderSelect);
+void TMainForm::DrawResultTiming(TDirectDrawSurface& back) {
+    if (LastPlay.BestState == BestLookup::Pending && Records) {
+        if (const std::optional<PlayComparison> comparison = Records->ComparisonFor(LastPlayTicket)) {
+            LastPlay.Best = comparison->Best;
+            LastPlay.BestState = !comparison->Recorded ? BestLookup::RecordsOff
+                                 : comparison->Best    ? BestLookup::Found
+                                                       : BestLookup::None;
+        }
+    }
+    DrawTimingPage(back, LastPlay);
+    DrawHelpLine(back, std::string(TimingPageBackLine) + "、" + (MayRetry() ? RetryHelpLine : "ENTERで次へ"));
 }
 
 void TMainForm::EnterResult() {
     RetryAsked = false;
+    TimingPageShown = false;
 }
 
 } // namespace tamtara

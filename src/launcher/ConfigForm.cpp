@@ -80,6 +80,7 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     BuildProgressSheet();
     BuildKeySheet();
     BuildKitSheet();
+    BuildRecordsSheet();
     BuildButtons();
     // Return is Start wherever the focus is: no other button takes the default when focused.
     for (QPushButton* button : findChildren<QPushButton*>())
@@ -90,6 +91,7 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
 TConfigForm::~TConfigForm() {
     // No note may arrive for a form that is gone.
     StopLearning();
+    WaitForRecordReads();
 }
 
 void TConfigForm::BuildButtons() {

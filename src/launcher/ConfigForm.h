@@ -9,6 +9,7 @@
 #include "settings/Settings.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -22,10 +23,16 @@ class QProgressBar;
 class QSpinBox;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 class QTextEdit;
+class QThread;
 class QWidget;
 
 namespace tamtara {
+
+class TProgressChart;
+class TRecordsModel;
+class TTimingChart;
 
 struct TConfigFormServices {
     IGameWindow* GameWindow = nullptr;
@@ -62,6 +69,11 @@ public:
     // The full-screen scaling choices, in the order of their ini values.
     static constexpr const char* ScalingIntegerText = "整数倍 (くっきり)";
     static constexpr const char* ScalingFitText = "画面に合わせる";
+    // The records page: its caption and the line above its table.
+    static constexpr const char* RecordsCaption = "記録";
+    static constexpr const char* RecordsLoadingText = "記録を読んでいます...";
+    static constexpr const char* RecordsEmptyText = "記録はまだありません";
+    static constexpr const char* RecordsOffText = "記録を開けません: ";
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -81,6 +93,14 @@ public:
     void KitLearnBtnClick(int lane, bool learn);
     void KitNoteOn(std::uint8_t note);
     void KitDefaultBtnClick();
+    // The records page: the songs read (off the dialog's thread) each time it is opened, and a
+    // chosen song's progress and last timing.
+    void LoadRecords();
+    void ShowSongRecords(int row);
+    // tamtara.db beside the settings file.
+    std::string RecordsPath() const;
+    // Until the record reads under way have finished (tests, and closing).
+    void WaitForRecordReads();
 
     // The ini file into the controls, and the controls into the ini file.
     void LoadSettings();
@@ -136,6 +156,12 @@ public:
     QSpinBox* KitDebounceSpin = nullptr;
     QLabel* KitHintLabel = nullptr;
     QPushButton* KitDefaultBtn = nullptr;
+    QWidget* RecordsSheet = nullptr;
+    QLabel* RecordsLabel = nullptr;
+    QTableView* RecordsTable = nullptr;
+    TRecordsModel* RecordsModel = nullptr;
+    TProgressChart* ProgressChart = nullptr;
+    TTimingChart* TimingChart = nullptr;
 
     // The progress value at the last repaint of the progress page.
     std::int32_t LastShownPercent = -100;
@@ -158,6 +184,7 @@ private:
     void BuildProgressSheet();
     void BuildKeySheet();
     void BuildKitSheet();
+    void BuildRecordsSheet();
     void BuildButtons();
     void ShowPages(bool settingsPages);
     void LoadReadme();
@@ -186,6 +213,10 @@ private:
     bool LearnReplaces = true;
     bool Shown = false;
     bool Scanning = false;
+    // The reads of the records under way, and the latest of each kind (older answers are dropped).
+    std::vector<QPointer<QThread>> RecordReads;
+    int SongsRead = 0;
+    int SongRead = 0;
     bool Failed = false;
 };
 

@@ -131,7 +131,8 @@ public:
                        std::uint8_t d2) = 0;
     virtual void Exclusive(int track, std::int32_t tick, std::uint8_t status, const std::uint8_t* data,
                            std::size_t count) = 0;
-    virtual void Tempo(std::int32_t tick, std::int32_t bpm) = 0;
+    // microseconds per quarter note, 1 to 60000000.
+    virtual void Tempo(std::int32_t tick, std::int32_t micros) = 0;
     // A time signature: numerator and the denominator as a power of two.
     virtual void Meter(std::int32_t, std::uint8_t, std::uint8_t) {}
     // Returns false to stop the scan.
@@ -190,8 +191,7 @@ bool ScanTrack(Cursor& in, int track, SmfSink& sink) {
                 in.BigEndian(static_cast<int>(length), value);
                 // A zero tempo value, or one so slow that it rounds to 0 BPM, would stall the
                 // song for ever; such an event is ignored.
-                if (value != 0 && value <= 60000000u)
-                    sink.Tempo(at, static_cast<std::int32_t>(60000000u / value));
+                if (value != 0 && value <= 60000000u) sink.Tempo(at, static_cast<std::int32_t>(value));
             } else if (type == 0x58 && length >= 2 && length <= in.Remaining()) {
                 std::uint8_t numerator = 0, power = 0;
                 in.Byte(numerator);
@@ -296,9 +296,10 @@ public:
                    std::size_t count) override {
         Song.Tracks[track].AppendExclusive(tick, status, std::span<const std::uint8_t>(data, count));
     }
-    void Tempo(std::int32_t tick, std::int32_t bpm) override {
+    void Tempo(std::int32_t tick, std::int32_t micros) override {
         // The map has a fixed size; further tempo changes are dropped.
-        if (Song.TempoCount < MaxTempoEntries) Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, bpm};
+        if (Song.TempoCount < MaxTempoEntries)
+            Song.TempoMap[Song.TempoCount++] = TempoEntry{tick, 60000000 / micros, micros};
     }
     void Meter(std::int32_t tick, std::uint8_t numerator, std::uint8_t power) override {
         // A meter of no beats, or of notes shorter than a 64th, cannot be counted in; dropped.

@@ -16,7 +16,8 @@ constexpr int MaxMeterEntries = 1024;
 
 struct TempoEntry {
     std::int32_t Tick = 0;
-    std::int32_t Bpm = 0; // beats per minute, 60000000 div microseconds per quarter note
+    std::int32_t Bpm = 0;              // beats per minute, 60000000 div microseconds per quarter note
+    std::int32_t MicrosPerQuarter = 0; // the file's own value, which Bpm rounds
 };
 
 // A time signature: Numerator beats of a 1/Denominator note per bar, from Tick on.

@@ -4,6 +4,7 @@
 
 #include "app/play/PlayBackground.h"
 #include "app/play/PlayTables.h"
+#include "midi/DrumPartKey.h"
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
 #include "platform/display/DirectDrawSurface.h"
@@ -96,6 +97,7 @@ TSongReport CheckSong(const std::string& path, TSongModel& song) {
         report.Playable = true;
         report.Seconds = SongSeconds(song);
         CountLaneNotes(song, report);
+        report.Key = DrumPartKey(song);
     }
     for (auto& track : song.Tracks)
         track.Clear();

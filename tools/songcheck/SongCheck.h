@@ -18,6 +18,7 @@ struct TSongReport {
     double Seconds = 0;
     std::array<std::int32_t, 7> LaneNotes{};
     std::string Picture; // "none", "bmp", "jpg" or "refused: reason"
+    std::string Key;     // the drum-part key the records file the song under; empty when unplayable
 };
 
 // song is scratch space for the load (it is large, so the caller keeps one for every song).

@@ -1,5 +1,6 @@
 // songcheck PATH...: for every song in the given files and under the given folders, one line
-// saying whether the game can play it, its title, length, drum notes per lane and picture.
+// saying whether the game can play it, its title, length, drum notes per lane and picture, and
+// for a playable song a line "key HEX" with the drum-part key its records are kept under.
 // Exits 1 when any song cannot be played.
 #include "SongCheck.h"
 
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: songcheck PATH...\n"
                              "  one line per song: path, ok or why it cannot be played, title,\n"
-                             "  length, drum notes per lane (HH SD BD HT MT LT CY), picture\n");
+                             "  length, drum notes per lane (HH SD BD HT MT LT CY), picture;\n"
+                             "  then \"key <64 hex>\" for a playable song (its drum-part key)\n");
         return 2;
     }
     auto song = std::make_unique<tamtara::TSongModel>();
@@ -45,6 +47,7 @@ int main(int argc, char** argv) {
             const tamtara::TSongReport report = tamtara::CheckSong(path, *song);
             allPlayable = allPlayable && report.Playable;
             std::printf("%s\n", tamtara::FormatReport(report).c_str());
+            if (!report.Key.empty()) std::printf("key %s\n", report.Key.c_str());
             std::fflush(stdout);
         }
     }

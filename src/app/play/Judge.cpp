@@ -55,7 +55,7 @@ double Judge::StrikePosition(std::optional<std::uint32_t> time) const {
 
 void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity) {
     State.PadTimer[lane].store(7, std::memory_order_relaxed);
-    StrikeRecord record{lane, time, 0.0, std::nullopt};
+    StrikeRecord record{lane, time, 0.0, std::nullopt, 0};
     {
         // The whole strike runs under the sequencer's lock: the capture may be attaching a
         // partner to this very slot on the sequencer thread, and the position must belong to
@@ -74,6 +74,7 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
             const std::int32_t d = TMidiDrive::WholeTick(record.Position) - slot.Main.Tick;
             record.Result = GradeFor(d, Drive.Division);
             if (record.Result) {
+                record.NoteTick = slot.Main.Tick;
                 State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
                 State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
                 ApplyGrade(lane, *record.Result);
@@ -84,7 +85,14 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
             Drive.ReleaseHold();
         }
     }
+    if (record.Result) PlayStrikes.push_back(record);
     if (OnStrike) OnStrike(record);
+}
+
+void Judge::BeginPlay() {
+    PlayStrikes.clear();
+    // A long song's strikes fit without a reallocation in the middle of play.
+    PlayStrikes.reserve(4096);
 }
 
 void Judge::ApplyGrade(int lane, Grade grade) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tamtara {
 
@@ -21,6 +22,8 @@ struct StrikeRecord {
     std::optional<std::uint32_t> Time;
     double Position = 0.0;
     std::optional<Grade> Result;
+    // The tick of the chart note it was graded against (with a Result only).
+    std::int32_t NoteTick = 0;
 };
 
 // Windows with D ticks per quarter note: Perfect within D/16, Great D/8, Good D/4 (exclusive).
@@ -52,6 +55,10 @@ public:
 
     // Told of every strike after it was graded (calibration of tests and the benchmark).
     std::function<void(const StrikeRecord&)> OnStrike;
+    // The graded strikes of the play in progress, in order, for its record; emptied by
+    // BeginPlay.
+    std::vector<StrikeRecord> PlayStrikes;
+    void BeginPlay();
 
 private:
     void StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity);

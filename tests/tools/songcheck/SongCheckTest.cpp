@@ -2,12 +2,15 @@
 #include "HostileFiles.h"
 #include "ProgramRun.h"
 #include "library/TempTree.h"
+#include "midi/DrumPartKey.h"
 #include "midi/SmfReader.h"
+#include "midi/SongModel.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace tamtara::testing {
@@ -31,6 +34,15 @@ Bytes DrumSong(const std::string& title) {
                      Cat({Ev(0, {0x99, 36, 100}), Ev(0, {0x99, 42, 90}), Ev(240, {0x99, 36, 0}),
                           Ev(0, {0x90, 36, 100}), Ev(240, {0x99, 35, 80}), Ev(0, {0x99, 49, 70}),
                           Ev(480, {0x89, 49, 0})})});
+}
+
+// The line printed after the song's line.
+std::string LineAfter(const std::string& output, const std::string& path) {
+    const auto at = output.find(path + "\t");
+    if (at == std::string::npos) return {};
+    const auto next = output.find('\n', at);
+    return next == std::string::npos ? std::string()
+                                     : output.substr(next + 1, output.find('\n', next + 1) - next - 1);
 }
 
 TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
@@ -57,9 +69,15 @@ TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
     EXPECT_NE(big.find("64 MB limit"), std::string::npos) << big;
     EXPECT_NE(big.find("\tpicture none"), std::string::npos) << big;
 
+    EXPECT_EQ(LineAfter(run.Output, tree.Path("b/notmidi.mid")).rfind("key ", 0), std::string::npos)
+        << "an unplayable song has no key";
+
+    // The song's line, then its drum-part key on a line of its own.
     const ProgramRun one = RunSongCheck("'" + tree.Path("a/good.mid") + "'");
     EXPECT_EQ(one.ExitCode, 0);
-    EXPECT_EQ(std::count(one.Output.begin(), one.Output.end(), '\n'), 1) << one.Output;
+    auto song = std::make_unique<TSongModel>();
+    ParseSmf(DrumSong("any title"), *song);
+    EXPECT_EQ(one.Output, LineOf(run.Output, tree.Path("a/good.mid")) + "\nkey " + DrumPartKey(*song) + "\n");
 }
 
 TEST(SongCheck, MissingFileCannotBePlayed) {

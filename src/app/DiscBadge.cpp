@@ -1,0 +1,62 @@
+// Drawing of the disc screen's records badge.
+#include "app/DiscBadge.h"
+
+#include "app/ResultRank.h"
+#include "platform/display/DirectDrawSurface.h"
+#include "platform/display/SurfaceCanvas.h"
+
+#include <string>
+
+namespace tamtara {
+
+namespace {
+
+TColor RankColour(const std::string& rank) {
+    for (const RankRow& row : RankTable)
+        if (!rank.empty() && row.Letter == rank[0]) return row.Color;
+    return clWhite;
+}
+
+void Shadowed(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor colour) {
+    canvas.Font.Color = clBlack;
+    canvas.TextOut(x + 1, y + 1, text);
+    canvas.Font.Color = colour;
+    canvas.TextOut(x, y, text);
+}
+
+} // namespace
+
+void DrawDiscBadge(TDirectDrawSurface& back, const TRect& area, const SongBest& best) {
+    back.FillRectAlpha(area, clBlack, 180);
+    back.FillRectAlpha(TRect{area.Left, area.Top, area.Right, area.Top + 1}, ColorRGB(255, 255, 0), 200);
+    TDirectDrawSurfaceCanvas& canvas = back.Canvas();
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    canvas.Font.Name = "ＭＳ Ｐゴシック";
+    canvas.Font.Charset = SHIFTJIS_CHARSET;
+    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
+    canvas.Font.Height = -14;
+    const std::int32_t x = area.Left + 8;
+    const std::int32_t y = area.Top + 4;
+    if (best.Plays == 0) {
+        Shadowed(canvas, x, y + 9, "未プレイ", clSilver);
+        back.ReleaseCanvas();
+        return;
+    }
+    Shadowed(canvas, x, y, "ベスト", ColorRGB(255, 255, 0));
+    const std::string score = best.BestRank.empty() ? "-" : std::to_string(best.BestScore);
+    canvas.Font.Height = -16;
+    const std::int32_t scoreWidth = canvas.TextWidth(score);
+    Shadowed(canvas, area.Right - 8 - scoreWidth, y - 1, score, clWhite);
+    if (!best.BestRank.empty()) {
+        canvas.Font.Height = -20;
+        Shadowed(canvas, area.Right - 8 - scoreWidth - 8 - canvas.TextWidth(best.BestRank), y - 3, best.BestRank,
+                 RankColour(best.BestRank));
+    }
+    canvas.Font.Height = -14;
+    Shadowed(canvas, x, y + 19, "プレイ", ColorRGB(255, 255, 0));
+    const std::string plays = std::to_string(best.Plays) + "回";
+    Shadowed(canvas, area.Right - 8 - canvas.TextWidth(plays), y + 19, plays, clWhite);
+    back.ReleaseCanvas();
+}
+
+} // namespace tamtara

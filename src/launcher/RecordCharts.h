@@ -1,0 +1,42 @@
+// The records page's two pictures: a song's progress over its plays (score and accuracy per
+// play) and the timing histogram of its last play, both drawn with QPainter.
+#pragma once
+
+#include "records/PlayRecord.h"
+#include "records/TimingStats.h"
+
+#include <QWidget>
+
+#include <vector>
+
+namespace tamtara {
+
+class TProgressChart : public QWidget {
+public:
+    using QWidget::QWidget;
+    // Oldest first, as the records give them.
+    void SetPoints(std::vector<PlayPoint> points);
+    const std::vector<PlayPoint>& Points() const { return Plays; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<PlayPoint> Plays;
+};
+
+class TTimingChart : public QWidget {
+public:
+    using QWidget::QWidget;
+    // The last play's timing; none clears the chart.
+    void SetTiming(const std::optional<TimingStats>& timing);
+    const std::optional<TimingStats>& Timing() const { return Stats; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<TimingStats> Stats;
+};
+
+} // namespace tamtara

@@ -1,0 +1,153 @@
+// The records page: the songs played in a sortable table, and for the chosen one its progress
+// over time and the timing of its last play. Everything is read off the dialog's thread, so the
+// page opens at once however many plays are kept.
+#include "launcher/ConfigForm.h"
+#include "launcher/LauncherWidgets.h"
+#include "launcher/RecordCharts.h"
+#include "launcher/RecordsModel.h"
+#include "records/RecordStore.h"
+
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableView>
+#include <QThread>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace tamtara {
+
+namespace {
+
+// Runs work on a thread of its own and hands its result to done on context's thread.
+template <class T, class Work, class Done>
+QThread* RunOffThread(QObject* context, Work work, Done done) {
+    auto result = std::make_shared<std::optional<T>>();
+    QThread* thread = QThread::create([result, work] { *result = work(); });
+    QObject::connect(thread, &QThread::finished, context, [result, done] {
+        if (*result) done(std::move(**result));
+    });
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+    return thread;
+}
+
+struct SongsAnswer {
+    std::vector<SongSummary> Songs;
+    std::string Problem; // why the records could not be read
+};
+
+struct SongAnswer {
+    std::vector<PlayPoint> History;
+    std::optional<TimingStats> LastTiming;
+};
+
+// The store when its file is there; a page that only looks never creates one.
+std::unique_ptr<TRecordStore> OpenExisting(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return nullptr;
+    return TRecordStore::Open(path);
+}
+
+} // namespace
+
+void TConfigForm::BuildRecordsSheet() {
+    RecordsSheet = MakeChild<QWidget>();
+    RecordsLabel = MakeChild<QLabel>(RecordsSheet);
+    RecordsLabel->setGeometry(6, 2, 309, 16);
+    RecordsModel = MakeChild<TRecordsModel>(RecordsSheet);
+    RecordsTable = MakeChild<QTableView>(RecordsSheet);
+    RecordsTable->setGeometry(4, 18, 313, 118);
+    RecordsTable->setModel(RecordsModel);
+    RecordsTable->setSortingEnabled(true);
+    RecordsTable->sortByColumn(TRecordsModel::LastPlayedColumn, Qt::DescendingOrder);
+    RecordsTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    RecordsTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    RecordsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    RecordsTable->verticalHeader()->setVisible(false);
+    RecordsTable->verticalHeader()->setDefaultSectionSize(18);
+    RecordsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    RecordsTable->horizontalHeader()->setStretchLastSection(true);
+    RecordsTable->setColumnWidth(TRecordsModel::TitleColumn, 104);
+    RecordsTable->setColumnWidth(TRecordsModel::PlaysColumn, 36);
+    RecordsTable->setColumnWidth(TRecordsModel::RankColumn, 40);
+    RecordsTable->setColumnWidth(TRecordsModel::ScoreColumn, 48);
+    ProgressChart = MakeChild<TProgressChart>(RecordsSheet);
+    ProgressChart->setGeometry(4, 140, 313, 70);
+    TimingChart = MakeChild<TTimingChart>(RecordsSheet);
+    TimingChart->setGeometry(4, 213, 313, 64);
+    PageControl->addTab(RecordsSheet, RecordsCaption);
+    connect(RecordsTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { ShowSongRecords(current.row()); });
+    connect(RecordsModel, &QAbstractItemModel::modelReset, this, [this] { ShowSongRecords(-1); });
+    connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PageControl->widget(index) == RecordsSheet) LoadRecords();
+    });
+}
+
+std::string TConfigForm::RecordsPath() const {
+    return (std::filesystem::path(Services.IniPath).parent_path() / RecordsFileName).string();
+}
+
+void TConfigForm::LoadRecords() {
+    RecordsLabel->setText(RecordsLoadingText);
+    const int read = ++SongsRead;
+    std::erase_if(RecordReads, [](const QPointer<QThread>& thread) { return thread.isNull(); });
+    RecordReads.push_back(RunOffThread<SongsAnswer>(
+        this,
+        [path = RecordsPath()] {
+            SongsAnswer answer;
+            const std::unique_ptr<TRecordStore> store = OpenExisting(path);
+            if (store && !store->Enabled()) answer.Problem = store->NoticeTitle();
+            if (store && store->Enabled()) answer.Songs = store->Songs();
+            return answer;
+        },
+        [this, read](SongsAnswer answer) {
+            if (read != SongsRead) return;
+            const std::size_t count = answer.Songs.size();
+            RecordsModel->SetSongs(std::move(answer.Songs));
+            if (!answer.Problem.empty())
+                RecordsLabel->setText(QString(RecordsOffText) + QString::fromStdString(answer.Problem));
+            else if (count == 0)
+                RecordsLabel->setText(RecordsEmptyText);
+            else
+                RecordsLabel->setText(QString("%1曲 (見出しで並べ替え、曲を選ぶとグラフ)").arg(count));
+        }));
+}
+
+void TConfigForm::ShowSongRecords(int row) {
+    const SongSummary* song = RecordsModel->SongAt(row);
+    const int read = ++SongRead;
+    ProgressChart->SetPoints({});
+    TimingChart->SetTiming(std::nullopt);
+    if (!song) return;
+    std::erase_if(RecordReads, [](const QPointer<QThread>& thread) { return thread.isNull(); });
+    RecordReads.push_back(RunOffThread<SongAnswer>(
+        this,
+        [path = RecordsPath(), key = song->Song.Key] {
+            SongAnswer answer;
+            if (const std::unique_ptr<TRecordStore> store = OpenExisting(path); store && store->Enabled()) {
+                answer.History = store->History(key);
+                if (const std::optional<PlayRecord> last = store->LastPlay(key))
+                    answer.LastTiming = ComputeTimingStats(last->Strikes);
+            }
+            return answer;
+        },
+        [this, read](SongAnswer answer) {
+            if (read != SongRead) return;
+            ProgressChart->SetPoints(std::move(answer.History));
+            TimingChart->SetTiming(answer.LastTiming);
+        }));
+}
+
+void TConfigForm::WaitForRecordReads() {
+    for (const QPointer<QThread>& thread : RecordReads)
+        if (thread) thread->wait();
+    RecordReads.clear();
+    // The finished reads hand over their answers.
+    QCoreApplication::sendPostedEvents(this);
+}
+
+} // namespace tamtara

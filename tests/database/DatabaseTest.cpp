@@ -1,0 +1,207 @@
+// The database room on real files: migrations step by step, a newer file left alone, a damaged
+// file moved aside, another process's lock, two processes writing, a read-only folder, and a
+// transaction that is not committed.
+#include "database/Database.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+
+namespace tamtara::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<const char*, 2> Steps{
+    "CREATE TABLE notes(id INTEGER PRIMARY KEY, text TEXT NOT NULL);",
+    "ALTER TABLE notes ADD COLUMN weight INTEGER NOT NULL DEFAULT 7; CREATE INDEX notes_by_weight ON notes(weight);",
+};
+
+class DatabaseFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Folder = fs::temp_directory_path() /
+                 ("tamtara-database-" + std::to_string(getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        Path = (Folder / "tamtara.db").string();
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(Folder, fs::perms::owner_all, ignored);
+        fs::remove_all(Folder, ignored);
+    }
+    std::string Bytes(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    std::int64_t Count(TDatabase& db, const char* sql) {
+        TStatement statement = db.Prepare(sql);
+        statement.Step();
+        return statement.Int(0);
+    }
+
+    fs::path Folder;
+    std::string Path;
+};
+
+TEST_F(DatabaseFolder, MigratesStepByStepAndLeavesANewerFileUntouched) {
+    {
+        TDatabaseOpenResult v1 = TDatabase::Open(Path, std::span(Steps).first(1));
+        ASSERT_EQ(v1.Outcome, DatabaseOpen::Opened) << v1.Error;
+        EXPECT_EQ(v1.Database->UserVersion(), 1);
+        v1.Database->Execute("INSERT INTO notes(text) VALUES('kept')");
+        TStatement mode = v1.Database->Prepare("PRAGMA journal_mode");
+        ASSERT_TRUE(mode.Step());
+        EXPECT_EQ(mode.Text(0), "wal");
+    }
+    {
+        TDatabaseOpenResult v2 = TDatabase::Open(Path, Steps);
+        ASSERT_EQ(v2.Outcome, DatabaseOpen::Opened) << v2.Error;
+        EXPECT_EQ(v2.Database->UserVersion(), 2);
+        TStatement row = v2.Database->Prepare("SELECT text, weight FROM notes");
+        ASSERT_TRUE(row.Step());
+        EXPECT_EQ(row.Text(0), "kept");
+        EXPECT_EQ(row.Int(1), 7);
+        EXPECT_EQ(Count(*v2.Database, "SELECT count(*) FROM sqlite_master WHERE name = 'notes_by_weight'"), 1);
+    }
+    // An older build knows only the first step: it refuses the file and changes no byte of it.
+    const std::string before = Bytes(Path);
+    TDatabaseOpenResult old = TDatabase::Open(Path, std::span(Steps).first(1));
+    EXPECT_EQ(old.Outcome, DatabaseOpen::NewerVersion);
+    EXPECT_FALSE(old.Database);
+    EXPECT_EQ(Bytes(Path), before);
+    EXPECT_FALSE(fs::exists(Path + "-wal"));
+}
+
+TEST_F(DatabaseFolder, MovesADamagedFileAsideWithItsDateAndStartsANewOne) {
+    for (const std::string suffix : {"", "-wal"}) {
+        std::ofstream out(Path + suffix, std::ios::binary);
+        out << std::string(4096, 'x') << suffix;
+    }
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+    ASSERT_EQ(opened.Outcome, DatabaseOpen::Corrupt) << opened.Error;
+    ASSERT_TRUE(opened.Database);
+    EXPECT_EQ(opened.Database->UserVersion(), 2);
+    EXPECT_TRUE(std::regex_match(opened.MovedTo, std::regex(std::regex_replace(Path, std::regex("\\."), "\\.") +
+                                                            "\\.corrupt-20[0-9]{6}-[0-9]{6}")))
+        << opened.MovedTo;
+    EXPECT_EQ(Bytes(opened.MovedTo), std::string(4096, 'x'));
+    EXPECT_EQ(Bytes(opened.MovedTo + "-wal"), std::string(4096, 'x') + "-wal");
+
+    // A file with a good header whose schema page is overwritten is damaged too.
+    opened.Database.reset();
+    {
+        std::fstream file(Path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(100);
+        file << std::string(3000, '\xEE');
+    }
+    fs::remove(Path + "-wal");
+    TDatabaseOpenResult again = TDatabase::Open(Path, Steps);
+    EXPECT_EQ(again.Outcome, DatabaseOpen::Corrupt) << again.Error;
+    EXPECT_NE(again.MovedTo, opened.MovedTo);
+    EXPECT_TRUE(fs::exists(again.MovedTo));
+}
+
+TEST_F(DatabaseFolder, GivesUpAfterTheBusyWaitWhileAnotherProcessHoldsTheFile) {
+    ASSERT_EQ(TDatabase::Open(Path, Steps).Outcome, DatabaseOpen::Opened);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(Path.c_str(), &db);
+        sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO notes(text) VALUES('x');",
+                     nullptr, nullptr, nullptr);
+        (void)!write(ready[1], "r", 1);
+        pause();
+        _exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(read(ready[0], &signal, 1), 1);
+    const auto start = std::chrono::steady_clock::now();
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps, TDatabaseOptions{.BusyMs = 300});
+    const auto waited = std::chrono::steady_clock::now() - start;
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::Busy) << opened.Error;
+    EXPECT_GE(waited, std::chrono::milliseconds(250));
+    EXPECT_LT(waited, std::chrono::seconds(3));
+    // Once the other process is gone the file opens with nothing of its lost transaction.
+    TDatabaseOpenResult after = TDatabase::Open(Path, Steps);
+    ASSERT_EQ(after.Outcome, DatabaseOpen::Opened) << after.Error;
+    EXPECT_EQ(Count(*after.Database, "SELECT count(*) FROM notes"), 0);
+}
+
+TEST_F(DatabaseFolder, TwoProcessesOpenAndWriteAtOnce) {
+    constexpr int Rows = 200;
+    auto writer = [&](const char* text) {
+        TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+        if (!opened.Database) return 1;
+        try {
+            for (int i = 0; i < Rows; ++i) {
+                TTransaction transaction(*opened.Database);
+                TStatement insert = opened.Database->Prepare("INSERT INTO notes(text) VALUES(?)");
+                insert.Bind(1, std::string_view(text)).Run();
+                transaction.Commit();
+            }
+        } catch (const EDatabaseError&) {
+            return 2;
+        }
+        return 0;
+    };
+    pid_t children[2];
+    const char* names[] = {"one", "two"};
+    for (int c = 0; c < 2; ++c) {
+        children[c] = fork();
+        if (children[c] == 0) _exit(writer(names[c]));
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+    ASSERT_TRUE(opened.Database);
+    EXPECT_EQ(Count(*opened.Database, "SELECT count(*) FROM notes WHERE text = 'one'"), Rows);
+    EXPECT_EQ(Count(*opened.Database, "SELECT count(*) FROM notes WHERE text = 'two'"), Rows);
+}
+
+TEST_F(DatabaseFolder, RefusesAReadOnlyFolder) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; the refusal cannot be seen";
+    fs::permissions(Folder, fs::perms::owner_read | fs::perms::owner_exec);
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::ReadOnly);
+    EXPECT_FALSE(opened.Database);
+    EXPECT_FALSE(fs::exists(Path));
+}
+
+TEST_F(DatabaseFolder, AnUncommittedTransactionLeavesNothing) {
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+    ASSERT_TRUE(opened.Database);
+    {
+        TTransaction transaction(*opened.Database);
+        opened.Database->Execute("INSERT INTO notes(text) VALUES('dropped')");
+    }
+    {
+        TTransaction transaction(*opened.Database);
+        opened.Database->Execute("INSERT INTO notes(text) VALUES('kept')");
+        transaction.Commit();
+    }
+    EXPECT_EQ(Count(*opened.Database, "SELECT count(*) FROM notes"), 1);
+    EXPECT_THROW(opened.Database->Execute("INSERT INTO nowhere VALUES(1)"), EDatabaseError);
+}
+
+} // namespace
+} // namespace tamtara::testing

@@ -1,0 +1,151 @@
+// The launcher's records page on a database of real plays: the table's rows and sorting, the
+// page opening before a large database is read, and a chosen song's progress and timing.
+#include "launcher/ConfigForm.h"
+#include "FakeGameWindow.h"
+#include "base/Clock.h"
+#include "launcher/LauncherTests.h"
+#include "launcher/RecordCharts.h"
+#include "launcher/RecordsModel.h"
+#include "records/RecordStore.h"
+#include "support/doubles/RecordingMidiDriver.h"
+
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+namespace tamtara::testing {
+
+namespace {
+
+SongInfo Song(const std::string& key, const std::string& title) {
+    SongInfo song;
+    song.Key = std::string(64 - key.size(), '0') + key;
+    song.Title = title;
+    song.LastPath = "/songs/" + title + ".mid";
+    song.LengthMs = 60000;
+    song.LaneCounts[1] = 10;
+    return song;
+}
+
+PlayRecord Play(std::int64_t at, std::int32_t score, std::int32_t perfect, std::int32_t miss, std::string rank) {
+    PlayRecord play;
+    play.PlayedAt = at;
+    play.Score = score;
+    play.Perfect = perfect;
+    play.Miss = miss;
+    play.Rank = std::move(rank);
+    play.Cleared = true;
+    play.Strikes = {{1, -12, 3}, {1, 8, 3}, {1, 33, 2}};
+    return play;
+}
+
+struct RecordsLauncher {
+    RecordsLauncher() : Midi(SystemClock::Instance(), {"Dev A"}) {
+        IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
+        DbPath = (std::filesystem::path(Folder.path().toStdString()) / RecordsFileName).string();
+    }
+    void Open() {
+        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, true});
+        Form->PageControl->setCurrentWidget(Form->RecordsSheet);
+    }
+    QTemporaryDir Folder;
+    std::string IniPath, DbPath;
+    RecordingMidiDriver Midi;
+    FakeGameWindow Game;
+    std::unique_ptr<TConfigForm> Form;
+};
+
+} // namespace
+
+class RecordsPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void SongsAreListedSortedAndAChosenOneIsCharted() {
+        RecordsLauncher launcher;
+        {
+            const auto store = TRecordStore::Open(launcher.DbPath);
+            QVERIFY(store->Enabled());
+            const SongInfo alpha = Song("a", "Alpha"), beta = Song("b", "Beta"), gamma = Song("c", "Gamma");
+            QVERIFY(store->RecordPlay(alpha, Play(1000, 500, 5, 0, "S")) != 0);
+            QVERIFY(store->RecordPlay(alpha, Play(2000, 300, 3, 2, "C")) != 0);
+            QVERIFY(store->RecordPlay(alpha, Play(5000, 450, 4, 1, "B")) != 0);
+            QVERIFY(store->RecordPlay(beta, Play(3000, 800, 8, 0, "A")) != 0);
+            QVERIFY(store->RecordPlay(gamma, Play(4000, 100, 1, 5, "E")) != 0);
+        }
+        launcher.Open();
+        TConfigForm& form = *launcher.Form;
+        QTRY_COMPARE(form.RecordsModel->rowCount(), 3);
+        TRecordsModel& model = *form.RecordsModel;
+        // Latest played first, as the page opens.
+        QCOMPARE(model.SongAt(0)->Song.Title, std::string("Alpha"));
+        QCOMPARE(model.data(model.index(0, TRecordsModel::PlaysColumn)).toInt(), 3);
+        QCOMPARE(model.data(model.index(0, TRecordsModel::RankColumn)).toString(), QString("S"));
+        QCOMPARE(model.data(model.index(0, TRecordsModel::ScoreColumn)).toInt(), 500);
+
+        const auto titles = [&model] {
+            std::vector<std::string> order;
+            for (int row = 0; row < model.rowCount(); ++row)
+                order.push_back(model.SongAt(row)->Song.Title);
+            return order;
+        };
+        form.RecordsTable->sortByColumn(TRecordsModel::ScoreColumn, Qt::DescendingOrder);
+        QCOMPARE(titles(), (std::vector<std::string>{"Beta", "Alpha", "Gamma"}));
+        form.RecordsTable->sortByColumn(TRecordsModel::RankColumn, Qt::AscendingOrder);
+        QCOMPARE(titles(), (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+        form.RecordsTable->sortByColumn(TRecordsModel::TitleColumn, Qt::DescendingOrder);
+        QCOMPARE(titles(), (std::vector<std::string>{"Gamma", "Beta", "Alpha"}));
+        form.RecordsTable->sortByColumn(TRecordsModel::PlaysColumn, Qt::DescendingOrder);
+        QCOMPARE(titles().front(), std::string("Alpha"));
+
+        // Choosing Alpha charts its three plays oldest first and its last play's timing.
+        form.RecordsTable->selectionModel()->setCurrentIndex(model.index(0, 0), QItemSelectionModel::ClearAndSelect |
+                                                                                      QItemSelectionModel::Rows);
+        QTRY_COMPARE(form.ProgressChart->Points().size(), std::size_t(3));
+        QCOMPARE(form.ProgressChart->Points()[0].Score, 500);
+        QCOMPARE(form.ProgressChart->Points()[2].Score, 450);
+        QTRY_VERIFY(form.TimingChart->Timing().has_value());
+        QCOMPARE(form.TimingChart->Timing()->Graded, 3);
+        QCOMPARE(form.TimingChart->Timing()->Late, 2);
+        // Another song replaces both charts.
+        const int betaRow = model.SongAt(1)->Song.Title == "Beta" ? 1 : 2;
+        form.RecordsTable->selectionModel()->setCurrentIndex(model.index(betaRow, 0),
+                                                             QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+        QTRY_COMPARE(form.ProgressChart->Points().size(), std::size_t(1));
+        QCOMPARE(form.ProgressChart->Points()[0].Score, 800);
+    }
+
+    void WithoutAFileThePageSaysSoAndMakesNone() {
+        RecordsLauncher launcher;
+        launcher.Open();
+        QTRY_COMPARE(launcher.Form->RecordsLabel->text(), QString(TConfigForm::RecordsEmptyText));
+        QVERIFY(!std::filesystem::exists(launcher.DbPath));
+    }
+
+    void ALargeDatabaseDoesNotHoldThePageUp() {
+        RecordsLauncher launcher;
+        {
+            const auto store = TRecordStore::Open(launcher.DbPath);
+            for (int song = 0; song < 40; ++song)
+                for (int play = 0; play < 50; ++play)
+                    store->RecordPlay(Song(std::to_string(song), "Song " + std::to_string(song)),
+                                      Play(song * 1000 + play, play, play % 10, 1, "C"));
+        }
+        // The page is up and says it is reading before the songs arrive.
+        launcher.Open();
+        QCOMPARE(launcher.Form->RecordsLabel->text(), QString(TConfigForm::RecordsLoadingText));
+        QCOMPARE(launcher.Form->RecordsModel->rowCount(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(launcher.Form->RecordsModel->rowCount(), 40, 20000);
+    }
+};
+
+static const bool Registered = RegisterLauncherTest<RecordsPageTest>();
+
+} // namespace tamtara::testing
+
+#include "RecordsPageTest.moc"
