@@ -35,7 +35,8 @@ void TMainForm::PracticeSetupScreen() {
             PlayState& play = Play->State;
             ApplyChoices(setup.Choices, setup.BarCount, play.Practice);
             // The parts stay as the part screen last left them.
-            play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
+            play.AutoPlayMode =
+                std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
             StartEnterJingle();
             Screen.LeaveFrame = 1;
         }
@@ -54,8 +55,8 @@ void TMainForm::PracticeSetupScreen() {
         const TColor colour = !used ? clGray : current ? clYellow : clWhite;
         DrawShadowedLine(back, NameX, y, PracticeRowName(row), colour, 20);
         if (!current || Screen.LeaveFrame > 0 || Screen.FrameCount % 6 != 0)
-            DrawShadowedLine(back, ValueX, y, PracticeRowValue(setup.Choices, row, setup.BarCount), colour, 20,
-                             280);
+            DrawShadowedLine(back, ValueX, y, PracticeRowValue(setup.Choices, row, setup.BarCount), colour,
+                             20, 280);
     }
     DrawHelpLine(back, "↑↓で項目、← →で変更、Enterで練習開始");
     if (Screen.LeaveFrame == 0) DrawSecondHelpLine(back, "Esc/BackSpaceでモード選択に戻る");
