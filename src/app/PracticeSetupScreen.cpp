@@ -18,6 +18,10 @@ constexpr std::int32_t FirstRowY = 66;
 constexpr std::int32_t RowHeight = 30;
 constexpr std::int32_t NameX = 200;
 constexpr std::int32_t ValueX = 450;
+// A stretch of the top bar without anything drawn on it, and how much of the bar it covers.
+constexpr std::int32_t PlainBarLeft = 300;
+constexpr std::int32_t PlainBarWidth = 150;
+constexpr std::int32_t TitleCoverWidth = 300;
 
 } // namespace
 
@@ -45,6 +49,11 @@ void TMainForm::PracticeSetupScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Art.Surfaces;
     DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
+    // The mode screen's top bar with its plain middle over the mode screen's title, and this
+    // screen's own title on it.
+    for (std::int32_t x = 0; x < TitleCoverWidth; x += PlainBarWidth)
+        back.Draw(x, 0, Bounds(PlainBarLeft, 0, PlainBarWidth, 56), *sheets.OverlaySurface, false);
+    DrawShadowedLine(back, TitleCoverWidth / 2, 12, "練習モードの設定", clWhite, 28);
     back.FillRectAlpha(TRect{40, FirstRowY - 6, 600, FirstRowY + RowHeight * PracticeRowCount}, clBlack, 150);
     for (std::int32_t row = 0; row < PracticeRowCount; ++row) {
         const std::int32_t y = FirstRowY + RowHeight * row;
