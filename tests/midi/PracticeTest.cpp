@@ -92,12 +92,12 @@ TEST_F(PracticeTest, ScaleChangedMidSongKeepsThePositionAndRescalesTheRest) {
 // A loop over the second bar [1920, 3840) at 120 BPM: a note held across its end, controller,
 // program and pitch bend state set before it and changed inside it.
 Bytes LoopSong() {
-    return Smf(
-        480, {Cat({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0xB0, 7, 90}), Ev(0, {0xB0, 64, 127}),
-                   Ev(100, {0xE0, 0, 80}), Ev(1820, {0x90, 64, 100}), Ev(480, {0xC0, 9}),
-                   Ev(0, {0xB0, 7, 50}), Ev(0, {0xE0, 0, 20}), Ev(0, {0xB0, 1, 70}), Ev(720, {0x90, 67, 100}),
-                   Ev(1000, {0x80, 67, 0}), Ev(500, {0x80, 64, 0}), Ev(1920, {0x80, 1, 0})}),
-              Cat({Ev(1920, {0x99, 38, 100}), Ev(1900, {0x99, 36, 100}), Ev(40, {0x99, 42, 100})})});
+    return Smf(480, {Cat({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0xB0, 7, 90}), Ev(0, {0xB0, 64, 127}),
+                          Ev(100, {0xE0, 0, 80}), Ev(1820, {0x90, 64, 100}), Ev(480, {0xC0, 9}),
+                          Ev(0, {0xB0, 7, 50}), Ev(0, {0xE0, 0, 20}), Ev(0, {0xB0, 1, 70}),
+                          Ev(720, {0x90, 67, 100}), Ev(1000, {0x80, 67, 0}), Ev(500, {0x80, 64, 0}),
+                          Ev(1920, {0x80, 1, 0})}),
+                     Cat({Ev(1920, {0x99, 38, 100}), Ev(1900, {0x99, 36, 100}), Ev(40, {0x99, 42, 100})})});
 }
 
 TEST_F(PracticeTest, LoopRestartsOnItsFirstTickWithTheStateChasedAndNotesReleased) {
@@ -164,7 +164,7 @@ TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChang
         const std::uint32_t start = Start(plan);
         RunUntil(start + 30000);
         // One bar of count-in at 120 BPM, bar 1 at 120, bar 2 at 60, bar 3 in 3/4 at 60.
-        const double beats[] = {0,    500,  1000, 1500, 2000, 2500, 3000, 3500,
+        const double beats[] = {0, 500, 1000, 1500, 2000, 2500, 3000, 3500,
                                 4000, 5000, 6000, 7000, 8000, 9000, 10000};
         const bool downbeats[] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0};
         std::vector<RecordedMessage> clicks;
@@ -172,10 +172,8 @@ TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChang
             if (m.Status() == 0x99) clicks.push_back(m);
         ASSERT_EQ(clicks.size(), std::size(beats)) << scale;
         for (std::size_t i = 0; i < clicks.size(); ++i) {
-            EXPECT_EQ(clicks[i].Time - start, static_cast<std::uint32_t>(beats[i] / scale))
-                << scale << " " << i;
-            EXPECT_EQ(clicks[i].Data1(),
-                      downbeats[i] ? TMidiDrive::CountInDownbeatNote : TMidiDrive::CountInBeatNote);
+            EXPECT_EQ(clicks[i].Time - start, static_cast<std::uint32_t>(beats[i] / scale)) << scale << " " << i;
+            EXPECT_EQ(clicks[i].Data1(), downbeats[i] ? TMidiDrive::CountInDownbeatNote : TMidiDrive::CountInBeatNote);
             EXPECT_EQ(clicks[i].Data2(), downbeats[i] ? 127 : 96);
         }
         // The song's tick 0 played after the count-in.
