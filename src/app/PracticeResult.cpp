@@ -24,8 +24,13 @@ struct Column {
     const char* Heading;
     std::int32_t CentreCharacter;
 };
-constexpr std::array<Column, 7> Columns{{
-    {"ループ", 2}, {"テンポ", 8}, {"Perfect", 14}, {"Great", 20}, {"Good", 26}, {"Miss", 32}, {"正確さ", 39}}};
+constexpr std::array<Column, 7> Columns{{{"ループ", 2},
+                                         {"テンポ", 8},
+                                         {"Perfect", 14},
+                                         {"Great", 20},
+                                         {"Good", 26},
+                                         {"Miss", 32},
+                                         {"正確さ", 39}}};
 
 } // namespace
 
@@ -51,7 +56,8 @@ void DrawPracticeResult(TDirectDrawSurface& back, BitmapText& text, const Practi
                              FirstRowY + RowHeight * static_cast<std::int32_t>(ShownLoopRows) + 2},
                        clBlack, 120);
     for (const Column& column : Columns)
-        DrawShadowedLine(back, TableX + column.CentreCharacter * GlyphWidth, HeaderY, column.Heading, clYellow, 13);
+        DrawShadowedLine(back, TableX + column.CentreCharacter * GlyphWidth, HeaderY, column.Heading,
+                         clYellow, 13);
     std::int32_t y = FirstRowY;
     for (const PracticeLoopRow& row : rows) {
         text.DrawAnkText(TableX, y, LoopRowText(row));

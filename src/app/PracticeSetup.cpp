@@ -107,7 +107,8 @@ void ChangePracticeRow(PracticeChoices& c, std::int32_t row, std::int32_t direct
         c.DrumVolume = std::clamp(c.DrumVolume + direction * MixVolumeStep, 0, MaxMixVolume);
         break;
     case prAccompanimentVolume:
-        c.AccompanimentVolume = std::clamp(c.AccompanimentVolume + direction * MixVolumeStep, 0, MaxMixVolume);
+        c.AccompanimentVolume =
+            std::clamp(c.AccompanimentVolume + direction * MixVolumeStep, 0, MaxMixVolume);
         break;
     case prClickVolume:
         c.ClickVolume = std::clamp(c.ClickVolume + direction * MixVolumeStep, 0, MaxMixVolume);
@@ -119,13 +120,16 @@ void ChangePracticeRow(PracticeChoices& c, std::int32_t row, std::int32_t direct
 
 const char* PracticeRowName(std::int32_t row) {
     static constexpr std::array<const char*, PracticeRowCount> names = {
-        "テンポ",   "ループ A",   "ループ B",     "スピードトレーナー", "トレーナー目標",  "ウェイトモード",
-        "カウントイン", "メトロノーム", "ドラム音量", "伴奏音量",           "クリック音量"};
+        "テンポ",         "ループ A",       "ループ B",     "スピードトレーナー",
+        "トレーナー目標", "ウェイトモード", "カウントイン", "メトロノーム",
+        "ドラム音量",     "伴奏音量",       "クリック音量"};
     return row >= 0 && row < PracticeRowCount ? names[static_cast<std::size_t>(row)] : "";
 }
 
 std::string PracticeRowValue(const PracticeChoices& c, std::int32_t row, std::int32_t barCount) {
-    const auto bar = [barCount](std::int32_t n) { return std::to_string(n) + " / " + std::to_string(barCount); };
+    const auto bar = [barCount](std::int32_t n) {
+        return std::to_string(n) + " / " + std::to_string(barCount);
+    };
     switch (row) {
     case prTempo:
         return Percent(c.TempoPercent);
@@ -170,12 +174,13 @@ std::int32_t SongBarCount(const std::string& path) {
     }
 }
 
-void PracticeSetupState::Begin(const std::string& song, std::int32_t barCount, const PracticeSettings& settings) {
+void PracticeSetupState::Begin(const std::string& song, std::int32_t barCount,
+                               const PracticeSettings& settings) {
     BarCount = barCount;
     Row = 0;
     const auto remembered = Remembered.find(song);
-    Choices = ClampedChoices(remembered != Remembered.end() ? remembered->second : ChoicesFromSettings(settings),
-                             barCount);
+    Choices = ClampedChoices(
+        remembered != Remembered.end() ? remembered->second : ChoicesFromSettings(settings), barCount);
 }
 
 void PracticeSetupState::MoveRow(std::int32_t direction) {

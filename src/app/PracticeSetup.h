@@ -58,7 +58,8 @@ PracticeSettings SettingsOfChoices(const PracticeChoices& choices, const Practic
 PracticeChoices ClampedChoices(PracticeChoices choices, std::int32_t barCount);
 
 // One press of Left (direction -1) or Right (+1) on row, for a song of barCount bars.
-void ChangePracticeRow(PracticeChoices& choices, std::int32_t row, std::int32_t direction, std::int32_t barCount);
+void ChangePracticeRow(PracticeChoices& choices, std::int32_t row, std::int32_t direction,
+                       std::int32_t barCount);
 
 // The row's name and its value as the screen shows them ("テンポ", "60 %", "3 / 48", "オフ").
 const char* PracticeRowName(std::int32_t row);

@@ -18,6 +18,10 @@ constexpr std::int32_t FirstRowY = 66;
 constexpr std::int32_t RowHeight = 30;
 constexpr std::int32_t NameX = 200;
 constexpr std::int32_t ValueX = 450;
+// A stretch of the top bar without anything drawn on it, and how much of the bar it covers.
+constexpr std::int32_t PlainBarLeft = 300;
+constexpr std::int32_t PlainBarWidth = 150;
+constexpr std::int32_t TitleCoverWidth = 300;
 
 } // namespace
 
@@ -35,7 +39,8 @@ void TMainForm::PracticeSetupScreen() {
             PlayState& play = Play->State;
             ApplyChoices(setup.Choices, setup.BarCount, play.Practice);
             // The parts stay as the part screen last left them.
-            play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
+            play.AutoPlayMode =
+                std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
             StartEnterJingle();
             Screen.LeaveFrame = 1;
         }
@@ -44,6 +49,11 @@ void TMainForm::PracticeSetupScreen() {
     TDirectDrawSurface& back = DXDraw.Surface();
     const ScreenSurfaces& sheets = Art.Surfaces;
     DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
+    // The mode screen's top bar with its plain middle over the mode screen's title, and this
+    // screen's own title on it.
+    for (std::int32_t x = 0; x < TitleCoverWidth; x += PlainBarWidth)
+        back.Draw(x, 0, Bounds(PlainBarLeft, 0, PlainBarWidth, 56), *sheets.OverlaySurface, false);
+    DrawShadowedLine(back, TitleCoverWidth / 2, 12, "練習モードの設定", clWhite, 28);
     back.FillRectAlpha(TRect{40, FirstRowY - 6, 600, FirstRowY + RowHeight * PracticeRowCount}, clBlack, 150);
     for (std::int32_t row = 0; row < PracticeRowCount; ++row) {
         const std::int32_t y = FirstRowY + RowHeight * row;
@@ -54,8 +64,8 @@ void TMainForm::PracticeSetupScreen() {
         const TColor colour = !used ? clGray : current ? clYellow : clWhite;
         DrawShadowedLine(back, NameX, y, PracticeRowName(row), colour, 20);
         if (!current || Screen.LeaveFrame > 0 || Screen.FrameCount % 6 != 0)
-            DrawShadowedLine(back, ValueX, y, PracticeRowValue(setup.Choices, row, setup.BarCount), colour, 20,
-                             280);
+            DrawShadowedLine(back, ValueX, y, PracticeRowValue(setup.Choices, row, setup.BarCount), colour,
+                             20, 280);
     }
     DrawHelpLine(back, "↑↓で項目、← →で変更、Enterで練習開始");
     if (Screen.LeaveFrame == 0) DrawSecondHelpLine(back, "Esc/BackSpaceでモード選択に戻る");

@@ -10,8 +10,8 @@ namespace tamtara {
 namespace {
 
 const char* const Section = "Practice";
-constexpr std::array<const char*, PracticeKeyCount> KeyEntries = {"TempoDownKey", "TempoUpKey", "RestartLoopKey",
-                                                                 "MetronomeKey"};
+constexpr std::array<const char*, PracticeKeyCount> KeyEntries = {"TempoDownKey", "TempoUpKey",
+                                                                  "RestartLoopKey", "MetronomeKey"};
 
 // The window's own keys during play, which a practice key may not take.
 constexpr std::array<std::int32_t, 5> PlayWindowKeys = {0x70, 0x71, 0x73, 0x1B, 0x0D};
@@ -34,13 +34,16 @@ PracticeSettings ClampedPractice(PracticeSettings p) {
     return p;
 }
 
-std::array<std::int32_t, PracticeKeyCount> UsablePracticeKeys(const std::array<std::int32_t, PracticeKeyCount>& keys,
-                                                              const std::array<std::int32_t, LaneCount>& keyA,
-                                                              const std::array<std::int32_t, LaneCount>& keyB) {
+std::array<std::int32_t, PracticeKeyCount>
+UsablePracticeKeys(const std::array<std::int32_t, PracticeKeyCount>& keys,
+                   const std::array<std::int32_t, LaneCount>& keyA,
+                   const std::array<std::int32_t, LaneCount>& keyB) {
     const PracticeSettings defaults;
     std::array<std::int32_t, PracticeKeyCount> usable{};
     const auto taken = [&](std::int32_t key, std::size_t before) {
-        const auto in = [key](const auto& list) { return std::find(list.begin(), list.end(), key) != list.end(); };
+        const auto in = [key](const auto& list) {
+            return std::find(list.begin(), list.end(), key) != list.end();
+        };
         return key == 0 || in(PlayWindowKeys) || in(keyA) || in(keyB) ||
                std::find(usable.begin(), usable.begin() + static_cast<std::ptrdiff_t>(before), key) !=
                    usable.begin() + static_cast<std::ptrdiff_t>(before);
@@ -57,7 +60,8 @@ std::array<std::int32_t, PracticeKeyCount> UsablePracticeKeys(const std::array<s
 std::string PracticeKeyName(std::int32_t code) {
     if (code >= F1 && code <= F12) return "F" + std::to_string(code - F1 + 1);
     if (code == Tab) return "Tab";
-    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) return std::string(1, static_cast<char>(code));
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+        return std::string(1, static_cast<char>(code));
     return {};
 }
 

@@ -40,9 +40,10 @@ PracticeSettings ClampedPractice(PracticeSettings practice);
 // handler takes in play (F1 pause, F2 clear, F4 full screen, Escape, Return), a lane key of
 // laneKeys, or a key already taken by an earlier practice key. A default that is itself taken
 // leaves that practice key unbound (0).
-std::array<std::int32_t, PracticeKeyCount> UsablePracticeKeys(const std::array<std::int32_t, PracticeKeyCount>& keys,
-                                                              const std::array<std::int32_t, LaneCount>& keyA,
-                                                              const std::array<std::int32_t, LaneCount>& keyB);
+std::array<std::int32_t, PracticeKeyCount>
+UsablePracticeKeys(const std::array<std::int32_t, PracticeKeyCount>& keys,
+                   const std::array<std::int32_t, LaneCount>& keyA,
+                   const std::array<std::int32_t, LaneCount>& keyB);
 
 // The ini's name of a key code ("F5", "Tab", "Q", "7"); empty for a code it has none for.
 std::string PracticeKeyName(std::int32_t code);

@@ -53,7 +53,7 @@ protected:
 
     PlayState& State() { return Game->Form().Play->State; }
     TMidiDrive& Drive() { return *Game->Form().MidiDrive; }
-    PracticeSetupState& Setup() { return Game->Form().PracticeSetup; }
+    PracticeSetupState& Chosen() { return Game->Form().PracticeSetup; }
 
     void Tap(int key, int times = 1) {
         for (int i = 0; i < times; ++i) {
@@ -82,9 +82,9 @@ protected:
     }
     // Moves the cursor to row and presses Left or Right there.
     void Set(std::int32_t row, int key, int times) {
-        while (Setup().Row < row)
+        while (Chosen().Row < row)
             Tap(KeyDown);
-        while (Setup().Row > row)
+        while (Chosen().Row > row)
             Tap(KeyUp);
         Tap(key, times);
     }
@@ -100,7 +100,8 @@ protected:
     }
 
     void Shot(const std::string& name) {
-        if (const char* dir = std::getenv("TAMTARA_SHOTS")) Game->SavePng(std::string(dir) + "/" + name + ".png");
+        if (const char* dir = std::getenv("TAMTARA_SHOTS"))
+            Game->SavePng(std::string(dir) + "/" + name + ".png");
     }
 
     TestGameFolder Folder{"Practice"};
@@ -111,21 +112,21 @@ protected:
 
 TEST_F(PracticePlay, SetUpFromTheModeScreenIsRememberedPerSongAndItsCommonPartInTheIni) {
     OpenSetup(SongPath);
-    EXPECT_EQ(Setup().BarCount, 6);
+    EXPECT_EQ(Chosen().BarCount, 6);
     Shot("practice_setup_fresh");
-    Set(prTempo, KeyLeft, 8);           // 60 %
-    Set(prLoopFrom, KeyRight, 3);       // bars 3
-    Set(prLoopTo, KeyRight, 1);         // to 4
-    Set(prTrainerStep, KeyRight, 5);    // +5 %
-    Set(prTrainerTarget, KeyRight, 4);  // to 80 %
-    Set(prCountIn, KeyRight, 1);        // one bar
-    Set(prMetronome, KeyRight, 1);      // on
-    Set(prClickVolume, KeyLeft, 100);   // 0 at the end of the row
-    EXPECT_EQ(Setup().Choices.TempoPercent, 60);
-    EXPECT_EQ(Setup().Choices.LoopFromBar, 3);
-    EXPECT_EQ(Setup().Choices.LoopToBar, 4);
-    EXPECT_EQ(Setup().Choices.TrainerTarget, 80);
-    EXPECT_EQ(Setup().Choices.ClickVolume, 0);
+    Set(prTempo, KeyLeft, 8);         // 60 %
+    Set(prLoopFrom, KeyRight, 3);     // bars 3
+    Set(prLoopTo, KeyRight, 1);       // to 4
+    Set(prTrainerStep, KeyRight, 5);  // +5 %
+    Set(prTrainerTarget, KeyLeft, 4); // to 80 %
+    Set(prCountIn, KeyRight, 1);      // one bar
+    Set(prMetronome, KeyRight, 1);    // on
+    Set(prClickVolume, KeyLeft, 100); // 0 at the end of the row
+    EXPECT_EQ(Chosen().Choices.TempoPercent, 60);
+    EXPECT_EQ(Chosen().Choices.LoopFromBar, 3);
+    EXPECT_EQ(Chosen().Choices.LoopToBar, 4);
+    EXPECT_EQ(Chosen().Choices.TrainerTarget, 80);
+    EXPECT_EQ(Chosen().Choices.ClickVolume, 0);
     Shot("practice_setup");
 
     // Back to the mode screen, which keeps its rows; the ini has the common part.
@@ -140,15 +141,15 @@ TEST_F(PracticePlay, SetUpFromTheModeScreenIsRememberedPerSongAndItsCommonPartIn
 
     // Another song starts from the ini's part, without loop or trainer; the first comes back whole.
     OpenSetup(OtherSong);
-    EXPECT_EQ(Setup().BarCount, 2);
-    EXPECT_EQ(Setup().Choices.TempoPercent, 60);
-    EXPECT_EQ(Setup().Choices.LoopFromBar, 0);
-    EXPECT_EQ(Setup().Choices.TrainerStep, 0);
+    EXPECT_EQ(Chosen().BarCount, 2);
+    EXPECT_EQ(Chosen().Choices.TempoPercent, 60);
+    EXPECT_EQ(Chosen().Choices.LoopFromBar, 0);
+    EXPECT_EQ(Chosen().Choices.TrainerStep, 0);
     Window(WindowKeys::Escape);
     EXPECT_EQ(Game->State(), ssModeSelect);
     OpenSetup(SongPath);
-    EXPECT_EQ(Setup().Choices.LoopFromBar, 3);
-    EXPECT_EQ(Setup().Choices.TrainerStep, 5);
+    EXPECT_EQ(Chosen().Choices.LoopFromBar, 3);
+    EXPECT_EQ(Chosen().Choices.TrainerStep, 5);
 
     StartPractice();
     const PracticePlan& plan = Drive().Practice();
@@ -203,7 +204,7 @@ TEST_F(PracticePlay, TheGaugeCannotFailAPracticeAndAPassWithMissesKeepsTheTempo)
     Set(prTempo, KeyRight, 20);   // 200 %, to be quick
     Set(prLoopFrom, KeyRight, 1); // bar 1 only
     Set(prTrainerStep, KeyRight, 5);
-    Set(prTrainerTarget, KeyRight, 0);
+    SnareOnly();
     StartPractice();
     // Hell: the second miss would fail an ordinary play.
     ASSERT_EQ(State().MissPenalty, MissPenaltyFor(7));
@@ -228,7 +229,7 @@ TEST_F(PracticePlay, WaitModeHoldsForThePlayersLaneAndTheTrainerStepsAfterTheCle
     Set(prTempo, KeyLeft, 8);         // 60 %
     Set(prLoopFrom, KeyRight, 2);     // bar 2 only
     Set(prTrainerStep, KeyRight, 5);  // +5 %
-    Set(prTrainerTarget, KeyRight, 4); // to 80 %
+    Set(prTrainerTarget, KeyLeft, 4); // to 80 %
     Set(prWaitMode, KeyRight, 1);
     SnareOnly();
     StartPractice();

@@ -108,7 +108,8 @@ TEST(PracticeKeys, NeverALaneKeyNorAWindowKeyOfPlayNorTwiceTheSame) {
 }
 
 TEST(PracticeKeys, NamesAndCodesGoBothWays) {
-    for (std::int32_t code : {F1, F9, 0x7B, 0x09, static_cast<std::int32_t>('Q'), static_cast<std::int32_t>('7')})
+    for (std::int32_t code :
+         {F1, F9, 0x7B, 0x09, static_cast<std::int32_t>('Q'), static_cast<std::int32_t>('7')})
         EXPECT_EQ(PracticeKeyOfName(PracticeKeyName(code)), code) << PracticeKeyName(code);
     EXPECT_EQ(PracticeKeyOfName("f5"), F5);
     EXPECT_EQ(PracticeKeyOfName("F0"), 0);

@@ -24,7 +24,8 @@ void PlayScreen::DrawPracticeStrip() {
     back.FillRectAlpha(StripRect, clBlack, 150);
     std::int32_t y = StripRect.Top + 3;
     const auto line = [&](const std::string& text, TColor colour) {
-        DrawShadowedLine(back, StripCentre, y, text, colour, LineHeight - 1, StripRect.Right - StripRect.Left - 4);
+        DrawShadowedLine(back, StripCentre, y, text, colour, LineHeight - 1,
+                         StripRect.Right - StripRect.Left - 4);
         y += LineHeight;
     };
     line("練習  テンポ " + std::to_string(info.TempoPercent) + "%", clYellow);
@@ -41,7 +42,9 @@ void PlayScreen::DrawPracticeStrip() {
         line("次のテンポ " + std::to_string(info.NextTempoPercent) + "%", clLime);
     else
         line("目標テンポ到達", clLime);
-    line(info.Holding ? "叩くまで待機中" : info.Metronome ? "メトロノーム オン" : "メトロノーム オフ",
+    line(info.Holding     ? "叩くまで待機中"
+         : info.Metronome ? "メトロノーム オン"
+                          : "メトロノーム オフ",
          info.Holding ? clAqua : clWhite);
 }
 

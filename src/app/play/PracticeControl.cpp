@@ -105,8 +105,9 @@ bool PracticeControl::HoldsAt(const SequencerEvent& slot) {
 PracticeStripInfo PracticeControl::StripInfo() {
     auto lock = Drive.ScopedLock();
     const PracticeRun& run = State.Practice;
-    return {run.TempoPercent, run.TrainerNextTempo(), run.TrainerStep > 0, run.LoopFromBar, run.LoopToBar,
-            run.BarCount,     run.Passes,             run.Metronome,       Drive.IsHolding()};
+    return {run.TempoPercent, run.TrainerNextTempo(), run.TrainerStep > 0,
+            run.LoopFromBar,  run.LoopToBar,          run.BarCount,
+            run.Passes,       run.Metronome,          Drive.IsHolding()};
 }
 
 } // namespace tamtara
