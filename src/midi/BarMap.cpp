@@ -65,7 +65,8 @@ const BarMap::Run& BarMap::RunOfBar(std::int32_t bar) const {
 
 std::int32_t BarMap::BarStartTick(std::int32_t bar) const {
     const Run& run = RunOfBar(bar);
-    return static_cast<std::int32_t>(run.Start + static_cast<std::int64_t>(bar - run.FirstBar) * run.BarTicks);
+    return static_cast<std::int32_t>(run.Start +
+                                     static_cast<std::int64_t>(bar - run.FirstBar) * run.BarTicks);
 }
 
 std::int32_t BarMap::BarEndTick(std::int32_t bar) const {

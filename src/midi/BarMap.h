@@ -5,8 +5,9 @@
 // cuts that bar short and starts a new bar on its own tick. A song whose first bar is cut short
 // this way (a pick-up: a first time signature after tick 0, or a change before the first bar is
 // full) has that short bar as bar 1, so every note of the song lies in a numbered bar the
-// player can choose; HasPickup() tells when the first bar is shorter than the second. Before any time signature the meter is 4/4.
-// Ticks before 0 (a pre-roll) belong to bars 0, -1, ... of the first meter, counted back.
+// player can choose; HasPickup() tells when the first bar is shorter than the second. Before any time
+// signature the meter is 4/4. Ticks before 0 (a pre-roll) belong to bars 0, -1, ... of the first meter,
+// counted back.
 #pragma once
 
 #include "midi/SongModel.h"

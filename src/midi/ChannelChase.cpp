@@ -58,7 +58,8 @@ void ChannelChase::Replay(
         for (int bank : {0, 32})
             if (c.Controllers[bank] >= 0)
                 send(cc, static_cast<std::uint8_t>(bank), static_cast<std::uint8_t>(c.Controllers[bank]));
-        if (c.Program >= 0) send(static_cast<std::uint8_t>(0xC0 | ch), static_cast<std::uint8_t>(c.Program), 0);
+        if (c.Program >= 0)
+            send(static_cast<std::uint8_t>(0xC0 | ch), static_cast<std::uint8_t>(c.Program), 0);
         for (int n = 0; n < 120; ++n) {
             std::int16_t value = c.Controllers[n];
             if (n == 0 || n == 32) continue;
@@ -69,7 +70,8 @@ void ChannelChase::Replay(
         const std::int32_t bend = c.Bend >= 0 ? c.Bend : 8192;
         send(static_cast<std::uint8_t>(0xE0 | ch), static_cast<std::uint8_t>(bend & 0x7F),
              static_cast<std::uint8_t>(bend >> 7));
-        if (c.Pressure >= 0) send(static_cast<std::uint8_t>(0xD0 | ch), static_cast<std::uint8_t>(c.Pressure), 0);
+        if (c.Pressure >= 0)
+            send(static_cast<std::uint8_t>(0xD0 | ch), static_cast<std::uint8_t>(c.Pressure), 0);
     }
 }
 

@@ -271,7 +271,8 @@ std::uint32_t TMidiDrive::TimelineSleep(std::uint32_t now) const {
     double due = NextClick.Due ? NextClick.Tick : std::numeric_limits<double>::infinity();
     if (Plan.HasLoop()) due = std::min(due, static_cast<double>(Plan.LoopToTick));
     for (int t = 0; t < TrackCount; ++t)
-        if (Tracks[t].PlayIndex < Tracks[t].Count()) due = std::min<double>(due, Tracks[t][Tracks[t].PlayIndex].Tick);
+        if (Tracks[t].PlayIndex < Tracks[t].Count())
+            due = std::min<double>(due, Tracks[t][Tracks[t].PlayIndex].Tick);
     const auto interval = static_cast<std::uint32_t>(std::max(SleepInterval, 1));
     if (!std::isfinite(due)) return interval;
     const double wait = TimelineMsOf(due) - TimelineMs(now);

@@ -7,14 +7,14 @@
 namespace tamtara {
 
 struct PracticePlan {
-    double TempoScale = 1.0;            // 0.25 .. 2.0; the song and its notes at that speed
-    std::int32_t LoopFromTick = -1;     // loop [LoopFromTick, LoopToTick) when LoopFromTick >= 0
+    double TempoScale = 1.0;        // 0.25 .. 2.0; the song and its notes at that speed
+    std::int32_t LoopFromTick = -1; // loop [LoopFromTick, LoopToTick) when LoopFromTick >= 0
     std::int32_t LoopToTick = -1;
-    std::int32_t CountInBars = 0;       // 0..2 bars of clicks before the song and before each loop
-    bool Metronome = false;             // clicks on every beat during play, accent on bar starts
-    std::uint8_t DrumVolume = 127;      // channel 10 (the drum part and the player's strikes)
+    std::int32_t CountInBars = 0;           // 0..2 bars of clicks before the song and before each loop
+    bool Metronome = false;                 // clicks on every beat during play, accent on bar starts
+    std::uint8_t DrumVolume = 127;          // channel 10 (the drum part and the player's strikes)
     std::uint8_t AccompanimentVolume = 127; // every other channel
-    std::uint8_t ClickVolume = 100;     // count-in and metronome clicks
+    std::uint8_t ClickVolume = 100;         // count-in and metronome clicks
 
     static constexpr double MinTempoScale = 0.25;
     static constexpr double MaxTempoScale = 2.0;

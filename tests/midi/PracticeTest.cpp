@@ -92,12 +92,12 @@ TEST_F(PracticeTest, ScaleChangedMidSongKeepsThePositionAndRescalesTheRest) {
 // A loop over the second bar [1920, 3840) at 120 BPM: a note held across its end, controller,
 // program and pitch bend state set before it and changed inside it.
 Bytes LoopSong() {
-    return Smf(480, {Cat({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0xB0, 7, 90}), Ev(0, {0xB0, 64, 127}),
-                          Ev(100, {0xE0, 0, 80}), Ev(1820, {0x90, 64, 100}), Ev(480, {0xC0, 9}),
-                          Ev(0, {0xB0, 7, 50}), Ev(0, {0xE0, 0, 20}), Ev(0, {0xB0, 1, 70}),
-                          Ev(720, {0x90, 67, 100}), Ev(1000, {0x80, 67, 0}), Ev(500, {0x80, 64, 0}),
-                          Ev(1920, {0x80, 1, 0})}),
-                     Cat({Ev(1920, {0x99, 38, 100}), Ev(1900, {0x99, 36, 100}), Ev(40, {0x99, 42, 100})})});
+    return Smf(
+        480, {Cat({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0xB0, 7, 90}), Ev(0, {0xB0, 64, 127}),
+                   Ev(100, {0xE0, 0, 80}), Ev(1820, {0x90, 64, 100}), Ev(480, {0xC0, 9}),
+                   Ev(0, {0xB0, 7, 50}), Ev(0, {0xE0, 0, 20}), Ev(0, {0xB0, 1, 70}), Ev(720, {0x90, 67, 100}),
+                   Ev(1000, {0x80, 67, 0}), Ev(500, {0x80, 64, 0}), Ev(1920, {0x80, 1, 0})}),
+              Cat({Ev(1920, {0x99, 38, 100}), Ev(1900, {0x99, 36, 100}), Ev(40, {0x99, 42, 100})})});
 }
 
 TEST_F(PracticeTest, LoopRestartsOnItsFirstTickWithTheStateChasedAndNotesReleased) {
@@ -118,7 +118,7 @@ TEST_F(PracticeTest, LoopRestartsOnItsFirstTickWithTheStateChasedAndNotesRelease
     EXPECT_EQ(Drive.LoopCount(), 1);
     ASSERT_EQ(loopEnds.size(), 1u);
     const auto messages = Driver.Messages();
-    // Before the end: the held notes (64 from 1920, 67 from 2640) get their note-offs...
+    // Before the end: the held notes (64 from 1920, 67 from 3120) get their note-offs...
     std::vector<std::uint32_t> before, after;
     for (std::size_t i = 0; i < messages.size(); ++i)
         (i < loopEnds[0] ? before : after).push_back(messages[i].Short);
@@ -151,6 +151,45 @@ TEST_F(PracticeTest, LoopRestartsOnItsFirstTickWithTheStateChasedAndNotesRelease
     EXPECT_TRUE(Matching(0x80, 1).empty());
 }
 
+TEST_F(PracticeTest, EachPassCountsInWithTheBarBeforeTheLoopSilent) {
+    Load(LoopSong());
+    PracticePlan plan;
+    plan.LoopFromTick = 1920;
+    plan.LoopToTick = 3840;
+    plan.CountInBars = 1;
+    const std::uint32_t start = Start(plan);
+    RunUntil(start + 6100);
+    // Clicks on the four beats before each pass; the loop's first note on the bar line after.
+    std::vector<std::uint32_t> clicks;
+    for (const RecordedMessage& m : Matching(0x99, -1))
+        if (m.Data1() == TMidiDrive::CountInDownbeatNote || m.Data1() == TMidiDrive::CountInBeatNote)
+            clicks.push_back(m.Time - start);
+    EXPECT_EQ(clicks, (std::vector<std::uint32_t>{0, 500, 1000, 1500, 4000, 4500, 5000, 5500}));
+    const auto firsts = Matching(0x90, 64);
+    ASSERT_EQ(firsts.size(), 2u);
+    EXPECT_EQ(firsts[0].Time - start, 2000u);
+    EXPECT_EQ(firsts[1].Time - start, 6000u);
+    // The bar before the loop is chased, never played: after Play only the pass's own bend
+    // (at 2400) and the restart's chase, before the count-in, send one.
+    const auto bends = Matching(0xE0);
+    ASSERT_EQ(bends.size(), 2u);
+    EXPECT_EQ(bends[0].Time - start, 2500u);
+    EXPECT_EQ(bends[1].Time - start, 4000u);
+    EXPECT_EQ(bends[1].Data2(), 80);
+    EXPECT_EQ(Drive.SongMilliseconds(start + 2000), 0);
+
+    // A restart now: the sounding note ends and the pass begins again after its count-in.
+    Driver.ClearMessages();
+    RunUntil(start + 6600);
+    const std::uint32_t restart = Clock.Now();
+    Drive.RestartLoop();
+    EXPECT_FALSE(Matching(0x80, 64).empty());
+    RunUntil(restart + 2100);
+    ASSERT_EQ(Matching(0x90, 64).size(), 1u);
+    EXPECT_EQ(Matching(0x90, 64)[0].Time - restart, 2000u);
+    EXPECT_EQ(Drive.LoopCount(), 1);
+}
+
 TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChanges) {
     // Bar 1 in 4/4 at 120 BPM, bar 2 at 60 BPM, then 3/4 from bar 3; the song ends with bar 3.
     const Bytes song = Smf(480, {Cat({Tempo(0, 500000), Meta(0, 0x58, {4, 2, 24, 8}), Tempo(1920, 1000000),
@@ -164,7 +203,7 @@ TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChang
         const std::uint32_t start = Start(plan);
         RunUntil(start + 30000);
         // One bar of count-in at 120 BPM, bar 1 at 120, bar 2 at 60, bar 3 in 3/4 at 60.
-        const double beats[] = {0, 500, 1000, 1500, 2000, 2500, 3000, 3500,
+        const double beats[] = {0,    500,  1000, 1500, 2000, 2500, 3000, 3500,
                                 4000, 5000, 6000, 7000, 8000, 9000, 10000};
         const bool downbeats[] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0};
         std::vector<RecordedMessage> clicks;
@@ -172,8 +211,10 @@ TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChang
             if (m.Status() == 0x99) clicks.push_back(m);
         ASSERT_EQ(clicks.size(), std::size(beats)) << scale;
         for (std::size_t i = 0; i < clicks.size(); ++i) {
-            EXPECT_EQ(clicks[i].Time - start, static_cast<std::uint32_t>(beats[i] / scale)) << scale << " " << i;
-            EXPECT_EQ(clicks[i].Data1(), downbeats[i] ? TMidiDrive::CountInDownbeatNote : TMidiDrive::CountInBeatNote);
+            EXPECT_EQ(clicks[i].Time - start, static_cast<std::uint32_t>(beats[i] / scale))
+                << scale << " " << i;
+            EXPECT_EQ(clicks[i].Data1(),
+                      downbeats[i] ? TMidiDrive::CountInDownbeatNote : TMidiDrive::CountInBeatNote);
             EXPECT_EQ(clicks[i].Data2(), downbeats[i] ? 127 : 96);
         }
         // The song's tick 0 played after the count-in.

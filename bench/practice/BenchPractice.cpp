@@ -1,0 +1,302 @@
+// bench_practice: the practice timeline on the real clock and the sequencer's own thread, each
+// figure the time a message was sent against the time it was due, worked out here from the
+// tempo map:
+//   tempo_end_error_ms        the song's last note at 50, 73, 125 and 200 % (the worst; each too)
+//   loop_seam_error_ms_p99    the loop's first note on each of 50 passes
+//   wait_resume_latency_ms_p99 a strike releasing a hold to the next message sent
+//   click_error_ms_p99        count-in and metronome clicks under tempo and meter changes
+#include "midi/BarMap.h"
+#include "midi/MidiDrive.h"
+
+#include "base/Stream.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+using namespace tamtara;
+using Steady = std::chrono::steady_clock;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+double SteadyMs(Steady::time_point t) {
+    return std::chrono::duration<double, std::milli>(t.time_since_epoch()).count();
+}
+
+void PutBE(Bytes& out, std::uint32_t value, int size) {
+    for (int i = size - 1; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void PutVarLen(Bytes& out, std::uint32_t value) {
+    Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
+    while (value >>= 7)
+        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+    out.insert(out.end(), groups.begin(), groups.end());
+}
+
+// One track's events at absolute ticks, written with their deltas.
+struct TrackWriter {
+    Bytes Events;
+    std::uint32_t Tick = 0;
+    void At(std::uint32_t tick, std::initializer_list<std::uint8_t> bytes) {
+        PutVarLen(Events, tick - Tick);
+        Tick = tick;
+        Events.insert(Events.end(), bytes);
+    }
+    void Tempo(std::uint32_t tick, std::uint32_t bpm) {
+        const std::uint32_t us = 60000000 / bpm;
+        At(tick, {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(us >> 16), static_cast<std::uint8_t>(us >> 8),
+                  static_cast<std::uint8_t>(us)});
+    }
+    void Meter(std::uint32_t tick, std::uint8_t numerator, std::uint8_t power) {
+        At(tick, {0xFF, 0x58, 0x04, numerator, power, 24, 8});
+    }
+};
+
+Bytes Smf(const std::vector<TrackWriter>& tracks) {
+    Bytes file{'M', 'T', 'h', 'd'};
+    PutBE(file, 6, 4);
+    PutBE(file, 1, 2);
+    PutBE(file, static_cast<std::uint32_t>(tracks.size()), 2);
+    PutBE(file, 480, 2);
+    for (const TrackWriter& t : tracks) {
+        Bytes ev = t.Events;
+        ev.insert(ev.end(), {0x00, 0xFF, 0x2F, 0x00});
+        file.insert(file.end(), {'M', 'T', 'r', 'k'});
+        PutBE(file, static_cast<std::uint32_t>(ev.size()), 4);
+        file.insert(file.end(), ev.begin(), ev.end());
+    }
+    return file;
+}
+
+// Milliseconds from tick 0 to tick at the song's own tempo (the first tempo before tick 0).
+double SongMs(const TSongModel& song, double tick) {
+    double ms = 0, at = 0;
+    double bpm = song.TempoCount > 0 ? song.TempoMap[0].Bpm : DefaultTempo;
+    if (tick < 0) return tick * 60000.0 / (bpm * song.Division);
+    for (int i = 0; i < song.TempoCount && song.TempoMap[i].Tick < tick; ++i) {
+        ms += (song.TempoMap[i].Tick - at) * 60000.0 / (bpm * song.Division);
+        at = song.TempoMap[i].Tick;
+        bpm = song.TempoMap[i].Bpm;
+    }
+    return ms + (tick - at) * 60000.0 / (bpm * song.Division);
+}
+
+struct Sent {
+    double Ms; // steady clock
+    std::uint32_t Message;
+};
+
+// A driver that stamps every short message with the steady clock.
+class StampingDriver final : public IMidiOutDriver {
+public:
+    unsigned DeviceCount() override { return 1; }
+    MidiResult GetDevCaps(int, MidiOutCaps& caps) override {
+        caps.ProductName = "Stamping";
+        return MidiError::NoError;
+    }
+    MidiResult Open(MidiOutHandle& handle, int, MidiDoneCallback) override {
+        handle = 1;
+        return MidiError::NoError;
+    }
+    MidiResult Close(MidiOutHandle) override { return MidiError::NoError; }
+    MidiResult ShortMsg(MidiOutHandle, std::uint32_t message) override {
+        const double now = SteadyMs(Steady::now());
+        std::lock_guard<std::mutex> lock(Mutex);
+        Log.push_back(Sent{now, message});
+        return MidiError::NoError;
+    }
+    MidiResult PrepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
+    MidiResult LongMsg(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
+    MidiResult UnprepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
+    bool GetErrorText(MidiResult code, std::string& text) override { return StandardMidiErrorText(code, text); }
+
+    std::vector<Sent> Take() {
+        std::lock_guard<std::mutex> lock(Mutex);
+        std::vector<Sent> out;
+        out.swap(Log);
+        return out;
+    }
+
+private:
+    std::mutex Mutex;
+    std::vector<Sent> Log;
+};
+
+// A drive on the real clock and its own thread, loaded with a song and started with a plan.
+struct Session {
+    StampingDriver Driver;
+    std::unique_ptr<TMidiDrive> Drive = std::make_unique<TMidiDrive>(Driver, SystemClock::Instance());
+    double StartMs = 0; // the steady time the timeline counts from
+
+    Session(const Bytes& song, const PracticePlan& plan, const std::function<void(TMidiDrive&)>& configure = {}) {
+        Drive->OpenOutput(MidiMapperId);
+        TMemoryStream stream(song);
+        Drive->LoadFromStream(stream);
+        if (configure) configure(*Drive);
+        Drive->SetPractice(plan);
+        auto lock = Drive->ScopedLock();
+        Drive->Play();
+        Driver.Take();
+        // Play stamps its start on the millisecond clock: the same count as the steady clock's.
+        const double now = SteadyMs(Steady::now());
+        const auto wrapped = static_cast<std::uint32_t>(static_cast<std::uint64_t>(now));
+        StartMs = std::floor(now) - static_cast<double>(wrapped - Drive->PrevTime);
+    }
+    void WaitForEnd(double seconds) {
+        const auto until = Steady::now() + std::chrono::duration<double>(seconds);
+        while (Drive->Playing && Steady::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+};
+
+double Percentile(std::vector<double> values, double q) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(q * (values.size() - 1))];
+}
+
+// A 6 s song: 3 s at 120, 3 s at 90 BPM after a change, one note through it.
+void TempoEnd() {
+    TrackWriter t;
+    t.Tempo(0, 120);
+    t.At(0, {0x90, 60, 100});
+    t.Tempo(2880, 90);
+    t.At(2880 + 2160, {0x80, 60, 0});
+    const Bytes song = Smf({t});
+    double worst = 0;
+    for (double scale : {0.5, 0.73, 1.25, 2.0}) {
+        PracticePlan plan;
+        plan.TempoScale = scale;
+        Session s(song, plan);
+        s.WaitForEnd(20);
+        double error = 1e9;
+        for (const Sent& m : s.Driver.Take())
+            if (m.Message == 0x3C80) error = std::abs(m.Ms - s.StartMs - 6000.0 / scale);
+        worst = std::max(worst, error);
+        std::printf("tempo_end_error_ms_%d: %.3f\n", static_cast<int>(std::lround(scale * 100)), error);
+    }
+    std::printf("tempo_end_error_ms: %.3f\n", worst);
+}
+
+// A one-beat loop at 240 BPM played at 80 %: 50 passes of 312.5 ms.
+void LoopSeam() {
+    TrackWriter t;
+    t.Tempo(0, 240);
+    for (std::uint8_t k = 0; k < 8; ++k) {
+        t.At(k * 240u, {0x90, static_cast<std::uint8_t>(60 + k), 100});
+        t.At(k * 240u + 200, {0x80, static_cast<std::uint8_t>(60 + k), 0});
+    }
+    const Bytes song = Smf({t});
+    PracticePlan plan;
+    plan.TempoScale = 0.8;
+    plan.LoopFromTick = 960;
+    plan.LoopToTick = 1440;
+    std::atomic<int> passes{0};
+    Session s(song, plan, [&](TMidiDrive& drive) { drive.OnLoopEnd = [&](TMidiDrive&) { ++passes; }; });
+    while (passes < 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    s.Drive->Stop();
+    const double length = SongMs(*s.Drive, 1440) - SongMs(*s.Drive, 960);
+    std::vector<double> errors;
+    int pass = 0;
+    for (const Sent& m : s.Driver.Take())
+        if (m.Message == (0x90u | 64u << 8 | 100u << 16) && pass < 50)
+            errors.push_back(std::abs(m.Ms - s.StartMs - pass++ * length / 0.8));
+    std::printf("loop_seam_error_ms_p99: %.3f\n", Percentile(errors, 0.99));
+}
+
+// A drum note on every eighth at 240 BPM, each held until a strike 5 to 20 ms later; a bass
+// note on the same tick is the message the strike lets through.
+void WaitResume() {
+    TrackWriter drums, bass;
+    drums.Tempo(0, 240);
+    const int holds = 60;
+    for (int k = 0; k < holds; ++k) {
+        const auto tick = static_cast<std::uint32_t>(480 + k * 240);
+        drums.At(tick, {0x99, 38, 100});
+        bass.At(tick, {0x90, 40, 100});
+        bass.At(tick + 100, {0x80, 40, 0});
+    }
+    const Bytes song = Smf({drums, bass});
+    std::vector<double> strikes;
+    Session s(song, PracticePlan{}, [](TMidiDrive& drive) {
+        drive.AnnounceNotes = true;
+        drive.OnDrumNote = [](const SequencerEvent*) {};
+        drive.HoldsAt = [](const SequencerEvent&) { return true; };
+    });
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> delay(5, 20);
+    while (s.Drive->Playing && static_cast<int>(strikes.size()) < holds) {
+        if (!s.Drive->IsHolding()) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+            continue;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay(random)));
+        strikes.push_back(SteadyMs(Steady::now()));
+        s.Drive->ReleaseHold();
+    }
+    s.WaitForEnd(5);
+    const std::vector<Sent> sent = s.Driver.Take();
+    std::vector<double> latency;
+    for (double strike : strikes) {
+        const auto next = std::find_if(sent.begin(), sent.end(), [&](const Sent& m) { return m.Ms >= strike; });
+        if (next != sent.end()) latency.push_back(next->Ms - strike);
+    }
+    std::printf("wait_resume_latency_ms_p99: %.3f\n", Percentile(latency, 0.99));
+}
+
+// Two bars of count-in and the metronome through tempo changes every bar and a 3/4 section.
+void Clicks() {
+    TrackWriter t;
+    const std::uint32_t bpm[] = {120, 150, 97, 180, 133, 88};
+    std::uint32_t tick = 0;
+    for (int bar = 0; bar < 6; ++bar) {
+        if (bar == 3) t.Meter(tick, 3, 2);
+        t.Tempo(tick, bpm[bar]);
+        tick += bar < 3 ? 1920 : 1440;
+    }
+    t.At(tick, {0x80, 1, 0});
+    const Bytes song = Smf({t});
+    PracticePlan plan;
+    plan.TempoScale = 0.9;
+    plan.CountInBars = 2;
+    plan.Metronome = true;
+    Session s(song, plan);
+    s.WaitForEnd(20);
+    const BarMap bars = BarMap::FromSong(*s.Drive, SongEndTick(*s.Drive));
+    std::vector<double> due;
+    for (std::int32_t beat = -2 * 1920; beat < 0; beat += 480)
+        due.push_back(SongMs(*s.Drive, beat));
+    for (std::int32_t beat = 0; beat < static_cast<std::int32_t>(tick);)
+        due.push_back(SongMs(*s.Drive, beat)), beat = bars.BeatAtOrAfter(beat + 1).Tick;
+    const double lead = -SongMs(*s.Drive, -2 * 1920);
+    std::vector<double> errors;
+    std::size_t k = 0;
+    for (const Sent& m : s.Driver.Take())
+        if ((m.Message & 0xFF) == 0x99 && k < due.size())
+            errors.push_back(std::abs(m.Ms - s.StartMs - (due[k++] + lead) / 0.9));
+    if (k != due.size()) std::printf("click_count_mismatch: %zu of %zu\n", k, due.size());
+    std::printf("click_error_ms_p99: %.3f\n", Percentile(errors, 0.99));
+}
+
+} // namespace
+
+int main() {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    TempoEnd();
+    LoopSeam();
+    WaitResume();
+    Clicks();
+    return 0;
+}
