@@ -59,7 +59,11 @@ Bytes Name(const std::string& text) {
 }
 
 Bytes TempoEvent(std::uint32_t micros) {
-    return {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
+    return {0xFF,
+            0x51,
+            0x03,
+            static_cast<std::uint8_t>(micros >> 16),
+            static_cast<std::uint8_t>(micros >> 8),
             static_cast<std::uint8_t>(micros)};
 }
 
@@ -67,7 +71,8 @@ Bytes TempoEvent(std::uint32_t micros) {
 // note that has no lane (39, hand clap).
 Bytes Song(const Variant& v) {
     const std::uint32_t s = static_cast<std::uint32_t>(v.Scale);
-    std::vector<At> conductor{{0, Name(v.Renamed ? "Tempo" : "Conductor")}, {384 * s, TempoEvent(v.SecondTempo)}};
+    std::vector<At> conductor{{0, Name(v.Renamed ? "Tempo" : "Conductor")},
+                              {384 * s, TempoEvent(v.SecondTempo)}};
     if (v.ExplicitStart) conductor.push_back({0, TempoEvent(500000)});
     const std::uint8_t drum = v.DrumsOnChannelOne ? 0x90 : 0x99;
     const std::uint8_t off = v.NoteOffsAsZero ? drum : static_cast<std::uint8_t>(drum - 0x10);
@@ -86,7 +91,8 @@ Bytes Song(const Variant& v) {
     hit(v.Moved ? 1500 : 1488, 49); // a crash on the last eighth, or a 96th later
     if (v.Added) hit(200, 45);
     hit(100, 39);
-    std::vector<At> bass{{0, Name(v.Renamed ? "Bass 2" : "Bass")}, {0, {0xC1, std::uint8_t(v.OtherParts ? 35 : 33)}}};
+    std::vector<At> bass{{0, Name(v.Renamed ? "Bass 2" : "Bass")},
+                         {0, {0xC1, std::uint8_t(v.OtherParts ? 35 : 33)}}};
     for (std::uint32_t beat = 0; beat < 16; beat += v.OtherParts ? 2 : 1) {
         bass.push_back({beat * 96 * s, {0x91, std::uint8_t(v.OtherParts ? 40 : 28), 90}});
         bass.push_back({(beat * 96 + 80) * s, {0x81, std::uint8_t(v.OtherParts ? 40 : 28), 0}});
@@ -130,8 +136,13 @@ TEST(DrumPartKey, StaysWhenTheChartStays) {
         {"velocities changed", {.Velocity = 31}},
         {"kick 36 moved to 35", {.Kick = 35}},
         {"all of it at once",
-         {.Scale = 3, .OneTrack = true, .ExplicitStart = true, .Renamed = true, .OtherParts = true,
-          .Velocity = 1, .Kick = 35}},
+         {.Scale = 3,
+          .OneTrack = true,
+          .ExplicitStart = true,
+          .Renamed = true,
+          .OtherParts = true,
+          .Velocity = 1,
+          .Kick = 35}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyOf(c.V), plain) << c.What;
