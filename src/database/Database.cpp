@@ -107,6 +107,9 @@ public:
             // In WAL mode a commit written without a sync survives the process being killed; only
             // a power cut can lose the last commits, and never leaves a damaged file.
             database->Execute("PRAGMA synchronous=NORMAL");
+            database->Execute(("PRAGMA cache_size=-" + std::to_string(options.CacheKiB)).c_str());
+            database->Execute(("PRAGMA mmap_size=" + std::to_string(options.MapBytes)).c_str());
+            sqlite3_wal_autocheckpoint(connection, options.AutoCheckpointPages);
             // Reads the schema: a damaged first page shows here rather than in the first play.
             TStatement schema = database->Prepare("SELECT count(*) FROM sqlite_master");
             schema.Step();
@@ -211,6 +214,13 @@ std::int32_t TDatabase::UserVersion() {
     TStatement statement = Prepare("PRAGMA user_version");
     statement.Step();
     return static_cast<std::int32_t>(statement.Int(0));
+}
+
+bool TDatabase::Checkpoint() {
+    int logPages = 0, written = 0;
+    const int code =
+        sqlite3_wal_checkpoint_v2(Connection, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logPages, &written);
+    return code == SQLITE_OK && logPages == written;
 }
 
 TTransaction::TTransaction(TDatabase& database) : Database(database) {

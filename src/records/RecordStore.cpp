@@ -120,7 +120,12 @@ TRecordStore::TRecordStore(std::string path, RecordsState state) : DbPath(std::m
 TRecordStore::~TRecordStore() = default;
 
 std::unique_ptr<TRecordStore> TRecordStore::Open(const std::string& dbPath) {
-    TDatabaseOpenResult opened = TDatabase::Open(dbPath, RecordsSchemaSteps());
+    // No play's commit waits for the journal to be written back: that happens here, for the
+    // previous session's plays, and when the store closes.
+    TDatabaseOptions options;
+    options.AutoCheckpointPages = 0;
+    TDatabaseOpenResult opened = TDatabase::Open(dbPath, RecordsSchemaSteps(), options);
+    if (opened.Database) opened.Database->Checkpoint();
     std::unique_ptr<TRecordStore> store(new TRecordStore(dbPath, StateOf(opened.Outcome)));
     store->MovedPath = opened.MovedTo;
     store->ErrorText = opened.Error;
