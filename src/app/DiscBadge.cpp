@@ -17,7 +17,8 @@ TColor RankColour(const std::string& rank) {
     return clWhite;
 }
 
-void Shadowed(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor colour) {
+void Shadowed(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text,
+              TColor colour) {
     canvas.Font.Color = clBlack;
     canvas.TextOut(x + 1, y + 1, text);
     canvas.Font.Color = colour;
@@ -49,8 +50,8 @@ void DrawDiscBadge(TDirectDrawSurface& back, const TRect& area, const SongBest& 
     Shadowed(canvas, area.Right - 8 - scoreWidth, y - 1, score, clWhite);
     if (!best.BestRank.empty()) {
         canvas.Font.Height = -20;
-        Shadowed(canvas, area.Right - 8 - scoreWidth - 8 - canvas.TextWidth(best.BestRank), y - 3, best.BestRank,
-                 RankColour(best.BestRank));
+        Shadowed(canvas, area.Right - 8 - scoreWidth - 8 - canvas.TextWidth(best.BestRank), y - 3,
+                 best.BestRank, RankColour(best.BestRank));
     }
     canvas.Font.Height = -14;
     Shadowed(canvas, x, y + 19, "プレイ", ColorRGB(255, 255, 0));

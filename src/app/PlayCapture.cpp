@@ -11,9 +11,7 @@ namespace tamtara {
 
 TempoClock::TempoClock(const TSongModel& song) {
     const double division = std::max<std::int32_t>(song.Division.load(), 1);
-    const auto msPerTick = [division](std::int32_t bpm) {
-        return 60000.0 / (std::max(bpm, 1) * division);
-    };
+    const auto msPerTick = [division](std::int32_t bpm) { return 60000.0 / (std::max(bpm, 1) * division); };
     Segments.push_back({0.0, 0.0, msPerTick(song.TempoCount > 0 ? song.TempoMap[0].Bpm : DefaultTempo)});
     for (std::int32_t i = 1; i < song.TempoCount; ++i) {
         const Segment& last = Segments.back();

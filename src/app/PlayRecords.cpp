@@ -16,21 +16,25 @@ void TMainForm::RecordPlay(bool failed) {
     facts.Failed = failed;
     facts.Input = Input.Kit && Input.Kit->IsOpen() ? InputKind::Kit : InputKind::Keyboard;
     facts.PlayedAt =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
     PlayRecord record = CapturePlay(play, Play->Judgement.PlayStrikes, *MidiDrive, facts);
     LastPlay = TimingPageData{};
     LastPlay.Timing = ComputeTimingStats(record.Strikes);
     LastPlay.OffsetMs = record.OffsetMs;
     LastPlay.Play = record;
     LastPlay.Play.Strikes.clear();
-    LastPlayTicket = Records ? Records->Record(Selection.SongFile, SongLabel(Selection.SongTitle, Selection.SongFile),
-                                                     std::move(record)) : 0;
+    LastPlayTicket =
+        Records ? Records->Record(Selection.SongFile, SongLabel(Selection.SongTitle, Selection.SongFile),
+                                  std::move(record))
+                : 0;
     LastPlay.BestState = LastPlayTicket == 0 ? BestLookup::RecordsOff : BestLookup::Pending;
 }
 
 void TMainForm::TakeRecordsNotice() {
     if (!Records) return;
-    if (const std::optional<RecordsNotice> notice = Records->TakeNotice()) ShowNotice(notice->Title, notice->Detail);
+    if (const std::optional<RecordsNotice> notice = Records->TakeNotice())
+        ShowNotice(notice->Title, notice->Detail);
 }
 
 } // namespace tamtara

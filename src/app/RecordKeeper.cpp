@@ -132,7 +132,8 @@ void RecordKeeper::Run(std::string dbPath) {
     std::unique_ptr<TRecordStore> store = TRecordStore::Open(dbPath);
     {
         std::lock_guard lock(Mutex);
-        if (!store->NoticeTitle().empty()) Notice = RecordsNotice{store->NoticeTitle(), store->NoticeDetail()};
+        if (!store->NoticeTitle().empty())
+            Notice = RecordsNotice{store->NoticeTitle(), store->NoticeDetail()};
         if (store->Enabled()) Bests = store->AllBests();
         Store = std::move(store);
         Busy = false;
@@ -160,7 +161,8 @@ void RecordKeeper::Run(std::string dbPath) {
                 job.Play->SongKey = key;
                 PlayComparison comparison;
                 if (Store->Enabled()) {
-                    comparison.Best = Store->BestPlay(key, job.Play->PlayTime, job.Play->Special, job.Play->Speed);
+                    comparison.Best =
+                        Store->BestPlay(key, job.Play->PlayTime, job.Play->Special, job.Play->Speed);
                     comparison.Recorded = Store->RecordPlay(info, *job.Play) != 0;
                 }
                 std::lock_guard lock(Mutex);

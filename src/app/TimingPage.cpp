@@ -29,8 +29,8 @@ constexpr TColor CentreColour = ColorRGB(0, 255, 96);
 constexpr TColor HeadColour = ColorRGB(255, 255, 0);
 
 // Left-aligned (align 0), right-aligned at x (1) or centred on x (2), over a black copy.
-void Text(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text, TColor colour,
-          std::int32_t size = 14, int align = 0) {
+void Text(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text,
+          TColor colour, std::int32_t size = 14, int align = 0) {
     canvas.Font.Height = -size;
     const std::int32_t w = align == 0 ? 0 : canvas.TextWidth(text);
     const std::int32_t left = align == 1 ? x - w : align == 2 ? x - w / 2 : x;
@@ -64,8 +64,8 @@ void DrawHistogramBars(TDirectDrawSurface& back, const TimingStats& timing) {
         const std::int32_t x = HistogramPanel.Left + BarWidth * std::int32_t(bar);
         const std::int32_t centre = HistogramBars / 2;
         const TColor colour = std::int32_t(bar) < centre - 1 ? EarlyColour
-                              : std::int32_t(bar) > centre  ? LateColour
-                                                            : CentreColour;
+                              : std::int32_t(bar) > centre   ? LateColour
+                                                             : CentreColour;
         back.FillRectAlpha(TRect{x + 1, BarBase - height, x + BarWidth, BarBase}, colour, 255);
     }
     const std::int32_t mid = (HistogramPanel.Left + HistogramPanel.Right) / 2;
@@ -132,9 +132,9 @@ void DrawBest(TDirectDrawSurfaceCanvas& canvas, const TimingPageData& data) {
     Text(canvas, x, y, "自己ベストと比べて", HeadColour);
     y += 22;
     if (data.BestState != BestLookup::Found || !data.Best) {
-        const char* why = data.BestState == BestLookup::Pending  ? "記録を読んでいます..."
-                          : data.BestState == BestLookup::None   ? "この曲とモードで初めての記録です"
-                                                                 : "記録はオフです";
+        const char* why = data.BestState == BestLookup::Pending ? "記録を読んでいます..."
+                          : data.BestState == BestLookup::None ? "この曲とモードで初めての記録です"
+                                                               : "記録はオフです";
         Text(canvas, x, y, why, clSilver, 12);
         return;
     }
@@ -155,8 +155,11 @@ void DrawBest(TDirectDrawSurfaceCanvas& canvas, const TimingPageData& data) {
     row("Miss", Number(now.Miss), Number(best.Miss), now.Miss < best.Miss);
     row("最大コンボ", Number(now.MaxCombo), Number(best.MaxCombo), now.MaxCombo > best.MaxCombo);
     const std::int32_t diff = now.Score - best.Score;
-    Text(canvas, r, y + 2, "差 " + SignedInt(diff), diff > 0 ? HeadColour : diff < 0 ? LateColour : clWhite, 14,
-         1);
+    Text(canvas, r, y + 2, "差 " + SignedInt(diff),
+         diff > 0   ? HeadColour
+         : diff < 0 ? LateColour
+                    : clWhite,
+         14, 1);
 }
 
 } // namespace

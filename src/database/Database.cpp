@@ -3,8 +3,10 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 namespace tamtara {
 
@@ -83,8 +85,8 @@ public:
                        const TDatabaseOptions& options) {
         Attempt attempt;
         sqlite3* connection = nullptr;
-        const int code = sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                         nullptr);
+        const int code =
+            sqlite3_open_v2(path.c_str(), &connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         if (code != SQLITE_OK) {
             attempt.Outcome = OutcomeOf(code);
             attempt.Error = connection ? sqlite3_errmsg(connection) : sqlite3_errstr(code);
@@ -105,6 +107,9 @@ public:
             // In WAL mode a commit written without a sync survives the process being killed; only
             // a power cut can lose the last commits, and never leaves a damaged file.
             database->Execute("PRAGMA synchronous=NORMAL");
+            database->Execute(("PRAGMA cache_size=-" + std::to_string(options.CacheKiB)).c_str());
+            database->Execute(("PRAGMA mmap_size=" + std::to_string(options.MapBytes)).c_str());
+            sqlite3_wal_autocheckpoint(connection, options.AutoCheckpointPages);
             // Reads the schema: a damaged first page shows here rather than in the first play.
             TStatement schema = database->Prepare("SELECT count(*) FROM sqlite_master");
             schema.Step();
@@ -112,7 +117,6 @@ public:
         } catch (const EDatabaseError& error) {
             attempt.Outcome = OutcomeOf(error.Code);
             attempt.Error = error.what();
-            if (attempt.Outcome == DatabaseOpen::Busy) attempt.Error = "busy";
             return attempt;
         } catch (const std::exception& error) {
             attempt.Error = error.what();
@@ -138,6 +142,24 @@ private:
     }
 };
 
+namespace {
+
+// SQLite gives up at once, without its busy wait, where waiting could deadlock: two connections
+// turning a new file to WAL, or one reading the journal index while another rebuilds it. Such an
+// open is tried again until the busy wait is spent.
+Attempt TryWhileBusy(const std::string& path, std::span<const char* const> steps,
+                     const TDatabaseOptions& options) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.BusyMs);
+    for (;;) {
+        Attempt attempt = TDatabaseOpener::Try(path, steps, options);
+        if (attempt.Outcome != DatabaseOpen::Busy || std::chrono::steady_clock::now() >= until)
+            return attempt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+} // namespace
+
 TDatabaseOpenResult TDatabase::Open(const std::string& path, std::span<const char* const> steps,
                                     const TDatabaseOptions& options) {
     TDatabaseOpenResult result;
@@ -146,7 +168,7 @@ TDatabaseOpenResult TDatabase::Open(const std::string& path, std::span<const cha
         result.Error = "cannot write in " + FolderOf(path);
         return result;
     }
-    Attempt attempt = TDatabaseOpener::Try(path, steps, options);
+    Attempt attempt = TryWhileBusy(path, steps, options);
     if (attempt.Outcome == DatabaseOpen::Corrupt) {
         attempt.Database.reset();
         result.MovedTo = MoveAside(path);
@@ -156,7 +178,7 @@ TDatabaseOpenResult TDatabase::Open(const std::string& path, std::span<const cha
             return result;
         }
         const std::string firstError = attempt.Error;
-        attempt = TDatabaseOpener::Try(path, steps, options);
+        attempt = TryWhileBusy(path, steps, options);
         if (attempt.Outcome == DatabaseOpen::Opened) attempt.Outcome = DatabaseOpen::Corrupt;
         if (attempt.Error.empty()) attempt.Error = firstError;
     }
@@ -192,6 +214,13 @@ std::int32_t TDatabase::UserVersion() {
     TStatement statement = Prepare("PRAGMA user_version");
     statement.Step();
     return static_cast<std::int32_t>(statement.Int(0));
+}
+
+bool TDatabase::Checkpoint() {
+    int logPages = 0, written = 0;
+    const int code =
+        sqlite3_wal_checkpoint_v2(Connection, nullptr, SQLITE_CHECKPOINT_PASSIVE, &logPages, &written);
+    return code == SQLITE_OK && logPages == written;
 }
 
 TTransaction::TTransaction(TDatabase& database) : Database(database) {

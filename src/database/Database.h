@@ -27,6 +27,14 @@ enum class DatabaseOpen {
 struct TDatabaseOptions {
     // How long a statement waits for another process's lock before it gives up, in ms.
     std::int32_t BusyMs = 1500;
+    // Pages kept in memory, and how much of the file is read through a memory map rather than
+    // one system call a page.
+    std::int32_t CacheKiB = 16384;
+    std::int64_t MapBytes = 256LL * 1024 * 1024;
+    // The journal is written back into the file by the commit that takes it past this many
+    // pages; 0 leaves that to Checkpoint and to the last connection's close, so that no commit
+    // pays for it.
+    std::int32_t AutoCheckpointPages = 1000;
 };
 
 class TDatabase;
@@ -56,6 +64,9 @@ public:
     TStatement Prepare(const char* sql);
     std::int64_t LastInsertId() const;
     std::int32_t UserVersion();
+    // Writes the journal back into the file as far as no reader needs it; false when another
+    // connection kept part of it.
+    bool Checkpoint();
     sqlite3* Handle() const { return Connection; }
 
 private:

@@ -13,7 +13,8 @@ void CheckSqlite(sqlite3* connection, int code, const char* doing) {
 }
 
 TStatement::TStatement(sqlite3* connection, const char* sql) : Connection(connection) {
-    CheckSqlite(connection, sqlite3_prepare_v3(connection, sql, -1, SQLITE_PREPARE_PERSISTENT, &Handle, nullptr),
+    CheckSqlite(connection,
+                sqlite3_prepare_v3(connection, sql, -1, SQLITE_PREPARE_PERSISTENT, &Handle, nullptr),
                 "prepare");
 }
 

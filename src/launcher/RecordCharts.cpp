@@ -92,7 +92,8 @@ void TTimingChart::paintEvent(QPaintEvent*) {
     for (int bar = 0; bar < TimingHistogram::Bars; ++bar) {
         const double height = plot.height() * counts[static_cast<std::size_t>(bar)] / highest;
         const QColor colour = bar < centre - 1 ? EarlyColour : bar > centre ? LateColour : CentreColour;
-        painter.fillRect(QRectF(plot.left() + width * bar + 0.5, plot.bottom() - height, width - 1, height), colour);
+        painter.fillRect(QRectF(plot.left() + width * bar + 0.5, plot.bottom() - height, width - 1, height),
+                         colour);
     }
     painter.setPen(QColor(128, 128, 128));
     painter.drawLine(QPointF(plot.center().x(), plot.top()), QPointF(plot.center().x(), plot.bottom()));

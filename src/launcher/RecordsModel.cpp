@@ -22,12 +22,17 @@ int Compare(const SongSummary& a, const SongSummary& b, int column) {
     const auto three = [](auto x, auto y) { return x < y ? -1 : y < x ? 1 : 0; };
     switch (column) {
     case TRecordsModel::TitleColumn:
-        return QString::localeAwareCompare(QString::fromStdString(a.Song.Title), QString::fromStdString(b.Song.Title));
-    case TRecordsModel::PlaysColumn: return three(a.Best.Plays, b.Best.Plays);
+        return QString::localeAwareCompare(QString::fromStdString(a.Song.Title),
+                                           QString::fromStdString(b.Song.Title));
+    case TRecordsModel::PlaysColumn:
+        return three(a.Best.Plays, b.Best.Plays);
     // Ascending runs from the best rank down.
-    case TRecordsModel::RankColumn: return three(RankOrder(a.Best.BestRank), RankOrder(b.Best.BestRank));
-    case TRecordsModel::ScoreColumn: return three(a.Best.BestScore, b.Best.BestScore);
-    default: return three(a.Best.LastPlayedAt, b.Best.LastPlayedAt);
+    case TRecordsModel::RankColumn:
+        return three(RankOrder(a.Best.BestRank), RankOrder(b.Best.BestRank));
+    case TRecordsModel::ScoreColumn:
+        return three(a.Best.BestScore, b.Best.BestScore);
+    default:
+        return three(a.Best.LastPlayedAt, b.Best.LastPlayedAt);
     }
 }
 
@@ -59,13 +64,18 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
         return index.column() == TitleColumn ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case TitleColumn: return QString::fromStdString(song->Song.Title);
-    case PlaysColumn: return song->Best.Plays;
-    case RankColumn: return QString::fromStdString(song->Best.BestRank.empty() ? "-" : song->Best.BestRank);
-    case ScoreColumn: return song->Best.BestScore;
+    case TitleColumn:
+        return QString::fromStdString(song->Song.Title);
+    case PlaysColumn:
+        return song->Best.Plays;
+    case RankColumn:
+        return QString::fromStdString(song->Best.BestRank.empty() ? "-" : song->Best.BestRank);
+    case ScoreColumn:
+        return song->Best.BestScore;
     case LastPlayedColumn:
         return QDateTime::fromSecsSinceEpoch(song->Best.LastPlayedAt).toString("yyyy/MM/dd HH:mm");
-    default: return {};
+    default:
+        return {};
     }
 }
 

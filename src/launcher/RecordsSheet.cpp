@@ -22,8 +22,7 @@ namespace tamtara {
 namespace {
 
 // Runs work on a thread of its own and hands its result to done on context's thread.
-template <class T, class Work, class Done>
-QThread* RunOffThread(QObject* context, Work work, Done done) {
+template <class T, class Work, class Done> QThread* RunOffThread(QObject* context, Work work, Done done) {
     auto result = std::make_shared<std::optional<T>>();
     QThread* thread = QThread::create([result, work] { *result = work(); });
     QObject::connect(thread, &QThread::finished, context, [result, done] {

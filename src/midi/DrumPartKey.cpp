@@ -82,8 +82,8 @@ std::vector<TempoPoint> TempoChangesOf(const TSongModel& song) {
         const TempoEntry& entry = song.TempoMap[i];
         from = i == 0 ? 0 : std::max(from, entry.Tick);
         const std::int64_t micros = entry.MicrosPerQuarter > 0 ? entry.MicrosPerQuarter
-                                    : entry.Bpm > 0           ? 60000000 / entry.Bpm
-                                                              : StartMicros;
+                                    : entry.Bpm > 0            ? 60000000 / entry.Bpm
+                                                               : StartMicros;
         if (!applied.empty() && applied.back().Tick == from)
             applied.back().Micros = micros;
         else

@@ -26,7 +26,8 @@ std::string TRecordStore::NoticeDetail() const {
         return "記録ファイルが壊れていたため " + MovedPath + " に移し、新しい記録ファイル " + DbPath +
                " を作りました。";
     case RecordsState::NewerVersion:
-        return "記録ファイル " + DbPath + " は新しい版のゲームで作られています。ファイルはそのままにして、" + after;
+        return "記録ファイル " + DbPath + " は新しい版のゲームで作られています。ファイルはそのままにして、" +
+               after;
     case RecordsState::ReadOnly:
         return "記録ファイル " + DbPath + " に書き込めません（フォルダが読み取り専用です）。" + after;
     case RecordsState::Failed:

@@ -11,9 +11,9 @@ namespace {
 
 // The columns ReadPlay expects, in its order, after which comes the strikes blob.
 #define PLAY_COLUMNS                                                                                         \
-    "p.id, s.key, p.played_at, p.play_time, p.special, p.speed, p.hide_lower, p.hide_upper, p.level, "     \
-    "p.auto_lanes, p.input, p.offset_ms, p.practice_tempo, p.loop_from_bar, p.loop_to_bar, p.score, "      \
-    "p.rank, p.perfect, p.great, p.good, p.miss, p.max_combo, p.cleared, p.failed, st.packed "             \
+    "p.id, s.key, p.played_at, p.play_time, p.special, p.speed, p.hide_lower, p.hide_upper, p.level, "       \
+    "p.auto_lanes, p.input, p.offset_ms, p.practice_tempo, p.loop_from_bar, p.loop_to_bar, p.score, "        \
+    "p.rank, p.perfect, p.great, p.good, p.miss, p.max_combo, p.cleared, p.failed, st.packed "               \
     "FROM plays p JOIN songs s ON s.id = p.song_id LEFT JOIN strikes st ON st.play_id = p.id "
 
 PlayRecord ReadPlay(const TStatement& row) {
@@ -78,17 +78,19 @@ double PlayAccuracy(std::int32_t perfect, std::int32_t great, std::int32_t good,
 class TRecordStatements {
 public:
     explicit TRecordStatements(TDatabase& db)
-        : UpsertSong(db.Prepare("INSERT INTO songs(key, last_path, title, length_ms, hh, sd, bd, ht, mt, lt, cy) "
-                                "VALUES(?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(key) DO UPDATE SET "
-                                "last_path = excluded.last_path, title = excluded.title, "
-                                "length_ms = excluded.length_ms, hh = excluded.hh, sd = excluded.sd, "
-                                "bd = excluded.bd, ht = excluded.ht, mt = excluded.mt, lt = excluded.lt, "
-                                "cy = excluded.cy RETURNING id")),
-          InsertPlay(db.Prepare("INSERT INTO plays(song_id, played_at, play_time, special, speed, hide_lower, "
-                                "hide_upper, level, auto_lanes, input, offset_ms, practice_tempo, "
-                                "loop_from_bar, loop_to_bar, score, rank, perfect, great, good, miss, "
-                                "max_combo, cleared, failed) "
-                                "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")),
+        : UpsertSong(
+              db.Prepare("INSERT INTO songs(key, last_path, title, length_ms, hh, sd, bd, ht, mt, lt, cy) "
+                         "VALUES(?,?,?,?,?,?,?,?,?,?,?) ON CONFLICT(key) DO UPDATE SET "
+                         "last_path = excluded.last_path, title = excluded.title, "
+                         "length_ms = excluded.length_ms, hh = excluded.hh, sd = excluded.sd, "
+                         "bd = excluded.bd, ht = excluded.ht, mt = excluded.mt, lt = excluded.lt, "
+                         "cy = excluded.cy RETURNING id")),
+          InsertPlay(
+              db.Prepare("INSERT INTO plays(song_id, played_at, play_time, special, speed, hide_lower, "
+                         "hide_upper, level, auto_lanes, input, offset_ms, practice_tempo, "
+                         "loop_from_bar, loop_to_bar, score, rank, perfect, great, good, miss, "
+                         "max_combo, cleared, failed) "
+                         "VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")),
           InsertStrikes(db.Prepare("INSERT INTO strikes(play_id, packed) VALUES(?, ?)")),
           PlayCounts(db.Prepare("SELECT s.key, count(*), max(p.played_at) FROM plays p "
                                 "JOIN songs s ON s.id = p.song_id GROUP BY p.song_id")),
@@ -96,11 +98,13 @@ public:
           BestScores(db.Prepare("SELECT s.key, max(p.score), p.rank FROM plays p "
                                 "JOIN songs s ON s.id = p.song_id WHERE p.practice_tempo = 0 "
                                 "GROUP BY p.song_id")),
-          SongList(db.Prepare("SELECT s.key, s.last_path, s.title, s.length_ms, s.hh, s.sd, s.bd, s.ht, s.mt, "
-                              "s.lt, s.cy FROM songs s WHERE EXISTS(SELECT 1 FROM plays p WHERE p.song_id = s.id)")),
-          History(db.Prepare("SELECT p.id, p.played_at, p.score, p.perfect, p.great, p.good, p.miss FROM plays p "
-                             "WHERE p.song_id = (SELECT id FROM songs WHERE key = ?) AND p.practice_tempo = 0 "
-                             "ORDER BY p.played_at, p.id")),
+          SongList(db.Prepare(
+              "SELECT s.key, s.last_path, s.title, s.length_ms, s.hh, s.sd, s.bd, s.ht, s.mt, "
+              "s.lt, s.cy FROM songs s WHERE EXISTS(SELECT 1 FROM plays p WHERE p.song_id = s.id)")),
+          History(
+              db.Prepare("SELECT p.id, p.played_at, p.score, p.perfect, p.great, p.good, p.miss FROM plays p "
+                         "WHERE p.song_id = (SELECT id FROM songs WHERE key = ?) AND p.practice_tempo = 0 "
+                         "ORDER BY p.played_at, p.id")),
           Best(db.Prepare("SELECT " PLAY_COLUMNS
                           "WHERE p.song_id = (SELECT id FROM songs WHERE key = ?) AND p.practice_tempo = 0 "
                           "AND p.play_time = ? AND p.special = ? AND p.speed = ? "
@@ -116,7 +120,12 @@ TRecordStore::TRecordStore(std::string path, RecordsState state) : DbPath(std::m
 TRecordStore::~TRecordStore() = default;
 
 std::unique_ptr<TRecordStore> TRecordStore::Open(const std::string& dbPath) {
-    TDatabaseOpenResult opened = TDatabase::Open(dbPath, RecordsSchemaSteps());
+    // No play's commit waits for the journal to be written back: that happens here, for the
+    // previous session's plays, and when the store closes.
+    TDatabaseOptions options;
+    options.AutoCheckpointPages = 0;
+    TDatabaseOpenResult opened = TDatabase::Open(dbPath, RecordsSchemaSteps(), options);
+    if (opened.Database) opened.Database->Checkpoint();
     std::unique_ptr<TRecordStore> store(new TRecordStore(dbPath, StateOf(opened.Outcome)));
     store->MovedPath = opened.MovedTo;
     store->ErrorText = opened.Error;
@@ -144,7 +153,10 @@ std::int64_t TRecordStore::RecordPlay(const SongInfo& song, const PlayRecord& pl
         TTransaction transaction(*Database);
         TStatement& upsert = Statements->UpsertSong;
         upsert.Reset();
-        upsert.Bind(1, song.Key).Bind(2, song.LastPath).Bind(3, song.Title).Bind(4, std::int64_t{song.LengthMs});
+        upsert.Bind(1, song.Key)
+            .Bind(2, song.LastPath)
+            .Bind(3, song.Title)
+            .Bind(4, std::int64_t{song.LengthMs});
         for (int lane = 0; lane < 7; ++lane)
             upsert.Bind(5 + lane, std::int64_t{song.LaneCounts[static_cast<std::size_t>(lane)]});
         upsert.Step();
@@ -153,20 +165,13 @@ std::int64_t TRecordStore::RecordPlay(const SongInfo& song, const PlayRecord& pl
 
         TStatement& insert = Statements->InsertPlay;
         insert.Reset();
-        const std::int64_t values[] = {songId,
-                                       play.PlayedAt,
-                                       play.PlayTime,
-                                       play.Special,
-                                       play.Speed,
-                                       play.HideLower,
-                                       play.HideUpper,
-                                       play.Level,
-                                       play.AutoLanes,
-                                       static_cast<std::int64_t>(play.Input),
-                                       play.OffsetMs,
-                                       play.PracticeTempo,
-                                       play.LoopFromBar,
-                                       play.LoopToBar,
+        const std::int64_t values[] = {songId,           play.PlayedAt,
+                                       play.PlayTime,    play.Special,
+                                       play.Speed,       play.HideLower,
+                                       play.HideUpper,   play.Level,
+                                       play.AutoLanes,   static_cast<std::int64_t>(play.Input),
+                                       play.OffsetMs,    play.PracticeTempo,
+                                       play.LoopFromBar, play.LoopToBar,
                                        play.Score};
         int index = 1;
         for (std::int64_t value : values)
@@ -224,7 +229,10 @@ std::optional<PlayRecord> TRecordStore::BestPlay(const std::string& songKey, std
     try {
         TStatement& best = Statements->Best;
         best.Reset();
-        best.Bind(1, songKey).Bind(2, std::int64_t{playTime}).Bind(3, std::int64_t{special}).Bind(4, std::int64_t{speed});
+        best.Bind(1, songKey)
+            .Bind(2, std::int64_t{playTime})
+            .Bind(3, std::int64_t{special})
+            .Bind(4, std::int64_t{speed});
         std::optional<PlayRecord> play;
         if (best.Step()) play = ReadPlay(best);
         best.Reset();
@@ -250,7 +258,8 @@ std::vector<SongSummary> TRecordStore::Songs() {
             song.Title = list.Text(2);
             song.LengthMs = static_cast<std::int32_t>(list.Int(3));
             for (int lane = 0; lane < 7; ++lane)
-                song.LaneCounts[static_cast<std::size_t>(lane)] = static_cast<std::int32_t>(list.Int(4 + lane));
+                song.LaneCounts[static_cast<std::size_t>(lane)] =
+                    static_cast<std::int32_t>(list.Int(4 + lane));
             summary.Best = bests[song.Key];
             songs.push_back(std::move(summary));
         }

@@ -58,8 +58,8 @@ public:
     std::unordered_map<std::string, SongBest> AllBests();
     // Best of one song in one mode (same PlayTime, Special and Speed; practice plays excluded),
     // with its strikes; the earlier play wins a tie.
-    std::optional<PlayRecord> BestPlay(const std::string& songKey, std::int32_t playTime, std::int32_t special,
-                                       std::int32_t speed);
+    std::optional<PlayRecord> BestPlay(const std::string& songKey, std::int32_t playTime,
+                                       std::int32_t special, std::int32_t speed);
     // The launcher's list: every song with a play, by last played, latest first.
     std::vector<SongSummary> Songs();
     // A song's plays that were not practices, oldest first.

@@ -8,7 +8,8 @@ std::vector<std::uint8_t> PackStrikes(std::span<const StrikeEntry> strikes) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(strikes.size() * 2);
     for (const StrikeEntry& strike : strikes) {
-        const std::int32_t error = std::clamp<std::int32_t>(strike.ErrorMs, -MaxStoredErrorMs, MaxStoredErrorMs);
+        const std::int32_t error =
+            std::clamp<std::int32_t>(strike.ErrorMs, -MaxStoredErrorMs, MaxStoredErrorMs);
         const auto word = static_cast<std::uint16_t>((strike.Lane & 7) | ((strike.Grade & 3) << 3) |
                                                      ((static_cast<std::uint32_t>(error) & 0x7FF) << 5));
         bytes.push_back(static_cast<std::uint8_t>(word & 0xFF));

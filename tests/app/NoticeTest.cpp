@@ -134,6 +134,12 @@ TEST_F(NoticeGame, SettingsThatCannotBeSavedAreToldAndTheGameGoesOn) {
     options.SettingsFile = (Folder.Path() / "no-such-folder" / "tamtara.ini").string();
     Game = std::make_unique<GameHarness>(Folder.Path(), options);
     Game->Step();
+    // The records beside it cannot be kept either: that is said first, and Enter closes it.
+    Form().Records->WaitIdle();
+    Game->Step();
+    EXPECT_FALSE(Form().Notice().empty());
+    Game->TapKey(13);
+    EXPECT_TRUE(Form().Notice().empty());
     EXPECT_FALSE(Form().SaveSettingsFile([](const std::string& iniPath) { SaveInputOffset(iniPath, 20); }));
     EXPECT_EQ(Form().Notice(), "設定を保存できません");
     Game->Step();

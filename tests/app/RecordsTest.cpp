@@ -47,7 +47,8 @@ StrikeRecord Graded(int lane, double position, std::int32_t noteTick, Grade grad
     return strike;
 }
 
-PlayRecord Scored(std::int32_t score, std::int32_t perfect, std::int32_t miss, std::vector<StrikeEntry> strikes) {
+PlayRecord Scored(std::int32_t score, std::int32_t perfect, std::int32_t miss,
+                  std::vector<StrikeEntry> strikes) {
     static std::int64_t playedAt = 1700000000;
     PlayRecord play;
     play.PlayedAt = ++playedAt;
@@ -89,10 +90,10 @@ TEST(PlayCapture, ErrorsFollowTheTempoMapAndTheModeAndOutcomeAreKept) {
     outside.Lane = 2;
     outside.Position = 100.0; // an empty lane: no grade, not kept
     const std::vector<StrikeRecord> strikes{
-        Graded(1, 960 + 48, 960, Perfect),   // 48 ticks late at 120: +50 ms
-        Graded(2, 2400 - 24, 2400, Great),   // 24 ticks early at 60: -50 ms
-        Graded(1, 1940, 1900, Good),         // 20 ticks at 120 and 20 at 60: +62.5 ms
-        Graded(3, -10 + 0.0, 0, Perfect),    // before tick 0 the first tempo runs back
+        Graded(1, 960 + 48, 960, Perfect), // 48 ticks late at 120: +50 ms
+        Graded(2, 2400 - 24, 2400, Great), // 24 ticks early at 60: -50 ms
+        Graded(1, 1940, 1900, Good),       // 20 ticks at 120 and 20 at 60: +62.5 ms
+        Graded(3, -10 + 0.0, 0, Perfect),  // before tick 0 the first tempo runs back
         outside,
     };
     PlayOutcomeFacts facts;
@@ -147,7 +148,8 @@ TEST(RecordKeeperThread, WritesPlaysAndKeepsTheBadgeCacheAndTheComparison) {
         EXPECT_FALSE(keeper.BestOf(other).has_value()); // not asked for: unknown, not looked up per frame
         EXPECT_FALSE(keeper.TakeNotice().has_value());
 
-        const std::uint64_t first = keeper.Record(songPath, "曲", Scored(700, 7, 0, {{1, -20, 3}, {2, 15, 2}}));
+        const std::uint64_t first =
+            keeper.Record(songPath, "曲", Scored(700, 7, 0, {{1, -20, 3}, {2, 15, 2}}));
         second = keeper.Record(songPath, "曲", Scored(400, 4, 3, {{1, 5, 3}}));
         keeper.WaitIdle();
         const std::optional<SongBest> best = keeper.BestOf(songPath);
@@ -235,7 +237,8 @@ protected:
         Game->EnterPlay(SongPath);
         const std::uint32_t start = Game->Form().MidiDrive->SongStartTime;
         for (std::size_t i = 0; i < errors.size(); ++i) {
-            const std::uint32_t time = start + std::uint32_t(480 * (4 + std::int32_t(i)) / TicksPerMs) + errors[i];
+            const std::uint32_t time =
+                start + std::uint32_t(480 * (4 + std::int32_t(i)) / TicksPerMs) + errors[i];
             while (Game->Clock().Now() + 33 <= time)
                 Game->Step();
             Game->KeyDownAt(time - Game->Clock().Now(), SnareKey);

@@ -1,8 +1,8 @@
 // The launcher's records page on a database of real plays: the table's rows and sorting, the
 // page opening before a large database is read, and a chosen song's progress and timing.
-#include "launcher/ConfigForm.h"
 #include "FakeGameWindow.h"
 #include "base/Clock.h"
+#include "launcher/ConfigForm.h"
 #include "launcher/LauncherTests.h"
 #include "launcher/RecordCharts.h"
 #include "launcher/RecordsModel.h"
@@ -32,7 +32,8 @@ SongInfo Song(const std::string& key, const std::string& title) {
     return song;
 }
 
-PlayRecord Play(std::int64_t at, std::int32_t score, std::int32_t perfect, std::int32_t miss, std::string rank) {
+PlayRecord Play(std::int64_t at, std::int32_t score, std::int32_t perfect, std::int32_t miss,
+                std::string rank) {
     PlayRecord play;
     play.PlayedAt = at;
     play.Score = score;
@@ -103,8 +104,8 @@ private slots:
         QCOMPARE(titles().front(), std::string("Alpha"));
 
         // Choosing Alpha charts its three plays oldest first and its last play's timing.
-        form.RecordsTable->selectionModel()->setCurrentIndex(model.index(0, 0), QItemSelectionModel::ClearAndSelect |
-                                                                                      QItemSelectionModel::Rows);
+        form.RecordsTable->selectionModel()->setCurrentIndex(
+            model.index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTRY_COMPARE(form.ProgressChart->Points().size(), std::size_t(3));
         QCOMPARE(form.ProgressChart->Points()[0].Score, 500);
         QCOMPARE(form.ProgressChart->Points()[2].Score, 450);
@@ -113,9 +114,8 @@ private slots:
         QCOMPARE(form.TimingChart->Timing()->Late, 2);
         // Another song replaces both charts.
         const int betaRow = model.SongAt(1)->Song.Title == "Beta" ? 1 : 2;
-        form.RecordsTable->selectionModel()->setCurrentIndex(model.index(betaRow, 0),
-                                                             QItemSelectionModel::ClearAndSelect |
-                                                                 QItemSelectionModel::Rows);
+        form.RecordsTable->selectionModel()->setCurrentIndex(
+            model.index(betaRow, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTRY_COMPARE(form.ProgressChart->Points().size(), std::size_t(1));
         QCOMPARE(form.ProgressChart->Points()[0].Score, 800);
     }

@@ -18,7 +18,7 @@ namespace {
 struct Variant {
     int Scale = 1;               // division and every tick multiplied
     bool OneTrack = false;       // format 0: everything in one track, running status
-    bool ExplicitStart = false;  // the default tempo written out at 0 (500000)
+    bool RepeatedTempo = false;  // the tempo at the start written again in bar 1
     bool NoteOffsAsZero = false; // note-offs written as note-ons of velocity 0
     bool Renamed = false;        // other track names
     bool OtherParts = false;     // another program and other notes on channel 1
@@ -54,21 +54,28 @@ Bytes TrackOf(std::vector<At> events, bool runningStatus) {
 
 Bytes Name(const std::string& text) {
     Bytes out{0xFF, 0x03, static_cast<std::uint8_t>(text.size())};
-    out.insert(out.end(), text.begin(), text.end());
+    for (char c : text)
+        out.push_back(static_cast<std::uint8_t>(c));
     return out;
 }
 
 Bytes TempoEvent(std::uint32_t micros) {
-    return {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(micros >> 16), static_cast<std::uint8_t>(micros >> 8),
+    return {0xFF,
+            0x51,
+            0x03,
+            static_cast<std::uint8_t>(micros >> 16),
+            static_cast<std::uint8_t>(micros >> 8),
             static_cast<std::uint8_t>(micros)};
 }
 
-// Four bars of a beat at 96 ticks per quarter with a tempo change in bar 2, a bass part and a
-// note that has no lane (39, hand clap).
+// Four bars of a beat at 96 ticks per quarter, 100 beats per minute with a change in bar 2, a
+// bass part and a note that has no lane (39, hand clap).
 Bytes Song(const Variant& v) {
     const std::uint32_t s = static_cast<std::uint32_t>(v.Scale);
-    std::vector<At> conductor{{0, Name(v.Renamed ? "Tempo" : "Conductor")}, {384 * s, TempoEvent(v.SecondTempo)}};
-    if (v.ExplicitStart) conductor.push_back({0, TempoEvent(500000)});
+    std::vector<At> conductor{{0, Name(v.Renamed ? "Tempo" : "Conductor")},
+                              {0, TempoEvent(600000)},
+                              {384 * s, TempoEvent(v.SecondTempo)}};
+    if (v.RepeatedTempo) conductor.push_back({192 * s, TempoEvent(600000)});
     const std::uint8_t drum = v.DrumsOnChannelOne ? 0x90 : 0x99;
     const std::uint8_t off = v.NoteOffsAsZero ? drum : static_cast<std::uint8_t>(drum - 0x10);
     const std::uint8_t offVelocity = v.NoteOffsAsZero ? 0 : 64;
@@ -86,7 +93,8 @@ Bytes Song(const Variant& v) {
     hit(v.Moved ? 1500 : 1488, 49); // a crash on the last eighth, or a 96th later
     if (v.Added) hit(200, 45);
     hit(100, 39);
-    std::vector<At> bass{{0, Name(v.Renamed ? "Bass 2" : "Bass")}, {0, {0xC1, std::uint8_t(v.OtherParts ? 35 : 33)}}};
+    std::vector<At> bass{{0, Name(v.Renamed ? "Bass 2" : "Bass")},
+                         {0, {0xC1, std::uint8_t(v.OtherParts ? 35 : 33)}}};
     for (std::uint32_t beat = 0; beat < 16; beat += v.OtherParts ? 2 : 1) {
         bass.push_back({beat * 96 * s, {0x91, std::uint8_t(v.OtherParts ? 40 : 28), 90}});
         bass.push_back({(beat * 96 + 80) * s, {0x81, std::uint8_t(v.OtherParts ? 40 : 28), 0}});
@@ -121,7 +129,7 @@ TEST(DrumPartKey, StaysWhenTheChartStays) {
     };
     const Case cases[] = {
         {"re-saved as format 0 with running status", {.OneTrack = true}},
-        {"the start tempo written out", {.ExplicitStart = true}},
+        {"the start tempo written again", {.RepeatedTempo = true}},
         {"note-offs as silent note-ons", {.NoteOffsAsZero = true}},
         {"tracks renamed", {.Renamed = true}},
         {"other parts and programs edited", {.OtherParts = true}},
@@ -130,8 +138,13 @@ TEST(DrumPartKey, StaysWhenTheChartStays) {
         {"velocities changed", {.Velocity = 31}},
         {"kick 36 moved to 35", {.Kick = 35}},
         {"all of it at once",
-         {.Scale = 3, .OneTrack = true, .ExplicitStart = true, .Renamed = true, .OtherParts = true,
-          .Velocity = 1, .Kick = 35}},
+         {.Scale = 3,
+          .OneTrack = true,
+          .RepeatedTempo = true,
+          .Renamed = true,
+          .OtherParts = true,
+          .Velocity = 1,
+          .Kick = 35}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(KeyOf(c.V), plain) << c.What;

@@ -1,8 +1,8 @@
 // The records on real files: a play with its strikes read back, bests per song and per mode,
 // the launcher's list and a song's history, a version 1 file brought up to date, the notices of
 // a damaged and a newer file, and a writer killed at random moments.
-#include "database/Database.h"
 #include "records/RecordStore.h"
+#include "database/Database.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -24,8 +24,9 @@ namespace fs = std::filesystem;
 class RecordsFolder : public ::testing::Test {
 protected:
     void SetUp() override {
-        Folder = fs::temp_directory_path() / ("tamtara-records-" + std::to_string(getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Folder =
+            fs::temp_directory_path() / ("tamtara-records-" + std::to_string(getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(Folder);
         fs::create_directories(Folder);
         Path = (Folder / RecordsFileName).string();
@@ -88,13 +89,13 @@ TEST_F(RecordsFolder, KeepsAPlayWithEveryChoiceAndStrike) {
     play.Strikes[2001].ErrorMs = -1023;
     const auto same = [](const PlayRecord& a, const PlayRecord& b) {
         return std::tie(a.Id, a.SongKey, a.PlayedAt, a.PlayTime, a.Special, a.Speed, a.HideLower, a.HideUpper,
-                        a.Level, a.AutoLanes, a.Input, a.OffsetMs, a.PracticeTempo, a.LoopFromBar, a.LoopToBar,
-                        a.Score, a.Rank, a.Perfect, a.Great, a.Good, a.Miss, a.MaxCombo, a.Cleared, a.Failed,
-                        a.Strikes) ==
+                        a.Level, a.AutoLanes, a.Input, a.OffsetMs, a.PracticeTempo, a.LoopFromBar,
+                        a.LoopToBar, a.Score, a.Rank, a.Perfect, a.Great, a.Good, a.Miss, a.MaxCombo,
+                        a.Cleared, a.Failed, a.Strikes) ==
                std::tie(b.Id, b.SongKey, b.PlayedAt, b.PlayTime, b.Special, b.Speed, b.HideLower, b.HideUpper,
-                        b.Level, b.AutoLanes, b.Input, b.OffsetMs, b.PracticeTempo, b.LoopFromBar, b.LoopToBar,
-                        b.Score, b.Rank, b.Perfect, b.Great, b.Good, b.Miss, b.MaxCombo, b.Cleared, b.Failed,
-                        b.Strikes);
+                        b.Level, b.AutoLanes, b.Input, b.OffsetMs, b.PracticeTempo, b.LoopFromBar,
+                        b.LoopToBar, b.Score, b.Rank, b.Perfect, b.Great, b.Good, b.Miss, b.MaxCombo,
+                        b.Cleared, b.Failed, b.Strikes);
     };
     EXPECT_TRUE(same(*back, play));
 
@@ -133,8 +134,8 @@ TEST_F(RecordsFolder, FindsTheBestPerSongAndPerModeAndEachSongsHistory) {
     };
     record("a", 500000, 10);
     const std::int64_t bestA = record("a", 950000, 20);
-    record("a", 990000, 30, 150);       // another mode
-    record("a", 999999, 40, 100, 50);   // a practice: never a best
+    record("a", 990000, 30, 150);     // another mode
+    record("a", 999999, 40, 100, 50); // a practice: never a best
     const std::int64_t tie = record("b", 700000, 15);
     record("b", 700000, 16);
     record("b", 100000, 50);
@@ -174,11 +175,11 @@ TEST_F(RecordsFolder, BringsAVersionOneFileUpToDate) {
     {
         TDatabaseOpenResult v1 = TDatabase::Open(Path, RecordsSchemaSteps().first(1));
         ASSERT_EQ(v1.Outcome, DatabaseOpen::Opened) << v1.Error;
-        v1.Database->Execute(
-            "INSERT INTO songs VALUES(1, 'old', '/a.mid', 'Old', 1000, 1, 2, 3, 4, 5, 6, 7);"
-            "INSERT INTO plays VALUES(1, 1, 99, 0, 0, 100, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4321, 'C', 1, 2, 3, 4, 5, "
-            "0, 0);"
-            "INSERT INTO strikes VALUES(1, x'0a00');");
+        v1.Database->Execute("INSERT INTO songs VALUES(1, 'old', '/a.mid', 'Old', 1000, 1, 2, 3, 4, 5, 6, 7);"
+                             "INSERT INTO plays VALUES(1, 1, 99, 0, 0, 100, 0, 0, 3, 0, 0, 0, 0, 0, 0, 4321, "
+                             "'C', 1, 2, 3, 4, 5, "
+                             "0, 0);"
+                             "INSERT INTO strikes VALUES(1, x'0a00');");
     }
     auto store = TRecordStore::Open(Path);
     ASSERT_EQ(store->State(), RecordsState::On) << store->Error();
@@ -190,9 +191,9 @@ TEST_F(RecordsFolder, BringsAVersionOneFileUpToDate) {
     TDatabaseOpenResult now = TDatabase::Open(Path, RecordsSchemaSteps());
     ASSERT_TRUE(now.Database);
     EXPECT_EQ(now.Database->UserVersion(), static_cast<std::int32_t>(RecordsSchemaSteps().size()));
-    TStatement plan = now.Database->Prepare(
-        "EXPLAIN QUERY PLAN SELECT score FROM plays WHERE song_id = 1 AND practice_tempo = 0 AND play_time = 0 "
-        "AND special = 0 AND speed = 100 ORDER BY score DESC LIMIT 1");
+    TStatement plan = now.Database->Prepare("EXPLAIN QUERY PLAN SELECT score FROM plays WHERE song_id = 1 "
+                                            "AND practice_tempo = 0 AND play_time = 0 "
+                                            "AND special = 0 AND speed = 100 ORDER BY score DESC LIMIT 1");
     std::string steps;
     while (plan.Step())
         steps += plan.Text(3) + "\n";
@@ -255,8 +256,8 @@ TEST_F(RecordsFolder, AKilledWriterLeavesOnlyWholePlays) {
         // Every play has its strikes, all of them.
         TDatabaseOpenResult raw = TDatabase::Open(Path, RecordsSchemaSteps());
         ASSERT_TRUE(raw.Database);
-        TStatement rows = raw.Database->Prepare(
-            "SELECT p.score, p.played_at, length(st.packed) FROM plays p LEFT JOIN strikes st ON st.play_id = p.id");
+        TStatement rows = raw.Database->Prepare("SELECT p.score, p.played_at, length(st.packed) FROM plays p "
+                                                "LEFT JOIN strikes st ON st.play_id = p.id");
         std::int32_t rowCount = 0;
         while (rows.Step()) {
             ++rowCount;

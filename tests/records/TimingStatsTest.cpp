@@ -8,7 +8,8 @@
 namespace tamtara::testing {
 namespace {
 
-std::vector<StrikeEntry> Strikes(std::initializer_list<int> errors, std::uint8_t lane = 0, std::uint8_t grade = 3) {
+std::vector<StrikeEntry> Strikes(std::initializer_list<int> errors, std::uint8_t lane = 0,
+                                 std::uint8_t grade = 3) {
     std::vector<StrikeEntry> strikes;
     for (int error : errors)
         strikes.push_back(StrikeEntry{lane, static_cast<std::int16_t>(error), grade});
