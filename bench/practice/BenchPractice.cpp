@@ -119,7 +119,9 @@ public:
     MidiResult PrepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
     MidiResult LongMsg(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
     MidiResult UnprepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    bool GetErrorText(MidiResult code, std::string& text) override { return StandardMidiErrorText(code, text); }
+    bool GetErrorText(MidiResult code, std::string& text) override {
+        return StandardMidiErrorText(code, text);
+    }
 
     std::vector<Sent> Take() {
         std::lock_guard<std::mutex> lock(Mutex);
@@ -139,7 +141,8 @@ struct Session {
     std::unique_ptr<TMidiDrive> Drive = std::make_unique<TMidiDrive>(Driver, SystemClock::Instance());
     double StartMs = 0; // the steady time the timeline counts from
 
-    Session(const Bytes& song, const PracticePlan& plan, const std::function<void(TMidiDrive&)>& configure = {}) {
+    Session(const Bytes& song, const PracticePlan& plan,
+            const std::function<void(TMidiDrive&)>& configure = {}) {
         Drive->OpenOutput(MidiMapperId);
         TMemoryStream stream(song);
         Drive->LoadFromStream(stream);
@@ -250,7 +253,8 @@ void WaitResume() {
     const std::vector<Sent> sent = s.Driver.Take();
     std::vector<double> latency;
     for (double strike : strikes) {
-        const auto next = std::find_if(sent.begin(), sent.end(), [&](const Sent& m) { return m.Ms >= strike; });
+        const auto next =
+            std::find_if(sent.begin(), sent.end(), [&](const Sent& m) { return m.Ms >= strike; });
         if (next != sent.end()) latency.push_back(next->Ms - strike);
     }
     std::printf("wait_resume_latency_ms_p99: %.3f\n", Percentile(latency, 0.99));

@@ -50,6 +50,8 @@ PlayRecord CapturePlay(const PlayState& state, const std::vector<StrikeRecord>& 
     play.Input = facts.Input;
     play.OffsetMs = state.InputOffsetMs;
     play.PracticeTempo = facts.PracticeTempo;
+    play.LoopFromBar = facts.LoopFromBar;
+    play.LoopToBar = facts.LoopToBar;
     play.Score = state.Score;
     play.Perfect = state.PerfectCount;
     play.Great = state.GreatCount;

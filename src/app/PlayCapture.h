@@ -37,6 +37,9 @@ struct PlayOutcomeFacts {
     std::int64_t PlayedAt = 0;
     // Percent of the song's tempo when practising, else 0.
     std::int32_t PracticeTempo = 0;
+    // The practice's loop in bars, 0 when it played the whole song.
+    std::int32_t LoopFromBar = 0;
+    std::int32_t LoopToBar = 0;
 };
 
 // The play in state with its strikes; SongKey is left for whoever knows the song's key.

@@ -14,6 +14,11 @@ void TMainForm::RecordPlay(bool failed) {
     if (play.DemoMode || play.AutoPlayMode) return;
     PlayOutcomeFacts facts;
     facts.Failed = failed;
+    if (IsPracticePlay()) {
+        facts.PracticeTempo = play.Practice.TempoPercent;
+        facts.LoopFromBar = play.Practice.LoopFromBar;
+        facts.LoopToBar = play.Practice.LoopToBar;
+    }
     facts.Input = Input.Kit && Input.Kit->IsOpen() ? InputKind::Kit : InputKind::Keyboard;
     facts.PlayedAt =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
