@@ -12,7 +12,12 @@ packages=(
   qt6-base-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils)
+  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils
+             desktop-file-utils appstream dpkg-dev file)
+fi
+# A player hears the drums through the full General MIDI set; the tests keep the small one.
+if [ "${1:-}" = "--play" ]; then
+  packages+=(fluid-soundfont-gm)
 fi
 
 missing=()

@@ -2,6 +2,8 @@
 // FormShow (MIDI output, kit) and FormClose.
 #include "app/MainForm.h"
 
+#include "midi/DrumMap.h"
+
 #include <utility>
 
 namespace tamtara {
@@ -49,6 +51,7 @@ void TMainForm::HandOver(const GameSettings& settings) {
     DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;
     Input.DXInput.SetUseDirectInput(settings.DInput);
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
+    ExtendedDrumMapInUse = settings.ExtendedDrumMap;
 }
 
 void TMainForm::ConnectDisplayEvents() {

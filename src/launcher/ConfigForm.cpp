@@ -80,6 +80,7 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     BuildProgressSheet();
     BuildKeySheet();
     BuildKitSheet();
+    BuildFolderSheet();
     BuildButtons();
     // Return is Start wherever the focus is: no other button takes the default when focused.
     for (QPushButton* button : findChildren<QPushButton*>())
@@ -169,7 +170,7 @@ void TConfigForm::ShowPages(bool settingsPages) {
 }
 
 void TConfigForm::LoadSettings() {
-    ShowSettings(tamtara::LoadSettings(Services.IniPath));
+    ShowSettings(tamtara::LoadSettings(Services.IniPath, Services.DefaultSongFolders));
 }
 
 void TConfigForm::SaveSettings() {
@@ -195,6 +196,13 @@ LauncherSettings TConfigForm::ControlSettings() const {
     settings.Level = LevelCombo->currentIndex();
     settings.Demo = CheckDemo->isChecked();
     settings.Combo = CheckCombo->isChecked();
+    settings.ExtendedDrumMap = CheckExtendedDrumMap->isChecked();
+    const int soundFont = SoundFontCombo->currentIndex();
+    settings.SoundFont = soundFont > 0 && std::size_t(soundFont) <= Services.SoundFonts.size()
+                             ? Services.SoundFonts[std::size_t(soundFont - 1)].Path
+                             : std::string();
+    settings.SongFolders = SongFolders;
+    settings.SongCounts = SongCounts;
     for (std::size_t part = 0; part < LaneCount; ++part) {
         settings.KeyA[part] = KeyComboA[part]->currentIndex();
         settings.KeyB[part] = KeyComboB[part]->currentIndex();
@@ -215,6 +223,14 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     SelectPosition(LevelCombo, settings.Level);
     CheckDemo->setChecked(settings.Demo);
     CheckCombo->setChecked(settings.Combo);
+    CheckExtendedDrumMap->setChecked(settings.ExtendedDrumMap);
+    int soundFont = 0;
+    for (std::size_t i = 0; i < Services.SoundFonts.size(); ++i)
+        if (Services.SoundFonts[i].Path == settings.SoundFont) soundFont = static_cast<int>(i + 1);
+    SelectPosition(SoundFontCombo, soundFont);
+    SongFolders = settings.SongFolders;
+    SongCounts = settings.SongCounts;
+    ShowFolders();
     for (std::size_t part = 0; part < LaneCount; ++part) {
         SelectPosition(KeyComboA[part], settings.KeyA[part]);
         SelectPosition(KeyComboB[part], settings.KeyB[part]);
@@ -240,7 +256,7 @@ void TConfigForm::StartBtnClick() {
     Scanning = true;
     try {
         Services.GameWindow->ScanLibrary(
-            [this](IGameWindow& sender) { StartGame(sender); },
+            SongFolders, [this](IGameWindow& sender) { StartGame(sender); },
             [this](IGameWindow& sender, std::int32_t percentDone, const std::string& msg) {
                 ShowProgress(sender, percentDone, msg);
             });
@@ -264,7 +280,11 @@ void TConfigForm::ShowProgress(IGameWindow&, std::int32_t percentDone, const std
 }
 
 void TConfigForm::StartGame(IGameWindow& sender) {
-    GameSettings game = MakeGameSettings(ControlSettings(), MidiNames);
+    RememberSongCounts(sender.SongCounts());
+    const LauncherSettings settings = ControlSettings();
+    if (Services.UseSoundFont)
+        Services.UseSoundFont(ChosenSoundFont(settings.SoundFont, Services.SoundFonts));
+    GameSettings game = MakeGameSettings(settings, MidiNames);
     // The chosen row, not the first device of its name: identical interfaces share one.
     game.MidiDevice = MidiDeviceOfEntry(MidiCombo->currentIndex());
     HandOverSettings(sender, game);
@@ -301,6 +321,7 @@ void TConfigForm::GameDefaultBtnClick() {
     SelectPosition(LevelCombo, defaults.Level);
     CheckDemo->setChecked(defaults.Demo);
     CheckCombo->setChecked(defaults.Combo);
+    CheckExtendedDrumMap->setChecked(defaults.ExtendedDrumMap);
 }
 
 void TConfigForm::KeyDefaultBtnClick() {
