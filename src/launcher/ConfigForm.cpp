@@ -42,13 +42,13 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Tabs with half the style's side padding: the five settings pages' captions then fit the
+// Tabs with a quarter of the style's side padding: the six settings pages' captions then fit the
 // fixed width without scroll arrows hiding the first one.
 class CompactTabStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         const int value = QProxyStyle::pixelMetric(metric, option, widget);
-        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+        return metric == PM_TabBarTabHSpace ? value / 4 : value;
     }
 };
 

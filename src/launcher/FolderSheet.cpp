@@ -51,9 +51,7 @@ void TConfigForm::BuildFolderSheet() {
     connect(FolderOpenBtn, &QPushButton::clicked, this, [this] { FolderOpenBtnClick(); });
     connect(FolderList, &QListWidget::currentRowChanged, this, [this] { UpdateFolderButtons(); });
 
-    AskFolder = [this] {
-        return QFileDialog::getExistingDirectory(this, "曲フォルダを追加").toStdString();
-    };
+    AskFolder = [this] { return QFileDialog::getExistingDirectory(this, "曲フォルダを追加").toStdString(); };
     PageControl->addTab(FolderSheet, "曲フォルダ");
 }
 
@@ -75,8 +73,8 @@ void TConfigForm::ShowFolders() {
         }
         FolderList->addItem(text);
     }
-    FolderProblemLabel->setText(unreadable.empty() ? QString()
-                                                   : QString::fromStdString(FolderUnreadableText + unreadable));
+    FolderProblemLabel->setText(
+        unreadable.empty() ? QString() : QString::fromStdString(FolderUnreadableText + unreadable));
     FolderList->setCurrentRow(std::min(row, FolderList->count() - 1));
     UpdateFolderButtons();
 }
@@ -99,8 +97,8 @@ void TConfigForm::FolderAddBtnClick() {
         SongCounts.push_back(-1);
     }
     ShowFolders();
-    FolderList->setCurrentRow(static_cast<int>(std::find(SongFolders.begin(), SongFolders.end(), folder) -
-                                               SongFolders.begin()));
+    FolderList->setCurrentRow(
+        static_cast<int>(std::find(SongFolders.begin(), SongFolders.end(), folder) - SongFolders.begin()));
 }
 
 void TConfigForm::FolderRemoveBtnClick() {
@@ -114,7 +112,8 @@ void TConfigForm::FolderRemoveBtnClick() {
 void TConfigForm::FolderOpenBtnClick() {
     const int row = FolderList->currentRow();
     if (row < 0 || static_cast<std::size_t>(row) >= SongFolders.size()) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(SongFolders[static_cast<std::size_t>(row)])));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(SongFolders[static_cast<std::size_t>(row)])));
 }
 
 void TConfigForm::RememberSongCounts(const std::vector<std::int32_t>& counts) {

@@ -80,7 +80,8 @@ double ChartDifficulty(std::vector<TChartNote> notes) {
         const int lane = std::clamp(note.Lane, 0, LaneCount - 1);
         laneStrain[lane] += LaneStrainPerNote;
         overall += OverallStrainPerNote;
-        const auto section = static_cast<std::size_t>((note.Seconds - notes.front().Seconds) / SectionSeconds);
+        const auto section =
+            static_cast<std::size_t>((note.Seconds - notes.front().Seconds) / SectionSeconds);
         if (section >= peaks.size()) peaks.resize(section + 1, 0);
         peaks[section] = std::max(peaks[section], laneStrain[lane] + overall);
     }

@@ -50,8 +50,9 @@ std::string FolderLabelBelowRoots(const std::string& folder, const std::vector<s
     std::size_t best = roots.size();
     for (std::size_t i = 0; i < roots.size() && i < labels.size(); ++i) {
         const std::string& root = roots[i];
-        const bool holds = folder == root || (folder.compare(0, root.size(), root) == 0 &&
-                                              (root == "/" || (folder.size() > root.size() && folder[root.size()] == '/')));
+        const bool holds =
+            folder == root || (folder.compare(0, root.size(), root) == 0 &&
+                               (root == "/" || (folder.size() > root.size() && folder[root.size()] == '/')));
         if (holds && (best == roots.size() || root.size() > roots[best].size())) best = i;
     }
     if (best == roots.size()) return folder;

@@ -67,7 +67,8 @@ PathEnvironment ProcessPathEnvironment() {
     PathEnvironment environment{Variable("HOME"), Variable("XDG_CONFIG_HOME"), Variable("XDG_DATA_HOME"),
                                 Variable("XDG_CACHE_HOME")};
     if (environment.Home.empty()) {
-        if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) environment.Home = entry->pw_dir;
+        if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
+            environment.Home = entry->pw_dir;
     }
     return environment;
 }
@@ -99,7 +100,8 @@ GamePaths DecideGamePaths(const std::string& programPath, const PathEnvironment&
     paths.ConfigFolder = (fs::path(configHome) / GameFolderName).string();
     paths.SettingsFile = (fs::path(paths.ConfigFolder) / "tamtara.ini").string();
     paths.RecordsFolder = (fs::path(dataHome) / GameFolderName).string();
-    paths.CacheFolder = (fs::path(XdgFolder(environment.XdgCacheHome, home, ".cache")) / GameFolderName).string();
+    paths.CacheFolder =
+        (fs::path(XdgFolder(environment.XdgCacheHome, home, ".cache")) / GameFolderName).string();
     return paths;
 }
 
@@ -107,7 +109,8 @@ std::vector<std::string> DefaultSongFolders(const GamePaths& paths) {
     std::vector<std::string> folders;
     if (!paths.DataFolder.empty()) folders.push_back(paths.DataFolder);
     std::error_code error;
-    if (!paths.MusicSongFolder.empty() && fs::is_directory(paths.MusicSongFolder, error)) folders.push_back(paths.MusicSongFolder);
+    if (!paths.MusicSongFolder.empty() && fs::is_directory(paths.MusicSongFolder, error))
+        folders.push_back(paths.MusicSongFolder);
     return folders;
 }
 

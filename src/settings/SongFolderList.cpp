@@ -48,11 +48,12 @@ std::vector<std::int32_t> ParseSongCountList(const std::string& text) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = text.find(';', start);
-        const std::string item = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string item =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         std::int32_t value = -1;
         const auto result = std::from_chars(item.data(), item.data() + item.size(), value);
-        counts.push_back(result.ec == std::errc() && result.ptr == item.data() + item.size() && value >= 0 ? value
-                                                                                                         : -1);
+        counts.push_back(
+            result.ec == std::errc() && result.ptr == item.data() + item.size() && value >= 0 ? value : -1);
         if (end == std::string::npos) break;
         start = end + 1;
     }

@@ -24,8 +24,8 @@ std::string Lower(std::string text) {
 
 // The preference of a file by its name: the better General MIDI sets first.
 int Rank(const std::string& path) {
-    static constexpr std::array<std::string_view, 4> preferred = {"fluidr3_gm", "musescore_general", "timgm6mb",
-                                                                   "default-gm"};
+    static constexpr std::array<std::string_view, 4> preferred = {"fluidr3_gm", "musescore_general",
+                                                                  "timgm6mb", "default-gm"};
     const std::string name = Lower(fs::path(path).filename().string());
     for (std::size_t i = 0; i < preferred.size(); ++i)
         if (name.compare(0, preferred[i].size(), preferred[i]) == 0) return static_cast<int>(i);

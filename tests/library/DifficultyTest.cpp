@@ -62,8 +62,8 @@ TEST(Difficulty, SongNotesAreTheLaneNotesTimedByTheTempoMap) {
     // note; a channel 1 note, a silent note-on and a ride (no lane in the table) are none.
     const Bytes bytes = Smf(480, {Cat({Tempo(0, 500000), Tempo(960, 1000000)}),
                                   Cat({Ev(0, {0x99, 36, 100}), Ev(1, {0x99, 36, 90}), Ev(0, {0x90, 38, 100}),
-                                       Ev(479, {0x99, 38, 100}), Ev(0, {0x99, 51, 100}), Ev(480, {0x99, 42, 0}),
-                                       Ev(480, {0x99, 49, 100})})});
+                                       Ev(479, {0x99, 38, 100}), Ev(0, {0x99, 51, 100}),
+                                       Ev(480, {0x99, 42, 0}), Ev(480, {0x99, 49, 100})})});
     auto song = std::make_unique<TSongModel>();
     ParseSmf(bytes, *song);
     std::vector<TChartNote> notes = ChartNotes(*song);

@@ -71,7 +71,8 @@ TEST(SongFolders, NestedAndRepeatedRootsListEverySongOnce) {
     tree.Song("lib/inner/y.mid", "Y");
     TSongLibrary library;
     library.Scan(std::vector<std::string>{tree.Path("lib/inner"), tree.Path("lib"), tree.Path("lib")});
-    EXPECT_EQ(library.SongFiles, (std::vector<std::string>{tree.Path("lib/inner/y.mid"), tree.Path("lib/x.mid")}));
+    EXPECT_EQ(library.SongFiles,
+              (std::vector<std::string>{tree.Path("lib/inner/y.mid"), tree.Path("lib/x.mid")}));
     EXPECT_EQ(library.Folders, (std::vector<std::string>{tree.Path("lib"), tree.Path("lib/inner")}));
     EXPECT_EQ(library.Roots[1].SongCount, 2);
 }

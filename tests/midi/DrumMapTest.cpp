@@ -12,8 +12,8 @@ namespace {
 
 TEST(DrumMap, ExtendedMapKeepsTheTableAndAddsKitPiecesToTheirLanes) {
     for (int note = 0; note < 128; ++note) {
-        const bool inTable =
-            std::find(DrumNoteTable.begin(), DrumNoteTable.end(), static_cast<std::uint8_t>(note)) != DrumNoteTable.end();
+        const bool inTable = std::find(DrumNoteTable.begin(), DrumNoteTable.end(),
+                                       static_cast<std::uint8_t>(note)) != DrumNoteTable.end();
         EXPECT_EQ(StandardLaneOfNote(note) >= 0, inTable) << note;
         if (inTable) EXPECT_EQ(ExtendedLaneOfNote(note), StandardLaneOfNote(note)) << note;
     }

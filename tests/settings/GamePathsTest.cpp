@@ -30,7 +30,8 @@ protected:
     }
     void TearDown() override {
         for (const auto& entry : fs::recursive_directory_iterator(Root))
-            if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+            if (entry.is_directory())
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
         fs::remove_all(Root);
     }
     std::string Program() const { return (Root / "prefix/bin/tamtara").string(); }
@@ -82,7 +83,8 @@ TEST_F(GamePathDecision, InstalledCopyTakesTheXdgVariablesOrTheirDefaults) {
 TEST_F(GamePathDecision, MusicFolderComesFromUserDirsAndCountsOnlyWhenItExists) {
     fs::create_directories(Root / "home/.config");
     std::ofstream(Root / "home/.config/user-dirs.dirs")
-        << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_MUSIC_DIR=\"$HOME/Klänge\"\n";
+        << "# written by "
+           "xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_MUSIC_DIR=\"$HOME/Klänge\"\n";
     const GamePaths paths = Decide({Home, "", "", ""});
     EXPECT_EQ(paths.MusicSongFolder, Home + "/Klänge/Tamtara");
     EXPECT_EQ(DefaultSongFolders(paths), std::vector<std::string>{paths.DataFolder});

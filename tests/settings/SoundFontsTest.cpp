@@ -1,8 +1,8 @@
 // SoundFont discovery: which files count, the order of preference, one entry per file, the
 // saved choice and its fallback; and the song folder list's round trip through the ini file.
+#include "settings/SoundFonts.h"
 #include "settings/Settings.h"
 #include "settings/SongFolderList.h"
-#include "settings/SoundFonts.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
