@@ -13,7 +13,12 @@ packages=(
   libsqlite3-dev nettle-dev
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils sqlite3)
+  packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils
+             desktop-file-utils appstream dpkg-dev file sqlite3)
+fi
+# A player hears the drums through the full General MIDI set; the tests keep the small one.
+if [ "${1:-}" = "--play" ]; then
+  packages+=(fluid-soundfont-gm)
 fi
 
 missing=()

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace tamtara {
 
@@ -36,6 +37,19 @@ std::int32_t DrawTag(TDirectDrawSurfaceCanvas& canvas, std::int32_t y, SongMark 
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.Font.Color = clWhite;
     canvas.TextOut(TextRight - w + 6, y + 4, tag);
+    canvas.Font.Height = -24;
+    return w;
+}
+
+// The chosen disc's difficulty, small and right-aligned in its title row; its width.
+std::int32_t DrawDifficulty(TDirectDrawSurfaceCanvas& canvas, std::int32_t y, double difficulty) {
+    char text[32];
+    std::snprintf(text, sizeof text, "難易度 %.1f", difficulty);
+    canvas.Font.Height = -14;
+    canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
+    const std::int32_t w = canvas.TextWidth(text);
+    canvas.Font.Color = ColorRGB(0, 0, 128);
+    canvas.TextOut(TextRight - w, y - 18, text);
     canvas.Font.Height = -24;
     return w;
 }
@@ -130,9 +144,11 @@ void TMainForm::DrawDiscTexts(TDirectDrawSurface& back) {
         const SongMark mark = DiscCheck(k).Mark;
         const bool marked = mark != SongMark::Playable;
         const std::int32_t tagWidth = marked ? DrawTag(canvas, y, mark) + 8 : 0;
+        const std::int32_t ratingWidth =
+            s == 0 && !marked ? DrawDifficulty(canvas, y, Library.Difficulty(Library.DiscFiles[k])) + 8 : 0;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
-        const std::string title =
-            FitText(canvas, SongLabel(Library.DiscTitles[k], Library.DiscFiles[k]), TextRight - 270);
+        const std::string title = FitText(canvas, SongLabel(Library.DiscTitles[k], Library.DiscFiles[k]),
+                                          TextRight - 270 - ratingWidth);
         const std::string fileName =
             FitText(canvas, DiscFileName(Library.DiscFiles[k]), TextRight - 286 - tagWidth);
         canvas.Font.Color = clBlack;

@@ -55,7 +55,6 @@ void TMainForm::FolderSelectScreen() {
     Art.Text.DrawText16(32, 230, " " + CounterText(Selection.FolderIndex + 1, folderCount), 0);
     Art.Text.DrawText16(16, 250, "FOLDERS", 3);
 
-    const std::string programFolder = GameFolder();
     for (std::int32_t s = -4; s <= 4; ++s) {
         const std::int32_t k = s + (-Selection.WheelAngle / 12);
         if (k < 0 || k >= folderCount) continue;
@@ -70,8 +69,7 @@ void TMainForm::FolderSelectScreen() {
         canvas.Font.Height = -22;
         canvas.Font.Style = s == 0 ? TFontStyles{TFontStyle::fsBold} : TFontStyles{};
         // The label stays on its plate, cut short when it is too long.
-        const std::string label =
-            FitText(canvas, FolderLabel(Library.Folders[k], programFolder), 416 - 56 - 16);
+        const std::string label = FitText(canvas, FolderLabel(Library.Folders[k], Library), 416 - 56 - 16);
         canvas.Font.Color = clBlack;
         canvas.TextOut(x + 57, y + 7, label);
         canvas.Font.Color = clWhite;

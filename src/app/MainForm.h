@@ -73,8 +73,9 @@ public:
     // returns false (the screen must not be entered); on the opening screen it raises it.
     bool ScreenGraphics();
 
-    // Song library scan: fills the library's folders, songs and titles from the game folder
-    // (the current directory) and empties its disc lists. Either callback may be empty.
+    // Song library scan: fills the library's folders, songs and titles from SongFolders (the
+    // game folder, the current directory, when there are none) and empties its disc lists; a
+    // song folder that cannot be read is told in a notice. Either callback may be empty.
     void ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComplete,
                      const std::function<void(TMainForm& Sender, std::int32_t PercentDone,
                                               const std::string& Msg)>& OnProgress);
@@ -124,6 +125,8 @@ public:
     GameSettings Settings;
     // The song folders, their songs and the chosen folder's discs.
     TSongLibrary Library;
+    // The song folders the scan walks, as the launcher chose them.
+    std::vector<std::string> SongFolders;
     SongSelection Selection;
     PlayOptions Options;
     // The practice set-up screen's rows and the choices remembered per song.

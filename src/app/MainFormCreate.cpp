@@ -2,6 +2,7 @@
 // FormShow (MIDI output, kit) and FormClose.
 #include "app/MainForm.h"
 
+#include "midi/DrumMap.h"
 #include "records/RecordStore.h"
 
 #include <filesystem>
@@ -59,6 +60,7 @@ void TMainForm::HandOver(const GameSettings& settings) {
     DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;
     Input.DXInput.SetUseDirectInput(settings.DInput);
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
+    ExtendedDrumMapInUse = settings.ExtendedDrumMap;
 }
 
 void TMainForm::ConnectDisplayEvents() {

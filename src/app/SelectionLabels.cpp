@@ -1,6 +1,7 @@
 // Labels of folders and song files, decoded for drawing.
 #include "app/SelectionLabels.h"
 
+#include "library/RootLabels.h"
 #include "platform/text/SongText.h"
 
 #include <filesystem>
@@ -13,14 +14,10 @@ std::string GameFolder() {
     return error ? std::string() : folder.string();
 }
 
-std::string FolderLabel(const std::string& folder, const std::string& programFolder) {
-    if (folder == programFolder) {
-        const std::size_t slash = folder.rfind('/');
-        return FileNameToUtf8("../" + (slash == std::string::npos ? folder : folder.substr(slash + 1)));
-    }
-    const std::string prefix = programFolder == "/" ? programFolder : programFolder + "/";
-    if (folder.compare(0, prefix.size(), prefix) == 0) return FileNameToUtf8(folder.substr(prefix.size()));
-    return FileNameToUtf8(folder);
+std::string FolderLabel(const std::string& folder, const TSongLibrary& library) {
+    if (!library.Roots.empty()) return FileNameToUtf8(library.FolderLabel(folder));
+    const std::vector<std::string> roots{GameFolder()};
+    return FileNameToUtf8(FolderLabelBelowRoots(folder, roots, RootLabels(roots)));
 }
 
 std::string DiscFileName(const std::string& songFile) {

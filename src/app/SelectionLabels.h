@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/LibraryScan.h"
+#include "library/SongLibrary.h"
 
 #include <string>
 
@@ -13,13 +14,16 @@ inline constexpr const char* UnplayableSongText = "この曲は再生できま�
 inline constexpr const char* NoDrumNotesSongText = "ドラムの音符がありません";
 inline constexpr const char* UnplayableTag = "再生不可";
 inline constexpr const char* NoDrumNotesTag = "ドラムなし";
+// The notice title of a song folder the scan could not read.
+inline constexpr const char* UnreadableSongFolderText = "曲フォルダを読めません";
 
 // The game folder: the current directory (the program entry made it so); empty when unknown.
 std::string GameFolder();
 
-// A folder's label: its path below programFolder joined with "/", or "../" and the folder's own
-// name for programFolder itself; a folder elsewhere keeps its whole path. UTF-8 for drawing.
-std::string FolderLabel(const std::string& folder, const std::string& programFolder);
+// A folder's label: the name of the song folder (root) holding it, then its path below that root
+// joined with "/"; a root alone is its name. Before any scan the game folder is the one root.
+// UTF-8 for drawing.
+std::string FolderLabel(const std::string& folder, const TSongLibrary& library);
 
 // The file name of a song path without its folder, as UTF-8 for drawing.
 std::string DiscFileName(const std::string& songFile);

@@ -42,13 +42,13 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Tabs with half the style's side padding: the five settings pages' captions then fit the
+// Tabs with a quarter of the style's side padding: the six settings pages' captions then fit the
 // fixed width without scroll arrows hiding the first one.
 class CompactTabStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
         const int value = QProxyStyle::pixelMetric(metric, option, widget);
-        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+        return metric == PM_TabBarTabHSpace ? value / 4 : value;
     }
 };
 
@@ -81,6 +81,7 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     BuildKeySheet();
     BuildKitSheet();
     BuildRecordsSheet();
+    BuildFolderSheet();
     BuildButtons();
     // Return is Start wherever the focus is: no other button takes the default when focused.
     for (QPushButton* button : findChildren<QPushButton*>())
@@ -171,7 +172,7 @@ void TConfigForm::ShowPages(bool settingsPages) {
 }
 
 void TConfigForm::LoadSettings() {
-    ShowSettings(tamtara::LoadSettings(Services.IniPath));
+    ShowSettings(tamtara::LoadSettings(Services.IniPath, Services.DefaultSongFolders));
 }
 
 void TConfigForm::SaveSettings() {
@@ -197,6 +198,13 @@ LauncherSettings TConfigForm::ControlSettings() const {
     settings.Level = LevelCombo->currentIndex();
     settings.Demo = CheckDemo->isChecked();
     settings.Combo = CheckCombo->isChecked();
+    settings.ExtendedDrumMap = CheckExtendedDrumMap->isChecked();
+    const int soundFont = SoundFontCombo->currentIndex();
+    settings.SoundFont = soundFont > 0 && std::size_t(soundFont) <= Services.SoundFonts.size()
+                             ? Services.SoundFonts[std::size_t(soundFont - 1)].Path
+                             : std::string();
+    settings.SongFolders = SongFolders;
+    settings.SongCounts = SongCounts;
     for (std::size_t part = 0; part < LaneCount; ++part) {
         settings.KeyA[part] = KeyComboA[part]->currentIndex();
         settings.KeyB[part] = KeyComboB[part]->currentIndex();
@@ -217,6 +225,14 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     SelectPosition(LevelCombo, settings.Level);
     CheckDemo->setChecked(settings.Demo);
     CheckCombo->setChecked(settings.Combo);
+    CheckExtendedDrumMap->setChecked(settings.ExtendedDrumMap);
+    int soundFont = 0;
+    for (std::size_t i = 0; i < Services.SoundFonts.size(); ++i)
+        if (Services.SoundFonts[i].Path == settings.SoundFont) soundFont = static_cast<int>(i + 1);
+    SelectPosition(SoundFontCombo, soundFont);
+    SongFolders = settings.SongFolders;
+    SongCounts = settings.SongCounts;
+    ShowFolders();
     for (std::size_t part = 0; part < LaneCount; ++part) {
         SelectPosition(KeyComboA[part], settings.KeyA[part]);
         SelectPosition(KeyComboB[part], settings.KeyB[part]);
@@ -242,7 +258,7 @@ void TConfigForm::StartBtnClick() {
     Scanning = true;
     try {
         Services.GameWindow->ScanLibrary(
-            [this](IGameWindow& sender) { StartGame(sender); },
+            SongFolders, [this](IGameWindow& sender) { StartGame(sender); },
             [this](IGameWindow& sender, std::int32_t percentDone, const std::string& msg) {
                 ShowProgress(sender, percentDone, msg);
             });
@@ -266,7 +282,11 @@ void TConfigForm::ShowProgress(IGameWindow&, std::int32_t percentDone, const std
 }
 
 void TConfigForm::StartGame(IGameWindow& sender) {
-    GameSettings game = MakeGameSettings(ControlSettings(), MidiNames);
+    RememberSongCounts(sender.SongCounts());
+    const LauncherSettings settings = ControlSettings();
+    if (Services.UseSoundFont)
+        Services.UseSoundFont(ChosenSoundFont(settings.SoundFont, Services.SoundFonts));
+    GameSettings game = MakeGameSettings(settings, MidiNames);
     // The chosen row, not the first device of its name: identical interfaces share one.
     game.MidiDevice = MidiDeviceOfEntry(MidiCombo->currentIndex());
     HandOverSettings(sender, game);
@@ -303,6 +323,7 @@ void TConfigForm::GameDefaultBtnClick() {
     SelectPosition(LevelCombo, defaults.Level);
     CheckDemo->setChecked(defaults.Demo);
     CheckCombo->setChecked(defaults.Combo);
+    CheckExtendedDrumMap->setChecked(defaults.ExtendedDrumMap);
 }
 
 void TConfigForm::KeyDefaultBtnClick() {

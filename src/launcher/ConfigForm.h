@@ -7,18 +7,21 @@
 #include "midi/MidiDriver.h"
 #include "midi/MidiInDriver.h"
 #include "settings/Settings.h"
+#include "settings/SoundFonts.h"
 
 #include <QDialog>
 #include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QListWidget;
 class QProgressBar;
 class QSpinBox;
 class QPushButton;
@@ -44,6 +47,12 @@ struct TConfigFormServices {
     IMidiInDriver* MidiInDriver = nullptr;
     // Why the built-in synth cannot be heard (no audio device); empty when it can.
     std::string AudioProblem{};
+    // The song folders of a settings file that names none (see DefaultSongFolders).
+    std::vector<std::string> DefaultSongFolders{};
+    // The SoundFonts installed, best first (see DiscoverSoundFonts).
+    std::vector<SoundFontFile> SoundFonts{};
+    // Gives the built-in synth the SoundFont to load at Start; none: the synth's own choice.
+    std::function<void(const std::string& path)> UseSoundFont{};
 };
 
 class TConfigForm : public QDialog {
@@ -74,6 +83,10 @@ public:
     static constexpr const char* RecordsLoadingText = "記録を読んでいます...";
     static constexpr const char* RecordsEmptyText = "記録はまだありません";
     static constexpr const char* RecordsOffText = "記録を開けません: ";
+    // Before the song folders that cannot be read, on the song folders page.
+    // The SoundFont list's first entry: the best one installed, named after it.
+    static constexpr const char* SoundFontAutoText = "自動: ";
+    static constexpr const char* FolderUnreadableText = "読めないフォルダ (検索しません): ";
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -101,6 +114,12 @@ public:
     std::string RecordsPath() const;
     // Until the record reads under way have finished (tests, and closing).
     void WaitForRecordReads();
+    // The song folders page.
+    void FolderAddBtnClick();
+    void FolderRemoveBtnClick();
+    void FolderOpenBtnClick();
+    // Keeps the song counts of a scan (one per folder) for the page and the settings file.
+    void RememberSongCounts(const std::vector<std::int32_t>& counts);
 
     // The ini file into the controls, and the controls into the ini file.
     void LoadSettings();
@@ -135,6 +154,8 @@ public:
     QCheckBox* CheckPrev = nullptr;
     QCheckBox* CheckNoBank = nullptr;
     QLabel* SoundFontLabel = nullptr;
+    // The built-in synth's SoundFont: automatic, then every one installed; hidden when none is.
+    QComboBox* SoundFontCombo = nullptr;
     QCheckBox* CheckDInput = nullptr;
     QCheckBox* CheckFullscreen = nullptr;
     QComboBox* ScalingCombo = nullptr;
@@ -144,6 +165,7 @@ public:
     QComboBox* LevelCombo = nullptr;
     QCheckBox* CheckDemo = nullptr;
     QCheckBox* CheckCombo = nullptr;
+    QCheckBox* CheckExtendedDrumMap = nullptr;
     QPushButton* GameDefaultBtn = nullptr;
     QLabel* MessageLabel = nullptr;
     QProgressBar* LoadGauge = nullptr;
@@ -162,6 +184,17 @@ public:
     TRecordsModel* RecordsModel = nullptr;
     TProgressChart* ProgressChart = nullptr;
     TTimingChart* TimingChart = nullptr;
+    QWidget* FolderSheet = nullptr;
+    QListWidget* FolderList = nullptr;
+    QLabel* FolderProblemLabel = nullptr;
+    QPushButton* FolderAddBtn = nullptr;
+    QPushButton* FolderRemoveBtn = nullptr;
+    QPushButton* FolderOpenBtn = nullptr;
+    // Asks the player for a folder to add; empty when none was chosen. The folder dialog.
+    std::function<std::string()> AskFolder;
+    // The song folders as the page shows them, with their counts (-1 unknown).
+    std::vector<std::string> SongFolders;
+    std::vector<std::int32_t> SongCounts;
 
     // The progress value at the last repaint of the progress page.
     std::int32_t LastShownPercent = -100;
@@ -185,6 +218,9 @@ private:
     void BuildKeySheet();
     void BuildKitSheet();
     void BuildRecordsSheet();
+    void BuildFolderSheet();
+    void ShowFolders();
+    void UpdateFolderButtons();
     void BuildButtons();
     void ShowPages(bool settingsPages);
     void LoadReadme();

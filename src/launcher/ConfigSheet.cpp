@@ -37,6 +37,22 @@ void TConfigForm::BuildConfigSheet() {
     SoundFontLabel->setPalette(warning);
     SoundFontLabel->setVisible(!Services.SoundFontFound);
     SoundFontLabel->setText(SoundFontMissingText);
+    SoundFontCombo = MakeChild<QComboBox>(midiGroup);
+    SoundFontCombo->setGeometry(112, 108, 181, 22);
+    SoundFontCombo->setToolTip("内蔵シンセの音色 (SoundFont)");
+    if (!Services.SoundFonts.empty())
+        SoundFontCombo->addItem(QString(SoundFontAutoText) +
+                                QString::fromStdString(SoundFontCaption(Services.SoundFonts.front())));
+    for (const SoundFontFile& file : Services.SoundFonts) {
+        SoundFontCombo->addItem(QString::fromStdString(SoundFontCaption(file)));
+        SoundFontCombo->setItemData(SoundFontCombo->count() - 1, QString::fromStdString(file.Path),
+                                    Qt::ToolTipRole);
+    }
+    SoundFontCombo->setVisible(Services.SoundFontFound && !Services.SoundFonts.empty());
+    auto* soundFontLabel = MakeChild<QLabel>("音色(&S):", midiGroup);
+    soundFontLabel->setGeometry(12, 111, 100, 16);
+    soundFontLabel->setBuddy(SoundFontCombo);
+    soundFontLabel->setVisible(SoundFontCombo->isVisible());
 
     auto* inputGroup = MakeChild<QGroupBox>("DirectInput 設定", ConfigSheet);
     inputGroup->setGeometry(8, 144, 305, 46);

@@ -23,6 +23,9 @@ void TConfigForm::BuildGameConfigSheet() {
     CheckDemo->setGeometry(12, 48, 290, 18);
     CheckCombo = MakeChild<QCheckBox>("COMBO機能を使用する(&C)", GameConfigSheet);
     CheckCombo->setGeometry(12, 70, 290, 18);
+    CheckExtendedDrumMap = MakeChild<QCheckBox>("拡張ドラムマップ(&X)", GameConfigSheet);
+    CheckExtendedDrumMap->setGeometry(12, 92, 290, 18);
+    CheckExtendedDrumMap->setToolTip("ライド、チャイナ、サイドスティックなどもレーンに流す");
     GameDefaultBtn = MakeChild<QPushButton>("初期設定に戻す", GameConfigSheet);
     GameDefaultBtn->setGeometry(208, 252, 105, 24);
     connect(GameDefaultBtn, &QPushButton::clicked, this, [this] { GameDefaultBtnClick(); });

@@ -22,8 +22,13 @@ public:
 
     virtual ~IGameWindow() = default;
 
-    // Walks the song folders, reporting progress; onComplete runs at the end, inside this call.
-    virtual void ScanLibrary(const CompleteEvent& onComplete, const ProgressEvent& onProgress) = 0;
+    // Walks the song folders (none: the game folder), reporting progress; onComplete runs at
+    // the end, inside this call.
+    virtual void ScanLibrary(const std::vector<std::string>& songFolders, const CompleteEvent& onComplete,
+                             const ProgressEvent& onProgress) = 0;
+    // The songs each song folder of the last scan held, in the folders' order; -1 for a folder
+    // that could not be read.
+    virtual std::vector<std::int32_t> SongCounts() const = 0;
     // The bytes of an entry of Data.pb; nothing when the package or the entry is missing.
     virtual std::optional<std::vector<std::uint8_t>> ReadDataEntry(const std::string& name) = 0;
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <iostream>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace tamtara {
 
@@ -46,8 +47,29 @@ void Report(const TScanProgress& onProgress, std::int32_t percent, const char* m
     if (onProgress) onProgress(percent, msg);
 }
 
-// Fills Folders with every directory of the tree and SongFiles with the songs.
-void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& baseDir,
+// Whether a root can be walked: an existing directory this process may list.
+bool RootReadable(const std::string& root) {
+    std::vector<TDirectoryEntry> entries;
+    const TEntryStat stat = StatEntry(root);
+    return stat.Found && stat.IsDirectory &&
+           ListDirectory(root, entries, [](const TDirectoryEntry&) { return false; });
+}
+
+// Keeps the first of every entry met twice (a root inside another lists its part again).
+void DropRepeats(std::vector<std::string>& items) {
+    std::unordered_set<std::string> seen;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!seen.insert(items[i]).second) continue;
+        if (kept != i) items[kept] = std::move(items[i]);
+        ++kept;
+    }
+    items.resize(kept);
+}
+
+// Fills Folders with every directory of the readable roots' trees and SongFiles with their
+// songs, root after root.
+void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::vector<TScanRoot>& roots,
                          const TScanProgress& onProgress) {
     TSharedListings listings(parts.SearchDir, parts.SearchFile);
     parts.Folders.clear();
@@ -55,8 +77,11 @@ void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& base
     parts.DiscTitles.clear();
     parts.DiscChecks.clear();
     Report(onProgress, 0, SearchingFoldersText);
-    parts.SearchDir.BaseDir = baseDir;
-    parts.SearchDir.Search();
+    for (const TScanRoot& root : roots) {
+        if (!root.Readable) continue;
+        parts.SearchDir.BaseDir = root.Folder;
+        parts.SearchDir.Search();
+    }
 
     parts.SongFiles.clear();
     parts.SongTitles.clear();
@@ -64,8 +89,40 @@ void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::string& base
     parts.SearchFile.Recursive = true;
     parts.SearchFile.SearchName = SongMask;
     Report(onProgress, 0, SearchingSongsText);
-    parts.SearchFile.Directory = baseDir;
-    parts.SearchFile.Search();
+    for (const TScanRoot& root : roots) {
+        if (!root.Readable) continue;
+        parts.SearchFile.Directory = root.Folder;
+        parts.SearchFile.Search();
+    }
+    if (roots.size() > 1) {
+        DropRepeats(parts.Folders);
+        DropRepeats(parts.SongFiles);
+    }
+}
+
+std::vector<TScanRoot> CheckRoots(const std::vector<std::string>& folders) {
+    std::vector<TScanRoot> roots;
+    roots.reserve(folders.size());
+    for (const std::string& folder : folders) {
+        TScanRoot root{AbsoluteDirectory(folder), false, 0};
+        root.Readable = RootReadable(root.Folder);
+        if (!root.Readable)
+            std::cerr << "tamtara: cannot read the song folder \"" << root.Folder << "\"; it is skipped"
+                      << std::endl;
+        roots.push_back(std::move(root));
+    }
+    return roots;
+}
+
+void CountRootSongs(std::vector<TScanRoot>& roots, const std::vector<std::string>& songFiles) {
+    for (TScanRoot& root : roots) {
+        if (!root.Readable) continue;
+        const std::string prefix = FolderPrefix(root.Folder);
+        root.SongCount = static_cast<std::int32_t>(
+            std::count_if(songFiles.begin(), songFiles.end(), [&prefix](const std::string& song) {
+                return song.compare(0, prefix.size(), prefix) == 0;
+            }));
+    }
 }
 
 void ReadTitles(const TLibraryScanParts& parts, const TSongReader& readSong,
@@ -106,6 +163,14 @@ void TidyFolders(std::vector<std::string>& folders, const std::vector<std::strin
     folders.resize(kept);
 }
 
+void RunScan(const TLibraryScanParts& parts, const std::vector<TScanRoot>& roots, const TSongReader& readSong,
+             const TScanProgress& onProgress) {
+    FindFoldersAndSongs(parts, roots, onProgress);
+    ReadTitles(parts, readSong, onProgress);
+    TidyFolders(parts.Folders, parts.SongFiles, onProgress);
+    std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
+}
+
 } // namespace
 
 void AddScannedFolder(std::vector<std::string>& folders, const std::string& name) {
@@ -114,8 +179,9 @@ void AddScannedFolder(std::vector<std::string>& folders, const std::string& name
 
 void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name,
                     const TSearchFileData& data) {
-    // A directory called "x.mid" matches the mask too, but is no song to open.
-    if (data.IsDirectory) return;
+    // A directory called "x.mid" matches the mask too, but is no song to open; nor is a pipe,
+    // socket or device (opening a pipe would wait for a writer for ever).
+    if (data.IsDirectory || data.IsSpecialFile) return;
     const std::string fileName = FileNamePart(name);
     if (!fileName.empty() && fileName.front() == '_') return;
     songFiles.push_back(name);
@@ -130,12 +196,19 @@ bool FolderLess(const std::string& a, const std::string& b) {
     return NameLess(a, b);
 }
 
+std::vector<TScanRoot> ScanSongLibrary(const TLibraryScanParts& parts,
+                                       const std::vector<std::string>& folders, const TSongReader& readSong,
+                                       const TScanProgress& onProgress) {
+    std::vector<TScanRoot> roots = CheckRoots(folders);
+    RunScan(parts, roots, readSong, onProgress);
+    CountRootSongs(roots, parts.SongFiles);
+    return roots;
+}
+
 void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir, const TSongReader& readSong,
                      const TScanProgress& onProgress) {
-    FindFoldersAndSongs(parts, baseDir, onProgress);
-    ReadTitles(parts, readSong, onProgress);
-    TidyFolders(parts.Folders, parts.SongFiles, onProgress);
-    std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
+    // One base directory keeps its old quiet manner: a missing one simply holds no songs.
+    RunScan(parts, {TScanRoot{baseDir, true, 0}}, readSong, onProgress);
 }
 
 void CollectDiscs(const std::string& folder, const std::vector<std::string>& songFiles,

@@ -75,6 +75,22 @@ void AddScannedFolder(std::vector<std::string>& folders, const std::string& name
 void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name,
                     const TSearchFileData& data);
 
+// One root of a scan as the scan found it.
+struct TScanRoot {
+    // Absolute and normalised.
+    std::string Folder;
+    // False: missing, not a folder or not readable; it was skipped.
+    bool Readable = false;
+    // The songs at or below it (those of a root inside another counted for both).
+    std::int32_t SongCount = 0;
+};
+
+// The scan over several roots in their order: the songs of each root follow those of the roots
+// before it; a root already covered by an earlier one adds nothing twice. A root that cannot be
+// listed is named in one line on stderr and skipped.
+std::vector<TScanRoot> ScanSongLibrary(const TLibraryScanParts& parts, const std::vector<std::string>& roots,
+                                       const TSongReader& readSong, const TScanProgress& onProgress);
+
 // Runs the whole scan from baseDir (the game folder). A song that cannot be read keeps an empty
 // title, stays listed, is marked unplayable with the error as its problem, and is named in one
 // line on stderr; the scan goes on. Folders end sorted by FolderLess; songs keep the order they

@@ -97,6 +97,8 @@ TSearchFileData MakeSearchFileData(const std::string& name, const TEntryStat& st
     data.LastWriteTime = FileTimeToDateTime(stat.WriteTime);
     data.LastAccessTime = FileTimeToDateTime(stat.AccessTime);
     data.IsDirectory = stat.IsDirectory;
+    data.IsSpecialFile =
+        S_ISFIFO(stat.Mode) || S_ISSOCK(stat.Mode) || S_ISCHR(stat.Mode) || S_ISBLK(stat.Mode);
     data.IsReadOnly = (stat.Mode & S_IWUSR) == 0;
     return data;
 }

@@ -20,6 +20,8 @@ struct TSearchFileData {
     TDateTime LastWriteTime = 0;
     TDateTime LastAccessTime = 0;
     bool IsDirectory = false;
+    // A pipe, socket or device (after following links): nothing to read a song from.
+    bool IsSpecialFile = false;
     // The owner may not write it.
     bool IsReadOnly = false;
     // The name starts with ".".

@@ -1,6 +1,9 @@
 // The stand-alone library binds its components the way the game window binds its own.
 #include "library/SongLibrary.h"
 
+#include "library/Difficulty.h"
+#include "library/DirectoryListing.h"
+#include "library/RootLabels.h"
 #include "midi/SmfReader.h"
 
 namespace tamtara {
@@ -29,6 +32,34 @@ void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgr
     ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
                      DiscChecks},
                     baseDir, readSong, onProgress);
+    Roots = {TScanRoot{AbsoluteDirectory(baseDir), true, static_cast<std::int32_t>(SongFiles.size())}};
+    RootNames = RootLabels({Roots.front().Folder});
+}
+
+void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgress& onProgress,
+                        const TSongReader& readSong) {
+    Roots = ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles,
+                             DiscTitles, DiscChecks},
+                            roots, readSong, onProgress);
+    std::vector<std::string> folders;
+    for (const TScanRoot& root : Roots)
+        folders.push_back(root.Folder);
+    RootNames = RootLabels(folders);
+}
+
+double TSongLibrary::Difficulty(const std::string& songFile) {
+    const auto known = Difficulties.find(songFile);
+    if (known != Difficulties.end()) return known->second;
+    const double difficulty = SongDifficulty(songFile);
+    Difficulties.emplace(songFile, difficulty);
+    return difficulty;
+}
+
+std::string TSongLibrary::FolderLabel(const std::string& folder) const {
+    std::vector<std::string> folders;
+    for (const TScanRoot& root : Roots)
+        folders.push_back(root.Folder);
+    return FolderLabelBelowRoots(folder, folders, RootNames);
 }
 
 void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,

@@ -5,6 +5,7 @@
 #include "library/LibraryScan.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tamtara {
@@ -21,6 +22,9 @@ public:
 
     void Scan(const std::string& baseDir, const TScanProgress& onProgress = {},
               const TSongReader& readSong = ReadScannedSong);
+    // The scan over several song folders: Roots and RootNames describe them afterwards.
+    void Scan(const std::vector<std::string>& roots, const TScanProgress& onProgress = {},
+              const TSongReader& readSong = ReadScannedSong);
     // A scan that learns only titles: every readable song counts as playable.
     void Scan(const std::string& baseDir, const TScanProgress& onProgress, const TTitleReader& readTitle);
     // Fills the disc lists with the songs of folder.
@@ -36,6 +40,15 @@ public:
     std::vector<std::string> DiscFiles;
     std::vector<std::string> DiscTitles;
     std::vector<SongCheck> DiscChecks;
+    // The roots of the last scan, and the names that tell them apart (see RootLabels); one
+    // root for a scan of one base directory.
+    std::vector<TScanRoot> Roots;
+    std::vector<std::string> RootNames;
+    // A folder's label below the roots (see FolderLabelBelowRoots).
+    std::string FolderLabel(const std::string& folder) const;
+    // A song's difficulty (see SongDifficulty), read on the first request and kept.
+    double Difficulty(const std::string& songFile);
+    std::unordered_map<std::string, double> Difficulties;
 };
 
 } // namespace tamtara

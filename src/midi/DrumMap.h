@@ -1,10 +1,12 @@
 // Which General MIDI percussion keys become notes of which lane, and the note a lane sounds when
-// struck with nothing pending.
+// struck with nothing pending. Two maps: the game's own table, and the extended one the player
+// may turn on, which also gives the kit pieces the table leaves out to their natural lanes.
 #pragma once
 
 #include "base/DrumParts.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 namespace tamtara {
@@ -20,6 +22,18 @@ constexpr std::array<std::array<std::int32_t, 3>, LaneCount> LaneNotes{{
     {49, 55, 57},
 }};
 
+// The extended map: the table's keys, and side stick 37 on the snare; ride 51, china 52, ride
+// bell 53 and ride 2 (59) on the cymbal lane.
+constexpr std::array<std::array<std::int32_t, 7>, LaneCount> ExtendedLaneNotes{{
+    {42, 44, 46},
+    {38, 40, 37},
+    {35, 36},
+    {48, 50},
+    {45, 47},
+    {41, 43},
+    {49, 55, 57, 51, 52, 53, 59},
+}};
+
 constexpr std::array<std::uint8_t, LaneCount> LaneDefaultNote{42, 38, 36, 48, 45, 41, 49};
 
 constexpr bool LaneHoldsNote(int lane, int note) {
@@ -28,11 +42,29 @@ constexpr bool LaneHoldsNote(int lane, int note) {
     return false;
 }
 
-// The lane a table drum note scrolls in, or -1 for any other note.
-constexpr int LaneOfNote(int note) {
+// The lane a note has in the game's own table, or -1 for any other note.
+constexpr int StandardLaneOfNote(int note) {
     for (int lane = 0; lane < LaneCount; ++lane)
         if (LaneHoldsNote(lane, note)) return lane;
     return -1;
+}
+
+// The lane a note has in the extended map, or -1.
+constexpr int ExtendedLaneOfNote(int note) {
+    for (int lane = 0; lane < LaneCount; ++lane)
+        for (std::int32_t n : ExtendedLaneNotes[lane])
+            if (n != 0 && n == note) return lane;
+    return -1;
+}
+
+// Whether the extended map is in force: set from the player's settings when play is handed
+// over, read by the sequencer thread's look-ahead and by the play screen alike.
+inline std::atomic<bool> ExtendedDrumMapInUse{false};
+
+// The lane a drum note scrolls in under the map in force, or -1 for a note of no lane.
+inline int LaneOfNote(int note) {
+    return ExtendedDrumMapInUse.load(std::memory_order_relaxed) ? ExtendedLaneOfNote(note)
+                                                                : StandardLaneOfNote(note);
 }
 
 } // namespace tamtara

@@ -1,6 +1,7 @@
 // The sequencer: song loading under the lock, the playback operations and the thread body.
 #include "midi/MidiDrive.h"
 
+#include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
 #include "midi/ThreadPriority.h"
 
@@ -12,7 +13,8 @@
 namespace tamtara {
 
 bool IsDrumTableNote(std::uint8_t note) {
-    return std::find(DrumNoteTable.begin(), DrumNoteTable.end(), note) != DrumNoteTable.end();
+    // The map in force decides; the standard one holds exactly DrumNoteTable.
+    return LaneOfNote(note) >= 0;
 }
 
 TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread) : Driver(driver), Clock(clock) {

@@ -4,6 +4,7 @@
 
 #include "launcher/ConfigForm.h"
 #include "platform/display/FontAliases.h"
+#include "platform/midi/SoundFontLocator.h"
 #include "program/MainFormGameWindow.h"
 
 #include <QApplication>
@@ -24,8 +25,9 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
     MainFormGameWindow gameWindow(*game, start.StartTimes);
     const std::string audioProblem = start.AudioProblem.valid() ? start.AudioProblem.get() : std::string();
-    TConfigForm launcher(TConfigFormServices{&gameWindow, start.MidiDriver, start.IniPath,
-                                             start.SoundFontFound, start.MidiInDriver, audioProblem});
+    TConfigForm launcher(TConfigFormServices{
+        &gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound, start.MidiInDriver, audioProblem,
+        DefaultSongFolders(start.Paths), start.SoundFonts, SetPreferredSoundFont});
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     launcher.show();

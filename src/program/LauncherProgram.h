@@ -5,6 +5,8 @@
 #include "app/MainForm.h"
 #include "midi/MidiDriver.h"
 #include "midi/MidiInDriver.h"
+#include "settings/GamePaths.h"
+#include "settings/SoundFonts.h"
 
 #include <functional>
 #include <future>
@@ -15,10 +17,14 @@
 namespace tamtara {
 
 struct LauncherStart {
+    // Every folder and file the game uses, as DecideGamePaths chose them.
+    GamePaths Paths;
     std::string IniPath;
     IMidiOutDriver* MidiDriver = nullptr;
     // The kit's input ports, for the launcher's input combo and learning.
     IMidiInDriver* MidiInDriver = nullptr;
+    // The SoundFonts installed, best first.
+    std::vector<SoundFontFile> SoundFonts;
     // False: the built-in synth has no General MIDI SoundFont and would play nothing.
     bool SoundFontFound = true;
     // Why the built-in synth cannot be heard, once known (empty: it can); the launcher waits

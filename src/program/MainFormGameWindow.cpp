@@ -12,8 +12,10 @@ void MainFormGameWindow::WriteStartTime(const std::string& step) {
                 << " ms: " << step << std::endl;
 }
 
-void MainFormGameWindow::ScanLibrary(const CompleteEvent& onComplete, const ProgressEvent& onProgress) {
+void MainFormGameWindow::ScanLibrary(const std::vector<std::string>& songFolders,
+                                     const CompleteEvent& onComplete, const ProgressEvent& onProgress) {
     StartClicked = std::chrono::steady_clock::now();
+    Form.SongFolders = songFolders;
     WriteStartTime("scan");
     Form.ScanLibrary(
         [this, onComplete](TMainForm&) {
@@ -23,6 +25,13 @@ void MainFormGameWindow::ScanLibrary(const CompleteEvent& onComplete, const Prog
         [this, onProgress](TMainForm&, std::int32_t percentDone, const std::string& msg) {
             if (onProgress) onProgress(*this, percentDone, msg);
         });
+}
+
+std::vector<std::int32_t> MainFormGameWindow::SongCounts() const {
+    std::vector<std::int32_t> counts;
+    for (const TScanRoot& root : Form.Library.Roots)
+        counts.push_back(root.Readable ? root.SongCount : -1);
+    return counts;
 }
 
 std::optional<std::vector<std::uint8_t>> MainFormGameWindow::ReadDataEntry(const std::string& name) {

@@ -1,4 +1,4 @@
-// Locating the program and entering its folder.
+// Locating the program and entering the game's folder.
 #include "program/ProgramFolder.h"
 
 #include <filesystem>
@@ -15,14 +15,12 @@ std::string ProgramPath(const char* argv0) {
     return error ? std::string(argv0 ? argv0 : "") : fromArgument.lexically_normal().string();
 }
 
-void EnterProgramFolder(const std::string& programPath) {
+void EnterGameFolder(const std::string& folder) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(programPath).parent_path();
     std::error_code error;
     fs::current_path(folder, error);
     if (error) {
-        throw std::runtime_error("Cannot enter the program's folder \"" + folder.string() +
-                                 "\": " + error.message());
+        throw std::runtime_error("Cannot enter the game's folder \"" + folder + "\": " + error.message());
     }
 }
 

@@ -1,5 +1,5 @@
-// The program entry: enters the game folder, then runs the launcher, which scans the songs and
-// shows the game window on the real window, keyboard and MIDI output until it closes.
+// The program entry: decides the game's folders, enters the data folder, then runs the launcher, which scans
+// the songs and shows the game window on the real window, keyboard and MIDI output until it closes.
 #include "app/MainForm.h"
 #include "base/UserMessage.h"
 #include "platform/display/Presenter.h"
@@ -11,7 +11,9 @@
 #include "program/LauncherProgram.h"
 #include "program/ProgramFolder.h"
 #include "program/SdlMessageBox.h"
+#include "settings/GamePaths.h"
 #include "settings/Settings.h"
+#include "settings/SoundFonts.h"
 
 #include <cstdlib>
 #include <future>
@@ -56,13 +58,17 @@ int main(int argc, char** argv) {
     }
     SetUserMessageHandler(ShowMessageBoxOrPrint);
     try {
-        const std::string programPath = ProgramPath(argv[0]);
-        EnterProgramFolder(programPath);
+        const GamePaths paths =
+            DecideGamePaths(ProgramPath(argv[0]), ProcessPathEnvironment(), TAMTARA_INSTALLED_DATA);
+        MakeWritableFolders(paths);
+        EnterGameFolder(paths.DataFolder);
         SystemMidiDriver midiDriver;
         LauncherStart start;
-        start.IniPath = SettingsPathForProgram(programPath);
+        start.Paths = paths;
+        start.IniPath = paths.SettingsFile;
         start.MidiDriver = &midiDriver;
-        start.SoundFontFound = !FindGmSoundFont().empty();
+        start.SoundFonts = DiscoverSoundFonts(paths.SoundFontFolders);
+        start.SoundFontFound = !start.SoundFonts.empty() || !FindGmSoundFont().empty();
         // Asked while the toolkit starts; the device is closed again at once.
         start.AudioProblem = std::async(std::launch::async, ProbeAudioOutput);
         if (TraceStartTimes) start.StartTimes = &std::cerr;

@@ -3,6 +3,7 @@
 
 #include "settings/Choices.h"
 #include "settings/ProfileFile.h"
+#include "settings/SongFolderList.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,6 +15,8 @@ namespace {
 const char* const KeySection = "KeyConfig";
 const char* const InputSection = "Input";
 const char* const KitSection = "Kit";
+const char* const LibrarySection = "Library";
+const char* const SynthSection = "Synth";
 
 // Default entries of the first and second key of each drum part, by text so they follow the list.
 constexpr std::array<std::string_view, LaneCount> DefaultKeyA = {"A", "F", "スペース", "J", "K", "L", ";"};
@@ -92,6 +95,7 @@ void ResetAppDefaults(LauncherSettings& settings) {
     settings.DInput = defaults.DInput;
     settings.FullScreen = defaults.FullScreen;
     settings.Scaling = defaults.Scaling;
+    settings.SoundFont = defaults.SoundFont;
 }
 
 void ResetKeyDefaults(LauncherSettings& settings) {
@@ -113,7 +117,8 @@ std::string SettingsPathForProgram(const std::string& programPath) {
     return path.string();
 }
 
-LauncherSettings LoadSettings(const std::string& iniPath) {
+LauncherSettings LoadSettings(const std::string& iniPath,
+                              const std::vector<std::string>& defaultSongFolders) {
     TProfileFile ini(iniPath);
     LauncherSettings settings = DefaultSettings();
     settings.Midi = ini.ReadString("Config", "Midi", settings.Midi);
@@ -125,6 +130,7 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
     settings.Level = ReadPosition(ini, "GameConfig", "Level", settings.Level, LevelCount);
     settings.Demo = ini.ReadBool("GameConfig", "Demo", settings.Demo);
     settings.Combo = ini.ReadBool("GameConfig", "Combo", settings.Combo);
+    settings.ExtendedDrumMap = ini.ReadBool("GameConfig", "ExtendedDrumMap", settings.ExtendedDrumMap);
     for (int part = 0; part < LaneCount; ++part) {
         auto& keyA = settings.KeyA[static_cast<std::size_t>(part)];
         auto& keyB = settings.KeyB[static_cast<std::size_t>(part)];
@@ -137,6 +143,11 @@ LauncherSettings LoadSettings(const std::string& iniPath) {
     settings.MidiIn = ini.ReadString(InputSection, "MidiIn", settings.MidiIn);
     settings.Kit = LoadKit(ini);
     settings.Practice = LoadPracticeSettings(iniPath);
+    const auto folders = ini.RawValue(LibrarySection, "Folders");
+    settings.SongFolders = folders ? ParseSongFolderList(*folders) : defaultSongFolders;
+    settings.SongCounts = ParseSongCountList(ini.ReadString(LibrarySection, "SongCounts", ""));
+    settings.SongCounts.resize(settings.SongFolders.size(), -1);
+    settings.SoundFont = ini.ReadString(SynthSection, "SoundFont", "");
     return settings;
 }
 
@@ -154,6 +165,7 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteInteger("GameConfig", "Level", settings.Level);
     ini.WriteBool("GameConfig", "Demo", settings.Demo);
     ini.WriteBool("GameConfig", "Combo", settings.Combo);
+    ini.WriteBool("GameConfig", "ExtendedDrumMap", settings.ExtendedDrumMap);
     for (int part = 0; part < LaneCount; ++part)
         ini.WriteInteger(KeySection, KeyName(part, 'A'), settings.KeyA[static_cast<std::size_t>(part)]);
     for (int part = 0; part < LaneCount; ++part)
@@ -162,6 +174,15 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteInteger(InputSection, "InputOffsetMs", ClampOffset(settings.InputOffsetMs));
     ini.WriteString(InputSection, "MidiIn", settings.MidiIn);
     SaveKit(ini, settings.Kit);
+    ini.WriteString(LibrarySection, "Folders", SongFolderListText(settings.SongFolders));
+    ini.WriteString(LibrarySection, "SongCounts", SongCountListText(settings.SongCounts));
+    ini.WriteString(SynthSection, "SoundFont", settings.SoundFont);
+    ini.Save();
+}
+
+void SaveSongCounts(const std::string& iniPath, const std::vector<std::int32_t>& counts) {
+    TProfileFile ini(iniPath);
+    ini.WriteString(LibrarySection, "SongCounts", SongCountListText(counts));
     ini.Save();
 }
 
@@ -206,6 +227,7 @@ GameSettings MakeGameSettings(const LauncherSettings& settings, const std::vecto
     game.Kit = settings.Kit;
     game.Practice = ClampedPractice(settings.Practice);
     game.Practice.Keys = UsablePracticeKeys(settings.Practice.Keys, game.KeyA, game.KeyB);
+    game.ExtendedDrumMap = settings.ExtendedDrumMap;
     return game;
 }
 

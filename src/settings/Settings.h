@@ -47,6 +47,14 @@ struct LauncherSettings {
     // Read from [Practice]; the launcher carries it over untouched and SaveSettings leaves the
     // section to the game, which saves it when a practice is set up.
     PracticeSettings Practice;
+    // [Library] Folders: the roots the scan walks, in the player's order.
+    std::vector<std::string> SongFolders;
+    // [Library] SongCounts: the songs each folder held at the last scan; -1 unknown.
+    std::vector<std::int32_t> SongCounts;
+    // [Synth] SoundFont: the built-in synth's SoundFont file; empty for the best one installed.
+    std::string SoundFont;
+    // [GameConfig] ExtendedDrumMap: more kit pieces on the lanes (see midi/DrumMap.h).
+    bool ExtendedDrumMap = false;
 };
 
 struct GameSettings {
@@ -69,6 +77,7 @@ struct GameSettings {
     KitSettings Kit = DefaultKit();
     // Its keys are usable ones: none of them a lane key or a key of the window's own in play.
     PracticeSettings Practice;
+    bool ExtendedDrumMap = false;
 };
 
 // Every default of a first run.
@@ -82,12 +91,16 @@ void ResetKeyDefaults(LauncherSettings& settings);
 std::string SettingsPathForProgram(const std::string& programPath);
 
 // Missing file, sections or keys give the defaults; so does a value that is not a number
-// where one is expected, or a level or key position outside its list.
-LauncherSettings LoadSettings(const std::string& iniPath);
-// Writes the Version keys and every setting but the practice section, keeping whatever else the
-// file holds.
+// where one is expected, or a level or key position outside its list. A file without a
+// Folders key gets defaultSongFolders (see DefaultSongFolders); one with an empty key, none.
+LauncherSettings LoadSettings(const std::string& iniPath,
+                              const std::vector<std::string>& defaultSongFolders = {});
+// Writes the Version keys and every setting but the practice section, keeping whatever else the file holds.
 // Raises ESettingsError "<path> に書き込めません" and leaves the old file as it was.
 void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
+
+// Writes only the song counts of the last scan, keeping everything else in the file.
+void SaveSongCounts(const std::string& iniPath, const std::vector<std::int32_t>& counts);
 
 // Writes only InputOffsetMs (clamped to its range), keeping everything else in the file.
 void SaveInputOffset(const std::string& iniPath, std::int32_t offsetMs);

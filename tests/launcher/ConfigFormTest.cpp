@@ -12,9 +12,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -131,7 +133,7 @@ private slots:
             walked.push_back(form.PageControl->currentWidget());
         }
         QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet,
-                                                form.KitSheet, form.RecordsSheet, form.AboutSheet}));
+                                                form.KitSheet, form.RecordsSheet, form.FolderSheet, form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
         QCOMPARE(form.MidiCombo->itemText(0), QString(TConfigForm::DefaultOutputText));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
@@ -147,7 +149,7 @@ private slots:
         QCOMPARE(form.size(), QSize(345, 351));
         // Every settings page's tab is in view, none behind scroll arrows.
         const QTabBar& tabs = *form.PageControl->tabBar();
-        QVERIFY(tabs.tabRect(form.PageControl->indexOf(form.KitSheet)).right() < tabs.width());
+        QVERIFY(tabs.tabRect(form.PageControl->indexOf(form.FolderSheet)).right() < tabs.width());
         QCOMPARE(tabs.tabRect(0).left(), 0);
         QCOMPARE(QFontInfo(form.font()).family(), QString("IPAPGothic"));
         QCOMPARE(form.font().pixelSize(), 12);
@@ -585,6 +587,86 @@ private slots:
         QCOMPARE(launcher.Form->LevelCombo->currentIndex(), 6);
         QVERIFY(launcher.Form->isVisible());
     }
+
+    void SongFoldersPageAddsRemovesOpensAndKeepsTheLastScansCounts() {
+        Launcher launcher;
+        const std::string base = launcher.Folder.path().toStdString();
+        const std::string songs = base + "/Songs", gone = base + "/Gone", added = base + "/Added";
+        std::filesystem::create_directories(songs);
+        std::filesystem::create_directories(added);
+        {
+            std::ofstream ini(launcher.IniPath);
+            ini << "[Library]\nFolders=" << songs << ";" << gone << "\nSongCounts=12;3\n";
+        }
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.FolderList->count(), 2);
+        QVERIFY(form.FolderList->item(0)->text().endsWith("(12曲)"));
+        QVERIFY(form.FolderList->item(1)->text().endsWith("(読めません)"));
+        QCOMPARE(form.FolderProblemLabel->text(),
+                 QString(TConfigForm::FolderUnreadableText) + QString::fromStdString(gone));
+        QVERIFY(!form.FolderRemoveBtn->isEnabled());
+
+        // The folder dialog's answer is added once, however often it is chosen.
+        form.AskFolder = [&added] { return added + "/"; };
+        form.FolderAddBtn->click();
+        form.FolderAddBtn->click();
+        QCOMPARE(form.FolderList->count(), 3);
+        QVERIFY(form.FolderList->item(2)->text().endsWith("(未検索)"));
+        QCOMPARE(form.FolderList->currentRow(), 2);
+        QDesktopServices::setUrlHandler("file", this, "OpenUrl");
+        form.FolderOpenBtn->click();
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(OpenedUrls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(added))});
+        form.FolderList->setCurrentRow(1);
+        form.FolderRemoveBtn->click();
+        QCOMPARE(form.FolderList->count(), 2);
+        QVERIFY(form.FolderProblemLabel->text().isEmpty());
+
+        // Start scans exactly these folders and keeps what the scan counted in each.
+        launcher.Game.Counts = {4, 0};
+        form.StartBtn->click();
+        QCOMPARE(launcher.Game.ScannedFolders, (std::vector<std::string>{songs, added}));
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        const LauncherSettings saved = launcher.SavedSettings();
+        QCOMPARE(saved.SongFolders, (std::vector<std::string>{songs, added}));
+        QCOMPARE(saved.SongCounts, (std::vector<std::int32_t>{4, 0}));
+    }
+
+    void SoundFontListOffersTheBestFirstAndSavesTheChoice() {
+        Launcher launcher;
+        launcher.Form.reset();
+        std::string used = "unset";
+        TConfigFormServices services{&launcher.Game, &launcher.Midi, launcher.IniPath, true,
+                                     &launcher.MidiIn};
+        services.SoundFonts = {{"/sf/FluidR3_GM.sf2", 148373504}, {"/sf/TimGM6mb.sf2", 6 * 1024 * 1024}};
+        services.UseSoundFont = [&used](const std::string& path) { used = path; };
+        launcher.Form = std::make_unique<TConfigForm>(services);
+        launcher.ClosedSpy = std::make_unique<QSignalSpy>(launcher.Form.get(), &TConfigForm::Closed);
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        QCOMPARE(form.SoundFontCombo->count(), 3);
+        QCOMPARE(form.SoundFontCombo->itemText(0), QString("自動: FluidR3_GM.sf2 (141.5 MB)"));
+        QCOMPARE(form.SoundFontCombo->itemText(2), QString("TimGM6mb.sf2 (6.0 MB)"));
+        QCOMPARE(form.SoundFontCombo->currentIndex(), 0);
+        QVERIFY(form.CheckExtendedDrumMap->text().startsWith("拡張ドラムマップ"));
+        QVERIFY(!form.CheckExtendedDrumMap->isChecked());
+        form.SoundFontCombo->setCurrentIndex(2);
+        form.CheckExtendedDrumMap->setChecked(true);
+        form.StartBtn->click();
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        // The files do not exist here, so the best one stands in for the missing choice.
+        QCOMPARE(used, std::string("/sf/FluidR3_GM.sf2"));
+        QCOMPARE(launcher.SavedSettings().SoundFont, std::string("/sf/TimGM6mb.sf2"));
+        QVERIFY(launcher.SavedSettings().ExtendedDrumMap);
+    }
+
+public slots:
+    // The desktop's stand-in for opening a folder.
+    void OpenUrl(const QUrl& url) { OpenedUrls.push_back(url); }
+
+private:
+    QList<QUrl> OpenedUrls;
 };
 
 static const bool Registered = RegisterLauncherTest<ConfigFormTest>();

@@ -31,13 +31,25 @@ public:
     // What the launcher did, in order: "Scan", "Prev=1", …, "ShowModal".
     std::vector<std::string> Calls;
 
-    void ScanLibrary(const CompleteEvent& onComplete, const ProgressEvent& onProgress) override {
+    void ScanLibrary(const std::vector<std::string>& songFolders, const CompleteEvent& onComplete,
+                     const ProgressEvent& onProgress) override {
         Calls.push_back("Scan");
+        ScannedFolders = songFolders;
         for (const auto& [percent, message] : Progress) {
             if (onProgress) onProgress(*this, percent, message);
             if (AfterReport) AfterReport(percent);
         }
         if (onComplete) onComplete(*this);
+    }
+    // The folders of the last scan and the counts it answers with (one per folder: Counts'
+    // entry, or 0 when it has none).
+    std::vector<std::string> ScannedFolders;
+    std::vector<std::int32_t> Counts;
+    std::vector<std::int32_t> SongCounts() const override {
+        std::vector<std::int32_t> counts(ScannedFolders.size(), 0);
+        for (std::size_t i = 0; i < counts.size() && i < Counts.size(); ++i)
+            counts[i] = Counts[i];
+        return counts;
     }
     std::optional<std::vector<std::uint8_t>> ReadDataEntry(const std::string& name) override {
         for (const auto& [entry, bytes] : DataEntries)

@@ -124,6 +124,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
                                          "Level=3",
                                          "Demo=1",
                                          "Combo=1",
+                                         "ExtendedDrumMap=0",
                                          "[KeyConfig]",
                                          "Key1A=2",
                                          "Key2A=7",
@@ -159,7 +160,12 @@ TEST_F(SettingsFile, SaveWritesEveryKeyInOrderAndForm) {
                                          "Lane6MinVelocity=10",
                                          "Lane7MinVelocity=10",
                                          "DebounceMs=15",
-                                         "EnterNote=44"};
+                                         "EnterNote=44",
+                                         "[Library]",
+                                         "Folders=",
+                                         "SongCounts=",
+                                         "[Synth]",
+                                         "SoundFont="};
     EXPECT_EQ(Lines(), expected);
 }
 
@@ -277,7 +283,10 @@ TEST_F(SettingsFile, TrailingCommentSurvivesRepeatedSaves) {
     SaveSettings(Path, DefaultSettings());
     std::string text = Read();
     EXPECT_EQ(text.find("; the end"), text.rfind("; the end"));
-    EXPECT_NE(text.find("EnterNote=44\n; the end\n"), std::string::npos);
+    EXPECT_NE(
+        text.find("EnterNote=44\n\n[Library]\nFolders=\nSongCounts=\n\n[Synth]\nSoundFont=\n; the end\n"),
+        std::string::npos)
+        << text;
 }
 
 TEST_F(SettingsFile, KeyWrittenTwiceReadsFirstAndSavesOnce) {
@@ -296,7 +305,7 @@ TEST_F(SettingsFile, SecondCopyOnTheUnterminatedLastLineTakesNoOtherLineWithIt) 
     const std::string saved = Read();
     EXPECT_TRUE(saved.starts_with("[Version]\nMejor=1\nColour=blue\n; mine\nColour=blue\nMinor=8\n"))
         << saved;
-    EXPECT_TRUE(saved.ends_with("EnterNote=44\n\n")) << saved; // the blank line is still the last
+    EXPECT_TRUE(saved.ends_with("SoundFont=\n\n")) << saved; // the blank line is still the last
     EXPECT_EQ(saved.find("Mejor="), saved.rfind("Mejor=")) << saved;
     SaveSettings(Path, LoadSettings(Path));
     EXPECT_EQ(Read(), saved);

@@ -5,6 +5,7 @@
 #include "app/play/PlayBackground.h"
 #include "app/play/PlayTables.h"
 #include "midi/DrumPartKey.h"
+#include "library/Difficulty.h"
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
 #include "platform/display/DirectDrawSurface.h"
@@ -29,18 +30,30 @@ std::string PrintableTitle(const std::string& bytes) {
 }
 
 // The notes the game turns into lane notes: channel 10 note-ons of the drum table with a
-// velocity, in the lane the play screen gives them.
+// velocity, in the lane the play screen gives them under the game's own table; and the share
+// of all drum notes either map gives a lane.
 void CountLaneNotes(const TSongModel& song, TSongReport& report) {
     for (int t = 0; t < song.TrackCount; ++t) {
         const TMidiTrack& track = song.Tracks[t];
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status != 0x99 || e.IsExclusive() || !IsDrumTableNote(e.Data1) || e.Data2 == 0) continue;
-            const int lane = LaneOfNote(e.Data1);
-            if (lane >= 0) ++report.LaneNotes[lane];
+            if (e.Status != 0x99 || e.IsExclusive() || e.Data2 == 0) continue;
+            ++report.DrumNotes;
+            const int lane = StandardLaneOfNote(e.Data1);
+            if (lane >= 0) {
+                ++report.LaneNotes[lane];
+                ++report.StandardMapNotes;
+            }
+            if (ExtendedLaneOfNote(e.Data1) >= 0) ++report.ExtendedMapNotes;
         }
     }
+}
+
+std::string Share(std::int32_t part, std::int32_t whole) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f%%", whole > 0 ? 100.0 * part / whole : 0.0);
+    return text;
 }
 
 std::string PictureState(const std::string& songPath) {
@@ -98,6 +111,7 @@ TSongReport CheckSong(const std::string& path, TSongModel& song) {
         report.Seconds = SongSeconds(song);
         CountLaneNotes(song, report);
         report.Key = DrumPartKey(song);
+        report.Difficulty = ChartDifficulty(ChartNotes(song));
     }
     for (auto& track : song.Tracks)
         track.Clear();
@@ -119,6 +133,14 @@ std::string FormatReport(const TSongReport& report) {
         std::snprintf(number, sizeof number, "%s%s %d", lane ? " " : "", DrumPartLabels[lane],
                       report.LaneNotes[lane]);
         line += number;
+    }
+    if (report.Playable) {
+        line += "\tin lanes " + Share(report.StandardMapNotes, report.DrumNotes) + " extended " +
+                Share(report.ExtendedMapNotes, report.DrumNotes);
+        std::snprintf(number, sizeof number, "\tdifficulty %.1f", report.Difficulty);
+        line += number;
+    } else {
+        line += "\t-\t-";
     }
     return line + "\tpicture " + report.Picture;
 }

@@ -17,6 +17,13 @@ struct TSongReport {
     std::string Title;   // decoded to UTF-8, control characters replaced
     double Seconds = 0;
     std::array<std::int32_t, 7> LaneNotes{};
+    // Channel 10 note-ons with a velocity, and how many of them have a lane in the game's own
+    // table and in the extended map.
+    std::int32_t DrumNotes = 0;
+    std::int32_t StandardMapNotes = 0;
+    std::int32_t ExtendedMapNotes = 0;
+    // The song's rating (see ChartDifficulty).
+    double Difficulty = 0;
     std::string Picture; // "none", "bmp", "jpg" or "refused: reason"
     std::string Key;     // the drum-part key the records file the song under; empty when unplayable
 };
@@ -24,7 +31,8 @@ struct TSongReport {
 // song is scratch space for the load (it is large, so the caller keeps one for every song).
 TSongReport CheckSong(const std::string& path, TSongModel& song);
 
-// One line: path, "ok" or the problem, title, seconds, notes per lane, picture; tab-separated.
+// One line: path, "ok" or the problem, title, seconds, notes per lane, the share of drum notes
+// with a lane under both maps, picture; tab-separated.
 std::string FormatReport(const TSongReport& report);
 
 // Seconds from the start to the end of the loaded song, timed the way the sequencer times it.

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <mutex>
+
 namespace tamtara {
 
 const std::vector<std::string>& GmSoundFontCandidates() {
@@ -14,7 +16,23 @@ const std::vector<std::string>& GmSoundFontCandidates() {
     return candidates;
 }
 
+namespace {
+
+std::mutex PreferredLock;
+std::string Preferred;
+
+} // namespace
+
+void SetPreferredSoundFont(const std::string& path) {
+    const std::lock_guard<std::mutex> lock(PreferredLock);
+    Preferred = path;
+}
+
 std::string FindGmSoundFont() {
+    {
+        const std::lock_guard<std::mutex> lock(PreferredLock);
+        if (!Preferred.empty() && ::access(Preferred.c_str(), R_OK) == 0) return Preferred;
+    }
     for (const std::string& path : GmSoundFontCandidates()) {
         // access() follows the alternatives symlink, so a dangling default-GM link is skipped.
         if (::access(path.c_str(), R_OK) == 0) {

@@ -10,7 +10,11 @@ namespace tamtara {
 // the usual FluidR3 and TimGM6mb installs).
 const std::vector<std::string>& GmSoundFontCandidates();
 
-// The first candidate that is a readable file; empty when there is none.
+// The preferred SoundFont when one is set and readable, else the first candidate that is a
+// readable file; empty when there is none.
 std::string FindGmSoundFont();
+
+// The SoundFont the player chose (empty: none); the built-in synth loads it when it starts.
+void SetPreferredSoundFont(const std::string& path);
 
 } // namespace tamtara

@@ -27,13 +27,14 @@ std::string LineOf(const std::string& output, const std::string& path) {
 }
 
 // 480 ticks at 120 and 480 at 60 beats per minute: 1.5 s. Two kicks, a hi-hat, a crash, a
-// note-off written as a silent note-on, and a kick on channel 1 that the game leaves alone.
+// note-off written as a silent note-on, a ride only the extended map gives a lane, and a kick on
+// channel 1 that the game leaves alone.
 Bytes DrumSong(const std::string& title) {
     Bytes title_bytes(title.begin(), title.end());
     return Smf(480, {Cat({Tempo(0, 500000), Meta(0, 0x03, title_bytes), Tempo(480, 1000000)}),
                      Cat({Ev(0, {0x99, 36, 100}), Ev(0, {0x99, 42, 90}), Ev(240, {0x99, 36, 0}),
                           Ev(0, {0x90, 36, 100}), Ev(240, {0x99, 35, 80}), Ev(0, {0x99, 49, 70}),
-                          Ev(480, {0x89, 49, 0})})});
+                          Ev(0, {0x99, 51, 60}), Ev(480, {0x89, 49, 0})})});
 }
 
 // The line printed after the song's line.
@@ -60,7 +61,8 @@ TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
     EXPECT_EQ(run.Output.find("_jingle"), std::string::npos) << run.Output;
     EXPECT_EQ(LineOf(run.Output, tree.Path("a/good.mid")),
               tree.Path("a/good.mid") +
-                  "\tok\t\"テスト?[2J\"\t1.5 s\tHH 1 SD 0 BD 2 HT 0 MT 0 LT 0 CY 1"
+                  "\tok\t\"テスト?[2J\"\t1.5 s\tHH 1 SD 0 BD 2 HT 0 MT 0 LT 0 CY 1\tin lanes 80.0% extended "
+                  "100.0%\tdifficulty 1.3"
                   "\tpicture refused: invalid JPEG image (image of 16384 x 4096 pixels is too large)");
     const std::string notMidi = LineOf(run.Output, tree.Path("b/notmidi.mid"));
     EXPECT_NE(notMidi.find("\tnot a MIDI file"), std::string::npos) << notMidi;

@@ -1,0 +1,29 @@
+// How hard a song is to play: a strain model over the seven lanes. Every note raises the strain
+// of its lane and the overall strain, both decaying exponentially between notes; the peaks of
+// short sections, hardest first and each weighted less than the one before, give the rating.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tamtara {
+
+struct TSongModel;
+
+// One note to strike: when (seconds from the song's start) and in which lane.
+struct TChartNote {
+    double Seconds = 0;
+    int Lane = 0;
+};
+
+// The rating from 1.0 (a few calm notes) to 10.0, rounded to one decimal; 0 for no notes.
+double ChartDifficulty(std::vector<TChartNote> notes);
+
+// The notes a loaded song gives the lanes under the map in force, timed the way the sequencer
+// times them; notes of one lane within one tick of each other are one note, as in play.
+std::vector<TChartNote> ChartNotes(const TSongModel& song);
+
+// Reads and rates a song file; 0 when it cannot be read or timed.
+double SongDifficulty(const std::string& path);
+
+} // namespace tamtara
