@@ -42,7 +42,7 @@ QString FromStd(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Tabs with a quarter of the style's side padding: the six settings pages' captions then fit the
+// Tabs with a quarter of the style's side padding: the settings pages' captions then fit the
 // fixed width without scroll arrows hiding the first one.
 class CompactTabStyle : public QProxyStyle {
 public:
@@ -74,6 +74,10 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     auto* tabStyle = MakeChild<CompactTabStyle>();
     tabStyle->setParent(PageControl);
     PageControl->tabBar()->setStyle(tabStyle);
+    // Eight captions share the fixed width: a pixel smaller, they all stay in view.
+    QFont tabFont = font;
+    tabFont.setPixelSize(11);
+    PageControl->tabBar()->setFont(tabFont);
     BuildAboutSheet();
     BuildConfigSheet();
     BuildGameConfigSheet();

@@ -4,6 +4,7 @@
 #include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
 #include "midi/SongModel.h"
+#include "midi/TempoTimeline.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,40 +27,6 @@ constexpr double PeakWeight = 0.9;
 // The weighted peak sum at which the rating has covered 1 - 1/e of its range: the real-world
 // songs the game was tuned on then spread from about 2 to 7.5, a typical one near 5.
 constexpr double RatingScale = 280.0;
-
-// Seconds at a tick, the tempo entries taken in file order, each once the song has reached it.
-class TTickClock {
-public:
-    explicit TTickClock(const TSongModel& song) : Division(song.Division) {
-        std::int32_t from = 0;
-        for (int i = 0; i < song.TempoCount; ++i) {
-            from = i == 0 ? 0 : std::max(from, song.TempoMap[i].Tick);
-            Points.push_back({from, std::max(song.TempoMap[i].Bpm, 1), 0});
-        }
-        if (Points.empty()) Points.push_back({0, 120, 0});
-        Points.front().Tick = 0;
-        for (std::size_t i = 1; i < Points.size(); ++i)
-            Points[i].Seconds = Points[i - 1].Seconds + Span(Points[i - 1], Points[i].Tick);
-    }
-    double Seconds(std::int32_t tick) const {
-        const auto after = std::upper_bound(Points.begin(), Points.end(), tick,
-                                            [](std::int32_t t, const Point& p) { return t < p.Tick; });
-        const Point& point = *(after == Points.begin() ? after : after - 1);
-        return point.Seconds + Span(point, tick);
-    }
-
-private:
-    struct Point {
-        std::int32_t Tick;
-        std::int32_t Bpm;
-        double Seconds;
-    };
-    double Span(const Point& from, std::int32_t tick) const {
-        return static_cast<double>(tick - from.Tick) * 60.0 / (static_cast<double>(from.Bpm) * Division);
-    }
-    std::int32_t Division;
-    std::vector<Point> Points;
-};
 
 } // namespace
 
@@ -98,7 +65,7 @@ double ChartDifficulty(std::vector<TChartNote> notes) {
 std::vector<TChartNote> ChartNotes(const TSongModel& song) {
     std::vector<TChartNote> notes;
     if (song.Division <= 0) return notes;
-    const TTickClock clock(song);
+    const TempoTimeline clock(song, 120);
     std::vector<std::pair<std::int32_t, int>> hits; // tick, lane
     for (int t = 0; t < song.TrackCount; ++t) {
         const TMidiTrack& track = song.Tracks[t];
@@ -116,7 +83,7 @@ std::vector<TChartNote> ChartNotes(const TSongModel& song) {
     for (std::size_t i = 0; i < hits.size(); ++i) {
         // A doubled kick or layered hi-hats are one strike.
         if (i > 0 && hits[i].second == hits[i - 1].second && hits[i].first - hits[i - 1].first <= 1) continue;
-        notes.push_back({clock.Seconds(hits[i].first), hits[i].second});
+        notes.push_back({clock.Milliseconds(0, hits[i].first) / 1000.0, hits[i].second});
     }
     return notes;
 }

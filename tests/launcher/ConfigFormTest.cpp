@@ -124,16 +124,18 @@ private slots:
         launcher.Show();
         TConfigForm& form = *launcher.Form;
         QCOMPARE(form.BuildLabel->text(), QString("Version 1.82 [2001/05/04]"));
-        QCOMPARE(launcher.VisibleTabs(), (std::vector<bool>{true, true, true, false, true, true, true}));
+        QCOMPARE(launcher.VisibleTabs(),
+                 (std::vector<bool>{true, true, true, false, true, true, true, true}));
         QCOMPARE(form.PageControl->currentWidget(), form.AboutSheet);
         // Ctrl+Tab walks the settings pages only.
         std::vector<QWidget*> walked;
-        for (int step = 0; step < 6; ++step) {
+        for (int step = 0; step < 7; ++step) {
             QTest::keyClick(form.PageControl, Qt::Key_Tab, Qt::ControlModifier);
             walked.push_back(form.PageControl->currentWidget());
         }
-        QCOMPARE(walked, (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet,
-                                                form.KitSheet, form.RecordsSheet, form.FolderSheet, form.AboutSheet}));
+        QCOMPARE(walked,
+                 (std::vector<QWidget*>{form.ConfigSheet, form.GameConfigSheet, form.KeySheet, form.KitSheet,
+                                        form.RecordsSheet, form.FolderSheet, form.AboutSheet}));
         QCOMPARE(form.MidiCombo->count(), 3);
         QCOMPARE(form.MidiCombo->itemText(0), QString(TConfigForm::DefaultOutputText));
         QCOMPARE(form.MidiCombo->itemText(1), QString("Dev A"));
@@ -190,7 +192,7 @@ private slots:
 
         QVERIFY(savedBeforeScan);
         QVERIFY(!buttonsDuringScan);
-        QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false, false, false}));
+        QCOMPARE(tabsDuringScan, (std::vector<bool>{false, false, false, true, false, false, false, false}));
         const std::vector<std::string> expected = {"Scan",
                                                    "Prev=0",
                                                    "Demo=0",

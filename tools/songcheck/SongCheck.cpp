@@ -4,8 +4,8 @@
 
 #include "app/play/PlayBackground.h"
 #include "app/play/PlayTables.h"
-#include "midi/DrumPartKey.h"
 #include "library/Difficulty.h"
+#include "midi/DrumPartKey.h"
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
 #include "platform/display/DirectDrawSurface.h"
