@@ -2,14 +2,11 @@
 #include "library/Difficulty.h"
 
 #include "midi/DrumMap.h"
-#include "midi/SmfReader.h"
 #include "midi/SongModel.h"
 #include "midi/TempoTimeline.h"
 
 #include <algorithm>
 #include <cmath>
-#include <exception>
-#include <memory>
 
 namespace tamtara {
 
@@ -86,16 +83,6 @@ std::vector<TChartNote> ChartNotes(const TSongModel& song) {
         notes.push_back({clock.Milliseconds(0, hits[i].first) / 1000.0, hits[i].second});
     }
     return notes;
-}
-
-double SongDifficulty(const std::string& path) {
-    try {
-        auto song = std::make_unique<TSongModel>();
-        ParseSmf(ReadSongFile(path), *song);
-        return ChartDifficulty(ChartNotes(*song));
-    } catch (const std::exception&) {
-        return 0;
-    }
 }
 
 } // namespace tamtara

@@ -23,7 +23,4 @@ double ChartDifficulty(std::vector<TChartNote> notes);
 // times them; notes of one lane within one tick of each other are one note, as in play.
 std::vector<TChartNote> ChartNotes(const TSongModel& song);
 
-// Reads and rates a song file; 0 when it cannot be read or timed.
-double SongDifficulty(const std::string& path);
-
 } // namespace tamtara

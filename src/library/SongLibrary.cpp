@@ -4,6 +4,7 @@
 #include "library/Difficulty.h"
 #include "library/DirectoryListing.h"
 #include "library/RootLabels.h"
+#include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
 
 namespace tamtara {
@@ -29,18 +30,22 @@ TSongLibrary::TSongLibrary() {
 
 void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,
                         const TSongReader& readSong) {
+    Difficulties.clear();
     ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
                      DiscChecks},
-                    baseDir, readSong, onProgress);
+                    baseDir, Cache ? Cache->Reader(readSong) : readSong, onProgress);
+    if (Cache) Cache->FinishScan();
     Roots = {TScanRoot{AbsoluteDirectory(baseDir), true, static_cast<std::int32_t>(SongFiles.size())}};
     RootNames = RootLabels({Roots.front().Folder});
 }
 
 void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgress& onProgress,
                         const TSongReader& readSong) {
+    Difficulties.clear();
     Roots = ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles,
                              DiscTitles, DiscChecks},
-                            roots, readSong, onProgress);
+                            roots, Cache ? Cache->Reader(readSong) : readSong, onProgress);
+    if (Cache) Cache->FinishScan();
     std::vector<std::string> folders;
     for (const TScanRoot& root : Roots)
         folders.push_back(root.Folder);
@@ -50,9 +55,20 @@ void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgre
 double TSongLibrary::Difficulty(const std::string& songFile) {
     const auto known = Difficulties.find(songFile);
     if (known != Difficulties.end()) return known->second;
-    const double difficulty = SongDifficulty(songFile);
+    const bool extendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
+    std::optional<SongFacts> facts = Cache ? Cache->Facts(songFile, extendedMap) : std::nullopt;
+    if (!facts) {
+        facts = ReadSongFacts(songFile);
+        if (Cache) Cache->StoreFacts(songFile, *facts);
+    }
+    const double difficulty = facts->DifficultyTenths / 10.0;
     Difficulties.emplace(songFile, difficulty);
     return difficulty;
+}
+
+bool TSongLibrary::UseCache(const std::string& path) {
+    Cache = TLibraryCache::Open(path);
+    return Cache != nullptr;
 }
 
 std::string TSongLibrary::FolderLabel(const std::string& folder) const {

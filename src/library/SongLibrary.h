@@ -2,7 +2,10 @@
 // the game window uses, for the tools, the benchmark and the tests.
 #pragma once
 
+#include "library/LibraryCache.h"
 #include "library/LibraryScan.h"
+
+#include <memory>
 
 #include <string>
 #include <unordered_map>
@@ -46,9 +49,15 @@ public:
     std::vector<std::string> RootNames;
     // A folder's label below the roots (see FolderLabelBelowRoots).
     std::string FolderLabel(const std::string& folder) const;
-    // A song's difficulty (see SongDifficulty), read on the first request and kept.
+    // A song's difficulty (see SongDifficulty), read on the first request and kept, in the
+    // cache too when there is one.
     double Difficulty(const std::string& songFile);
     std::unordered_map<std::string, double> Difficulties;
+
+    // Keeps what the scans learn in the cache file at path from the next scan on (see
+    // TLibraryCache); false, and no cache, when none can be kept there.
+    bool UseCache(const std::string& path);
+    std::unique_ptr<TLibraryCache> Cache;
 };
 
 } // namespace tamtara

@@ -1,6 +1,7 @@
 // The difficulty rating: its range, that more notes and a faster tempo rate higher, and the
 // notes a song gives it (lanes, merged doubles, timing through tempo changes).
 #include "library/Difficulty.h"
+#include "library/SongFacts.h"
 #include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
 #include "midi/SongModel.h"

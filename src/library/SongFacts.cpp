@@ -1,0 +1,43 @@
+// One parse of the song, the chart's notes taken from it once for the counts and the rating.
+#include "library/SongFacts.h"
+
+#include "library/Difficulty.h"
+#include "midi/BarMap.h"
+#include "midi/DrumMap.h"
+#include "midi/DrumPartKey.h"
+#include "midi/SmfReader.h"
+#include "midi/SongModel.h"
+#include "midi/TempoTimeline.h"
+
+#include <cmath>
+#include <exception>
+#include <memory>
+
+namespace tamtara {
+
+SongFacts ReadSongFacts(const std::string& path) {
+    SongFacts facts;
+    facts.ExtendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
+    try {
+        auto song = std::make_unique<TSongModel>();
+        ParseSmf(ReadSongFile(path), *song);
+        if (song->Division <= 0) return facts;
+        const std::vector<TChartNote> notes = ChartNotes(*song);
+        for (const TChartNote& note : notes)
+            if (note.Lane >= 0 && note.Lane < static_cast<int>(facts.LaneCounts.size()))
+                ++facts.LaneCounts[static_cast<std::size_t>(note.Lane)];
+        facts.DifficultyTenths = static_cast<std::int32_t>(std::lround(ChartDifficulty(notes) * 10.0));
+        facts.LengthMs = static_cast<std::int32_t>(
+            std::lround(TempoTimeline(*song, 120).Milliseconds(0, SongEndTick(*song))));
+        facts.DrumKey = DrumPartKey(*song);
+    } catch (const std::exception&) {
+        return SongFacts{{}, 0, 0, {}, facts.ExtendedMap};
+    }
+    return facts;
+}
+
+double SongDifficulty(const std::string& path) {
+    return ReadSongFacts(path).DifficultyTenths / 10.0;
+}
+
+} // namespace tamtara

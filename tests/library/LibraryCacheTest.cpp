@@ -1,0 +1,194 @@
+// The library cache: a cached scan answers exactly what an uncached one does as the tree changes,
+// reads only what changed, forgets what vanished, and starts again from a file it cannot use.
+#include "database/Database.h"
+#include "library/SongLibrary.h"
+
+#include "TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tamtara {
+namespace {
+
+using testing::TempTree;
+
+struct ScanResult {
+    std::vector<std::string> Folders, SongFiles, SongTitles, Marks;
+};
+
+ScanResult Result(const TSongLibrary& library) {
+    ScanResult result{library.Folders, library.SongFiles, library.SongTitles, {}};
+    for (const SongCheck& check : library.SongChecks)
+        result.Marks.push_back(std::to_string(static_cast<int>(check.Mark)) + ":" + check.Problem);
+    return result;
+}
+
+void ExpectSame(const ScanResult& cached, const ScanResult& uncached) {
+    EXPECT_EQ(cached.Folders, uncached.Folders);
+    EXPECT_EQ(cached.SongFiles, uncached.SongFiles);
+    EXPECT_EQ(cached.SongTitles, uncached.SongTitles);
+    EXPECT_EQ(cached.Marks, uncached.Marks);
+}
+
+// A modification time that differs from the file's present one whatever the clock's grain.
+void Touch(const std::string& path) {
+    const auto time = std::filesystem::last_write_time(path);
+    std::filesystem::last_write_time(path, time + std::chrono::seconds(5));
+}
+
+class LibraryCacheTest : public ::testing::Test {
+protected:
+    TempTree Songs{"-songs"};
+    TempTree CacheFolder{"-cache"};
+    std::string CacheFile = CacheFolder.Path("library.db");
+
+    // A fresh library over the cache file, as a new start of the game makes one.
+    ScanResult CachedScan(std::int32_t* reads = nullptr) {
+        TSongLibrary library;
+        EXPECT_TRUE(library.UseCache(CacheFile));
+        library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+        if (reads) *reads = library.Cache->Reads;
+        return Result(library);
+    }
+    ScanResult UncachedScan() {
+        TSongLibrary library;
+        library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+        return Result(library);
+    }
+};
+
+TEST_F(LibraryCacheTest, CachedScanEqualsUncachedThroughTouchAddRemoveAndRename) {
+    Songs.Song("a/rock/one.mid", "One");
+    Songs.Song("a/rock/two.mid", "Two");
+    Songs.Song("a/jazz/three.mid", "Three");
+    Songs.Song("b/rock/four.mid", "Four"); // same subfolder name in another root
+    Songs.File("a/rock/broken.mid", {'n', 'o', 'p', 'e'});
+    Songs.File("b/empty.mid", {});
+    std::int32_t reads = -1;
+
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 6);
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 0);
+
+    // Rewritten with another title of the same length: only the time tells.
+    Songs.Song("a/rock/two.mid", "Owt");
+    Touch(Songs.Path("a/rock/two.mid"));
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(CachedScan().SongTitles, UncachedScan().SongTitles);
+
+    Songs.Song("b/new/five.mid", "Five");
+    std::filesystem::remove(Songs.Path("a/jazz/three.mid"));
+    std::filesystem::rename(Songs.Path("a/rock/one.mid"), Songs.Path("b/rock/uno.mid"));
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 2); // five and uno
+
+    // A removed song leaves no entry behind: put back with the same size and time, it is read.
+    TSongLibrary library;
+    ASSERT_TRUE(library.UseCache(CacheFile));
+    library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+    EXPECT_FALSE(library.Cache->Facts(Songs.Path("a/jazz/three.mid"), false).has_value());
+}
+
+TEST_F(LibraryCacheTest, AFailedReadIsNotKeptAndIsReadAgain) {
+    Songs.Song("a/x.mid", "X");
+    Songs.Dir("b");
+    int calls = 0;
+    const TSongReader failing = [&calls](const std::string&) -> ScannedSong {
+        ++calls;
+        throw std::runtime_error("device busy");
+    };
+    for (int run = 0; run < 2; ++run) {
+        TSongLibrary library;
+        ASSERT_TRUE(library.UseCache(CacheFile));
+        library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")}, {}, failing);
+        ASSERT_EQ(library.SongChecks.size(), 1u);
+        EXPECT_EQ(library.SongChecks[0].Problem, "device busy");
+    }
+    EXPECT_EQ(calls, 2);
+    std::int32_t reads = -1;
+    EXPECT_EQ(CachedScan(&reads).SongTitles, std::vector<std::string>{"X"});
+    EXPECT_EQ(reads, 1);
+}
+
+TEST_F(LibraryCacheTest, FactsAreKeptPerMapAndForgottenWhenTheSongChanges) {
+    Songs.Song("a/x.mid", "X");
+    Songs.Dir("b");
+    const std::string song = Songs.Path("a/x.mid");
+    double rated = -1;
+    {
+        TSongLibrary library;
+        ASSERT_TRUE(library.UseCache(CacheFile));
+        library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+        rated = library.Difficulty(song);
+        EXPECT_GT(rated, 0.0);
+    }
+    TSongLibrary library;
+    ASSERT_TRUE(library.UseCache(CacheFile));
+    library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+    const std::optional<SongFacts> kept = library.Cache->Facts(song, false);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->DifficultyTenths / 10.0, rated);
+    EXPECT_EQ(kept->LaneCounts[2], 1); // the one kick
+    EXPECT_EQ(kept->DrumKey.size(), 64u);
+    EXPECT_EQ(kept->LengthMs, 500);     // 96 ticks at 120 bpm, 96 per quarter
+    EXPECT_FALSE(library.Cache->Facts(song, true).has_value());
+
+    Touch(song);
+    library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+    EXPECT_FALSE(library.Cache->Facts(song, false).has_value());
+}
+
+TEST_F(LibraryCacheTest, ADamagedOrForeignCacheIsMadeAgainWithoutATrace) {
+    Songs.Song("a/x.mid", "X");
+    Songs.Dir("b");
+    {
+        std::ofstream out(CacheFile, std::ios::binary);
+        out << std::string(8192, 'z');
+    }
+    std::int32_t reads = -1;
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 1);
+    CachedScan(&reads);
+    EXPECT_EQ(reads, 0);
+
+    const char* const oneStep[] = {"SELECT 1"};
+    {
+        TDatabaseOpenResult opened = TDatabase::Open(CacheFile, oneStep);
+        ASSERT_TRUE(opened.Database);
+        opened.Database->Execute("PRAGMA user_version = 99");
+    }
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 1);
+
+    // A database of version 1 with another table of the same name.
+    std::filesystem::remove(CacheFile);
+    {
+        TDatabaseOpenResult opened = TDatabase::Open(CacheFile, oneStep);
+        ASSERT_TRUE(opened.Database);
+        opened.Database->Execute("CREATE TABLE songs (x)");
+    }
+    ExpectSame(CachedScan(&reads), UncachedScan());
+    EXPECT_EQ(reads, 1);
+
+    for (const auto& entry : std::filesystem::directory_iterator(CacheFolder.Path()))
+        EXPECT_EQ(entry.path().filename().string().rfind("library.db", 0), 0u) << entry.path();
+    for (const auto& entry : std::filesystem::directory_iterator(CacheFolder.Path()))
+        EXPECT_EQ(entry.path().filename().string().find("corrupt"), std::string::npos) << entry.path();
+}
+
+TEST_F(LibraryCacheTest, NoCacheWhereNoneCanBeWritten) {
+    TSongLibrary library;
+    EXPECT_FALSE(library.UseCache(CacheFolder.Path("missing/folder/library.db")));
+    Songs.Song("a/x.mid", "X");
+    Songs.Dir("b");
+    library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
+    EXPECT_EQ(library.SongTitles, std::vector<std::string>{"X"});
+}
+
+} // namespace
+} // namespace tamtara
