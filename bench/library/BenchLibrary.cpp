@@ -150,6 +150,36 @@ int main() {
                                },
                                {})
                                .first;
+    // The cache: a first scan that fills it, then scans of a new library (as a new start of the
+    // game makes one) after one song changed each time.
+    const fs::path cacheFile = root.string() + "-cache.db";
+    fs::remove(cacheFile);
+    const double firstCachedMs = Ms([&] {
+        TSongLibrary library;
+        library.UseCache(cacheFile.string());
+        library.Scan(root.string());
+    });
+    double cachedMs = 1e300;
+    std::int32_t cachedReads = -1;
+    for (int r = 0; r <= Repeats; ++r) {
+        const fs::path changed = songs[static_cast<std::size_t>(r) * 997 % songs.size()];
+        fs::last_write_time(changed, fs::last_write_time(changed) + std::chrono::seconds(1 + r));
+        const double ms = Ms([&] {
+            TSongLibrary library;
+            library.UseCache(cacheFile.string());
+            library.Scan(root.string());
+            cachedReads = library.Cache ? library.Cache->Reads : -1;
+        });
+        if (r > 0) cachedMs = std::min(cachedMs, ms);
+    }
+    const double openMs = Ms([&] {
+        TSongLibrary library;
+        library.UseCache(cacheFile.string());
+    });
+    std::printf("cache_open_ms: %.1f\n", openMs);
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(cacheFile.string() + suffix);
+
     for (const std::string& song : songs)
         fs::remove(song);
     std::size_t foldersLeft = 0;
@@ -163,6 +193,11 @@ int main() {
                               .first;
     fs::remove_all(root);
 
+    if (cachedReads != 1) {
+        std::fprintf(stderr, "bench_library: the cached scan read %d songs, not the one changed\n",
+                     cachedReads);
+        return 1;
+    }
     if (found != songs.size() || bytesRead != songBytes || foldersLeft != 0) {
         std::fprintf(stderr, "bench_library: the scan found %zu of %zu songs\n", found, songs.size());
         return 1;
@@ -177,5 +212,8 @@ int main() {
     std::printf("scan_fifth_ms: %.1f\n", fifthMs);
     std::printf("scan_vs_five_fifths_ratio: %.2f\n", scanMs / (5 * fifthMs));
     std::printf("walk_ms: %.1f\n", walkMs);
+    std::printf("first_cached_scan_ms: %.1f\n", firstCachedMs);
+    std::printf("cached_scan_ms: %.1f\n", cachedMs);
+    std::printf("cached_vs_first_ratio: %.3f\n", cachedMs / scanMs);
     return 0;
 }

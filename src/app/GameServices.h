@@ -29,6 +29,10 @@ struct GameServices {
     bool SequencerThread = true;
     // The ini file the calibration saves the measured input offset into; empty: not saved.
     std::string SettingsFile;
+    // Where the records database and the song library's cache are kept; empty: the records
+    // beside the settings file, no cache.
+    std::string RecordsFolder;
+    std::string CacheFolder;
     // Where every screen change is reported ("screen ssTitle"); null: nowhere.
     std::ostream* ScreenTrace = nullptr;
 };

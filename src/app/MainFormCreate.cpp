@@ -40,11 +40,18 @@ TMainForm::TMainForm(GameServices services)
     MidiDrive->GMResetOnPlay = true;
 
     Packages.Open();
-    // The records live beside the settings file; a game without one keeps none.
+    // Without a records folder the records live beside the settings file; a game with neither
+    // keeps none.
+    const std::string recordsFolder = !services.RecordsFolder.empty() ? services.RecordsFolder
+                                      : SettingsFile.empty()
+                                          ? std::string()
+                                          : std::filesystem::path(SettingsFile).parent_path().string();
     Records = std::make_unique<RecordKeeper>(
-        SettingsFile.empty()
-            ? std::string()
-            : (std::filesystem::path(SettingsFile).parent_path() / RecordsFileName).string());
+        recordsFolder.empty() ? std::string()
+                              : (std::filesystem::path(recordsFolder) / RecordsFileName).string());
+    // A cache that cannot be kept only makes every scan read every song.
+    if (!services.CacheFolder.empty())
+        Library.UseCache((std::filesystem::path(services.CacheFolder) / LibraryCacheFileName).string());
 }
 
 TMainForm::~TMainForm() {

@@ -106,9 +106,9 @@ TLibraryCache::TLibraryCache(std::unique_ptr<TDatabase> database) : Database(std
 TLibraryCache::~TLibraryCache() = default;
 
 void TLibraryCache::Load() {
-    TStatement rows = Database->Prepare(
-        "SELECT path, size, mtime_ns, title, mark, problem, facts_map, lane_counts, length_ms, difficulty_tenths,"
-        " drum_key FROM songs");
+    TStatement rows = Database->Prepare("SELECT path, size, mtime_ns, title, mark, problem, facts_map, "
+                                        "lane_counts, length_ms, difficulty_tenths,"
+                                        " drum_key FROM songs");
     while (rows.Step()) {
         Entry entry;
         entry.Size = rows.Int(1);
@@ -134,11 +134,15 @@ void TLibraryCache::Load() {
 TSongReader TLibraryCache::Reader(TSongReader readSong) {
     Hits = 0;
     Reads = 0;
+    Stamps.clear();
     for (auto& [path, entry] : Entries)
         entry.Seen = false;
     InScan = true;
     return [this, readSong = std::move(readSong)](const std::string& path) {
-        const FileStamp stamp = StampOf(path);
+        const auto noted = Stamps.find(path);
+        const FileStamp stamp = noted != Stamps.end()
+                                    ? FileStamp{true, noted->second.first, noted->second.second}
+                                    : StampOf(path);
         const auto known = Entries.find(path);
         if (stamp.Found && known != Entries.end() && known->second.Size == stamp.Size &&
             known->second.TimeNs == stamp.TimeNs) {
@@ -158,9 +162,14 @@ TSongReader TLibraryCache::Reader(TSongReader readSong) {
     };
 }
 
+void TLibraryCache::NoteStamp(const std::string& path, std::int64_t size, std::int64_t timeNs) {
+    Stamps.insert_or_assign(path, std::make_pair(size, timeNs));
+}
+
 void TLibraryCache::FinishScan() {
     if (!InScan) return;
     InScan = false;
+    Stamps.clear();
     try {
         TTransaction transaction(*Database);
         TStatement drop = Database->Prepare("DELETE FROM songs WHERE path = ?");

@@ -34,6 +34,9 @@ public:
     // from the cache; any other is read by readSong and its answer kept. What readSong raises
     // passes through, and the song's entry is dropped.
     TSongReader Reader(TSongReader readSong);
+    // The size and write time the scan's walk found for a song: the reader then need not ask
+    // the file system again.
+    void NoteStamp(const std::string& path, std::int64_t size, std::int64_t timeNs);
     // Ends a scan: drops the entries of songs it did not find and writes what changed.
     void FinishScan();
 
@@ -53,6 +56,7 @@ private:
 
     std::unique_ptr<TDatabase> Database;
     std::unordered_map<std::string, Entry> Entries;
+    std::unordered_map<std::string, std::pair<std::int64_t, std::int64_t>> Stamps;
     bool InScan = false;
 };
 

@@ -83,6 +83,7 @@ TEntryStat StatEntryAt(int directoryFd, const std::string& path) {
     stat.BirthTime = (result.stx_mask & STATX_BTIME) ? result.stx_btime.tv_sec : 0;
     stat.WriteTime = result.stx_mtime.tv_sec;
     stat.AccessTime = result.stx_atime.tv_sec;
+    stat.WriteTimeNs = result.stx_mtime.tv_sec * 1000000000LL + result.stx_mtime.tv_nsec;
     return stat;
 }
 
@@ -100,6 +101,8 @@ TSearchFileData MakeSearchFileData(const std::string& name, const TEntryStat& st
     data.IsSpecialFile =
         S_ISFIFO(stat.Mode) || S_ISSOCK(stat.Mode) || S_ISCHR(stat.Mode) || S_ISBLK(stat.Mode);
     data.IsReadOnly = (stat.Mode & S_IWUSR) == 0;
+    data.FullSize = static_cast<std::int64_t>(stat.Size);
+    data.WriteTimeNs = stat.WriteTimeNs;
     return data;
 }
 

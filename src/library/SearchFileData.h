@@ -30,6 +30,10 @@ struct TSearchFileData {
     bool IsSystem = false;
     bool IsVolumeId = false;
     bool IsArchive = false;
+    // This platform's own: the whole size and the write time to the nanosecond, which tell a
+    // cache whether the file changed.
+    std::int64_t FullSize = 0;
+    std::int64_t WriteTimeNs = 0;
 };
 
 // What one stat of an entry tells the walkers (symbolic links followed where they lead
@@ -45,6 +49,8 @@ struct TEntryStat {
     std::int64_t BirthTime = 0;
     std::int64_t WriteTime = 0;
     std::int64_t AccessTime = 0;
+    // The write time to the nanosecond.
+    std::int64_t WriteTimeNs = 0;
 };
 
 TEntryStat StatEntry(const std::string& path);

@@ -25,6 +25,7 @@ TSongLibrary::TSongLibrary() {
     };
     SearchFile.OnFind = [this](TSearchFile&, const std::string& name, const TSearchFileData& data, bool&) {
         AddScannedSong(SongFiles, name, data);
+        if (Cache && !data.IsDirectory) Cache->NoteStamp(name, data.FullSize, data.WriteTimeNs);
     };
 }
 

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         if (TraceStartTimes) start.StartTimes = &std::cerr;
         const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
         start.MidiInDriver = midiIn.get();
-        start.CreateGameWindow = [&midiDriver, &midiIn, iniPath = start.IniPath] {
+        start.CreateGameWindow = [&midiDriver, &midiIn, &paths, iniPath = start.IniPath] {
             GameServices services;
             services.MidiDriver = &midiDriver;
             services.MidiIn = midiIn.get();
@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
             if (TraceScreens) services.ScreenTrace = &std::cout;
             // The calibration saves the measured offset there.
             services.SettingsFile = iniPath;
+            services.RecordsFolder = paths.RecordsFolder;
+            services.CacheFolder = paths.CacheFolder;
             return std::make_unique<TMainForm>(std::move(services));
         };
         return RunLauncher(argc, argv, start);

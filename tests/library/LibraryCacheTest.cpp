@@ -135,7 +135,7 @@ TEST_F(LibraryCacheTest, FactsAreKeptPerMapAndForgottenWhenTheSongChanges) {
     EXPECT_EQ(kept->DifficultyTenths / 10.0, rated);
     EXPECT_EQ(kept->LaneCounts[2], 1); // the one kick
     EXPECT_EQ(kept->DrumKey.size(), 64u);
-    EXPECT_EQ(kept->LengthMs, 500);     // 96 ticks at 120 bpm, 96 per quarter
+    EXPECT_EQ(kept->LengthMs, 500); // 96 ticks at 120 bpm, 96 per quarter
     EXPECT_FALSE(library.Cache->Facts(song, true).has_value());
 
     Touch(song);
