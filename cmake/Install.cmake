@@ -39,7 +39,7 @@ set(CPACK_DEBIAN_FILE_NAME tamtara_${PROJECT_VERSION}_${TAMTARA_DEB_ARCH}.deb)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The libraries come from dpkg-shlibdeps; the fonts the screens name are looked up at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fluid-soundfont-gm | musescore-general-soundfont-small | timgm6mb-soundfont")
 set(CPACK_STRIP_FILES ON)

@@ -9,7 +9,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
-  qt6-base-dev
+  qt6-base-dev qt6-translations-l10n
   libsqlite3-dev nettle-dev
 )
 if [ "${1:-}" = "--test" ]; then

@@ -38,7 +38,8 @@ void TConfigForm::BuildConfigSheet() {
     SoundFontLabel->setVisible(!Services.SoundFontFound);
     SoundFontLabel->setText(SoundFontMissingText);
     SoundFontCombo = MakeChild<QComboBox>(midiGroup);
-    SoundFontCombo->setGeometry(112, 108, 181, 22);
+    // Wider than the rows above: "自動: " and a file name with its size.
+    SoundFontCombo->setGeometry(72, 109, 221, 22);
     SoundFontCombo->setToolTip("内蔵シンセの音色 (SoundFont)");
     if (!Services.SoundFonts.empty())
         SoundFontCombo->addItem(QString(SoundFontAutoText) +
@@ -48,11 +49,13 @@ void TConfigForm::BuildConfigSheet() {
         SoundFontCombo->setItemData(SoundFontCombo->count() - 1, QString::fromStdString(file.Path),
                                     Qt::ToolTipRole);
     }
-    SoundFontCombo->setVisible(Services.SoundFontFound && !Services.SoundFonts.empty());
+    const bool soundFontChoice = Services.SoundFontFound && !Services.SoundFonts.empty();
+    SoundFontCombo->setVisible(soundFontChoice);
     auto* soundFontLabel = MakeChild<QLabel>("音色(&S):", midiGroup);
-    soundFontLabel->setGeometry(12, 111, 100, 16);
+    soundFontLabel->setGeometry(12, 112, 58, 16);
     soundFontLabel->setBuddy(SoundFontCombo);
-    soundFontLabel->setVisible(SoundFontCombo->isVisible());
+    // Not isVisible(): the page is not shown yet while it is built.
+    soundFontLabel->setVisible(soundFontChoice);
 
     auto* inputGroup = MakeChild<QGroupBox>("DirectInput 設定", ConfigSheet);
     inputGroup->setGeometry(8, 144, 305, 46);

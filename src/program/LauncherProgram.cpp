@@ -8,6 +8,9 @@
 #include "program/MainFormGameWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <clocale>
 
@@ -21,6 +24,12 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     // reading or writing of a number depends on where the player lives.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Tamtara ");
+    // The launcher speaks Japanese whatever the desktop's language: the toolkit's own dialogs
+    // (the folder chooser) too, when its translations are installed.
+    QTranslator toolkitWords;
+    if (toolkitWords.load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&toolkitWords);
 
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
     MainFormGameWindow gameWindow(*game, start.StartTimes);

@@ -651,6 +651,15 @@ private slots:
         QCOMPARE(form.SoundFontCombo->itemText(0), QString("自動: FluidR3_GM.sf2 (141.5 MB)"));
         QCOMPARE(form.SoundFontCombo->itemText(2), QString("TimGM6mb.sf2 (6.0 MB)"));
         QCOMPARE(form.SoundFontCombo->currentIndex(), 0);
+        // Named by its label and wide enough for the automatic choice's whole caption.
+        form.PageControl->setCurrentWidget(form.ConfigSheet);
+        const QList<QLabel*> labels = form.ConfigSheet->findChildren<QLabel*>();
+        const auto named = std::find_if(labels.begin(), labels.end(),
+                                        [&form](QLabel* label) { return label->buddy() == form.SoundFontCombo; });
+        QVERIFY(named != labels.end() && (*named)->isVisible() && (*named)->text().startsWith("音色"));
+        QVERIFY(form.SoundFontCombo->isVisible());
+        QVERIFY(form.SoundFontCombo->fontMetrics().horizontalAdvance(form.SoundFontCombo->itemText(0)) <
+                form.SoundFontCombo->width() - 24);
         QVERIFY(form.CheckExtendedDrumMap->text().startsWith("拡張ドラムマップ"));
         QVERIFY(!form.CheckExtendedDrumMap->isChecked());
         form.SoundFontCombo->setCurrentIndex(2);
