@@ -2,8 +2,43 @@
 #include "settings/SongFolderList.h"
 
 #include <charconv>
+#include <filesystem>
 
 namespace tamtara {
+
+std::vector<std::string> FoldersRelativeTo(const std::vector<std::string>& folders, const std::string& base) {
+    namespace fs = std::filesystem;
+    const fs::path from = fs::path(base).lexically_normal();
+    std::vector<std::string> result;
+    for (const std::string& folder : folders) {
+        const fs::path path(folder);
+        const fs::path relative = path.is_absolute() ? path.lexically_normal().lexically_relative(from) : fs::path();
+        const bool below = !relative.empty() && *relative.begin() != "..";
+        std::string text = below ? relative.string() : folder;
+        // "a/b/" and "a/b" are one folder; "." stands for base itself.
+        while (below && text.size() > 1 && text.back() == '/')
+            text.pop_back();
+        result.push_back(below && text.empty() ? "." : text);
+    }
+    return result;
+}
+
+std::vector<std::string> FoldersAbsoluteFrom(const std::vector<std::string>& folders, const std::string& base) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> result;
+    for (const std::string& folder : folders) {
+        const fs::path path(folder);
+        if (path.is_absolute() || folder.empty()) {
+            result.push_back(folder);
+            continue;
+        }
+        std::string text = (fs::path(base) / path).lexically_normal().string();
+        while (text.size() > 1 && text.back() == '/')
+            text.pop_back();
+        result.push_back(text);
+    }
+    return result;
+}
 
 std::string SongFolderListText(const std::vector<std::string>& folders) {
     std::string text;
