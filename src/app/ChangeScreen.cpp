@@ -2,6 +2,7 @@
 // screens start on entry.
 #include "app/MainForm.h"
 
+#include <algorithm>
 #include <array>
 #include <ostream>
 
@@ -79,6 +80,12 @@ void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool 
 // drum notes are not announced, so none of them is withheld from the jingle.
 void TMainForm::StartEnterJingle() {
     StartJingle("_enter.mid", false, MidiDrive->GMResetOnPlay, true);
+}
+
+void TMainForm::ConfirmPlay(PlayState& play) {
+    play.AutoPlayMode = std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
+    StartEnterJingle();
+    Screen.LeaveFrame = 1;
 }
 
 bool TMainForm::LeaveAfterConfirmation(tamtara::ScreenState next) {

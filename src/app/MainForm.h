@@ -169,6 +169,9 @@ private:
     void TraceSongStart();
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void StartEnterJingle();
+    // Enter on the last screen before play: auto-play when every lane plays itself, the jingle,
+    // and the frames of leaving start.
+    void ConfirmPlay(PlayState& play);
     // Counts the frames after a confirmation; true when it has changed screen to next.
     bool LeaveAfterConfirmation(tamtara::ScreenState next);
     void DrawNotice();

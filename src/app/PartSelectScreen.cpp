@@ -6,8 +6,6 @@
 #include "app/MenuText.h"
 #include "app/PartKeyNames.h"
 
-#include <algorithm>
-
 namespace tamtara {
 
 namespace {
@@ -37,12 +35,7 @@ void TMainForm::PartSelectScreen() {
                 play.AutoLane[p] = !play.AutoLane[p];
             }
         }
-        if (IsPress(hold[mbEnter])) {
-            play.AutoPlayMode =
-                std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
-            StartEnterJingle();
-            Screen.LeaveFrame = 1;
-        }
+        if (IsPress(hold[mbEnter])) ConfirmPlay(play);
     }
 
     TDirectDrawSurface& back = DXDraw.Surface();

@@ -12,22 +12,6 @@
 
 namespace tamtara {
 
-// Milliseconds of song time at a (fractional) tick, tempo changes taken as the sequencer takes
-// them: the first entry's tempo from tick 0, each later one once the song has reached it.
-class TempoClock {
-public:
-    explicit TempoClock(const TSongModel& song);
-    double MillisecondsAt(double tick) const;
-
-private:
-    struct Segment {
-        double Tick;
-        double Ms;
-        double MsPerTick;
-    };
-    std::vector<Segment> Segments;
-};
-
 // The rank letter of a play's counts ("S" to "E").
 std::string RankLetterOf(std::int32_t perfect, std::int32_t great, std::int32_t good, std::int32_t miss);
 

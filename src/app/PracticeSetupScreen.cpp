@@ -8,8 +8,6 @@
 
 #include "platform/display/DirectDrawSurface.h"
 
-#include <algorithm>
-
 namespace tamtara {
 
 namespace {
@@ -39,10 +37,7 @@ void TMainForm::PracticeSetupScreen() {
             PlayState& play = Play->State;
             ApplyChoices(setup.Choices, setup.BarCount, play.Practice);
             // The parts stay as the part screen last left them.
-            play.AutoPlayMode =
-                std::all_of(play.AutoLane.begin(), play.AutoLane.end(), [](bool a) { return a; });
-            StartEnterJingle();
-            Screen.LeaveFrame = 1;
+            ConfirmPlay(play);
         }
     }
 

@@ -4,7 +4,9 @@
 #include "app/PlayCapture.h"
 #include "midi/DrumMap.h"
 #include "midi/DrumPartKey.h"
+#include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
+#include "midi/TempoTimeline.h"
 #include "records/RecordStore.h"
 
 #include <algorithm>
@@ -30,7 +32,8 @@ void DescribeSong(const TSongModel& song, SongInfo& info) {
             }
         }
     }
-    info.LengthMs = static_cast<std::int32_t>(std::lround(TempoClock(song).MillisecondsAt(lastTick)));
+    info.LengthMs =
+        static_cast<std::int32_t>(std::lround(TempoTimeline(song, DefaultTempo).Milliseconds(0, lastTick)));
 }
 
 } // namespace

@@ -144,9 +144,9 @@ LauncherSettings LoadSettings(const std::string& iniPath,
     settings.Kit = LoadKit(ini);
     settings.Practice = LoadPracticeSettings(iniPath);
     const auto folders = ini.RawValue(LibrarySection, "Folders");
-    settings.SongFolders = folders ? FoldersAbsoluteFrom(ParseSongFolderList(*folders),
-                                                         std::filesystem::current_path().string())
-                                   : defaultSongFolders;
+    settings.SongFolders =
+        folders ? FoldersAbsoluteFrom(ParseSongFolderList(*folders), std::filesystem::current_path().string())
+                : defaultSongFolders;
     settings.SongCounts = ParseSongCountList(ini.ReadString(LibrarySection, "SongCounts", ""));
     settings.SongCounts.resize(settings.SongFolders.size(), -1);
     settings.SoundFont = ini.ReadString(SynthSection, "SoundFont", "");
@@ -177,7 +177,8 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteString(InputSection, "MidiIn", settings.MidiIn);
     SaveKit(ini, settings.Kit);
     ini.WriteString(LibrarySection, "Folders",
-                    SongFolderListText(FoldersRelativeTo(settings.SongFolders, std::filesystem::current_path().string())));
+                    SongFolderListText(
+                        FoldersRelativeTo(settings.SongFolders, std::filesystem::current_path().string())));
     ini.WriteString(LibrarySection, "SongCounts", SongCountListText(settings.SongCounts));
     ini.WriteString(SynthSection, "SoundFont", settings.SoundFont);
     ini.Save();

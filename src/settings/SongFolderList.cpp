@@ -12,7 +12,8 @@ std::vector<std::string> FoldersRelativeTo(const std::vector<std::string>& folde
     std::vector<std::string> result;
     for (const std::string& folder : folders) {
         const fs::path path(folder);
-        const fs::path relative = path.is_absolute() ? path.lexically_normal().lexically_relative(from) : fs::path();
+        const fs::path relative =
+            path.is_absolute() ? path.lexically_normal().lexically_relative(from) : fs::path();
         const bool below = !relative.empty() && *relative.begin() != "..";
         std::string text = below ? relative.string() : folder;
         // "a/b/" and "a/b" are one folder; "." stands for base itself.
@@ -23,7 +24,8 @@ std::vector<std::string> FoldersRelativeTo(const std::vector<std::string>& folde
     return result;
 }
 
-std::vector<std::string> FoldersAbsoluteFrom(const std::vector<std::string>& folders, const std::string& base) {
+std::vector<std::string> FoldersAbsoluteFrom(const std::vector<std::string>& folders,
+                                             const std::string& base) {
     namespace fs = std::filesystem;
     std::vector<std::string> result;
     for (const std::string& folder : folders) {

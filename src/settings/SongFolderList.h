@@ -17,7 +17,8 @@ std::vector<std::string> ParseSongFolderList(const std::string& text);
 // the game moved with its settings still finds its songs.
 std::vector<std::string> FoldersRelativeTo(const std::vector<std::string>& folders, const std::string& base);
 // The relative ones made absolute against base, normalised.
-std::vector<std::string> FoldersAbsoluteFrom(const std::vector<std::string>& folders, const std::string& base);
+std::vector<std::string> FoldersAbsoluteFrom(const std::vector<std::string>& folders,
+                                             const std::string& base);
 
 // The song counts of the last scan, one per folder, joined by ";".
 std::string SongCountListText(const std::vector<std::int32_t>& counts);

@@ -89,12 +89,16 @@ TEST(PlayCapture, ErrorsFollowTheTempoMapAndTheModeAndOutcomeAreKept) {
     StrikeRecord outside;
     outside.Lane = 2;
     outside.Position = 100.0; // an empty lane: no grade, not kept
+    // A practice at half speed: 50 ms of song time took the player 100 ms.
+    StrikeRecord halfSpeed = Graded(1, 960 + 48, 960, Perfect);
+    halfSpeed.TempoScale = 0.5;
     const std::vector<StrikeRecord> strikes{
         Graded(1, 960 + 48, 960, Perfect), // 48 ticks late at 120: +50 ms
         Graded(2, 2400 - 24, 2400, Great), // 24 ticks early at 60: -50 ms
         Graded(1, 1940, 1900, Good),       // 20 ticks at 120 and 20 at 60: +62.5 ms
         Graded(3, -10 + 0.0, 0, Perfect),  // before tick 0 the first tempo runs back
         outside,
+        halfSpeed,
     };
     PlayOutcomeFacts facts;
     facts.Failed = true;
@@ -102,7 +106,8 @@ TEST(PlayCapture, ErrorsFollowTheTempoMapAndTheModeAndOutcomeAreKept) {
     facts.PlayedAt = 1765000000;
     const PlayRecord play = CapturePlay(state, strikes, *song, facts);
 
-    ASSERT_EQ(play.Strikes.size(), 4u);
+    ASSERT_EQ(play.Strikes.size(), 5u);
+    EXPECT_EQ(play.Strikes[4].ErrorMs, 100);
     EXPECT_EQ(play.Strikes[0].ErrorMs, 50);
     EXPECT_EQ(play.Strikes[0].Lane, 1);
     EXPECT_EQ(play.Strikes[0].Grade, 3);

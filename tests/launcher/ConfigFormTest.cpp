@@ -654,8 +654,9 @@ private slots:
         // Named by its label and wide enough for the automatic choice's whole caption.
         form.PageControl->setCurrentWidget(form.ConfigSheet);
         const QList<QLabel*> labels = form.ConfigSheet->findChildren<QLabel*>();
-        const auto named = std::find_if(labels.begin(), labels.end(),
-                                        [&form](QLabel* label) { return label->buddy() == form.SoundFontCombo; });
+        const auto named = std::find_if(labels.begin(), labels.end(), [&form](QLabel* label) {
+            return label->buddy() == form.SoundFontCombo;
+        });
         QVERIFY(named != labels.end() && (*named)->isVisible() && (*named)->text().startsWith("音色"));
         QVERIFY(form.SoundFontCombo->isVisible());
         QVERIFY(form.SoundFontCombo->fontMetrics().horizontalAdvance(form.SoundFontCombo->itemText(0)) <

@@ -69,12 +69,15 @@ TEST_F(SoundFontDiscovery, BestGeneralMidiSetsComeFirstAndEachFileOnce) {
 }
 
 TEST(SongFolderListText, FoldersOfTheGameFolderMoveWithIt) {
-    const std::vector<std::string> folders{"/game", "/game/Songs/", "/game/../game/x", "/gamer/x", "/music", "rel"};
+    const std::vector<std::string> folders{"/game",    "/game/Songs/", "/game/../game/x",
+                                           "/gamer/x", "/music",       "rel"};
     const std::vector<std::string> stored = FoldersRelativeTo(folders, "/game/");
     EXPECT_EQ(stored, (std::vector<std::string>{".", "Songs", "x", "/gamer/x", "/music", "rel"}));
-    EXPECT_EQ(FoldersAbsoluteFrom(stored, "/moved"),
-              (std::vector<std::string>{"/moved", "/moved/Songs", "/moved/x", "/gamer/x", "/music", "/moved/rel"}));
-    EXPECT_EQ(FoldersAbsoluteFrom(FoldersRelativeTo({"/", "/a"}, "/"), "/"), (std::vector<std::string>{"/", "/a"}));
+    EXPECT_EQ(
+        FoldersAbsoluteFrom(stored, "/moved"),
+        (std::vector<std::string>{"/moved", "/moved/Songs", "/moved/x", "/gamer/x", "/music", "/moved/rel"}));
+    EXPECT_EQ(FoldersAbsoluteFrom(FoldersRelativeTo({"/", "/a"}, "/"), "/"),
+              (std::vector<std::string>{"/", "/a"}));
 }
 
 TEST(SongFolderListText, AnyPathSurvivesTheIniRoundTrip) {

@@ -62,6 +62,7 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
         // the cycle time it is interpolated from.
         auto lock = Drive.ScopedLock();
         record.Position = StrikePosition(time);
+        record.TempoScale = Drive.Practice().TempoScale;
         if (State.QueueCount[lane].load(std::memory_order_acquire) == 0) {
             Send(QueuedNote{0, 0x99, LaneDefaultNote[lane], 100}, velocity);
         } else {

@@ -24,6 +24,9 @@ struct StrikeRecord {
     std::optional<Grade> Result;
     // The tick of the chart note it was graded against (with a Result only).
     std::int32_t NoteTick = 0;
+    // The practice's speed when it was struck (1 in ordinary play): song time runs that much
+    // faster than the player's.
+    double TempoScale = 1.0;
 };
 
 // Windows with D ticks per quarter note: Perfect within D/16, Great D/8, Good D/4 (exclusive).
