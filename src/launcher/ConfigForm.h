@@ -53,6 +53,8 @@ struct TConfigFormServices {
     std::vector<SoundFontFile> SoundFonts{};
     // Gives the built-in synth the SoundFont to load at Start; none: the synth's own choice.
     std::function<void(const std::string& path)> UseSoundFont{};
+    // Where the game keeps its records database; empty: beside the settings file.
+    std::string RecordsFolder{};
 };
 
 class TConfigForm : public QDialog {
@@ -110,7 +112,7 @@ public:
     // chosen song's progress and last timing.
     void LoadRecords();
     void ShowSongRecords(int row);
-    // tamtara.db beside the settings file.
+    // tamtara.db in the records folder.
     std::string RecordsPath() const;
     // Until the record reads under way have finished (tests, and closing).
     void WaitForRecordReads();

@@ -87,7 +87,10 @@ void TConfigForm::BuildRecordsSheet() {
 }
 
 std::string TConfigForm::RecordsPath() const {
-    return (std::filesystem::path(Services.IniPath).parent_path() / RecordsFileName).string();
+    const std::filesystem::path folder = Services.RecordsFolder.empty()
+                                             ? std::filesystem::path(Services.IniPath).parent_path()
+                                             : std::filesystem::path(Services.RecordsFolder);
+    return (folder / RecordsFileName).string();
 }
 
 void TConfigForm::LoadRecords() {

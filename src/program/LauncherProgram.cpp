@@ -36,7 +36,7 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     const std::string audioProblem = start.AudioProblem.valid() ? start.AudioProblem.get() : std::string();
     TConfigForm launcher(TConfigFormServices{
         &gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound, start.MidiInDriver, audioProblem,
-        DefaultSongFolders(start.Paths), start.SoundFonts, SetPreferredSoundFont});
+        DefaultSongFolders(start.Paths), start.SoundFonts, SetPreferredSoundFont, start.Paths.RecordsFolder});
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     launcher.show();

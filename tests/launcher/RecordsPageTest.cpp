@@ -48,14 +48,19 @@ PlayRecord Play(std::int64_t at, std::int32_t score, std::int32_t perfect, std::
 struct RecordsLauncher {
     RecordsLauncher() : Midi(SystemClock::Instance(), {"Dev A"}) {
         IniPath = (std::filesystem::path(Folder.path().toStdString()) / "tamtara.ini").string();
-        DbPath = (std::filesystem::path(Folder.path().toStdString()) / RecordsFileName).string();
+        // The records in a folder of their own, as an installed game keeps them.
+        RecordsFolder = (std::filesystem::path(Folder.path().toStdString()) / "data").string();
+        std::filesystem::create_directories(RecordsFolder);
+        DbPath = (std::filesystem::path(RecordsFolder) / RecordsFileName).string();
     }
     void Open() {
-        Form = std::make_unique<TConfigForm>(TConfigFormServices{&Game, &Midi, IniPath, true});
+        TConfigFormServices services{&Game, &Midi, IniPath, true};
+        services.RecordsFolder = RecordsFolder;
+        Form = std::make_unique<TConfigForm>(services);
         Form->PageControl->setCurrentWidget(Form->RecordsSheet);
     }
     QTemporaryDir Folder;
-    std::string IniPath, DbPath;
+    std::string IniPath, RecordsFolder, DbPath;
     RecordingMidiDriver Midi;
     FakeGameWindow Game;
     std::unique_ptr<TConfigForm> Form;
