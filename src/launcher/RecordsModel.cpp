@@ -62,6 +62,10 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
     if (!song) return {};
     if (role == Qt::TextAlignmentRole)
         return index.column() == TitleColumn ? QVariant() : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    const QDateTime lastPlayed = QDateTime::fromSecsSinceEpoch(song->Best.LastPlayedAt);
+    // The day fits the page's width; the time is in the tooltip.
+    if (role == Qt::ToolTipRole && index.column() == LastPlayedColumn)
+        return lastPlayed.toString("yyyy/MM/dd HH:mm");
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
     case TitleColumn:
@@ -73,7 +77,7 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
     case ScoreColumn:
         return song->Best.BestScore;
     case LastPlayedColumn:
-        return QDateTime::fromSecsSinceEpoch(song->Best.LastPlayedAt).toString("yyyy/MM/dd HH:mm");
+        return lastPlayed.toString("yy/MM/dd");
     default:
         return {};
     }
@@ -81,7 +85,7 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
 
 QVariant TRecordsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const Headers[ColumnCount] = {"曲名", "回数", "ランク", "ベスト", "最後のプレイ"};
+    static const char* const Headers[ColumnCount] = {"曲名", "回数", "ランク", "ベスト", "最終プレイ"};
     return section >= 0 && section < ColumnCount ? QString(Headers[section]) : QVariant();
 }
 

@@ -67,12 +67,14 @@ void TConfigForm::BuildRecordsSheet() {
     RecordsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     RecordsTable->verticalHeader()->setVisible(false);
     RecordsTable->verticalHeader()->setDefaultSectionSize(18);
+    // The title takes what the numbers leave: the page never scrolls sideways.
+    RecordsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RecordsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    RecordsTable->horizontalHeader()->setStretchLastSection(true);
-    RecordsTable->setColumnWidth(TRecordsModel::TitleColumn, 104);
-    RecordsTable->setColumnWidth(TRecordsModel::PlaysColumn, 36);
+    RecordsTable->horizontalHeader()->setSectionResizeMode(TRecordsModel::TitleColumn, QHeaderView::Stretch);
+    RecordsTable->setColumnWidth(TRecordsModel::PlaysColumn, 34);
     RecordsTable->setColumnWidth(TRecordsModel::RankColumn, 40);
-    RecordsTable->setColumnWidth(TRecordsModel::ScoreColumn, 48);
+    RecordsTable->setColumnWidth(TRecordsModel::ScoreColumn, 46);
+    RecordsTable->setColumnWidth(TRecordsModel::LastPlayedColumn, 64);
     ProgressChart = MakeChild<TProgressChart>(RecordsSheet);
     ProgressChart->setGeometry(4, 140, 313, 70);
     TimingChart = MakeChild<TTimingChart>(RecordsSheet);

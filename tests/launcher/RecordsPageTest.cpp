@@ -1,5 +1,6 @@
 // The launcher's records page on a database of real plays: the table's rows and sorting, the
 // page opening before a large database is read, and a chosen song's progress and timing.
+#include "BoxAnswerer.h"
 #include "FakeGameWindow.h"
 #include "base/Clock.h"
 #include "launcher/ConfigForm.h"
@@ -9,6 +10,7 @@
 #include "records/RecordStore.h"
 #include "support/doubles/RecordingMidiDriver.h"
 
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTabWidget>
@@ -63,6 +65,8 @@ struct RecordsLauncher {
     std::string IniPath, RecordsFolder, DbPath;
     RecordingMidiDriver Midi;
     FakeGameWindow Game;
+    // Shown, the launcher says that this test's game has no readme.
+    BoxAnswerer Answerer;
     std::unique_ptr<TConfigForm> Form;
 };
 
@@ -92,6 +96,15 @@ private slots:
         QCOMPARE(model.data(model.index(0, TRecordsModel::PlaysColumn)).toInt(), 3);
         QCOMPARE(model.data(model.index(0, TRecordsModel::RankColumn)).toString(), QString("S"));
         QCOMPARE(model.data(model.index(0, TRecordsModel::ScoreColumn)).toInt(), 500);
+        // Every column in view with its whole date: nothing to scroll sideways to.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QHeaderView& header = *form.RecordsTable->horizontalHeader();
+        QVERIFY(header.length() <= form.RecordsTable->viewport()->width());
+        const QString day = model.data(model.index(0, TRecordsModel::LastPlayedColumn)).toString();
+        QVERIFY(form.RecordsTable->fontMetrics().horizontalAdvance(day) <
+                header.sectionSize(TRecordsModel::LastPlayedColumn) - 4);
+        QVERIFY(header.sectionSize(TRecordsModel::TitleColumn) >= 100);
 
         const auto titles = [&model] {
             std::vector<std::string> order;
