@@ -11,10 +11,15 @@ namespace tamtara {
 
 namespace {
 
+// The rank's colour of the result screen, lifted towards white when it is too dark to read in
+// the badge's small letters on its dark plate (E's dark red).
 TColor RankColour(const std::string& rank) {
+    TColor colour = clWhite;
     for (const RankRow& row : RankTable)
-        if (!rank.empty() && row.Letter == rank[0]) return row.Color;
-    return clWhite;
+        if (!rank.empty() && row.Letter == rank[0]) colour = row.Color;
+    if (RedOf(colour) + GreenOf(colour) + BlueOf(colour) >= 255) return colour;
+    const auto lift = [](std::uint8_t c) { return static_cast<std::uint8_t>(c + (255 - c) * 2 / 5); };
+    return ColorRGB(lift(RedOf(colour)), lift(GreenOf(colour)), lift(BlueOf(colour)));
 }
 
 void Shadowed(TDirectDrawSurfaceCanvas& canvas, std::int32_t x, std::int32_t y, const std::string& text,
