@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -44,6 +45,9 @@ struct TConfigFormServices {
     IMidiInDriver* MidiInDriver = nullptr;
     // Why the built-in synth cannot be heard (no audio device); empty when it can.
     std::string AudioProblem{};
+    // The built-in synth's frames per period (0: unknown) and the priority its threads obtain.
+    int SynthPeriodFrames = 0;
+    std::string SynthPriority{};
 };
 
 class TConfigForm : public QDialog {
@@ -74,6 +78,9 @@ public:
     static constexpr const char* RecordsLoadingText = "記録を読んでいます...";
     static constexpr const char* RecordsEmptyText = "記録はまだありません";
     static constexpr const char* RecordsOffText = "記録を開けません: ";
+
+    // The settings page's line on the built-in synth: its period and the priority obtained.
+    static QString SoundLatencyText(int periodFrames, const std::string& priority);
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -135,6 +142,7 @@ public:
     QCheckBox* CheckPrev = nullptr;
     QCheckBox* CheckNoBank = nullptr;
     QLabel* SoundFontLabel = nullptr;
+    QLabel* SoundLatencyLabel = nullptr;
     QCheckBox* CheckDInput = nullptr;
     QCheckBox* CheckFullscreen = nullptr;
     QComboBox* ScalingCombo = nullptr;
@@ -180,6 +188,7 @@ private:
     // One builder per page, each in its own file.
     void BuildAboutSheet();
     void BuildConfigSheet();
+    void BuildSoundLatencyLine();
     void BuildGameConfigSheet();
     void BuildProgressSheet();
     void BuildKeySheet();
