@@ -1,4 +1,4 @@
-// The settings page's line on the built-in synth: frames per period, its length, and the
+// The settings page's lines on the built-in synth: frames per period, its length, and the
 // priority the sequencer and audio threads obtain (real-time, a nice level, or none).
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
@@ -10,7 +10,7 @@ namespace tamtara {
 QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& priority) {
     QString line;
     if (periodFrames > 0)
-        line = QString("内蔵シンセ: %1 サンプル (%2 ms) × 2")
+        line = QString("内蔵シンセ: %1 サンプル (%2 ms)")
                    .arg(periodFrames)
                    .arg(periodFrames * 1000.0 / 48000.0, 0, 'f', 1);
     if (priority.empty()) return line;

@@ -77,11 +77,11 @@ int BestAllowedNice() {
     return std::clamp(best, -20, 0);
 }
 
-std::string ApplyCurrentThreadPriority(ThreadPriority priority) {
+std::string ApplyCurrentThreadPriority(ThreadPriority priority, int fifoLevel) {
     if (priority == ThreadPriority::TimeCritical || priority == ThreadPriority::Highest) {
         const bool critical = priority == ThreadPriority::TimeCritical;
         sched_param param{};
-        param.sched_priority = critical ? 50 : 20;
+        param.sched_priority = fifoLevel > 0 ? fifoLevel : critical ? 50 : 20;
         if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0)
             return DescribeCurrentThreadPriority();
         PriorityBroker broker;

@@ -19,8 +19,11 @@ enum class PriorityRole { Sequencer, Audio, Strikes };
 using PriorityBroker = std::function<bool(bool realTime)>;
 void InstallPriorityBroker(PriorityBroker broker);
 
-// Best effort; refusals are not errors. Returns what the thread has afterwards.
-std::string ApplyCurrentThreadPriority(ThreadPriority priority);
+// Best effort; refusals are not errors. Returns what the thread has afterwards. fifoLevel, when
+// given, replaces the SCHED_FIFO level of TimeCritical (50) and Highest (20).
+std::string ApplyCurrentThreadPriority(ThreadPriority priority, int fifoLevel = 0);
+// The audio thread's level: above the sequencer's, which only feeds it.
+inline constexpr int AudioFifoLevel = 60;
 
 // For a thread that must answer at once but also does long work (the window's, which takes the
 // strikes): the best nice level, directly or through the broker, never real-time scheduling.

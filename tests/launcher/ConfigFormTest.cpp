@@ -599,7 +599,7 @@ private slots:
         const QLabel& label = *form.SoundLatencyLabel;
         QVERIFY(label.isVisible());
         QCOMPARE(label.text(),
-                 QString("内蔵シンセ: 128 サンプル (2.7 ms) × 2\n優先度: リアルタイム (RealtimeKit)"));
+                 QString("内蔵シンセ: 128 サンプル (2.7 ms)\n優先度: リアルタイム (RealtimeKit)"));
         // Both lines whole, beside the default button and not under it.
         for (const QString& line : label.text().split('\n'))
             QVERIFY(label.fontMetrics().horizontalAdvance(line) <= label.width());
@@ -607,9 +607,9 @@ private slots:
         QVERIFY(label.geometry().bottom() < form.ConfigSheet->height());
 
         QCOMPARE(TConfigForm::SoundLatencyText(256, "nice -11"),
-                 QString("内蔵シンセ: 256 サンプル (5.3 ms) × 2\n優先度: nice -11"));
+                 QString("内蔵シンセ: 256 サンプル (5.3 ms)\n優先度: nice -11"));
         QCOMPARE(TConfigForm::SoundLatencyText(64, "normal"),
-                 QString("内蔵シンセ: 64 サンプル (1.3 ms) × 2\n優先度: 通常 (リアルタイム不可)"));
+                 QString("内蔵シンセ: 64 サンプル (1.3 ms)\n優先度: 通常 (リアルタイム不可)"));
     }
 };
 

@@ -1,6 +1,6 @@
 // [Synth] Period: the default, and a hand-edited value brought to a whole number of blocks.
-#include "settings/ProfileFile.h"
 #include "settings/SynthSettings.h"
+#include "settings/ProfileFile.h"
 
 #include <gtest/gtest.h>
 

@@ -59,7 +59,8 @@ void BuiltInSynth::Render(std::int16_t* stereo, int frames) {
         prioritySaid = true;
         // SDL asks for real-time scheduling only through RealtimeKit; without it, a process
         // with the right (or root) still gets it directly, else the best nice level.
-        ReportThreadPriority(PriorityRole::Audio, ApplyCurrentThreadPriority(ThreadPriority::TimeCritical));
+        ReportThreadPriority(PriorityRole::Audio,
+                             ApplyCurrentThreadPriority(ThreadPriority::TimeCritical, AudioFifoLevel));
     }
     const std::int64_t start = MonotonicMicros();
     std::lock_guard lock(ProbeMutex);

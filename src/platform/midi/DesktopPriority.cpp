@@ -16,8 +16,8 @@ void InstallDesktopPriority() {
     std::call_once(once, [] {
         SDL_SetHint(SDL_HINT_THREAD_FORCE_REALTIME_TIME_CRITICAL, "1");
         InstallPriorityBroker([](bool realTime) {
-            return SDL_SetThreadPriority(realTime ? SDL_THREAD_PRIORITY_TIME_CRITICAL : SDL_THREAD_PRIORITY_HIGH) ==
-                   0;
+            return SDL_SetThreadPriority(realTime ? SDL_THREAD_PRIORITY_TIME_CRITICAL
+                                                  : SDL_THREAD_PRIORITY_HIGH) == 0;
         });
     });
 }

@@ -46,7 +46,9 @@ public:
     template <typename Apply, typename Render>
     void RenderPeriod(std::int64_t startMicros, int frames, Apply&& apply, Render&& render) {
         TakePosted();
-        const auto timeOf = [&](int frame) { return startMicros + static_cast<std::int64_t>(frame) * 1000000 / Rate; };
+        const auto timeOf = [&](int frame) {
+            return startMicros + static_cast<std::int64_t>(frame) * 1000000 / Rate;
+        };
         for (TimedMessage& message : Batch) {
             if (message.Due) {
                 Waiting.push_back(std::move(message));
@@ -83,7 +85,8 @@ private:
     // The first block boundary at or after frame `at` of the period being rendered (Rendered
     // counts the frames before it).
     int BoundaryFrom(int at) const {
-        const int into = static_cast<int>((Rendered + static_cast<std::uint64_t>(at)) % static_cast<std::uint64_t>(Block));
+        const int into =
+            static_cast<int>((Rendered + static_cast<std::uint64_t>(at)) % static_cast<std::uint64_t>(Block));
         return into == 0 ? at : at + Block - into;
     }
     // The frame of this period a due time falls on (negative when already past).

@@ -87,7 +87,7 @@ TEST(TimedMessages, DueMessagesTakeEffectAtTheBlockNearestTheirSample) {
 TEST(TimedMessages, AtOnceGoesFirstButSilencingWaitsForEverythingSentBeforeIt) {
     TimedMessages queue(Rate, 64, Lead);
     Period period(queue);
-    Post(queue, 0x99, 38, DueFor(200)); // a song note for the next period
+    Post(queue, 0x99, 38, DueFor(200));  // a song note for the next period
     Post(queue, 0x99, 42, std::nullopt); // a strike: at once, not behind the song
     std::vector<Applied> first = period.Render(Start, 128);
     ASSERT_EQ(first.size(), 1u);
