@@ -204,6 +204,7 @@ void TMidiDrive::FadeOut(std::int32_t milliseconds) {
     const double duration = std::max(milliseconds, 1);
     FadeLevel = 10000.0;
     FadeStep = -(10000.0 / duration * SleepInterval);
+    FadeStartMicros = Clock.NowMicros();
 }
 
 bool TMidiDrive::IsFading() {
@@ -562,7 +563,9 @@ std::int64_t TMidiDrive::SongSleep(double msPerTick) const {
 
 bool TMidiDrive::FadeCycle() {
     if (FadeStep == 0.0 || CycleCount % 20 != 0) return true;
-    FadeLevel = FadeLevel + FadeStep * 20;
+    // By the time since FadeOut: the cycles are as long as the wait for the next event.
+    FadeLevel =
+        10000.0 + FadeStep / SleepInterval * static_cast<double>(CycleMicros - FadeStartMicros) / 1000.0;
     if (FadeStep < 0 && FadeLevel <= 0) {
         FadeLevel = 0.0;
         FadeStep = 0.0;

@@ -345,6 +345,7 @@ private:
     std::atomic<std::int32_t> Loops{0};
 
     std::optional<std::int64_t> DueStamp;
+    std::int64_t FadeStartMicros = 0;
     // The clock at the start of the running cycle.
     std::int64_t CycleMicros = 0;
 

@@ -253,7 +253,7 @@ TEST_F(MidiDriveTest, VolumeIsScaledByTheFadeLevel) {
     EXPECT_EQ(Drive.ChannelVolume(2), 100);
 }
 
-TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
+TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesByTheTimeSinceThenStops) {
     Load(Song({}));
     PlayQuietly();
     Drive.FadeOut(5000);
@@ -263,8 +263,9 @@ TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
         Cycle(0);
     EXPECT_EQ(Drive.FadeLevel, 10000.0);
     EXPECT_TRUE(Driver.Messages().empty());
+    // The twentieth cycle comes 38 ms after FadeOut (nineteen sleeps of 2 ms): 2 per ms.
     Cycle(0);
-    EXPECT_EQ(Drive.FadeLevel, 9920.0);
+    EXPECT_EQ(Drive.FadeLevel, 9924.0);
     EXPECT_TRUE(Sent(0xB0, 7, 99));
     EXPECT_EQ(Shorts(0xB0).size(), 1u);
     int cycles = 20;
@@ -272,7 +273,8 @@ TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
         Cycle(0);
         ++cycles;
     }
-    EXPECT_EQ(cycles, 2500);
+    // 5000 ms after FadeOut is cycle 2501; the level is looked at every twentieth.
+    EXPECT_EQ(cycles, 2520);
     EXPECT_FALSE(Drive.Playing);
     EXPECT_EQ(Drive.FadeLevel, 0.0);
     EXPECT_FALSE(Drive.IsFading());
