@@ -61,6 +61,19 @@ void TakeBestNice(int wanted) {
         if (setpriority(PRIO_PROCESS, ThreadId(), nice) == 0) return;
 }
 
+PriorityBroker CurrentBroker() {
+    std::lock_guard lock(StateMutex());
+    return Broker();
+}
+
+// The best nice level from `wanted` on, directly or, refused, through the broker.
+std::string TakeBestNiceOrAsk(int wanted, const PriorityBroker& broker) {
+    TakeBestNice(wanted);
+    if (getpriority(PRIO_PROCESS, ThreadId()) >= 0 && broker && broker(false))
+        return DescribeCurrentThreadPriority() + " through RealtimeKit";
+    return DescribeCurrentThreadPriority();
+}
+
 } // namespace
 
 void InstallPriorityBroker(PriorityBroker broker) {
@@ -84,18 +97,11 @@ std::string ApplyCurrentThreadPriority(ThreadPriority priority, int fifoLevel) {
         param.sched_priority = fifoLevel > 0 ? fifoLevel : critical ? 50 : 20;
         if (pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0)
             return DescribeCurrentThreadPriority();
-        PriorityBroker broker;
-        {
-            std::lock_guard lock(StateMutex());
-            broker = Broker();
-        }
+        const PriorityBroker broker = CurrentBroker();
         if (broker && broker(true) && IsRealTime())
             return DescribeCurrentThreadPriority() + " through RealtimeKit";
         // Without real-time rights, the lowest nice value allowed is the next best thing.
-        TakeBestNice(critical ? -20 : -10);
-        if (getpriority(PRIO_PROCESS, ThreadId()) >= 0 && broker && broker(false))
-            return DescribeCurrentThreadPriority() + " through RealtimeKit";
-        return DescribeCurrentThreadPriority();
+        return TakeBestNiceOrAsk(critical ? -20 : -10, broker);
     }
     sched_param param{};
     pthread_setschedparam(pthread_self(), SCHED_OTHER, &param);
@@ -122,15 +128,7 @@ std::string ApplyCurrentThreadPriority(ThreadPriority priority, int fifoLevel) {
 }
 
 std::string RaiseCurrentThread() {
-    TakeBestNice(-10);
-    PriorityBroker broker;
-    {
-        std::lock_guard lock(StateMutex());
-        broker = Broker();
-    }
-    if (getpriority(PRIO_PROCESS, ThreadId()) >= 0 && broker && broker(false))
-        return DescribeCurrentThreadPriority() + " through RealtimeKit";
-    return DescribeCurrentThreadPriority();
+    return TakeBestNiceOrAsk(-10, CurrentBroker());
 }
 
 std::string DescribeCurrentThreadPriority() {

@@ -37,8 +37,8 @@ struct SynthProbe {
 class BuiltInSynth {
 public:
     static constexpr int WantedRate = 48000;
-    // 128 frames, about 2.7 ms at 48 kHz, with two periods queued: no underrun in a long play on
-    // a busy two-core machine; [Synth] Period raises it on a weak one.
+    // 128 frames, about 2.7 ms at 48 kHz, two periods queued: 64 underran more often on a busy
+    // two-core machine (bench_latency). [Synth] Period raises it on a weak one.
     static constexpr int WantedFrames = 128;
     // How late a message with a due time may arrive and still sound at its exact sample.
     static constexpr std::int64_t LateToleranceMicros = 3000;
