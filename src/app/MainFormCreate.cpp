@@ -3,6 +3,7 @@
 #include "app/MainForm.h"
 
 #include "midi/DrumMap.h"
+#include "midi/ThreadPriority.h"
 #include "records/RecordStore.h"
 
 #include <filesystem>
@@ -98,6 +99,8 @@ void TMainForm::ReportStart(std::int32_t percentDone, const std::string& step) {
 }
 
 void TMainForm::FormShow() {
+    // Key-downs are judged on this thread as the window receives them.
+    ReportThreadPriority(PriorityRole::Strikes, RaiseCurrentThread());
     ReportStart(0, StartSynthText);
     // Without a MIDI output the game still runs, silent; the error has been reported.
     RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });

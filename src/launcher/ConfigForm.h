@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QString>
 
 #include <array>
 #include <cstdint>
@@ -55,6 +56,9 @@ struct TConfigFormServices {
     std::function<void(const std::string& path)> UseSoundFont{};
     // Where the game keeps its records database; empty: beside the settings file.
     std::string RecordsFolder{};
+    // The built-in synth's frames per period (0: unknown) and the priority its threads obtain.
+    int SynthPeriodFrames = 0;
+    std::string SynthPriority{};
 };
 
 class TConfigForm : public QDialog {
@@ -89,6 +93,9 @@ public:
     // The SoundFont list's first entry: the best one installed, named after it.
     static constexpr const char* SoundFontAutoText = "自動: ";
     static constexpr const char* FolderUnreadableText = "読めないフォルダ (検索しません): ";
+
+    // The settings page's line on the built-in synth: its period and the priority obtained.
+    static QString SoundLatencyText(int periodFrames, const std::string& priority);
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;
@@ -158,6 +165,7 @@ public:
     QLabel* SoundFontLabel = nullptr;
     // The built-in synth's SoundFont: automatic, then every one installed; hidden when none is.
     QComboBox* SoundFontCombo = nullptr;
+    QLabel* SoundLatencyLabel = nullptr;
     QCheckBox* CheckDInput = nullptr;
     QCheckBox* CheckFullscreen = nullptr;
     QComboBox* ScalingCombo = nullptr;
@@ -215,6 +223,7 @@ private:
     // One builder per page, each in its own file.
     void BuildAboutSheet();
     void BuildConfigSheet();
+    void BuildSoundLatencyLine();
     void BuildGameConfigSheet();
     void BuildProgressSheet();
     void BuildKeySheet();

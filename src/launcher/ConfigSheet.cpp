@@ -74,6 +74,7 @@ void TConfigForm::BuildConfigSheet() {
     AppDefaultBtn = MakeChild<QPushButton>("初期設定に戻す", ConfigSheet);
     AppDefaultBtn->setGeometry(208, 252, 105, 24);
     connect(AppDefaultBtn, &QPushButton::clicked, this, [this] { AppDefaultBtnClick(); });
+    BuildSoundLatencyLine();
     PageControl->addTab(ConfigSheet, "動作設定");
 }
 

@@ -23,7 +23,7 @@ TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread) : 
         ChannelPans[c] = 64;
         ChannelPrograms[c] = 128;
     }
-    PrevTime = Clock.Now();
+    MarkCycle(Clock.NowMicros());
     if (runThread) Worker = std::thread([this] { Execute(); });
 }
 
@@ -56,11 +56,29 @@ TMidiOutput& TMidiDrive::RequireOutput() {
 }
 
 void TMidiDrive::Send(const TMyMidiEvent& event) {
-    RequireOutput().SendEvent(event);
+    if (DueStamp)
+        RequireOutput().SendEventAt(event, *DueStamp);
+    else
+        RequireOutput().SendEvent(event);
 }
 
 void TMidiDrive::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
-    RequireOutput().SendShort(status, data1, data2);
+    if (DueStamp)
+        RequireOutput().SendShortAt(status, data1, data2, *DueStamp);
+    else
+        RequireOutput().SendShort(status, data1, data2);
+}
+
+void TMidiDrive::DispatchAt(const SequencerEvent& slot, std::int64_t dueMicros) {
+    // Never in the future: a rounding step past this cycle would hold the event back.
+    DueStamp = std::min(dueMicros, CycleMicros);
+    try {
+        Dispatch(slot);
+    } catch (...) {
+        DueStamp.reset();
+        throw;
+    }
+    DueStamp.reset();
 }
 
 void TMidiDrive::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
@@ -145,7 +163,7 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
     }
     SetThreadPriority(PlayPriority);
     Playing = true;
-    PrevTime = Clock.Now();
+    MarkCycle(Clock.NowMicros());
     if (Timed) {
         PrepareTimeline();
         // The song's state where a loop begins, as if the events before it had played.
@@ -188,6 +206,7 @@ void TMidiDrive::FadeOut(std::int32_t milliseconds) {
     const double duration = std::max(milliseconds, 1);
     FadeLevel = 10000.0;
     FadeStep = -(10000.0 / duration * SleepInterval);
+    FadeStartMicros = Clock.NowMicros();
 }
 
 bool TMidiDrive::IsFading() {
@@ -291,7 +310,7 @@ void TMidiDrive::Resume() {
     const std::int32_t from = WholeTick(std::ceil(CountInPosition)) - CountInBarOrigin;
     const std::int32_t beats = from >= 0 ? (from + CountInBeat - 1) / CountInBeat : -(-from / CountInBeat);
     NextClickTick = CountInBarOrigin + beats * CountInBeat;
-    PrevTime = Clock.Now();
+    MarkCycle(Clock.NowMicros());
     PauseStage = PauseStep::CountIn;
     CountInClicks();
 }
@@ -309,7 +328,7 @@ void TMidiDrive::CountInClicks() {
 bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
     if (PauseStage == PauseStep::Running) return true;
     if (PauseStage == PauseStep::Paused) {
-        PrevTime = now;
+        MarkCycle(CycleMicros);
         return false;
     }
     const double perMs = TicksPerMillisecond();
@@ -317,7 +336,7 @@ bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
     CountInClicks();
     const double over = std::max(CountInPosition - Position, 0.0);
     if (CountInPosition < Position - 1e-6) {
-        PrevTime = now;
+        MarkCycle(CycleMicros);
         return false;
     }
     // The song goes on from the paused position at the moment the silent bar reached it; the
@@ -367,7 +386,9 @@ void TMidiDrive::SetThreadPriority(ThreadPriority priority) {
 void TMidiDrive::ApplyRequestedPriority() {
     const int wanted = RequestedPriority.load();
     if (wanted == AppliedPriority) return;
-    ApplyCurrentThreadPriority(static_cast<ThreadPriority>(wanted));
+    const std::string obtained = ApplyCurrentThreadPriority(static_cast<ThreadPriority>(wanted));
+    if (wanted == static_cast<int>(ThreadPriority::TimeCritical))
+        ReportThreadPriority(PriorityRole::Sequencer, obtained);
     AppliedPriority = wanted;
 }
 
@@ -455,8 +476,10 @@ void TMidiDrive::PlayCycle() {
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
         return;
     }
-    const std::uint32_t now = Clock.Now();
+    CycleMicros = Clock.NowMicros();
+    const auto now = static_cast<std::uint32_t>(CycleMicros / 1000);
     Elapsed = static_cast<std::int32_t>(now - PrevTime);
+    const double elapsedMs = static_cast<double>(CycleMicros - PrevMicros) / 1000.0;
     std::optional<double> carried;
     if (!PauseCycle(now, carried)) {
         lock.unlock();
@@ -464,19 +487,19 @@ void TMidiDrive::PlayCycle() {
         return;
     }
     if (Holding) {
-        PrevTime = now;
+        MarkCycle(CycleMicros);
         lock.unlock();
         Clock.Sleep(1);
         return;
     }
     if (Timed) {
         TimelineCycle(now);
-        const std::uint32_t sleep = Playing ? TimelineSleep(now) : 0;
+        const std::int64_t sleep = Playing ? TimelineSleep(now) : 0;
         lock.unlock();
-        if (sleep > 0) Clock.Sleep(sleep);
+        if (sleep > 0) Clock.SleepMicros(sleep);
         return;
     }
-    PrevTime = now;
+    MarkCycle(CycleMicros);
     ++CycleCount;
 
     while (TempoIndex < TempoCount && Position >= TempoMap[TempoIndex].Tick) {
@@ -485,9 +508,10 @@ void TMidiDrive::PlayCycle() {
     }
 
     const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
+    double msPerTick = 0.0;
     if (Tempo > 0 && Division > 0) {
-        const double msPerTick = 60000.0 / (Tempo * speed) / Division;
-        Position = Position + (carried ? *carried : Elapsed / msPerTick);
+        msPerTick = 60000.0 / (Tempo * speed) / Division;
+        Position = Position + (carried ? *carried : elapsedMs / msPerTick);
     }
 
     AnnounceDrumNotes(Position + Division * 8.0);
@@ -502,15 +526,18 @@ void TMidiDrive::PlayCycle() {
     for (int t = 0; t < TrackCount && !Holding; ++t) {
         TMidiTrack& track = Tracks[t];
         while (track.PlayIndex < track.Count() && Position >= track[track.PlayIndex].Tick && !Holding) {
-            Dispatch(track[track.PlayIndex]);
+            // When the position passed the event's tick, at the tempo of this cycle.
+            const double behind = (Position - track[track.PlayIndex].Tick) * msPerTick * 1000.0;
+            DispatchAt(track[track.PlayIndex], CycleMicros - static_cast<std::int64_t>(std::llround(behind)));
             ++track.PlayIndex;
         }
         if (track.PlayIndex >= track.Count()) ++ended;
     }
 
     if (ended < TrackCount || Holding) {
+        const std::int64_t sleep = Holding ? std::int64_t{SleepInterval} * 1000 : SongSleep(msPerTick);
         lock.unlock();
-        Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
+        Clock.SleepMicros(sleep);
         return;
     }
     if (LoopPlay) {
@@ -524,9 +551,23 @@ void TMidiDrive::PlayCycle() {
     FadeStep = 0.0;
 }
 
+std::int64_t TMidiDrive::SongSleep(double msPerTick) const {
+    // Until the next event of any track falls due at this cycle's tempo, or the usual interval.
+    const std::int64_t interval = std::int64_t{SleepInterval} * 1000;
+    double next = std::numeric_limits<double>::infinity();
+    for (int t = 0; t < TrackCount; ++t)
+        if (Tracks[t].PlayIndex < Tracks[t].Count())
+            next = std::min<double>(next, Tracks[t][Tracks[t].PlayIndex].Tick);
+    if (!std::isfinite(next) || msPerTick <= 0.0) return interval;
+    const double wait = std::ceil((next - Position) * msPerTick * 1000.0);
+    return std::clamp(static_cast<std::int64_t>(wait), MinimumWaitMicros, interval);
+}
+
 bool TMidiDrive::FadeCycle() {
     if (FadeStep == 0.0 || CycleCount % 20 != 0) return true;
-    FadeLevel = FadeLevel + FadeStep * 20;
+    // By the time since FadeOut: the cycles are as long as the wait for the next event.
+    FadeLevel =
+        10000.0 + FadeStep / SleepInterval * static_cast<double>(CycleMicros - FadeStartMicros) / 1000.0;
     if (FadeStep < 0 && FadeLevel <= 0) {
         FadeLevel = 0.0;
         FadeStep = 0.0;

@@ -177,10 +177,17 @@ public:
     std::uint32_t ErrorCount() const { return Errors.load(); }
     void ClearLastError();
 
+    // The moment, in steady-clock microseconds, the song event being dispatched fell due: set
+    // while its sends and note callbacks run on the sequencer thread (the game's automatic
+    // lanes send their notes with it), none otherwise.
+    std::optional<std::int64_t> DispatchDue() const { return DueStamp; }
+
     // Playback fields. The atomic ones are read by the game without the lock.
     std::int32_t SleepInterval = 2;
     std::int32_t CycleCount = 0;
     std::uint32_t PrevTime = 0;
+    // PrevTime in microseconds: the position moves on from it by the microseconds elapsed.
+    std::int64_t PrevMicros = 0;
     std::int32_t Elapsed = 0;
     std::atomic<bool> Playing{false};
     std::atomic<bool> LoopPlay{false};
@@ -230,6 +237,15 @@ private:
     void PassBody();
     void PlayCycle();
     void Dispatch(const SequencerEvent& slot);
+    // Dispatch with every send stamped with the event's due time.
+    void DispatchAt(const SequencerEvent& slot, std::int64_t dueMicros);
+    // The cycle time in both units.
+    void MarkCycle(std::int64_t micros) {
+        PrevMicros = micros;
+        PrevTime = static_cast<std::uint32_t>(micros / 1000);
+    }
+    // The due time of a tick on the practice timeline, from this cycle's millisecond.
+    std::int64_t TimelineDueMicros(double tick) const;
     // The fade's step every 20 cycles; false when it has ended the song.
     bool FadeCycle();
     // A count-in or metronome click on channel 10.
@@ -256,7 +272,11 @@ private:
     void ReleaseSounding();
     void SendMix();
     Click ClickAt(std::int32_t from) const;
-    std::uint32_t TimelineSleep(std::uint32_t now) const;
+    // Microseconds until the next event of the timeline (or of the song) falls due, within
+    // MinimumWaitMicros and SleepInterval.
+    std::int64_t TimelineSleep(std::uint32_t now) const;
+    std::int64_t SongSleep(double msPerTick) const;
+    static constexpr std::int64_t MinimumWaitMicros = 100;
     double TimelineMs(std::uint32_t now) const { return static_cast<std::int32_t>(now - BaseTime); }
     double TimelinePosition(double ms) const {
         return Timeline.PositionAfter(AnchorPosition, (ms - AnchorMs) * Plan.TempoScale);
@@ -323,6 +343,11 @@ private:
     std::atomic<bool> Holding{false};
     std::int32_t HeldSongMs = 0;
     std::atomic<std::int32_t> Loops{0};
+
+    std::optional<std::int64_t> DueStamp;
+    std::int64_t FadeStartMicros = 0;
+    // The clock at the start of the running cycle.
+    std::int64_t CycleMicros = 0;
 
     std::atomic<bool> Terminated{false};
     std::thread Worker;

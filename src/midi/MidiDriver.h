@@ -70,6 +70,13 @@ public:
     virtual MidiResult Close(MidiOutHandle handle) = 0;
     // status | data1 << 8 | data2 << 16
     virtual MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) = 0;
+    // The same message with the moment it fell due (steady-clock microseconds, at or before
+    // now): a device that renders its own sound places it at that moment's sample; the others
+    // send it at once, as ShortMsg.
+    virtual MidiResult ShortMsgAt(MidiOutHandle handle, std::uint32_t message, std::int64_t dueMicros) {
+        static_cast<void>(dueMicros);
+        return ShortMsg(handle, message);
+    }
     virtual MidiResult PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) = 0;
     // Returns at once; completion arrives through the device's MidiDoneCallback.
     virtual MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) = 0;

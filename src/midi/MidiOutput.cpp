@@ -102,6 +102,14 @@ void TMidiOutput::SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_
                                       static_cast<std::uint32_t>(data2) << 16));
 }
 
+void TMidiOutput::SendShortAt(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                              std::int64_t dueMicros) {
+    Check(Driver.ShortMsgAt(Handle,
+                            static_cast<std::uint32_t>(status) | static_cast<std::uint32_t>(data1) << 8 |
+                                static_cast<std::uint32_t>(data2) << 16,
+                            dueMicros));
+}
+
 void TMidiOutput::SendLong(const std::uint8_t* bytes, std::uint16_t length) {
     auto header = std::make_unique<TMyMidiHdr>(length);
     if (length > 0) std::memcpy(header->Buffer.Data.data(), bytes, length);
@@ -129,6 +137,14 @@ void TMidiOutput::SendEvent(const TMyMidiEvent& event) {
         SendLong(event.ExclusiveData, event.ExclusiveLength);
     else
         SendShort(event.Status, event.Data1, event.Data2);
+}
+
+void TMidiOutput::SendEventAt(const TMyMidiEvent& event, std::int64_t dueMicros) {
+    if (!IsOpen()) throw EmidioutputError("MIDI Output device not open");
+    if (event.ExclusiveData)
+        SendLong(event.ExclusiveData, event.ExclusiveLength);
+    else
+        SendShortAt(event.Status, event.Data1, event.Data2, dueMicros);
 }
 
 int TMidiOutput::DrainCompletions(bool notify) {

@@ -52,9 +52,13 @@ public:
     bool Close();
     bool IsOpen() const { return State == PortState::Open; }
     void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
+    // With the moment it fell due (IMidiOutDriver::ShortMsgAt).
+    void SendShortAt(std::uint8_t status, std::uint8_t data1, std::uint8_t data2, std::int64_t dueMicros);
     void SendLong(const std::uint8_t* bytes, std::uint16_t length);
     // Raises "MIDI Output device not open" on a closed port.
     void SendEvent(const TMyMidiEvent& event);
+    // A short event with the moment it fell due; an exclusive one goes at once.
+    void SendEventAt(const TMyMidiEvent& event, std::int64_t dueMicros);
     std::string ErrorText(MidiResult code);
     // Why the open port plays nothing (IMidiOutDriver::SilenceReason); empty when closed.
     std::string SilenceReason() const { return IsOpen() ? Driver.SilenceReason(Handle) : std::string(); }

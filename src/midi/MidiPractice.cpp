@@ -98,7 +98,7 @@ void TMidiDrive::RestartLoop() {
     PauseStage = PauseStep::Running;
     ReleaseSounding();
     ChaseState();
-    PrevTime = now;
+    MarkCycle(Clock.NowMicros());
     StartPass(0, TimelineMs(now));
 }
 
@@ -108,7 +108,7 @@ void TMidiDrive::ReleaseHold() {
     const std::uint32_t now = Clock.Now();
     Anchor(Position, TimelineMs(now));
     SongStartTime = now - static_cast<std::uint32_t>(HeldSongMs);
-    PrevTime = now;
+    MarkCycle(Clock.NowMicros());
     Holding = false;
 }
 
@@ -209,7 +209,9 @@ void TMidiDrive::SendDue(double limit) {
             }
         }
         if (NextClick.Due && NextClick.Tick <= limit && (next < 0 || NextClick.Tick <= nextTick)) {
+            DueStamp = TimelineDueMicros(NextClick.Tick);
             SendClick(NextClick.Downbeat);
+            DueStamp.reset();
             NextClick = ClickAt(NextClick.Tick + 1);
             continue;
         }
@@ -217,7 +219,7 @@ void TMidiDrive::SendDue(double limit) {
         TMidiTrack& track = Tracks[next];
         const SequencerEvent slot = track[track.PlayIndex];
         ++track.PlayIndex;
-        Dispatch(slot);
+        DispatchAt(slot, TimelineDueMicros(slot.Tick));
     }
 }
 
@@ -232,7 +234,7 @@ void TMidiDrive::BeginHold(std::int32_t tick) {
 }
 
 void TMidiDrive::TimelineCycle(std::uint32_t now) {
-    PrevTime = now;
+    MarkCycle(CycleMicros);
     ++CycleCount;
     const double ms = TimelineMs(now);
     Position = TimelinePosition(ms);
@@ -266,17 +268,26 @@ void TMidiDrive::TimelineCycle(std::uint32_t now) {
     FadeStep = 0.0;
 }
 
-std::uint32_t TMidiDrive::TimelineSleep(std::uint32_t now) const {
+std::int64_t TMidiDrive::TimelineDueMicros(double tick) const {
+    // PrevTime is this cycle's whole millisecond; the timeline counts from it.
+    const std::int64_t cycleMs = CycleMicros - CycleMicros % 1000;
+    const double ahead = TimelineMsOf(tick) - TimelineMs(PrevTime);
+    return cycleMs + static_cast<std::int64_t>(std::llround(ahead * 1000.0));
+}
+
+std::int64_t TMidiDrive::TimelineSleep(std::uint32_t now) const {
     // Sleeps the usual interval, or less when something falls due sooner.
     double due = NextClick.Due ? NextClick.Tick : std::numeric_limits<double>::infinity();
     if (Plan.HasLoop()) due = std::min(due, static_cast<double>(Plan.LoopToTick));
     for (int t = 0; t < TrackCount; ++t)
         if (Tracks[t].PlayIndex < Tracks[t].Count())
             due = std::min<double>(due, Tracks[t][Tracks[t].PlayIndex].Tick);
-    const auto interval = static_cast<std::uint32_t>(std::max(SleepInterval, 1));
+    const std::int64_t interval = std::max(SleepInterval, 1) * std::int64_t{1000};
     if (!std::isfinite(due)) return interval;
-    const double wait = TimelineMsOf(due) - TimelineMs(now);
-    return static_cast<std::uint32_t>(std::clamp(std::ceil(wait), 1.0, static_cast<double>(interval)));
+    // The timeline counts whole milliseconds; the cycle began this far into its millisecond.
+    const double wait =
+        (TimelineMsOf(due) - TimelineMs(now)) * 1000.0 - static_cast<double>(CycleMicros % 1000);
+    return std::clamp(static_cast<std::int64_t>(std::ceil(wait)), MinimumWaitMicros, interval);
 }
 
 } // namespace tamtara

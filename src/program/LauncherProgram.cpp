@@ -34,9 +34,15 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     std::unique_ptr<TMainForm> game = start.CreateGameWindow();
     MainFormGameWindow gameWindow(*game, start.StartTimes);
     const std::string audioProblem = start.AudioProblem.valid() ? start.AudioProblem.get() : std::string();
-    TConfigForm launcher(TConfigFormServices{
-        &gameWindow, start.MidiDriver, start.IniPath, start.SoundFontFound, start.MidiInDriver, audioProblem,
-        DefaultSongFolders(start.Paths), start.SoundFonts, SetPreferredSoundFont, start.Paths.RecordsFolder});
+    TConfigFormServices services{&gameWindow,          start.MidiDriver,   start.IniPath,
+                                 start.SoundFontFound, start.MidiInDriver, audioProblem};
+    services.DefaultSongFolders = DefaultSongFolders(start.Paths);
+    services.SoundFonts = start.SoundFonts;
+    services.UseSoundFont = SetPreferredSoundFont;
+    services.RecordsFolder = start.Paths.RecordsFolder;
+    services.SynthPeriodFrames = start.SynthPeriodFrames;
+    if (start.SynthPriority.valid()) services.SynthPriority = start.SynthPriority.get();
+    TConfigForm launcher(services);
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     launcher.show();

@@ -30,6 +30,10 @@ struct LauncherStart {
     // Why the built-in synth cannot be heard, once known (empty: it can); the launcher waits
     // for it before its first show.
     std::future<std::string> AudioProblem;
+    // The built-in synth's frames per period, and the priority a time-critical thread obtains
+    // (ApplyCurrentThreadPriority's words), for the settings page.
+    int SynthPeriodFrames = 0;
+    std::future<std::string> SynthPriority;
     // Where the steps from Start to the first frame are timed; null: nowhere.
     std::ostream* StartTimes = nullptr;
     // Creates the game window (FormCreate); may raise EGameStartError.

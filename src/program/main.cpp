@@ -2,9 +2,12 @@
 // the songs and shows the game window on the real window, keyboard and MIDI output until it closes.
 #include "app/MainForm.h"
 #include "base/UserMessage.h"
+#include "midi/MidiDrive.h"
+#include "midi/ThreadPriority.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
 #include "platform/midi/AlsaMidiInDriver.h"
+#include "platform/midi/DesktopPriority.h"
 #include "platform/midi/SdlAudioOutput.h"
 #include "platform/midi/SoundFontLocator.h"
 #include "platform/midi/SystemMidiDriver.h"
@@ -12,8 +15,10 @@
 #include "program/ProgramFolder.h"
 #include "program/SdlMessageBox.h"
 #include "settings/GamePaths.h"
+#include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/SoundFonts.h"
+#include "settings/SynthSettings.h"
 
 #include <cstdlib>
 #include <future>
@@ -71,6 +76,13 @@ int main(int argc, char** argv) {
         start.SoundFontFound = !start.SoundFonts.empty() || !FindGmSoundFont().empty();
         // Asked while the toolkit starts; the device is closed again at once.
         start.AudioProblem = std::async(std::launch::async, ProbeAudioOutput);
+        // The sequencer, audio and strike threads ask the desktop for their priority.
+        InstallDesktopPriority();
+        start.SynthPeriodFrames = ReadSynthPeriod(TProfileFile(start.IniPath));
+        midiDriver.SetSynthPeriod(start.SynthPeriodFrames);
+        // What the sequencer's thread will obtain, asked on a thread of its own that ends at once.
+        start.SynthPriority = std::async(
+            std::launch::async, [] { return ApplyCurrentThreadPriority(ThreadPriority::TimeCritical); });
         if (TraceStartTimes) start.StartTimes = &std::cerr;
         const std::unique_ptr<IMidiInDriver> midiIn = CreateAlsaMidiInDriver(SystemClock::Instance());
         start.MidiInDriver = midiIn.get();

@@ -673,6 +673,32 @@ private slots:
         QVERIFY(launcher.SavedSettings().ExtendedDrumMap);
     }
 
+    void SettingsPageSaysTheSynthPeriodAndThePriorityObtained() {
+        Launcher launcher;
+        TConfigFormServices services{&launcher.Game, &launcher.Midi,   launcher.IniPath,
+                                     true,           &launcher.MidiIn, {}};
+        services.SynthPeriodFrames = 128;
+        services.SynthPriority = "real-time (SCHED_RR 20) through RealtimeKit";
+        TConfigForm form(services);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.PageControl->setCurrentWidget(form.ConfigSheet);
+        const QLabel& label = *form.SoundLatencyLabel;
+        QVERIFY(label.isVisible());
+        QCOMPARE(label.text(),
+                 QString("内蔵シンセ: 128 サンプル (2.7 ms)\n優先度: リアルタイム (RealtimeKit)"));
+        // Both lines whole, beside the default button and not under it.
+        for (const QString& line : label.text().split('\n'))
+            QVERIFY(label.fontMetrics().horizontalAdvance(line) <= label.width());
+        QVERIFY(!label.geometry().intersects(form.AppDefaultBtn->geometry()));
+        QVERIFY(label.geometry().bottom() < form.ConfigSheet->height());
+
+        QCOMPARE(TConfigForm::SoundLatencyText(256, "nice -11"),
+                 QString("内蔵シンセ: 256 サンプル (5.3 ms)\n優先度: nice -11"));
+        QCOMPARE(TConfigForm::SoundLatencyText(64, "normal"),
+                 QString("内蔵シンセ: 64 サンプル (1.3 ms)\n優先度: 通常 (リアルタイム不可)"));
+    }
+
 public slots:
     // The desktop's stand-in for opening a folder.
     void OpenUrl(const QUrl& url) { OpenedUrls.push_back(url); }

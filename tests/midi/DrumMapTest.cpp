@@ -15,7 +15,9 @@ TEST(DrumMap, ExtendedMapKeepsTheTableAndAddsKitPiecesToTheirLanes) {
         const bool inTable = std::find(DrumNoteTable.begin(), DrumNoteTable.end(),
                                        static_cast<std::uint8_t>(note)) != DrumNoteTable.end();
         EXPECT_EQ(StandardLaneOfNote(note) >= 0, inTable) << note;
-        if (inTable) EXPECT_EQ(ExtendedLaneOfNote(note), StandardLaneOfNote(note)) << note;
+        if (inTable) {
+            EXPECT_EQ(ExtendedLaneOfNote(note), StandardLaneOfNote(note)) << note;
+        }
     }
     EXPECT_EQ(ExtendedLaneOfNote(37), dpSnare);
     for (int ride : {51, 52, 53, 59})

@@ -253,7 +253,7 @@ TEST_F(MidiDriveTest, VolumeIsScaledByTheFadeLevel) {
     EXPECT_EQ(Drive.ChannelVolume(2), 100);
 }
 
-TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
+TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesByTheTimeSinceThenStops) {
     Load(Song({}));
     PlayQuietly();
     Drive.FadeOut(5000);
@@ -263,8 +263,9 @@ TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
         Cycle(0);
     EXPECT_EQ(Drive.FadeLevel, 10000.0);
     EXPECT_TRUE(Driver.Messages().empty());
+    // The twentieth cycle comes 38 ms after FadeOut (nineteen sleeps of 2 ms): 2 per ms.
     Cycle(0);
-    EXPECT_EQ(Drive.FadeLevel, 9920.0);
+    EXPECT_EQ(Drive.FadeLevel, 9924.0);
     EXPECT_TRUE(Sent(0xB0, 7, 99));
     EXPECT_EQ(Shorts(0xB0).size(), 1u);
     int cycles = 20;
@@ -272,7 +273,8 @@ TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesThenStops) {
         Cycle(0);
         ++cycles;
     }
-    EXPECT_EQ(cycles, 2500);
+    // 5000 ms after FadeOut is cycle 2501; the level is looked at every twentieth.
+    EXPECT_EQ(cycles, 2520);
     EXPECT_FALSE(Drive.Playing);
     EXPECT_EQ(Drive.FadeLevel, 0.0);
     EXPECT_FALSE(Drive.IsFading());
@@ -524,6 +526,59 @@ TEST_F(MidiDriveTest, PauseOfAStoppedSongAndResumeWithoutPauseDoNothing) {
     Drive.Pause();
     Drive.Stop();
     EXPECT_FALSE(Drive.IsPaused());
+}
+
+} // namespace
+} // namespace tamtara
+
+namespace tamtara {
+namespace {
+
+// The sequencer runs on microseconds: a song started between two milliseconds and stepped by
+// late, uneven cycles sends each event stamped with the very moment it fell due, on the default
+// path and on the practice timeline; sends outside the song carry no stamp.
+TEST_F(MidiDriveTest, SongEventsCarryTheMicrosecondTheyFellDue) {
+    // A note-on at tick 480 (500 ms at 120 BPM) and one at 720 (750 ms).
+    Load(Song(Cat({Ev(480, {0x90, 60, 100}), Ev(240, {0x90, 62, 100})})));
+    Clock.AdvanceMicros(250);
+    Drive.Play();
+    // Tick 0 is at the end of Play (its sends take their time), between two milliseconds.
+    const std::int64_t start = Clock.NowMicros();
+    ASSERT_NE(start % 1000, 0);
+    for (const RecordedMessage& m : Driver.Messages())
+        EXPECT_FALSE(m.Due.has_value()) << "Play's own sends go at once";
+    Driver.ClearMessages();
+    Clock.AdvanceMicros(1234);
+    Drive.RunCycle();
+    // Ticks from microseconds, not from whole milliseconds.
+    EXPECT_NEAR(Drive.Position, 1.234 * 0.96, 1e-9);
+    while (Shorts(0x90).size() < 2) {
+        Clock.AdvanceMicros(7321);
+        Drive.RunCycle();
+    }
+    const std::vector<RecordedMessage> notes = Shorts(0x90);
+    ASSERT_TRUE(notes[0].Due && notes[1].Due);
+    EXPECT_NEAR(static_cast<double>(*notes[0].Due - start), 500000.0, 2.0);
+    EXPECT_NEAR(static_cast<double>(*notes[1].Due - start), 750000.0, 2.0);
+    EXPECT_LE(*notes[1].Due, Clock.NowMicros());
+}
+
+TEST_F(MidiDriveTest, PracticeTimelineStampsEventsAtTheirScaledTime) {
+    Load(Song(Ev(480, {0x90, 60, 100})));
+    PracticePlan plan;
+    plan.TempoScale = 0.5;
+    Drive.SetPractice(plan);
+    PlayQuietly();
+    const std::int64_t start = Clock.NowMicros();
+    while (Shorts(0x90).empty()) {
+        Clock.AdvanceMicros(3500);
+        Drive.RunCycle();
+    }
+    const RecordedMessage note = Shorts(0x90).front();
+    ASSERT_TRUE(note.Due.has_value());
+    // At half the tempo the beat at tick 480 comes after a second; the timeline counts whole
+    // milliseconds from the start, which began on one here.
+    EXPECT_NEAR(static_cast<double>(*note.Due - start), 1000000.0, 2.0);
 }
 
 } // namespace

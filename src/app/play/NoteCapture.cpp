@@ -65,8 +65,16 @@ void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
 
 void NoteCapture::SoundDrumNote(const SequencerEvent* event) {
     TMidiOutput* output = Drive.Output();
+    // With the song's other events: at the moment the note fell due.
+    const auto send = [output, due = Drive.DispatchDue()](const TMyMidiEvent& e) {
+        if (!output) return;
+        if (due)
+            output->SendEventAt(e, *due);
+        else
+            output->SendEvent(e);
+    };
     if (!InPlay()) {
-        if (output) output->SendEvent(event->Event);
+        send(event->Event);
         return;
     }
     if (event->Event.Data2 == 0) return;
@@ -74,7 +82,7 @@ void NoteCapture::SoundDrumNote(const SequencerEvent* event) {
         if (State.AutoLane[lane] && LaneHoldsNote(lane, event->Event.Data1)) {
             if (State.DemoMode || State.AutoPlayMode)
                 State.PadTimer[lane].store(7, std::memory_order_relaxed);
-            if (output) output->SendEvent(event->Event);
+            send(event->Event);
             return;
         }
     }

@@ -1,6 +1,11 @@
-// Wiring of the GM synth into the SDL audio callback.
+// Wiring of the GM synth into the SDL audio callback: messages reach the synth on the audio
+// thread, each at its sample of the period being rendered.
 #include "platform/midi/BuiltInSynth.h"
 
+#include "base/Clock.h"
+#include "midi/MidiDrive.h"
+#include "midi/ThreadPriority.h"
+#include "platform/midi/DesktopPriority.h"
 #include "platform/midi/GmSynth.h"
 #include "platform/midi/SdlAudioOutput.h"
 
@@ -8,10 +13,15 @@
 
 namespace tamtara {
 
-BuiltInSynth::BuiltInSynth() {
+BuiltInSynth::BuiltInSynth(int periodFrames) {
+    // SDL's audio thread asks for its priority as it starts.
+    InstallDesktopPriority();
     // The device decides the rate, so the stream is opened before the synth is made for it.
-    auto audio = std::make_unique<SdlAudioOutput>(WantedRate, WantedFrames);
+    auto audio = std::make_unique<SdlAudioOutput>(WantedRate, periodFrames);
     const int rate = audio->IsOpen() ? audio->SampleRate() : WantedRate;
+    Period = audio->IsOpen() ? audio->BufferFrames() : periodFrames;
+    Queue = std::make_unique<TimedMessages>(
+        rate, BlockFrames, static_cast<std::int64_t>(Period) * 1000000 / rate + LateToleranceMicros);
     Synth = std::make_unique<GmSynth>(rate);
     if (!audio->IsOpen()) {
         std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n", audio->Error().c_str());
@@ -19,8 +29,7 @@ BuiltInSynth::BuiltInSynth() {
         std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n",
                      Synth->SoundFontError().c_str());
     }
-    GmSynth* synth = Synth.get();
-    audio->Start([synth](std::int16_t* stereo, int frames) { synth->Render(stereo, frames); });
+    audio->Start([this](std::int16_t* stereo, int frames) { Render(stereo, frames); });
     Audio = std::move(audio);
 }
 
@@ -39,19 +48,59 @@ std::string BuiltInSynth::SilenceReason() const {
     return {};
 }
 
-void BuiltInSynth::Send(std::span<const std::uint8_t> message) {
+void BuiltInSynth::SetProbe(SynthProbe probe) {
+    std::lock_guard lock(ProbeMutex);
+    Probe = std::move(probe);
+}
+
+void BuiltInSynth::Render(std::int16_t* stereo, int frames) {
+    static thread_local bool prioritySaid = false;
+    if (!prioritySaid) {
+        prioritySaid = true;
+        // SDL asks for real-time scheduling only through RealtimeKit; without it, a process
+        // with the right (or root) still gets it directly, else the best nice level.
+        ReportThreadPriority(PriorityRole::Audio,
+                             ApplyCurrentThreadPriority(ThreadPriority::TimeCritical, AudioFifoLevel));
+    }
+    const std::int64_t start = MonotonicMicros();
+    std::lock_guard lock(ProbeMutex);
+    if (Probe.Period) Probe.Period(start, frames);
+    Queue->RenderPeriod(
+        start, frames, [this](const TimedMessage& message, std::int64_t at) { Apply(message, at); },
+        [this, &stereo](int count) {
+            Synth->Render(stereo, count);
+            stereo += 2 * count;
+        });
+}
+
+void BuiltInSynth::Apply(const TimedMessage& message, std::int64_t sampleMicros) {
+    const std::span<const std::uint8_t> bytes = message.Bytes();
+    Synth->Send(bytes);
+    if (Probe.Sounded && bytes.size() == 3 && (bytes[0] & 0xF0) == 0x90 && bytes[2] > 0)
+        Probe.Sounded(SoundedNote{bytes[0], bytes[1], bytes[2], sampleMicros});
+}
+
+bool BuiltInSynth::Accepts() {
     // Unrendered voices never finish their release; with no stream they would pile up.
     if (!Audio->IsOpen()) {
-        return;
+        return false;
     }
     if (!Audio->IsRunning()) {
         if (!LostReported.exchange(true)) {
             std::fprintf(stderr, "tamtara: the audio output device has gone; the built-in synth "
                                  "plays silently\n");
         }
-        return;
+        return false;
     }
-    Synth->Send(message);
+    return true;
+}
+
+void BuiltInSynth::Send(std::span<const std::uint8_t> message) {
+    if (Accepts()) Queue->Post(message, std::nullopt);
+}
+
+void BuiltInSynth::SendAt(std::span<const std::uint8_t> message, std::int64_t dueMicros) {
+    if (Accepts()) Queue->Post(message, dueMicros);
 }
 
 } // namespace tamtara

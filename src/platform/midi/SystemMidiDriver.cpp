@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 namespace tamtara {
@@ -23,9 +24,12 @@ struct OpenDevice {
     std::unique_ptr<IMidiPortConnection> Port;
     MidiDoneCallback OnDone;
 
-    MidiResult Send(std::span<const std::uint8_t> message) {
+    MidiResult Send(std::span<const std::uint8_t> message, std::optional<std::int64_t> due = std::nullopt) {
         if (Synth) {
-            Synth->Send(message);
+            if (due)
+                Synth->SendAt(message, *due);
+            else
+                Synth->Send(message);
             return MidiError::NoError;
         }
         return Port->Send(message);
@@ -40,6 +44,7 @@ struct SystemMidiDriver::Impl {
     std::weak_ptr<BuiltInSynth> Synth;
     std::map<MidiOutHandle, OpenDevice> Devices;
     MidiOutHandle NextHandle = 1;
+    int SynthPeriod = BuiltInSynth::WantedFrames;
 
     OpenDevice* Find(MidiOutHandle handle) {
         auto it = Devices.find(handle);
@@ -49,7 +54,7 @@ struct SystemMidiDriver::Impl {
     std::shared_ptr<BuiltInSynth> SharedSynth() {
         std::shared_ptr<BuiltInSynth> synth = Synth.lock();
         if (!synth) {
-            synth = std::make_shared<BuiltInSynth>();
+            synth = std::make_shared<BuiltInSynth>(SynthPeriod);
             Synth = synth;
         }
         return synth;
@@ -136,6 +141,15 @@ MidiResult SystemMidiDriver::Close(MidiOutHandle handle) {
 }
 
 MidiResult SystemMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t message) {
+    return SendShort(handle, message, std::nullopt);
+}
+
+MidiResult SystemMidiDriver::ShortMsgAt(MidiOutHandle handle, std::uint32_t message, std::int64_t dueMicros) {
+    return SendShort(handle, message, dueMicros);
+}
+
+MidiResult SystemMidiDriver::SendShort(MidiOutHandle handle, std::uint32_t message,
+                                       std::optional<std::int64_t> due) {
     std::lock_guard lock(P->Mutex);
     OpenDevice* device = P->Find(handle);
     if (device == nullptr) {
@@ -145,7 +159,7 @@ MidiResult SystemMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t messag
     if (bytes.Length == 0) {
         return MidiError::InvalidParam;
     }
-    return device->Send(std::span(bytes.Bytes.data(), bytes.Length));
+    return device->Send(std::span(bytes.Bytes.data(), bytes.Length), due);
 }
 
 MidiResult SystemMidiDriver::PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) {
@@ -202,6 +216,16 @@ std::string SystemMidiDriver::SilenceReason(MidiOutHandle handle) {
     std::lock_guard lock(P->Mutex);
     const OpenDevice* device = P->Find(handle);
     return device && device->Synth ? device->Synth->SilenceReason() : std::string();
+}
+
+void SystemMidiDriver::SetSynthPeriod(int frames) {
+    std::lock_guard lock(P->Mutex);
+    P->SynthPeriod = frames;
+}
+
+std::shared_ptr<BuiltInSynth> SystemMidiDriver::OpenBuiltInSynth() {
+    std::lock_guard lock(P->Mutex);
+    return P->Synth.lock();
 }
 
 bool SystemMidiDriver::GetErrorText(MidiResult code, std::string& text) {

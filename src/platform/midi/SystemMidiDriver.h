@@ -6,8 +6,11 @@
 #include "platform/midi/MidiPortSystem.h"
 
 #include <memory>
+#include <optional>
 
 namespace tamtara {
+
+class BuiltInSynth;
 
 inline constexpr const char* MidiMapperName = "MIDI Mapper";
 inline constexpr const char* BuiltInSynthName = "Tamtara GM Synth";
@@ -37,6 +40,8 @@ public:
     MidiResult Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) override;
     MidiResult Close(MidiOutHandle handle) override;
     MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
+    // The built-in synth sounds it at its due time's sample; a port gets it at once.
+    MidiResult ShortMsgAt(MidiOutHandle handle, std::uint32_t message, std::int64_t dueMicros) override;
     MidiResult PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     // The bytes are handed over at once; the completion callback runs before this returns.
     MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override;
@@ -44,8 +49,14 @@ public:
     bool GetErrorText(MidiResult code, std::string& text) override;
     // The built-in synth's: why its audio stream could not be opened, or has stopped.
     std::string SilenceReason(MidiOutHandle handle) override;
+    // Frames per audio period of the built-in synth from its next start on.
+    void SetSynthPeriod(int frames);
+    // The built-in synth while some handle holds it open; null otherwise.
+    std::shared_ptr<BuiltInSynth> OpenBuiltInSynth();
 
 private:
+    MidiResult SendShort(MidiOutHandle handle, std::uint32_t message, std::optional<std::int64_t> due);
+
     struct Impl;
     std::unique_ptr<Impl> P;
 };

@@ -102,6 +102,16 @@ MidiResult RecordingMidiDriver::Close(MidiOutHandle handle) {
 }
 
 MidiResult RecordingMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t message) {
+    return Record(handle, message, std::nullopt);
+}
+
+MidiResult RecordingMidiDriver::ShortMsgAt(MidiOutHandle handle, std::uint32_t message,
+                                           std::int64_t dueMicros) {
+    return Record(handle, message, dueMicros);
+}
+
+MidiResult RecordingMidiDriver::Record(MidiOutHandle handle, std::uint32_t message,
+                                       std::optional<std::int64_t> due) {
     std::lock_guard<std::mutex> lock(Mutex);
     if (Fail.ShortMsg != MidiError::NoError) return Fail.ShortMsg;
     if (!OpenHandles.contains(handle)) return MidiError::InvalidHandle;
@@ -109,6 +119,7 @@ MidiResult RecordingMidiDriver::ShortMsg(MidiOutHandle handle, std::uint32_t mes
     recorded.Time = Clock.Now();
     recorded.Handle = handle;
     recorded.Short = message;
+    recorded.Due = due;
     Log.push_back(std::move(recorded));
     return MidiError::NoError;
 }

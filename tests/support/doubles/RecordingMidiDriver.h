@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct RecordedMessage {
     bool IsLong = false;
     std::uint32_t Short = 0;         // status | data1 << 8 | data2 << 16, for a short message
     std::vector<std::uint8_t> Bytes; // the whole message, for a long message
+    // The due time a timed send carried (ShortMsgAt), in microseconds; none for one sent at once.
+    std::optional<std::int64_t> Due;
 
     std::uint8_t Status() const { return static_cast<std::uint8_t>(Short & 0xFF); }
     std::uint8_t Data1() const { return static_cast<std::uint8_t>((Short >> 8) & 0xFF); }
@@ -61,6 +64,7 @@ public:
     MidiResult Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) override;
     MidiResult Close(MidiOutHandle handle) override;
     MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
+    MidiResult ShortMsgAt(MidiOutHandle handle, std::uint32_t message, std::int64_t dueMicros) override;
     MidiResult PrepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     MidiResult LongMsg(MidiOutHandle handle, MidiLongBuffer& buffer) override;
     MidiResult UnprepareHeader(MidiOutHandle handle, MidiLongBuffer& buffer) override;
@@ -68,6 +72,8 @@ public:
     std::string SilenceReason(MidiOutHandle handle) override;
 
 private:
+    MidiResult Record(MidiOutHandle handle, std::uint32_t message, std::optional<std::int64_t> due);
+
     std::string SynthSilence;
     std::map<MidiOutHandle, int> OpenDevices;
     struct Pending {

@@ -1,0 +1,324 @@
+// bench_latency: a song played by the sequencer thread through the built-in synth on SDL's audio
+// thread (the dummy driver unless SDL_AUDIODRIVER says otherwise), with key-downs and kit hits
+// injected at random moments and judged as the game judges them. The synth's probe gives the
+// moment each note's first sample was rendered: from a strike's stamp (strike to render) and from
+// a song note's due time (lateness at the synth, beyond the synth's fixed look-ahead). Each run
+// happens in a child process, as root and as an unprivileged user, quiet and with two busy-loop
+// threads.
+//
+//   bench_latency [--seconds N] [--period FRAMES] [--only root|user] [--busy-only]
+#include "app/play/Judge.h"
+#include "app/play/PlayState.h"
+#include "base/Clock.h"
+#include "base/Stream.h"
+#include "midi/DrumMap.h"
+#include "midi/MidiDrive.h"
+#include "midi/ThreadPriority.h"
+#include "platform/midi/BuiltInSynth.h"
+#include "platform/midi/SystemMidiDriver.h"
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace tamtara;
+
+namespace {
+
+struct Options {
+    int Seconds = 20;
+    int Period = BuiltInSynth::WantedFrames;
+    std::string Only;
+    bool BusyOnly = false;
+};
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int Division = 480;
+constexpr int Channels = 4;
+constexpr int StepTicks = 240;
+// 120 beats per minute: ticks to microseconds.
+constexpr double MicrosPerTick = 500000.0 / Division;
+
+void PutBE(Bytes& out, std::uint32_t value, int size) {
+    for (int i = size - 1; i >= 0; --i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+void PutVarLen(Bytes& out, std::uint32_t value) {
+    Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
+    while (value >>= 7)
+        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+    out.insert(out.end(), groups.begin(), groups.end());
+}
+
+std::int32_t NoteTick(int channel, int k) {
+    return k * StepTicks + channel * 37;
+}
+
+// Four melodic channels of short notes in eighths, each channel a little after the one before,
+// at 120 beats per minute for `seconds`.
+Bytes Song(int seconds) {
+    const int notes = seconds * 4;
+    Bytes file{'M', 'T', 'h', 'd'};
+    PutBE(file, 6, 4);
+    PutBE(file, 1, 2);
+    PutBE(file, Channels, 2);
+    PutBE(file, Division, 2);
+    for (int c = 0; c < Channels; ++c) {
+        Bytes ev;
+        std::uint32_t tick = 0;
+        if (c == 0) {
+            ev.insert(ev.end(), {0x00, 0xFF, 0x51, 0x03});
+            PutBE(ev, 500000, 3);
+        }
+        const auto on = static_cast<std::uint8_t>(0x90 + c);
+        for (int k = 0; k < notes; ++k) {
+            const auto at = static_cast<std::uint32_t>(NoteTick(c, k));
+            PutVarLen(ev, at - tick);
+            ev.insert(ev.end(), {on, static_cast<std::uint8_t>(60 + (k + c * 3) % 12), 90});
+            PutVarLen(ev, 60);
+            ev.insert(ev.end(), {on, static_cast<std::uint8_t>(60 + (k + c * 3) % 12), 0});
+            tick = at + 60;
+        }
+        ev.insert(ev.end(), {0x00, 0xFF, 0x2F, 0x00});
+        file.insert(file.end(), {'M', 'T', 'r', 'k'});
+        PutBE(file, static_cast<std::uint32_t>(ev.size()), 4);
+        file.insert(file.end(), ev.begin(), ev.end());
+    }
+    return file;
+}
+
+// A thread that sleeps until it is handed work, as the game's window thread waits for events
+// and the kit's input thread for messages.
+class Waiter {
+public:
+    Waiter(std::function<void(int lane, std::int64_t stamp)> take, std::function<void()> start)
+        : Take(std::move(take)) {
+        Worker = std::thread([this, start = std::move(start)] {
+            start();
+            Run();
+        });
+    }
+    ~Waiter() {
+        {
+            std::lock_guard lock(Mutex);
+            Done = true;
+        }
+        Wake.notify_one();
+        Worker.join();
+    }
+    void Hand(int lane, std::int64_t stamp) {
+        {
+            std::lock_guard lock(Mutex);
+            Work.emplace_back(lane, stamp);
+        }
+        Wake.notify_one();
+    }
+
+private:
+    void Run() {
+        std::unique_lock lock(Mutex);
+        while (!Done) {
+            // The window's frame timer wakes it anyway every 33 ms.
+            Wake.wait_for(lock, std::chrono::milliseconds(33));
+            while (!Work.empty()) {
+                const auto [lane, stamp] = Work.front();
+                Work.pop_front();
+                lock.unlock();
+                Take(lane, stamp);
+                lock.lock();
+            }
+        }
+    }
+
+    std::function<void(int, std::int64_t)> Take;
+    std::mutex Mutex;
+    std::condition_variable Wake;
+    std::deque<std::pair<int, std::int64_t>> Work;
+    bool Done = false;
+    std::thread Worker;
+};
+
+struct Samples {
+    std::mutex Mutex;
+    std::deque<std::int64_t> StrikeStamps;
+    std::vector<double> StrikeToRender;
+    std::vector<double> Lateness;
+    std::array<int, Channels> NextNote{};
+    std::int64_t SongStart = 0;
+    std::int64_t LastPeriod = 0;
+    int Underruns = 0;
+    int Periods = 0;
+};
+
+double Quantile(std::vector<double> values, double q) {
+    if (values.empty()) return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1))];
+}
+
+void Measure(const Options& options, const std::string& name, bool busy) {
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> spinners;
+    if (busy)
+        for (int i = 0; i < 2; ++i)
+            spinners.emplace_back([&stop] {
+                volatile std::uint64_t x = 0;
+                while (!stop.load(std::memory_order_relaxed))
+                    x = x + 1;
+            });
+
+    SystemMidiDriver driver;
+    driver.SetSynthPeriod(options.Period);
+    TMidiDrive drive(driver, SystemClock::Instance());
+    drive.AnnounceNotes = true;
+    drive.OpenOutput(MidiMapperId);
+    const std::shared_ptr<BuiltInSynth> synth = driver.OpenBuiltInSynth();
+    if (!synth || !synth->IsAudible()) {
+        std::fprintf(stderr, "bench_latency: the built-in synth cannot sound: %s\n",
+                     synth ? synth->SilenceReason().c_str() : "not open");
+        std::exit(1);
+    }
+    const double periodMs = options.Period * 1000.0 / BuiltInSynth::WantedRate;
+    Samples samples;
+    SynthProbe probe;
+    probe.Period = [&samples, periodMs](std::int64_t start, int) {
+        std::lock_guard lock(samples.Mutex);
+        // With two periods queued, a callback more than two periods after the last one means the
+        // device ran dry.
+        if (samples.LastPeriod != 0 && start - samples.LastPeriod > 2000 * periodMs) ++samples.Underruns;
+        samples.LastPeriod = start;
+        ++samples.Periods;
+    };
+    probe.Sounded = [&samples](const SoundedNote& note) {
+        std::lock_guard lock(samples.Mutex);
+        if (note.Status == 0x99) {
+            if (samples.StrikeStamps.empty()) return;
+            samples.StrikeToRender.push_back((note.SampleMicros - samples.StrikeStamps.front()) / 1000.0);
+            samples.StrikeStamps.pop_front();
+            return;
+        }
+        const int channel = note.Status & 0x0F;
+        if (channel >= Channels || samples.SongStart == 0) return;
+        const int k = samples.NextNote[static_cast<std::size_t>(channel)]++;
+        const double due = static_cast<double>(samples.SongStart) + NoteTick(channel, k) * MicrosPerTick;
+        samples.Lateness.push_back((static_cast<double>(note.SampleMicros) - due) / 1000.0);
+    };
+    synth->SetProbe(probe);
+
+    PlayState state;
+    state.AutoLane.fill(false);
+    Judge judge(state, drive);
+    const auto strike = [&judge](int lane, std::int64_t stamp) {
+        judge.StrikeAt(lane, static_cast<std::uint32_t>(stamp / 1000));
+    };
+    // The window's thread raises itself as the game's does when it shows; the kit's input
+    // thread is an ordinary one.
+    Waiter window(strike, [] { ReportThreadPriority(PriorityRole::Strikes, RaiseCurrentThread()); });
+    Waiter kitInput([&window](int lane, std::int64_t stamp) { window.Hand(lane, stamp); }, [] {});
+
+    const Bytes song = Song(options.Seconds);
+    TMemoryStream stream(song);
+    drive.LoadFromStream(stream);
+    {
+        // Tick 0 plays at the cycle time Play stamps; read before the sequencer moves it on.
+        auto driveLock = drive.ScopedLock();
+        drive.Play();
+        std::lock_guard lock(samples.Mutex);
+        samples.SongStart = drive.PrevMicros + synth->TimedLeadMicros();
+    }
+
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> gap(15000, 60000);
+    std::uniform_int_distribution<int> lanes(1, LaneCount - 1);
+    int strikes = 0;
+    while (drive.Playing) {
+        std::this_thread::sleep_for(std::chrono::microseconds(gap(random)));
+        const int lane = lanes(random);
+        const std::int64_t stamp = MonotonicMicros();
+        {
+            std::lock_guard lock(samples.Mutex);
+            samples.StrikeStamps.push_back(stamp);
+        }
+        if (++strikes % 2 == 0)
+            window.Hand(lane, stamp);
+        else
+            kitInput.Hand(lane, stamp);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    synth->SetProbe({});
+    stop = true;
+    for (std::thread& t : spinners)
+        t.join();
+
+    std::lock_guard lock(samples.Mutex);
+    const double queuedMs = 2 * periodMs;
+    const double p99 = Quantile(samples.StrikeToRender, 0.99);
+    std::printf("%s_strikes: %zu\n", name.c_str(), samples.StrikeToRender.size());
+    std::printf("%s_song_lead_ms: %.3f\n", name.c_str(), synth->TimedLeadMicros() / 1000.0);
+    std::printf("%s_strike_to_render_ms_p50: %.3f\n", name.c_str(), Quantile(samples.StrikeToRender, 0.5));
+    std::printf("%s_strike_to_render_ms_p99: %.3f\n", name.c_str(), p99);
+    std::printf("%s_queued_ms: %.3f\n", name.c_str(), queuedMs);
+    std::printf("%s_strike_to_sound_ms_p99: %.3f\n", name.c_str(), p99 + queuedMs);
+    std::printf("%s_underruns: %d\n", name.c_str(), samples.Underruns);
+    std::printf("%s_sequencer_lateness_ms_p99: %.3f\n", name.c_str(), Quantile(samples.Lateness, 0.99));
+    std::printf("%s_sequencer_lateness_ms_max: %.3f\n", name.c_str(), Quantile(samples.Lateness, 1.0));
+    std::fflush(stdout);
+}
+
+// One measurement in a child process, as root or with the privileges of nobody.
+void RunChild(const Options& options, bool unprivileged, bool busy) {
+    const std::string name = std::string(unprivileged ? "user" : "root") + (busy ? "_busy" : "_quiet");
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unprivileged &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0 || getuid() == 0)) {
+            std::fprintf(stderr, "bench_latency: cannot drop privileges: %s\n", std::strerror(errno));
+            _exit(1);
+        }
+        Measure(options, name, busy);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::printf("%s_failed: 1\n", name.c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--seconds" && i + 1 < argc) options.Seconds = std::max(2, std::atoi(argv[++i]));
+        if (arg == "--period" && i + 1 < argc) options.Period = std::max(16, std::atoi(argv[++i]));
+        if (arg == "--only" && i + 1 < argc) options.Only = argv[++i];
+        if (arg == "--busy-only") options.BusyOnly = true;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    std::printf("period_frames: %d\n", options.Period);
+    const bool root = geteuid() == 0;
+    for (const bool unprivileged : {false, true}) {
+        if (unprivileged && !root) continue;
+        if (!options.Only.empty() && options.Only != (unprivileged ? "user" : "root")) continue;
+        for (const bool busy : {false, true})
+            if (busy || !options.BusyOnly) RunChild(options, unprivileged, busy);
+    }
+    return 0;
+}
