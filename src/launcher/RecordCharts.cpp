@@ -5,6 +5,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tamtara {
 
@@ -26,6 +27,17 @@ void Frame(QPainter& painter, const QRect& area, const QString& caption) {
 
 } // namespace
 
+ChartSpan SpanOf(const std::vector<double>& values, double ceiling) {
+    if (values.empty()) return {0, ceiling};
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    // A tenth of the spread on each side, and at least a thousandth of the ceiling, so that one
+    // value or equal ones sit in the middle.
+    const double pad = std::max((*highest - *lowest) / 10.0, ceiling / 1000.0);
+    ChartSpan span{std::max(0.0, *lowest - pad), std::min(ceiling, *highest + pad)};
+    if (span.High <= span.Low) span.High = span.Low + 1;
+    return span;
+}
+
 void TProgressChart::SetPoints(std::vector<PlayPoint> points) {
     Plays = std::move(points);
     update();
@@ -40,18 +52,40 @@ void TProgressChart::paintEvent(QPaintEvent*) {
     painter.setPen(AccuracyColour);
     painter.drawText(area.adjusted(0, 1, -6, 0), Qt::AlignRight | Qt::AlignTop, "正確さ");
     if (Plays.empty()) return;
-    const QRectF plot = QRectF(area).adjusted(8, 18, -8, -6);
-    std::int32_t top = 1;
-    for (const PlayPoint& p : Plays)
-        top = std::max(top, p.Score);
+    const QRectF plot = QRectF(area).adjusted(30, 18, -30, -6);
+    std::vector<double> scores, accuracies;
+    for (const PlayPoint& p : Plays) {
+        scores.push_back(p.Score);
+        accuracies.push_back(std::clamp(p.Accuracy, 0.0, 1.0) * 100.0);
+    }
+    const double top = *std::max_element(scores.begin(), scores.end());
+    const ChartSpan scoreSpan = SpanOf(scores, std::max(top * 1.25, 1.0));
+    const ChartSpan accuracySpan = SpanOf(accuracies, 100.0);
+    const auto yAt = [&plot](double value, const ChartSpan& span) {
+        return plot.bottom() - plot.height() * (value - span.Low) / (span.High - span.Low);
+    };
+    // Each line's span written at its own side: scores on the left, accuracy on the right.
+    QFont small = painter.font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    const QRectF left(area.left() + 2, plot.top() - 4, 27, plot.height() + 8);
+    const QRectF right(plot.right() + 2, plot.top() - 4, 27, plot.height() + 8);
+    painter.setPen(ScoreColour);
+    painter.drawText(left, Qt::AlignLeft | Qt::AlignTop, QString::number(std::lround(scoreSpan.High)));
+    painter.drawText(left, Qt::AlignLeft | Qt::AlignBottom, QString::number(std::lround(scoreSpan.Low)));
+    painter.setPen(AccuracyColour);
+    painter.drawText(right, Qt::AlignRight | Qt::AlignTop,
+                     QString::number(std::lround(accuracySpan.High)) + "%");
+    painter.drawText(right, Qt::AlignRight | Qt::AlignBottom,
+                     QString::number(std::lround(accuracySpan.Low)) + "%");
     const auto xAt = [&](std::size_t i) {
         return Plays.size() == 1 ? plot.center().x()
                                  : plot.left() + plot.width() * double(i) / double(Plays.size() - 1);
     };
     QPainterPath score, accuracy;
     for (std::size_t i = 0; i < Plays.size(); ++i) {
-        const QPointF s(xAt(i), plot.bottom() - plot.height() * Plays[i].Score / top);
-        const QPointF a(xAt(i), plot.bottom() - plot.height() * std::clamp(Plays[i].Accuracy, 0.0, 1.0));
+        const QPointF s(xAt(i), yAt(scores[i], scoreSpan));
+        const QPointF a(xAt(i), yAt(accuracies[i], accuracySpan));
         if (i == 0) {
             score.moveTo(s);
             accuracy.moveTo(a);
@@ -68,7 +102,7 @@ void TProgressChart::paintEvent(QPaintEvent*) {
     if (Plays.size() <= 60) {
         painter.setBrush(ScoreColour);
         for (std::size_t i = 0; i < Plays.size(); ++i)
-            painter.drawEllipse(QPointF(xAt(i), plot.bottom() - plot.height() * Plays[i].Score / top), 2, 2);
+            painter.drawEllipse(QPointF(xAt(i), yAt(scores[i], scoreSpan)), 2, 2);
     }
 }
 

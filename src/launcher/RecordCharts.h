@@ -11,6 +11,14 @@
 
 namespace tamtara {
 
+// The span a series of values is drawn over: a little wider than the values themselves, so
+// that close scores still rise and fall visibly; never below 0 nor above ceiling.
+struct ChartSpan {
+    double Low = 0;
+    double High = 1;
+};
+ChartSpan SpanOf(const std::vector<double>& values, double ceiling);
+
 class TProgressChart : public QWidget {
 public:
     using QWidget::QWidget;

@@ -75,6 +75,20 @@ struct RecordsLauncher {
 class RecordsPageTest : public QObject {
     Q_OBJECT
 private slots:
+    void CloseScoresStillRiseAndFallOnTheChart() {
+        const ChartSpan close = SpanOf({900, 905, 910}, 910 * 1.25);
+        QVERIFY(close.Low < 900 && close.High > 910);
+        QVERIFY((910 - 900) / (close.High - close.Low) >= 0.8);
+        const ChartSpan wide = SpanOf({0, 400, 1000}, 1250);
+        QCOMPARE(wide.Low, 0.0);
+        QVERIFY(wide.High >= 1000 && wide.High <= 1250);
+        const ChartSpan full = SpanOf({99.5, 100.0}, 100.0);
+        QCOMPARE(full.High, 100.0);
+        QVERIFY(full.Low < 99.5);
+        const ChartSpan one = SpanOf({0.0}, 100.0);
+        QVERIFY(one.Low == 0.0 && one.High > 0.0);
+    }
+
     void SongsAreListedSortedAndAChosenOneIsCharted() {
         RecordsLauncher launcher;
         {
