@@ -17,6 +17,8 @@
 #include "platform/midi/BuiltInSynth.h"
 #include "platform/midi/SystemMidiDriver.h"
 
+#include "midi/SmfBuilder.h"
+
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,25 +47,15 @@ struct Options {
     bool BusyOnly = false;
 };
 
-using Bytes = std::vector<std::uint8_t>;
+using tamtara::testing::Bytes;
+using tamtara::testing::PutBE;
+using tamtara::testing::PutVarLen;
 
 constexpr int Division = 480;
 constexpr int Channels = 4;
 constexpr int StepTicks = 240;
 // 120 beats per minute: ticks to microseconds.
 constexpr double MicrosPerTick = 500000.0 / Division;
-
-void PutBE(Bytes& out, std::uint32_t value, int size) {
-    for (int i = size - 1; i >= 0; --i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutVarLen(Bytes& out, std::uint32_t value) {
-    Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
-    while (value >>= 7)
-        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
-    out.insert(out.end(), groups.begin(), groups.end());
-}
 
 std::int32_t NoteTick(int channel, int k) {
     return k * StepTicks + channel * 37;

@@ -10,6 +10,8 @@
 
 #include "base/Stream.h"
 
+#include "midi/SmfBuilder.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -26,22 +28,12 @@ using Steady = std::chrono::steady_clock;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using tamtara::testing::Bytes;
+using tamtara::testing::PutBE;
+using tamtara::testing::PutVarLen;
 
 double SteadyMs(Steady::time_point t) {
     return std::chrono::duration<double, std::milli>(t.time_since_epoch()).count();
-}
-
-void PutBE(Bytes& out, std::uint32_t value, int size) {
-    for (int i = size - 1; i >= 0; --i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutVarLen(Bytes& out, std::uint32_t value) {
-    Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
-    while (value >>= 7)
-        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
-    out.insert(out.end(), groups.begin(), groups.end());
 }
 
 // One track's events at absolute ticks, written with their deltas.
