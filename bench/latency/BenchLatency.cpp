@@ -6,7 +6,7 @@
 // happens in a child process, as root and as an unprivileged user, quiet and with two busy-loop
 // threads.
 //
-//   bench_latency [--seconds N] [--period FRAMES] [--only root|user] [--busy-only]
+//   bench_latency [--seconds N] [--period FRAMES] [--frame-ms MS] [--only root|user] [--busy-only]
 #include "app/play/Judge.h"
 #include "app/play/PlayState.h"
 #include "base/Clock.h"
@@ -43,6 +43,9 @@ namespace {
 struct Options {
     int Seconds = 20;
     int Period = BuiltInSynth::WantedFrames;
+    // How long the window's thread is busy each frame: drawing takes well under a millisecond
+    // (bench_play), but a present that waits for the vertical blank holds it up to 17 ms.
+    int FrameMicros = 0;
     std::string Only;
     bool BusyOnly = false;
 };
@@ -96,10 +99,13 @@ Bytes Song(int seconds) {
 
 // A thread that sleeps until it is handed work, as the game's window thread waits for events
 // and the kit's input thread for messages.
+// The window's thread also draws a frame every 33 ms, busy for frameWork; a strike that comes
+// meanwhile waits for the frame to end.
 class Waiter {
 public:
-    Waiter(std::function<void(int lane, std::int64_t stamp)> take, std::function<void()> start)
-        : Take(std::move(take)) {
+    Waiter(std::function<void(int lane, std::int64_t stamp)> take, std::function<void()> start,
+           std::chrono::microseconds frameWork = {})
+        : Take(std::move(take)), FrameWork(frameWork) {
         Worker = std::thread([this, start = std::move(start)] {
             start();
             Run();
@@ -123,10 +129,12 @@ public:
 
 private:
     void Run() {
+        using Clock = std::chrono::steady_clock;
+        constexpr std::chrono::milliseconds framePeriod(33);
         std::unique_lock lock(Mutex);
+        Clock::time_point nextFrame = Clock::now() + framePeriod;
         while (!Done) {
-            // The window's frame timer wakes it anyway every 33 ms.
-            Wake.wait_for(lock, std::chrono::milliseconds(33));
+            Wake.wait_until(lock, nextFrame);
             while (!Work.empty()) {
                 const auto [lane, stamp] = Work.front();
                 Work.pop_front();
@@ -134,10 +142,17 @@ private:
                 Take(lane, stamp);
                 lock.lock();
             }
+            if (Clock::now() < nextFrame) continue;
+            nextFrame += framePeriod;
+            lock.unlock();
+            for (const Clock::time_point end = Clock::now() + FrameWork; Clock::now() < end;) {
+            }
+            lock.lock();
         }
     }
 
     std::function<void(int, std::int64_t)> Take;
+    std::chrono::microseconds FrameWork;
     std::mutex Mutex;
     std::condition_variable Wake;
     std::deque<std::pair<int, std::int64_t>> Work;
@@ -147,8 +162,11 @@ private:
 
 struct Samples {
     std::mutex Mutex;
-    std::deque<std::int64_t> StrikeStamps;
+    // Each strike's stamp, and whether it was a pad's.
+    std::deque<std::pair<std::int64_t, bool>> StrikeStamps;
     std::vector<double> StrikeToRender;
+    std::vector<double> KeyToRender;
+    std::vector<double> PadToRender;
     std::vector<double> Lateness;
     std::array<int, Channels> NextNote{};
     std::int64_t SongStart = 0;
@@ -200,8 +218,11 @@ void Measure(const Options& options, const std::string& name, bool busy) {
         std::lock_guard lock(samples.Mutex);
         if (note.Status == 0x99) {
             if (samples.StrikeStamps.empty()) return;
-            samples.StrikeToRender.push_back((note.SampleMicros - samples.StrikeStamps.front()) / 1000.0);
+            const auto [stamp, pad] = samples.StrikeStamps.front();
             samples.StrikeStamps.pop_front();
+            const double ms = (note.SampleMicros - stamp) / 1000.0;
+            samples.StrikeToRender.push_back(ms);
+            (pad ? samples.PadToRender : samples.KeyToRender).push_back(ms);
             return;
         }
         const int channel = note.Status & 0x0F;
@@ -215,13 +236,27 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     PlayState state;
     state.AutoLane.fill(false);
     Judge judge(state, drive);
-    const auto strike = [&judge](int lane, std::int64_t stamp) {
-        judge.StrikeAt(lane, static_cast<std::uint32_t>(stamp / 1000));
+    // As in play: a key is struck on the window's thread; a pad sounds on the kit's input thread,
+    // which then wakes the window (lane -1 here) to grade it.
+    judge.OpenStrikes(true);
+    const auto onWindow = [&judge](int lane, std::int64_t stamp) {
+        if (lane < 0)
+            judge.GradeSounded();
+        else
+            judge.StrikeAt(lane, static_cast<std::uint32_t>(stamp / 1000));
     };
     // The window's thread raises itself as the game's does when it shows; the kit's input
     // thread is an ordinary one.
-    Waiter window(strike, [] { ReportThreadPriority(PriorityRole::Strikes, RaiseCurrentThread()); });
-    Waiter kitInput([&window](int lane, std::int64_t stamp) { window.Hand(lane, stamp); }, [] {});
+    Waiter window(
+        onWindow, [] { ReportThreadPriority(PriorityRole::Strikes, RaiseCurrentThread()); },
+        std::chrono::microseconds(options.FrameMicros));
+    Waiter kitInput(
+        [&judge, &window](int lane, std::int64_t stamp) {
+            window.Hand(judge.StrikeFromInputThread(lane, static_cast<std::uint32_t>(stamp / 1000), 0) ? -1
+                                                                                                       : lane,
+                        stamp);
+        },
+        [] {});
 
     const Bytes song = Song(options.Seconds);
     TMemoryStream stream(song);
@@ -244,7 +279,7 @@ void Measure(const Options& options, const std::string& name, bool busy) {
         const std::int64_t stamp = MonotonicMicros();
         {
             std::lock_guard lock(samples.Mutex);
-            samples.StrikeStamps.push_back(stamp);
+            samples.StrikeStamps.emplace_back(stamp, strikes % 2 == 1);
         }
         if (++strikes % 2 == 0)
             window.Hand(lane, stamp);
@@ -264,6 +299,8 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     std::printf("%s_song_lead_ms: %.3f\n", name.c_str(), synth->TimedLeadMicros() / 1000.0);
     std::printf("%s_strike_to_render_ms_p50: %.3f\n", name.c_str(), Quantile(samples.StrikeToRender, 0.5));
     std::printf("%s_strike_to_render_ms_p99: %.3f\n", name.c_str(), p99);
+    std::printf("%s_key_to_render_ms_p99: %.3f\n", name.c_str(), Quantile(samples.KeyToRender, 0.99));
+    std::printf("%s_pad_to_render_ms_p99: %.3f\n", name.c_str(), Quantile(samples.PadToRender, 0.99));
     std::printf("%s_queued_ms: %.3f\n", name.c_str(), queuedMs);
     std::printf("%s_strike_to_sound_ms_p99: %.3f\n", name.c_str(), p99 + queuedMs);
     std::printf("%s_underruns: %d\n", name.c_str(), samples.Underruns);
@@ -302,9 +339,12 @@ int main(int argc, char** argv) {
         if (arg == "--period" && i + 1 < argc) options.Period = std::max(16, std::atoi(argv[++i]));
         if (arg == "--only" && i + 1 < argc) options.Only = argv[++i];
         if (arg == "--busy-only") options.BusyOnly = true;
+        if (arg == "--frame-ms" && i + 1 < argc)
+            options.FrameMicros = std::max(0, std::atoi(argv[++i]) * 1000);
     }
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::printf("period_frames: %d\n", options.Period);
+    std::printf("frame_work_ms: %.1f\n", options.FrameMicros / 1000.0);
     const bool root = geteuid() == 0;
     for (const bool unprivileged : {false, true}) {
         if (unprivileged && !root) continue;

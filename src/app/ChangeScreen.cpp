@@ -29,7 +29,10 @@ const TMainForm::ScreenHandlers& TMainForm::HandlersOf(tamtara::ScreenState stat
 
 void TMainForm::ChangeScreen(tamtara::ScreenState state) {
     // A practice's song stops with its play, and the sequencer returns to its ordinary plan.
-    if (Screen.ScreenState == ssPlay && state != ssPlay) Play->Practice.End();
+    if (Screen.ScreenState == ssPlay && state != ssPlay) {
+        Play->Judgement.OpenStrikes(false);
+        Play->Practice.End();
+    }
     Screen.Enter(state);
     TraceScreen(state);
     // A screen whose bitmaps cannot be loaded is not entered; the error has been reported.

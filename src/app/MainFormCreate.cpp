@@ -30,6 +30,12 @@ TMainForm::TMainForm(GameServices services)
                                                     Packages.InstrumentNames, [this] { Input.PollKeys(); },
                                                     Input.Holds});
     Play->Capture.Register();
+    // A pad sounds from the kit's input thread in play; FormClose closes the kit before the
+    // sequencer goes.
+    if (Input.Kit)
+        Input.Kit->SetLaneTaker([this](const KitHit& hit) {
+            return Play->Judgement.StrikeFromInputThread(hit.Lane, hit.Time, hit.Velocity);
+        });
     // The first tick of a play's song and of the calibration's clicks is traced; jingles start
     // unreported.
     MidiDrive->OnSongStart = [this](TMidiDrive&) {

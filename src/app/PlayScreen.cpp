@@ -11,6 +11,8 @@ namespace tamtara {
 
 void TMainForm::EnterPlay() {
     Screen.FrameCount = 0;
+    // A play entered from play: the kit's thread must not strike into the state being reset.
+    Play->Judgement.OpenStrikes(false);
     // Resets for a new play (gauge, score, counts, lanes).
     PlayState& play = Play->State;
     play.ResetForPlay();
@@ -19,6 +21,7 @@ void TMainForm::EnterPlay() {
     play.Combo = Settings.Combo;
     play.InputOffsetMs = Settings.InputOffsetMs;
     Play->Judgement.BeginPlay();
+    Play->Judgement.OpenStrikes(!play.DemoMode);
     MidiDrive->SkipLeadIn = false;
     MidiDrive->GMResetOnPlay = true;
     MidiDrive->GSResetOnPlay = true;

@@ -1,7 +1,8 @@
 // Strikes at their own moment: key-downs stamped as the window delivers them and the kit's
 // pad hits go into the input's one queue, and from there at once to the screen that takes
 // them (play grades them, the calibration measures them), instead of waiting for the frame's
-// poll.
+// poll. In the player's play a pad sounds on the kit's own input thread, without waiting for
+// the window at all, and only its grade comes here.
 #include "app/MainForm.h"
 
 namespace tamtara {
@@ -34,6 +35,8 @@ void TMainForm::ProcessKit() {
 }
 
 void TMainForm::DeliverStrikes() {
+    // The pads struck on the kit's input thread are graded first: they came before the rest.
+    if (Screen.ScreenState == ssPlay) Play->Judgement.GradeSounded();
     Input.Strikes.Drain([this](const Strike& strike) {
         if (Screen.ScreenState == ssPlay && !Play->State.DemoMode)
             Play->Judgement.StrikeAt(strike.Lane, strike.Time, strike.Velocity);

@@ -1,7 +1,8 @@
-// The real sequencer thread on the real clock beside the whole game window (headless presenter):
-// random strikes, song loads, jingles, screen changes, pauses and display toggles for a while, then
-// checks that the window kept running and the sequencer met no error. Run for 20 s under
-// ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal suite.
+// The real sequencer thread on the real clock beside the whole game window (headless presenter)
+// and a kit striking pads from its own input thread: random key strikes, song loads, jingles, screen changes,
+// pauses and display toggles for a while, then checks that the window kept running and the sequencer met no
+// error. Run for 20 s under ThreadSanitizer in CI (TAMTARA_STRESS_SECONDS), for a few seconds in the normal
+// suite.
 #include "app/MainForm.h"
 #include "base/UserMessage.h"
 #include "launcher/SettingsHandOver.h"
@@ -10,6 +11,7 @@
 #include "support/doubles/HeadlessPresenter.h"
 #include "support/doubles/RecordingMidiDriver.h"
 #include "support/doubles/ScriptedKeySource.h"
+#include "support/doubles/ScriptedMidiInDriver.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <thread>
 
 namespace tamtara::testing {
 namespace {
@@ -82,6 +85,8 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
     services.Presenter = std::make_unique<THeadlessPresenter>();
     services.Keys = std::move(keys);
     services.SequencerThread = true;
+    ScriptedMidiInDriver kit({"Stress Kit"});
+    services.MidiIn = &kit;
 
     const unsigned seed = std::random_device{}();
     std::mt19937 random(seed);
@@ -93,6 +98,7 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         settings.FullScreen = false;
         settings.KeyA = {65, 70, 32, 74, 75, 76, 59};
         settings.KeyB = {83, 68, 0, 73, 79, 80, 0};
+        settings.MidiIn = "Stress Kit";
         MainFormGameWindow gameWindow(*form);
         HandOverSettings(gameWindow, settings);
         form->FormShow();
@@ -120,6 +126,15 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
         }
 
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(StressSeconds());
+        // Pads of every lane (and the pedal, Enter) every few milliseconds, as a drummer's fill.
+        std::thread pads([&kit, &clock, end, seed] {
+            std::mt19937 padRandom(seed + 1);
+            const std::vector<std::uint8_t> notes = {42, 38, 36, 48, 45, 41, 49, 44};
+            while (std::chrono::steady_clock::now() < end) {
+                kit.Receive(MidiInMessage{clock.Now(), 0x99, notes[padRandom() % notes.size()], 100});
+                std::this_thread::sleep_for(std::chrono::milliseconds(1 + padRandom() % 8));
+            }
+        });
         while (std::chrono::steady_clock::now() < end) {
             const int roll = static_cast<int>(random() % 1000);
             if (roll < 300) {
@@ -151,6 +166,7 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
             else if (std::uint32_t wait = form->Timer.MillisecondsToNextTick())
                 clock.Sleep(wait);
         }
+        pads.join();
         EXPECT_EQ(form->MidiDrive->ErrorCount(), 0u) << form->MidiDrive->LastError();
         form->FormClose(); // stops the sequencer thread while the window is still whole
     }

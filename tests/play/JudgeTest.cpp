@@ -1,6 +1,8 @@
 // Judgement: grade windows in ticks, strikes, the miss sweep, gauge, score and combo.
 #include "PlayFixture.h"
 
+#include <thread>
+
 namespace tamtara::testing {
 
 TEST(GradeWindows, BoundariesAtDivision480) {
@@ -144,6 +146,51 @@ TEST_F(Judging, AutomaticLanesIgnorePressesAndPassWithoutMiss) {
     EXPECT_EQ(State.MissCount, 0);
     EXPECT_EQ(State.Gauge, 425);
     EXPECT_EQ(State.QueueCount[dpKick], 0);
+}
+
+TEST_F(Judging, PadOnTheInputThreadSoundsThereAndIsGradedOnTheWindowsTurn) {
+    Announce(960, 38);
+    Announce(1920, 38);
+    SetTick(955);
+    State.AutoLane[dpKick] = true;
+    const auto fromInput = [this](int lane) {
+        bool taken = false;
+        std::thread input([&] { taken = Judgement.StrikeFromInputThread(lane, 0, 90); });
+        input.join();
+        return taken;
+    };
+    // Before the play opens them (a demonstration, another screen) the window takes the hit.
+    EXPECT_FALSE(fromInput(dpSnare));
+    EXPECT_TRUE(Sent().empty());
+
+    Judgement.OpenStrikes(true);
+    EXPECT_FALSE(fromInput(dpKick));
+    EXPECT_TRUE(fromInput(dpSnare));
+    // Sounded at its velocity and taken from the lane at once; score and record wait.
+    EXPECT_EQ(Sent(), (std::vector<std::uint32_t>{Short(0x99, 38, 90)}));
+    EXPECT_EQ(State.QueueCount[dpSnare], 1);
+    EXPECT_EQ(State.Score, 0);
+    EXPECT_TRUE(Judgement.PlayStrikes.empty());
+    // A second hit on the lane sounds the next note, not the one just struck.
+    SetTick(1920);
+    EXPECT_TRUE(fromInput(dpSnare));
+    EXPECT_EQ(State.QueueCount[dpSnare], 0);
+    Judgement.GradeSounded();
+    EXPECT_EQ(State.PerfectCount, 2);
+    EXPECT_EQ(State.ComboCount, 2);
+    ASSERT_EQ(Judgement.PlayStrikes.size(), 2u);
+    EXPECT_EQ(Judgement.PlayStrikes[0].NoteTick, 960);
+    EXPECT_EQ(Judgement.PlayStrikes[1].NoteTick, 1920);
+    Judgement.GradeSounded();
+    EXPECT_EQ(State.PerfectCount, 2);
+
+    // A hit sounded after the play's last grading is not carried into the next play.
+    EXPECT_TRUE(fromInput(dpSnare));
+    Judgement.BeginPlay();
+    Judgement.GradeSounded();
+    EXPECT_TRUE(Judgement.PlayStrikes.empty());
+    Judgement.OpenStrikes(false);
+    EXPECT_FALSE(fromInput(dpSnare));
 }
 
 TEST_F(Judging, BothKeysOrAHeldKeyCountOnce) {

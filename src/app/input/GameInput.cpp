@@ -46,6 +46,8 @@ void GameInput::TakeKitHits() {
             DXInput.Latch(Only(FirstKeyStates[7]));
             continue;
         }
+        // Struck already: a press now would be judged again by the poll.
+        if (hit.Taken) continue;
         // The lane's first key is also its menu button (left, right, up, down).
         DXInput.Latch(Only(FirstKeyStates[static_cast<std::size_t>(hit.Lane)]));
         Strikes.Push(Strike{hit.Lane, hit.Time, hit.Velocity});

@@ -33,7 +33,8 @@ public:
     // to.
     void KeyDown(int sdlScancode, std::uint32_t time);
     // The kit's hits since the last call: each is queued as a strike and latched as a press
-    // of its lane's first key (the Enter pad as Enter), so the menus see pads as keys.
+    // of its lane's first key (the Enter pad as Enter), so the menus see pads as keys; a hit
+    // struck on the input thread (Taken) is neither.
     void TakeKitHits();
     // Slot 0 of the lane states: the player's first and second key per drum part.
     void SetPlayerKeys(const std::array<std::int32_t, LaneCount>& keyA,

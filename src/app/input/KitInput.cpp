@@ -54,12 +54,18 @@ std::vector<KitHit> KitInput::TakeHits() {
     return hits;
 }
 
+void KitInput::SetLaneTaker(std::function<bool(const KitHit&)> taker) {
+    std::lock_guard lock(Mutex);
+    LaneTaker = std::move(taker);
+}
+
 void KitInput::Receive(const MidiInMessage& message) {
     {
         std::lock_guard lock(Mutex);
         const std::optional<KitHit> hit = Decoder.Decode(message);
         if (!hit) return;
         Pending.push_back(*hit);
+        if (hit->Lane >= 0 && LaneTaker) Pending.back().Taken = LaneTaker(*hit);
     }
     if (Wake) Wake();
 }

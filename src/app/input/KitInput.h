@@ -21,6 +21,9 @@ struct KitHit {
     int Lane = -1;
     std::uint8_t Velocity = 0;
     std::uint32_t Time = 0;
+    // Struck on the input thread by the taker; for the window only a press of the lane's key,
+    // and not that either while it is struck.
+    bool Taken = false;
 };
 
 // Note-on with a velocity above its lane's minimum strikes the lane its note maps to; a hit
@@ -56,6 +59,9 @@ public:
     bool AnyPorts() { return !Driver.PortNames().empty(); }
     // The hits received since the last call, oldest first (window thread).
     std::vector<KitHit> TakeHits();
+    // Offered every lane hit on the input thread as it arrives; true when it struck the lane
+    // there (the hit is then marked Taken). Setting it waits for a hit in progress.
+    void SetLaneTaker(std::function<bool(const KitHit&)> taker);
 
 private:
     void Receive(const MidiInMessage& message);
@@ -66,6 +72,7 @@ private:
     std::mutex Mutex;
     KitDecoder Decoder;
     std::vector<KitHit> Pending;
+    std::function<bool(const KitHit&)> LaneTaker;
 };
 
 } // namespace tamtara

@@ -29,15 +29,46 @@ void Judge::JudgePresses(const KeyHolds& holds) {
     for (int lane = 0; lane < LaneCount; ++lane) {
         if ((holds.KeyHoldA[lane] == 1 || holds.KeyHoldB[lane] == 1) && !State.AutoLane[lane] &&
             !State.StruckBetweenPolls[lane])
-            StrikeLane(lane, std::nullopt, 0);
+            GradeStrike(SoundStrike(lane, std::nullopt, 0));
     }
     State.StruckBetweenPolls.fill(false);
 }
 
 void Judge::StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity) {
     if (lane < 0 || lane >= LaneCount || State.AutoLane[lane] || Drive.IsPaused()) return;
-    StrikeLane(lane, time, velocity);
+    GradeStrike(SoundStrike(lane, time, velocity));
     State.StruckBetweenPolls[lane] = true;
+}
+
+bool Judge::StrikeFromInputThread(int lane, std::uint32_t time, std::uint8_t velocity) {
+    if (lane < 0 || lane >= LaneCount) return false;
+    StrikeRecord record;
+    {
+        auto lock = Drive.ScopedLock();
+        // The lanes' automatic marks are set before strikes open and kept until they close.
+        if (!StrikesOpen.load(std::memory_order_relaxed) || State.AutoLane[lane] || Drive.IsPaused())
+            return false;
+        record = SoundStrike(lane, time, velocity);
+    }
+    std::lock_guard lock(SoundedMutex);
+    Sounded.push_back(record);
+    return true;
+}
+
+void Judge::GradeSounded() {
+    {
+        std::lock_guard lock(SoundedMutex);
+        Grading.swap(Sounded);
+    }
+    for (const StrikeRecord& record : Grading)
+        GradeStrike(record);
+    Grading.clear();
+}
+
+void Judge::OpenStrikes(bool open) {
+    // Under the lock, so no strike is half way through SoundStrike when this returns.
+    auto lock = Drive.ScopedLock();
+    StrikesOpen.store(open, std::memory_order_relaxed);
 }
 
 void Judge::Send(const QueuedNote& note, std::uint8_t velocity) {
@@ -53,7 +84,7 @@ double Judge::StrikePosition(std::optional<std::uint32_t> time) const {
     return Drive.PositionAt(*time - static_cast<std::uint32_t>(State.InputOffsetMs));
 }
 
-void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity) {
+StrikeRecord Judge::SoundStrike(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity) {
     State.PadTimer[lane].store(7, std::memory_order_relaxed);
     StrikeRecord record{lane, time, 0.0, std::nullopt, 0};
     {
@@ -78,7 +109,6 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
                 record.NoteTick = slot.Main.Tick;
                 State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
                 State.QueueCount[lane].fetch_sub(1, std::memory_order_release);
-                ApplyGrade(lane, *record.Result);
             }
         }
         if (State.Practice.HeldLane == lane) {
@@ -86,11 +116,25 @@ void Judge::StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t
             Drive.ReleaseHold();
         }
     }
-    if (record.Result) PlayStrikes.push_back(record);
+    return record;
+}
+
+void Judge::GradeStrike(const StrikeRecord& record) {
+    if (record.Result) {
+        ApplyGrade(record.Lane, *record.Result);
+        PlayStrikes.push_back(record);
+    }
     if (OnStrike) OnStrike(record);
 }
 
 void Judge::BeginPlay() {
+    {
+        std::lock_guard lock(SoundedMutex);
+        Sounded.clear();
+        // Room for a fast roll on every lane between two frames.
+        Sounded.reserve(64);
+        Grading.reserve(64);
+    }
     PlayStrikes.clear();
     // A long song's strikes fit without a reallocation in the middle of play.
     PlayStrikes.reserve(4096);

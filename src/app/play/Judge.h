@@ -5,7 +5,9 @@
 #include "app/input/KeyHolds.h"
 #include "app/play/PlayState.h"
 
+#include <atomic>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -50,6 +52,16 @@ public:
     // (the note's own tick, so the held lane's note is Perfect by its distance of 0), and a
     // strike on the held lane lets the song go on; one on another lane does not.
     void StrikeAt(int lane, std::uint32_t time, std::uint8_t velocity = 0);
+    // A pad hit on the kit's input thread, sounded there at once (the window's thread may be in
+    // the middle of a frame) and graded at the window's next GradeSounded. False when the hit
+    // was not taken: strikes are closed, the lane is automatic or the song paused; the window
+    // then handles it as any other hit.
+    bool StrikeFromInputThread(int lane, std::uint32_t time, std::uint8_t velocity);
+    // Grades the strikes sounded on the input thread since the last call (window's thread).
+    void GradeSounded();
+    // Whether StrikeFromInputThread takes hits: open for the player's play only. Closing waits
+    // for a strike in progress on the input thread.
+    void OpenStrikes(bool open);
     // The sweep step for the slot at ring position `position` of lane; true when it was removed.
     bool SweepSlot(int lane, std::int32_t position, std::int32_t now);
     // Empties every lane's pending notes (a practice loop's end or restart); with countMisses,
@@ -61,10 +73,15 @@ public:
     // The graded strikes of the play in progress, in order, for its record; emptied by
     // BeginPlay.
     std::vector<StrikeRecord> PlayStrikes;
+    // Also forgets strikes sounded but not yet graded (they belonged to the play before).
     void BeginPlay();
 
 private:
-    void StrikeLane(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity);
+    // A strike's two steps: the sound, which takes the note from its lane under the sequencer's
+    // lock and may run on any thread, and the grade, which changes what the frame draws (score,
+    // gauge, combo, the play's record) and runs on the window's thread.
+    StrikeRecord SoundStrike(int lane, std::optional<std::uint32_t> time, std::uint8_t velocity);
+    void GradeStrike(const StrikeRecord& record);
     // The song position a strike is graded at; call with the sequencer's lock held.
     double StrikePosition(std::optional<std::uint32_t> time) const;
     void ApplyGrade(int lane, Grade grade);
@@ -74,6 +91,12 @@ private:
 
     PlayState& State;
     TMidiDrive& Drive;
+    // Changed under the sequencer's lock.
+    std::atomic<bool> StrikesOpen{false};
+    std::mutex SoundedMutex;
+    std::vector<StrikeRecord> Sounded;
+    // The window's side of Sounded, swapped with it: neither allocates once both have grown.
+    std::vector<StrikeRecord> Grading;
 };
 
 } // namespace tamtara
