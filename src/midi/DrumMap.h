@@ -42,19 +42,28 @@ constexpr bool LaneHoldsNote(int lane, int note) {
     return false;
 }
 
+// Lane per note (-1 for none), taken from a map's table once, at compile time: the lookups run
+// on the sequencer's cycle and for every note of every song scanned.
+template <typename Table> constexpr std::array<std::int8_t, 128> LanesByNote(const Table& table) {
+    std::array<std::int8_t, 128> lanes{};
+    lanes.fill(-1);
+    // From the last lane down, so a note in two lanes keeps the first.
+    for (int lane = LaneCount - 1; lane >= 0; --lane)
+        for (std::int32_t n : table[static_cast<std::size_t>(lane)])
+            if (n > 0 && n < 128) lanes[static_cast<std::size_t>(n)] = static_cast<std::int8_t>(lane);
+    return lanes;
+}
+inline constexpr std::array<std::int8_t, 128> StandardLanesByNote = LanesByNote(LaneNotes);
+inline constexpr std::array<std::int8_t, 128> ExtendedLanesByNote = LanesByNote(ExtendedLaneNotes);
+
 // The lane a note has in the game's own table, or -1 for any other note.
 constexpr int StandardLaneOfNote(int note) {
-    for (int lane = 0; lane < LaneCount; ++lane)
-        if (LaneHoldsNote(lane, note)) return lane;
-    return -1;
+    return note >= 0 && note < 128 ? StandardLanesByNote[static_cast<std::size_t>(note)] : -1;
 }
 
 // The lane a note has in the extended map, or -1.
 constexpr int ExtendedLaneOfNote(int note) {
-    for (int lane = 0; lane < LaneCount; ++lane)
-        for (std::int32_t n : ExtendedLaneNotes[lane])
-            if (n != 0 && n == note) return lane;
-    return -1;
+    return note >= 0 && note < 128 ? ExtendedLanesByNote[static_cast<std::size_t>(note)] : -1;
 }
 
 // Whether the extended map is in force: set from the player's settings when play is handed

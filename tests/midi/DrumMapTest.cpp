@@ -16,6 +16,7 @@ TEST(DrumMap, ExtendedMapKeepsTheTableAndAddsKitPiecesToTheirLanes) {
                                        static_cast<std::uint8_t>(note)) != DrumNoteTable.end();
         EXPECT_EQ(StandardLaneOfNote(note) >= 0, inTable) << note;
         if (inTable) {
+            EXPECT_TRUE(LaneHoldsNote(StandardLaneOfNote(note), note)) << note;
             EXPECT_EQ(ExtendedLaneOfNote(note), StandardLaneOfNote(note)) << note;
         }
     }
@@ -24,6 +25,8 @@ TEST(DrumMap, ExtendedMapKeepsTheTableAndAddsKitPiecesToTheirLanes) {
         EXPECT_EQ(ExtendedLaneOfNote(ride), dpCymbal) << ride;
     EXPECT_EQ(ExtendedLaneOfNote(54), -1); // tambourine: no kit piece
     EXPECT_EQ(ExtendedLaneOfNote(0), -1);
+    for (int outside : {-1, 128, 255})
+        EXPECT_EQ(StandardLaneOfNote(outside) + ExtendedLaneOfNote(outside), -2) << outside;
 }
 
 TEST(DrumMap, TheMapInForceDecidesLanesAndAnnouncedNotes) {
