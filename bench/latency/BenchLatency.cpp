@@ -134,7 +134,8 @@ private:
         std::unique_lock lock(Mutex);
         Clock::time_point nextFrame = Clock::now() + framePeriod;
         while (!Done) {
-            Wake.wait_until(lock, nextFrame);
+            // Work handed over during a frame is taken as soon as the frame ends.
+            Wake.wait_until(lock, nextFrame, [this] { return Done || !Work.empty(); });
             while (!Work.empty()) {
                 const auto [lane, stamp] = Work.front();
                 Work.pop_front();
@@ -279,12 +280,12 @@ void Measure(const Options& options, const std::string& name, bool busy) {
         const std::int64_t stamp = MonotonicMicros();
         {
             std::lock_guard lock(samples.Mutex);
-            samples.StrikeStamps.emplace_back(stamp, strikes % 2 == 1);
+            samples.StrikeStamps.emplace_back(stamp, strikes % 2 == 0);
         }
-        if (++strikes % 2 == 0)
-            window.Hand(lane, stamp);
-        else
+        if (strikes++ % 2 == 0)
             kitInput.Hand(lane, stamp);
+        else
+            window.Hand(lane, stamp);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     synth->SetProbe({});
