@@ -16,26 +16,18 @@
 #include <thread>
 #include <vector>
 
+#include "StampingMidiDriver.h"
 #include "SynthCost.h"
+#include "midi/SmfBuilder.h"
 
 using namespace tamtara;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void PutBE(Bytes& out, std::uint32_t value, int size) {
-    for (int i = size - 1; i >= 0; --i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutVarLen(Bytes& out, std::uint32_t value) {
-    Bytes groups{static_cast<std::uint8_t>(value & 0x7F)};
-    while (value >>= 7)
-        groups.insert(groups.begin(), static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
-    out.insert(out.end(), groups.begin(), groups.end());
-}
+using tamtara::testing::Bytes;
+using tamtara::testing::PutBE;
+using tamtara::testing::PutVarLen;
 
 // tracks tracks of note-ons, one channel each, every step ticks with a per-track offset;
 // the first track also carries a tempo change halfway so the tempo map matters.
@@ -74,51 +66,6 @@ Bytes DenseSong(int tracks, int division, int step, int events, bool tempoChange
     return file;
 }
 
-// Milliseconds from tick 0 to tick, integrating the tempo map as the sequencer applies it.
-double IdealMs(const TSongModel& song, std::int32_t tick) {
-    double ms = 0;
-    std::int32_t at = 0;
-    std::int32_t bpm = song.TempoCount > 0 ? song.TempoMap[0].Bpm : DefaultTempo;
-    for (int i = 0; i < song.TempoCount && song.TempoMap[i].Tick < tick; ++i) {
-        ms += (song.TempoMap[i].Tick - at) * 60000.0 / (bpm * double(song.Division));
-        at = song.TempoMap[i].Tick;
-        bpm = song.TempoMap[i].Bpm;
-    }
-    return ms + (tick - at) * 60000.0 / (bpm * double(song.Division));
-}
-
-// A driver that notes the precise send time of every note-on, per channel in order.
-class TimingDriver final : public IMidiOutDriver {
-public:
-    unsigned DeviceCount() override { return 1; }
-    MidiResult GetDevCaps(int, MidiOutCaps& caps) override {
-        caps.ProductName = "Timing";
-        return MidiError::NoError;
-    }
-    MidiResult Open(MidiOutHandle& handle, int, MidiDoneCallback) override {
-        handle = 1;
-        return MidiError::NoError;
-    }
-    MidiResult Close(MidiOutHandle) override { return MidiError::NoError; }
-    MidiResult ShortMsg(MidiOutHandle, std::uint32_t message) override {
-        const auto now = Clock::now();
-        if ((message & 0xF0) == 0x90) {
-            std::lock_guard<std::mutex> lock(Mutex);
-            Sends[message & 0x0F].push_back(now);
-        }
-        return MidiError::NoError;
-    }
-    MidiResult PrepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    MidiResult LongMsg(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    MidiResult UnprepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    bool GetErrorText(MidiResult code, std::string& text) override {
-        return StandardMidiErrorText(code, text);
-    }
-
-    std::mutex Mutex;
-    std::vector<Clock::time_point> Sends[16];
-};
-
 struct Lateness {
     double P50, P99, Max;
 };
@@ -137,7 +84,7 @@ Lateness MeasureLateness(bool busyOtherCore) {
                 x = x + 1;
         });
 
-    TimingDriver driver;
+    bench::StampingMidiDriver driver;
     auto drive = std::make_unique<TMidiDrive>(driver, SystemClock::Instance());
     drive->OpenOutput(MidiMapperId);
     TMemoryStream stream(file);
@@ -148,16 +95,20 @@ Lateness MeasureLateness(bool busyOtherCore) {
     while (drive->Playing)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
+    // The note-ons sent, per channel in order.
+    std::vector<Clock::time_point> sent[16];
+    for (const bench::StampedMessage& m : driver.Take())
+        if ((m.Message & 0xF0) == 0x90) sent[m.Message & 0x0F].push_back(m.At);
     std::vector<double> late;
     for (int t = 0; t < tracks; ++t) {
         const TMidiTrack& track = drive->Tracks[t];
         std::vector<std::int32_t> ticks;
         for (int i = 0; i < track.Count(); ++i)
             if ((track[i].Event.Status & 0xF0) == 0x90) ticks.push_back(track[i].Tick);
-        const auto& sends = driver.Sends[t % 9];
+        const auto& sends = sent[t % 9];
         for (std::size_t k = 0; k < std::min(ticks.size(), sends.size()); ++k) {
             const double sentMs = std::chrono::duration<double, std::milli>(sends[k] - start).count();
-            late.push_back(sentMs - IdealMs(*drive, ticks[k]));
+            late.push_back(sentMs - bench::SongMs(*drive, ticks[k]));
         }
     }
     drive.reset();

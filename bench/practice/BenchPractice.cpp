@@ -10,6 +10,7 @@
 
 #include "base/Stream.h"
 
+#include "StampingMidiDriver.h"
 #include "midi/SmfBuilder.h"
 
 #include <algorithm>
@@ -24,6 +25,8 @@
 #include <vector>
 
 using namespace tamtara;
+using tamtara::bench::SongMs;
+using tamtara::bench::StampedMessage;
 using Steady = std::chrono::steady_clock;
 
 namespace {
@@ -71,65 +74,9 @@ Bytes Smf(const std::vector<TrackWriter>& tracks) {
     return file;
 }
 
-// Milliseconds from tick 0 to tick at the song's own tempo (the first tempo before tick 0).
-double SongMs(const TSongModel& song, double tick) {
-    double ms = 0, at = 0;
-    double bpm = song.TempoCount > 0 ? song.TempoMap[0].Bpm : DefaultTempo;
-    if (tick < 0) return tick * 60000.0 / (bpm * song.Division);
-    for (int i = 0; i < song.TempoCount && song.TempoMap[i].Tick < tick; ++i) {
-        ms += (song.TempoMap[i].Tick - at) * 60000.0 / (bpm * song.Division);
-        at = song.TempoMap[i].Tick;
-        bpm = song.TempoMap[i].Bpm;
-    }
-    return ms + (tick - at) * 60000.0 / (bpm * song.Division);
-}
-
-struct Sent {
-    double Ms; // steady clock
-    std::uint32_t Message;
-};
-
-// A driver that stamps every short message with the steady clock.
-class StampingDriver final : public IMidiOutDriver {
-public:
-    unsigned DeviceCount() override { return 1; }
-    MidiResult GetDevCaps(int, MidiOutCaps& caps) override {
-        caps.ProductName = "Stamping";
-        return MidiError::NoError;
-    }
-    MidiResult Open(MidiOutHandle& handle, int, MidiDoneCallback) override {
-        handle = 1;
-        return MidiError::NoError;
-    }
-    MidiResult Close(MidiOutHandle) override { return MidiError::NoError; }
-    MidiResult ShortMsg(MidiOutHandle, std::uint32_t message) override {
-        const double now = SteadyMs(Steady::now());
-        std::lock_guard<std::mutex> lock(Mutex);
-        Log.push_back(Sent{now, message});
-        return MidiError::NoError;
-    }
-    MidiResult PrepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    MidiResult LongMsg(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    MidiResult UnprepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    bool GetErrorText(MidiResult code, std::string& text) override {
-        return StandardMidiErrorText(code, text);
-    }
-
-    std::vector<Sent> Take() {
-        std::lock_guard<std::mutex> lock(Mutex);
-        std::vector<Sent> out;
-        out.swap(Log);
-        return out;
-    }
-
-private:
-    std::mutex Mutex;
-    std::vector<Sent> Log;
-};
-
 // A drive on the real clock and its own thread, loaded with a song and started with a plan.
 struct Session {
-    StampingDriver Driver;
+    bench::StampingMidiDriver Driver;
     std::unique_ptr<TMidiDrive> Drive = std::make_unique<TMidiDrive>(Driver, SystemClock::Instance());
     double StartMs = 0; // the steady time the timeline counts from
 
@@ -176,8 +123,8 @@ void TempoEnd() {
         Session s(song, plan);
         s.WaitForEnd(20);
         double error = 1e9;
-        for (const Sent& m : s.Driver.Take())
-            if (m.Message == 0x3C80) error = std::abs(m.Ms - s.StartMs - 6000.0 / scale);
+        for (const StampedMessage& m : s.Driver.Take())
+            if (m.Message == 0x3C80) error = std::abs(SteadyMs(m.At) - s.StartMs - 6000.0 / scale);
         worst = std::max(worst, error);
         std::printf("tempo_end_error_ms_%d: %.3f\n", static_cast<int>(std::lround(scale * 100)), error);
     }
@@ -205,9 +152,9 @@ void LoopSeam() {
     const double length = SongMs(*s.Drive, 1440) - SongMs(*s.Drive, 960);
     std::vector<double> errors;
     int pass = 0;
-    for (const Sent& m : s.Driver.Take())
+    for (const StampedMessage& m : s.Driver.Take())
         if (m.Message == (0x90u | 64u << 8 | 100u << 16) && pass < 50)
-            errors.push_back(std::abs(m.Ms - s.StartMs - pass++ * length / 0.8));
+            errors.push_back(std::abs(SteadyMs(m.At) - s.StartMs - pass++ * length / 0.8));
     std::printf("loop_seam_error_ms_p99: %.3f\n", Percentile(errors, 0.99));
 }
 
@@ -242,12 +189,12 @@ void WaitResume() {
         s.Drive->ReleaseHold();
     }
     s.WaitForEnd(5);
-    const std::vector<Sent> sent = s.Driver.Take();
+    const std::vector<StampedMessage> sent = s.Driver.Take();
     std::vector<double> latency;
     for (double strike : strikes) {
-        const auto next =
-            std::find_if(sent.begin(), sent.end(), [&](const Sent& m) { return m.Ms >= strike; });
-        if (next != sent.end()) latency.push_back(next->Ms - strike);
+        const auto next = std::find_if(sent.begin(), sent.end(),
+                                       [&](const StampedMessage& m) { return SteadyMs(m.At) >= strike; });
+        if (next != sent.end()) latency.push_back(SteadyMs(next->At) - strike);
     }
     std::printf("wait_resume_latency_ms_p99: %.3f\n", Percentile(latency, 0.99));
 }
@@ -279,9 +226,9 @@ void Clicks() {
     const double lead = -SongMs(*s.Drive, -2 * 1920);
     std::vector<double> errors;
     std::size_t k = 0;
-    for (const Sent& m : s.Driver.Take())
+    for (const StampedMessage& m : s.Driver.Take())
         if ((m.Message & 0xFF) == 0x99 && k < due.size())
-            errors.push_back(std::abs(m.Ms - s.StartMs - (due[k++] + lead) / 0.9));
+            errors.push_back(std::abs(SteadyMs(m.At) - s.StartMs - (due[k++] + lead) / 0.9));
     if (k != due.size()) std::printf("click_count_mismatch: %zu of %zu\n", k, due.size());
     std::printf("click_error_ms_p99: %.3f\n", Percentile(errors, 0.99));
 }
