@@ -2,8 +2,8 @@
 // steady clock, and the song time a tick is due at by the song's tempo map.
 #pragma once
 
-#include "midi/MidiDriver.h"
 #include "midi/MidiDrive.h"
+#include "midi/MidiDriver.h"
 #include "midi/SongModel.h"
 
 #include <chrono>
@@ -40,7 +40,9 @@ public:
     MidiResult PrepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
     MidiResult LongMsg(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
     MidiResult UnprepareHeader(MidiOutHandle, MidiLongBuffer&) override { return MidiError::NoError; }
-    bool GetErrorText(MidiResult code, std::string& text) override { return StandardMidiErrorText(code, text); }
+    bool GetErrorText(MidiResult code, std::string& text) override {
+        return StandardMidiErrorText(code, text);
+    }
 
     // The messages since the last call, in the order they came.
     std::vector<StampedMessage> Take() {

@@ -26,7 +26,7 @@ void DescribeSong(const TSongModel& song, SongInfo& info) {
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent event = track[i];
             lastTick = std::max(lastTick, event.Tick);
-            if (event.Event.Status == 0x99 && event.Event.Data2 > 0) {
+            if (event.Event.IsDrumHit()) {
                 const int lane = LaneOfNote(event.Event.Data1);
                 if (lane >= 0) ++info.LaneCounts[static_cast<std::size_t>(lane)];
             }

@@ -69,7 +69,7 @@ std::vector<TChartNote> ChartNotes(const TSongModel& song) {
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status != 0x99 || e.IsExclusive() || e.Data2 == 0) continue;
+            if (!e.IsDrumHit()) continue;
             const int lane = LaneOfNote(e.Data1);
             if (lane >= 0) hits.emplace_back(slot.Tick, lane);
         }

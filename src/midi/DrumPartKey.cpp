@@ -66,7 +66,7 @@ std::vector<LaneNote> LaneNotesOf(const TSongModel& song) {
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status != 0x99 || e.IsExclusive() || e.Data2 == 0 || !IsDrumTableNote(e.Data1)) continue;
+            if (!e.IsDrumHit() || !IsDrumTableNote(e.Data1)) continue;
             const int lane = LaneOfNote(e.Data1);
             if (lane >= 0) notes.push_back(LaneNote{slot.Tick, lane});
         }

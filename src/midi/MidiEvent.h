@@ -20,6 +20,8 @@ struct TMyMidiEvent {
     const std::uint8_t* ExclusiveData = nullptr;
 
     bool IsExclusive() const { return ExclusiveData != nullptr; }
+    // A note-on of the drum channel (10) that sounds: a velocity above 0.
+    bool IsDrumHit() const { return Status == 0x99 && Data2 > 0 && !IsExclusive(); }
 };
 
 // One slot of a track as the sequencer and the note callbacks see it. Tracks hand it out by

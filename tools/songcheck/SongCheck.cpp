@@ -38,7 +38,7 @@ void CountLaneNotes(const TSongModel& song, TSongReport& report) {
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status != 0x99 || e.IsExclusive() || e.Data2 == 0) continue;
+            if (!e.IsDrumHit()) continue;
             ++report.DrumNotes;
             const int lane = StandardLaneOfNote(e.Data1);
             if (lane >= 0) {

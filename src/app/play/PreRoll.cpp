@@ -16,7 +16,7 @@ std::int32_t FirstLaneNoteTick(const TSongModel& song) {
             const SequencerEvent slot = track[i];
             if (first >= 0 && slot.Tick >= first) break;
             const TMyMidiEvent& e = slot.Event;
-            if (e.Status == 0x99 && !e.IsExclusive() && e.Data2 > 0 && LaneOfNote(e.Data1) >= 0) {
+            if (e.IsDrumHit() && LaneOfNote(e.Data1) >= 0) {
                 first = slot.Tick;
                 break;
             }
