@@ -15,6 +15,7 @@
 #include "midi/MidiDrive.h"
 #include "midi/ThreadPriority.h"
 #include "platform/midi/BuiltInSynth.h"
+#include "platform/midi/DesktopPriority.h"
 #include "platform/midi/SystemMidiDriver.h"
 
 #include "midi/SmfBuilder.h"
@@ -183,6 +184,8 @@ double Quantile(std::vector<double> values, double q) {
 }
 
 void Measure(const Options& options, const std::string& name, bool busy) {
+    // As the game does first thing: the sequencer's thread asks as soon as it starts.
+    InstallDesktopPriority();
     std::atomic<bool> stop{false};
     std::vector<std::thread> spinners;
     if (busy)

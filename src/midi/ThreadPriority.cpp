@@ -38,8 +38,13 @@ id_t ThreadId() {
     return static_cast<id_t>(syscall(SYS_gettid));
 }
 
+// The calling thread's policy, without the reset-on-fork flag RealtimeKit insists on.
+int CurrentPolicy() {
+    return sched_getscheduler(0) & ~SCHED_RESET_ON_FORK;
+}
+
 bool IsRealTime() {
-    const int policy = sched_getscheduler(0);
+    const int policy = CurrentPolicy();
     return policy == SCHED_FIFO || policy == SCHED_RR;
 }
 
@@ -132,8 +137,8 @@ std::string RaiseCurrentThread() {
 }
 
 std::string DescribeCurrentThreadPriority() {
-    const int policy = sched_getscheduler(0);
-    if (policy == SCHED_FIFO || policy == SCHED_RR) {
+    const int policy = CurrentPolicy();
+    if (IsRealTime()) {
         sched_param param{};
         sched_getparam(0, &param);
         return std::string("real-time (") + (policy == SCHED_FIFO ? "SCHED_FIFO " : "SCHED_RR ") +

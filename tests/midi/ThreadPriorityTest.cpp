@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <sched.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,6 +63,23 @@ TEST(ThreadPriority, RealTimeDirectlyWhenAllowedElseTheBrokerThenTheBestNiceLeve
         return BestAllowedNice() == 0 && obtained != "normal" ? 5 : 0;
     });
     EXPECT_EQ(user, 0);
+}
+
+TEST(ThreadPriority, RealTimeGrantedWithResetOnForkIsStillRealTime) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to set a real-time policy";
+    // RealtimeKit grants SCHED_RR only with SCHED_RESET_ON_FORK set, and the policy then reads
+    // back with that flag.
+    const int granted = InChild([] {
+        std::string described;
+        std::thread([&described] {
+            sched_param param{};
+            param.sched_priority = 20;
+            if (sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &param) != 0) return;
+            described = DescribeCurrentThreadPriority();
+        }).join();
+        return described == "real-time (SCHED_RR 20)" ? 0 : 1;
+    });
+    EXPECT_EQ(granted, 0);
 }
 
 } // namespace
