@@ -29,6 +29,7 @@ rate=48000
 
 pids=()
 cleanup() {
+    rm -f "${recording:-}"
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[i]}" 2>/dev/null || true
         wait "${pids[i]}" 2>/dev/null || true
@@ -59,7 +60,10 @@ Metronome=0
 DrumVolume=127
 AccompanimentVolume=0
 EOF
-rm -f "$out/rec.raw" "$out/rec.wav" "$out/play.png" "$out/trace.txt" "$out/game.log"
+rm -f "$out/rec.raw" "$out/rec.wav" "$out/play.png" "$out/trace.txt" "$out/game.log" "$out/start.txt"
+# The disk driver's pace is the recording's clock: a write that waits for a busy disk would hold
+# up its thread and shift everything after it, so it writes to memory.
+recording=$(mktemp /dev/shm/tamtara-onsets.XXXXXX)
 
 export DISPLAY=:$display_number
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -68,17 +72,17 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 evilwm -fn fixed >/dev/null 2>&1 &
 pids+=($!)
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$out/rec.raw" "$out/game/tamtara" --trace \
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$recording" "$out/game/tamtara" --trace \
     >"$out/trace.txt" 2>"$out/game.log" &
 game=$!
 pids+=($game)
 
 # Waits until the trace has $3 (default 1) lines matching $1, at most $2 seconds.
 wait_for() {
-    for _ in $(seq $(($2 * 10))); do
+    for _ in $(seq $(($2 * 50))); do
         [ "$(grep -c "$1" "$out/trace.txt")" -ge "${3:-1}" ] && return 0
         kill -0 "$game" 2>/dev/null || { echo "the game ended early" >&2; exit 1; }
-        sleep 0.1
+        sleep 0.02
     done
     echo "timed out waiting for '$1'" >&2
     exit 1
@@ -129,19 +133,22 @@ screen ssPracticeSetup
 press Return
 wait_for "^song start" 20
 # Where the song started in the recording (its tick 0 follows after the pre-roll).
-start_bytes=$(stat -c %s "$out/rec.raw")
+start_bytes=$(stat -c %s "$recording")
 sleep 8
 import -window root "$out/play.png"
 # A practice ends on its result screen.
 wait_for "^screen ssResult" 900
 sleep 1
+mv "$recording" "$out/rec.raw"
 cleanup
 pids=()
 
 start_s=$(awk -v b="$start_bytes" -v r="$rate" 'BEGIN { printf "%.3f", b / (4 * r) }')
+echo "$start_s" >"$out/start.txt"
 sox -t raw -r "$rate" -e signed -b 16 -c 2 "$out/rec.raw" "$out/rec.wav"
 echo "period_frames: $period"
 echo "recording_s: $(awk -v b="$(stat -c %s "$out/rec.raw")" -v r="$rate" 'BEGIN { printf "%.1f", b / (4 * r) }')"
-sox "$out/rec.wav" -n stat 2>&1 | grep -E "Maximum amplitude|Minimum amplitude|RMS +amplitude" |
-    sed -E 's/ +amplitude: +/_amplitude: /; s/^(.*)$/\L\1/; s/ /_/'
+echo "song_start_reported_s: $start_s"
+sox "$out/rec.wav" -n stat 2>&1 | awk -F': *' '/^(Maximum|Minimum|RMS +) amplitude/ {
+    name = tolower($1); gsub(/ +/, "_", name); print name ": " $2 }'
 python3 "$here/check-onsets.py" "$out/rec.raw" "$song" --rate "$rate" --smfdump "$smfdump" --after-s "$start_s"
