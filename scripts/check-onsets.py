@@ -137,13 +137,15 @@ def count_matched(times, found, offset, scale, window):
 def fit(times, found, window, low, high):
     """Offset and scale of the recording for the first strokes: every line through an onset for
     one of the first strokes and one for a later stroke (SDL's disk driver may run well off real
-    time), scored by how many of the first strokes it lines up with an onset. A song repeats itself
-    bar after bar, so a start a bar late lines up as many: of equal counts the earliest start wins
-    (a start too early puts the first strokes where nothing sounded yet)."""
+    time), scored by how many of the first strokes it lines up with an onset, less the onsets
+    between the start and the last of them that it leaves without a stroke. A song repeats itself
+    bar after bar: a start a beat late lines up as many strokes (more, when a soft one of the first
+    raised no onset of its own) but leaves the first sounds unexplained; of equal scores the
+    earliest start wins."""
     # A few seconds only: over longer the driver's pace wanders by more than the window.
     head = times[: max(8, sum(1 for t in times if t <= times[0] + 6.0))]
     near = window
-    best = (0, 0.0, 1.0)
+    best = (-len(found), 0.0, 1.0)
     laters = head[len(head) // 2 :: max(1, len(head) // 6)]
     for ti in head[:3]:
         for tj in laters:
@@ -157,9 +159,14 @@ def fit(times, found, window, low, high):
                     offset = fa - scale * ti
                     if not low <= offset <= high:
                         continue
+                    mapped = [offset + scale * t for t in head]
                     count = count_matched(head, found, offset, scale, near)
-                    if count > best[0] or (count == best[0] and offset < best[1] - near):
-                        best = (count, offset, scale)
+                    first = bisect.bisect_left(found, max(low, found[0]))
+                    last = bisect.bisect_right(found, mapped[-1] + near)
+                    unexplained = sum(1 for f in found[first:last] if abs(nearest(mapped, f) - f) >= near)
+                    score = count - unexplained
+                    if score > best[0] or (score == best[0] and offset < best[1] - near):
+                        best = (score, offset, scale)
     return best[1], best[2]
 
 
