@@ -306,7 +306,7 @@ def main():
     parser.add_argument("--rate", type=int, default=48000)
     parser.add_argument("--smfdump", default="build/bin/smfdump")
     parser.add_argument("--window-ms", type=float, default=15.0)
-    parser.add_argument("--local-s", type=float, default=4.0)
+    parser.add_argument("--local-s", type=float, default=2.0)
     # Music repeats itself: without a rough start a fit may line up whole bars off.
     parser.add_argument("--start-s", type=float, help="about where the song's tick 0 is in the recording")
     parser.add_argument("--after-s", type=float,

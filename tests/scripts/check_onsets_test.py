@@ -79,7 +79,7 @@ class CheckOnsets(unittest.TestCase):
             with open(path, "wb") as f:
                 # The same signal on both channels, as the synth's drums mostly are.
                 f.write(b"".join(struct.pack("<hh", int(v), int(v)) for v in samples))
-            result = check_onsets.check(notes, path, RATE, 0.015, 4.0, 0.6, 4.0)
+            result = check_onsets.check(notes, path, RATE, 0.015, 2.0, 0.6, 4.0)
 
         # Not a beat off (the song repeats itself).
         self.assertAlmostEqual(result.offset, file_time(0.0), delta=0.01)
@@ -106,7 +106,7 @@ class CheckOnsets(unittest.TestCase):
             path = os.path.join(folder, "rec.raw")
             with open(path, "wb") as f:
                 f.write(b"".join(struct.pack("<hh", int(v), int(v)) for v in samples))
-            result = check_onsets.check(notes, path, RATE, 0.015, 4.0, 0.6, 4.0)
+            result = check_onsets.check(notes, path, RATE, 0.015, 2.0, 0.6, 4.0)
         self.assertEqual(result.missing, [9])
         self.assertEqual(len(result.measured), 23)
 
