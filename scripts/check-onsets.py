@@ -4,17 +4,20 @@ at its own time.
 
     scripts/check-onsets.py RECORDING.raw SONG.mid [--after-s S | --start-s S] [--smfdump PATH]
 
-RECORDING.raw is what SDL's disk audio driver wrote (signed 16-bit stereo at --rate). The onsets
-are found in the high-passed signal (a first difference: attacks stand out of what still rings),
-each to the sample where it first rises above the level before it. The song's drum strokes
-(channel 10 note-ons; those closer than the detector can split count as one) are matched to them
-along the recording: SDL's disk driver keeps no steady pace, so each stroke is looked for where
-the strokes matched in the seconds before it put it, and measured against the line through its
-neighbours on both sides. A drum sample may start softly (a tambourine's jingles come about 10 ms
-before its hit), and in a busy bar only its loud part stands out: each kind of stroke (the same
-set of notes) is measured from its own typical onset, which is printed when it is more than a
-millisecond off. Prints the strokes, the matched ones, and the 99th percentile and the worst
-distance in milliseconds; exits 1 when a stroke found no onset.
+RECORDING.raw is what SDL's disk audio driver wrote (signed 16-bit stereo at --rate); --after-s
+is where the game said the song started (scripts/record-onsets.sh passes it). The onsets are found
+in the high-passed signal, each to the sample where it first rises above what rang before it. The
+song's drum strokes (channel 10 note-ons; those closer than the detector can split count as one)
+are lined up with them: the disk driver's pace is the recording's clock and it wanders (a period
+takes its sleep plus the rendering, which grows with the voices, and a held-up write shifts
+everything after it), so each stroke is looked for where the strokes just before it put it, and
+measured from its neighbours before and, separately, after it, the nearer counting. A drum sample
+may start softly (a tambourine's jingles come about 10 ms before its hit) and in a busy bar only
+its loud part stands out: each kind of stroke (the same set of notes) is measured from its own
+typical onset, printed when more than a millisecond off. A stroke without an onset gets a second
+look: does the level rise where its neighbours put it more than at 99 % of the moments between
+strokes? Prints the strokes, the matched ones, the 99th percentile and the worst distance in
+milliseconds; exits 1 when a stroke found no onset.
 """
 import argparse
 import array

@@ -6,13 +6,16 @@
 #     scripts/record-onsets.sh GAME_FOLDER SONG.mid [OUT_DIR]
 #
 # GAME_FOLDER is a built game folder (build/game); it is copied, never changed. OUT_DIR (default
-# /tmp/onsets) receives the copy, rec.raw, rec.wav, play.png, trace.txt and game.log.
+# /tmp/onsets) receives the copy, rec.raw, rec.wav, play.png (the play, 8 s in), trace.txt,
+# game.log and start.txt (where the game said the song started in rec.raw, for running
+# scripts/check-onsets.py again with --after-s). The figures go to stdout; the exit status is the
+# check's (1 when a stroke found no onset).
 # Environment: DISPLAY_NUMBER (83), PERIOD (192 frames: 4 ms, which the disk driver keeps close to
 # real time), SMFDUMP (build/bin/smfdump beside this script's tree).
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    sed -n '2,12p' "$0" >&2
+    sed -n '2,15p' "$0" >&2
     exit 2
 fi
 game_folder=$(realpath "$1")
@@ -26,6 +29,9 @@ rate=48000
 
 [ -x "$game_folder/tamtara" ] || { echo "no game in $game_folder" >&2; exit 2; }
 [ -x "$smfdump" ] || { echo "no smfdump at $smfdump (set SMFDUMP)" >&2; exit 2; }
+for tool in Xvfb xdpyinfo evilwm xdotool import sox python3; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 2; }
+done
 
 pids=()
 cleanup() {
