@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace tamtara {
 
@@ -41,10 +42,15 @@ std::int32_t DrawTag(TDirectDrawSurfaceCanvas& canvas, std::int32_t y, SongMark 
     return w;
 }
 
-// The chosen disc's difficulty, small and right-aligned in its title row; its width.
-std::int32_t DrawDifficulty(TDirectDrawSurfaceCanvas& canvas, std::int32_t y, double difficulty) {
+// The chosen disc's difficulty, small and right-aligned in its title row ("…" while the song is
+// still being read); its width.
+std::int32_t DrawDifficulty(TDirectDrawSurfaceCanvas& canvas, std::int32_t y,
+                            std::optional<double> difficulty) {
     char text[32];
-    std::snprintf(text, sizeof text, "難易度 %.1f", difficulty);
+    if (difficulty)
+        std::snprintf(text, sizeof text, "難易度 %.1f", *difficulty);
+    else
+        std::snprintf(text, sizeof text, "難易度 …");
     canvas.Font.Height = -14;
     canvas.Font.Style = TFontStyles{TFontStyle::fsBold};
     const std::int32_t w = canvas.TextWidth(text);

@@ -7,6 +7,8 @@
 #include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
 
+#include <chrono>
+
 namespace tamtara {
 
 ScannedSong ReadScannedSong(const std::string& path) {
@@ -53,18 +55,35 @@ void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgre
     RootNames = RootLabels(folders);
 }
 
-double TSongLibrary::Difficulty(const std::string& songFile) {
+std::optional<double> TSongLibrary::Difficulty(const std::string& songFile) {
     const auto known = Difficulties.find(songFile);
     if (known != Difficulties.end()) return known->second;
     const bool extendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
-    std::optional<SongFacts> facts = Cache ? Cache->Facts(songFile, extendedMap) : std::nullopt;
-    if (!facts) {
-        facts = ReadSongFacts(songFile);
-        if (Cache) Cache->StoreFacts(songFile, *facts);
+    if (const std::optional<SongFacts> cached = Cache ? Cache->Facts(songFile, extendedMap) : std::nullopt) {
+        const double difficulty = cached->DifficultyTenths / 10.0;
+        Difficulties.emplace(songFile, difficulty);
+        return difficulty;
     }
-    const double difficulty = facts->DifficultyTenths / 10.0;
-    Difficulties.emplace(songFile, difficulty);
-    return difficulty;
+    if (!TakeFinishedRead(false)) return std::nullopt;
+    // The read just finished may have been this very song's.
+    if (const auto read = Difficulties.find(songFile); read != Difficulties.end()) return read->second;
+    ReadingSong = songFile;
+    Reading = std::async(std::launch::async, [songFile] { return ReadSongFacts(songFile); });
+    return std::nullopt;
+}
+
+void TSongLibrary::FinishDifficultyRead() {
+    TakeFinishedRead(true);
+}
+
+bool TSongLibrary::TakeFinishedRead(bool wait) {
+    if (!Reading.valid()) return true;
+    if (!wait && Reading.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+    const SongFacts facts = Reading.get();
+    // The cache's facts and the kept rating belong to the map the read was made under.
+    if (Cache) Cache->StoreFacts(ReadingSong, facts);
+    Difficulties.emplace(ReadingSong, facts.DifficultyTenths / 10.0);
+    return true;
 }
 
 bool TSongLibrary::UseCache(const std::string& path) {

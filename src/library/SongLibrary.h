@@ -4,9 +4,11 @@
 
 #include "library/LibraryCache.h"
 #include "library/LibraryScan.h"
+#include "library/SongFacts.h"
 
+#include <future>
 #include <memory>
-
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -49,15 +51,27 @@ public:
     std::vector<std::string> RootNames;
     // A folder's label below the roots (see FolderLabelBelowRoots).
     std::string FolderLabel(const std::string& folder) const;
-    // A song's difficulty (see SongDifficulty), read on the first request and kept, in the
-    // cache too when there is one.
-    double Difficulty(const std::string& songFile);
+    // A song's difficulty (see SongDifficulty) once known: kept from an earlier request or found
+    // in the cache. Else none for now: the song is read on a thread of its own, one song at a
+    // time, and a later call has it (kept, and in the cache too). A large file so never holds up
+    // the frame that asks. Call from one thread.
+    std::optional<double> Difficulty(const std::string& songFile);
+    // Waits for the song being read for its difficulty, if any, and keeps what it tells.
+    void FinishDifficultyRead();
     std::unordered_map<std::string, double> Difficulties;
 
     // Keeps what the scans learn in the cache file at path from the next scan on (see
     // TLibraryCache); false, and no cache, when none can be kept there.
     bool UseCache(const std::string& path);
     std::unique_ptr<TLibraryCache> Cache;
+
+private:
+    // Keeps the facts of the song read in the background once they are there (or at once, with
+    // wait); false while the read goes on.
+    bool TakeFinishedRead(bool wait);
+
+    std::string ReadingSong;
+    std::future<SongFacts> Reading;
 };
 
 } // namespace tamtara
