@@ -21,6 +21,10 @@ TempoTimeline::TempoTimeline(const TSongModel& song, std::int32_t defaultBpm) {
         else
             Segments.push_back(segment);
     }
+    for (std::size_t i = 1; i < Segments.size(); ++i) {
+        const Segment& before = Segments[i - 1];
+        Segments[i].StartMs = before.StartMs + (Segments[i].Start - before.Start) / before.PerMs;
+    }
 }
 
 std::size_t TempoTimeline::SegmentOf(double position) const {
@@ -29,35 +33,21 @@ std::size_t TempoTimeline::SegmentOf(double position) const {
     return next == Segments.begin() ? 0 : static_cast<std::size_t>(next - Segments.begin() - 1);
 }
 
+double TempoTimeline::MsOf(double position) const {
+    const Segment& segment = Segments[SegmentOf(position)];
+    return segment.StartMs + (position - segment.Start) / segment.PerMs;
+}
+
 double TempoTimeline::Milliseconds(double from, double to) const {
-    if (to < from) return -Milliseconds(to, from);
-    double ms = 0.0;
-    for (std::size_t i = SegmentOf(from); from < to; ++i) {
-        const double end = i + 1 < Segments.size() ? std::min(Segments[i + 1].Start, to) : to;
-        ms += (end - from) / Segments[i].PerMs;
-        from = end;
-    }
-    return ms;
+    return MsOf(to) - MsOf(from);
 }
 
 double TempoTimeline::PositionAfter(double from, double ms) const {
-    std::size_t i = SegmentOf(from);
-    if (ms >= 0.0) {
-        while (i + 1 < Segments.size()) {
-            const double span = (Segments[i + 1].Start - from) / Segments[i].PerMs;
-            if (ms < span) break;
-            ms -= span;
-            from = Segments[++i].Start;
-        }
-        return from + ms * Segments[i].PerMs;
-    }
-    while (i > 0) {
-        const double span = (from - Segments[i].Start) / Segments[i].PerMs;
-        if (-ms <= span) break;
-        ms += span;
-        from = Segments[i--].Start;
-    }
-    return from + ms * Segments[i].PerMs;
+    const double target = MsOf(from) + ms;
+    const auto next = std::upper_bound(Segments.begin(), Segments.end(), target,
+                                       [](double t, const Segment& s) { return t < s.StartMs; });
+    const Segment& segment = next == Segments.begin() ? Segments.front() : *(next - 1);
+    return segment.Start + (target - segment.StartMs) * segment.PerMs;
 }
 
 double TempoTimeline::TicksPerMillisecond(double position) const {

@@ -30,10 +30,15 @@ private:
         double Start = 0.0; // the first segment reaches back without end
         double PerMs = 0.0;
         std::int32_t Bpm = 0;
+        // Milliseconds from the first segment's start to this one's: every conversion is a
+        // search and one step, however many tempo changes lie between its two ends.
+        double StartMs = 0.0;
     };
     std::size_t SegmentOf(double position) const;
+    // Milliseconds from the first segment's start to position (negative before it).
+    double MsOf(double position) const;
 
-    std::vector<Segment> Segments{Segment{0.0, 0.96, 120}};
+    std::vector<Segment> Segments{Segment{0.0, 0.96, 120, 0.0}};
 };
 
 } // namespace tamtara
