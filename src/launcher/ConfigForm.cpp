@@ -6,6 +6,7 @@
 #include "launcher/LauncherWidgets.h"
 #include "launcher/RtfReader.h"
 #include "launcher/SettingsHandOver.h"
+#include "midi/DrumMap.h"
 #include "settings/Choices.h"
 
 #include <QCheckBox>
@@ -260,6 +261,8 @@ void TConfigForm::StartBtnClick() {
     StartBtn->setEnabled(false);
     CloseBtn->setEnabled(false);
     Scanning = true;
+    // The scan marks the songs without drum notes under the lane map the play will use.
+    ExtendedDrumMapInUse = ControlSettings().ExtendedDrumMap;
     try {
         Services.GameWindow->ScanLibrary(
             SongFolders, [this](IGameWindow& sender) { StartGame(sender); },

@@ -3,6 +3,7 @@
 #include "library/LibraryCache.h"
 
 #include "database/Database.h"
+#include "midi/DrumMap.h"
 
 #include <sys/stat.h>
 
@@ -19,11 +20,14 @@ constexpr const char* CacheSteps[] = {
     " path TEXT PRIMARY KEY, size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL,"
     " title BLOB NOT NULL, mark INTEGER NOT NULL, problem TEXT NOT NULL,"
     " facts_map INTEGER, lane_counts BLOB, length_ms INTEGER, difficulty_tenths INTEGER, drum_key TEXT"
-    ") WITHOUT ROWID;"};
+    ") WITHOUT ROWID;",
+    // The lane map the mark was taken under: a song of ride cymbals alone has no drum notes for
+    // the game's own table but plays with the extended map. The rows before it cannot tell.
+    "ALTER TABLE songs ADD COLUMN mark_map INTEGER NOT NULL DEFAULT 0; DELETE FROM songs;"};
 
 constexpr const char* PutSql =
     "INSERT OR REPLACE INTO songs (path, size, mtime_ns, title, mark, problem, facts_map, lane_counts,"
-    " length_ms, difficulty_tenths, drum_key) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " length_ms, difficulty_tenths, drum_key, mark_map) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 struct FileStamp {
     bool Found = false;
@@ -73,7 +77,21 @@ struct TLibraryCache::Entry {
     std::optional<SongFacts> Facts;
     bool Seen = false;  // found by the scan under way
     bool Dirty = false; // to be written
+    // The song was checked under the extended lane map.
+    bool MarkExtended = false;
 };
+
+namespace {
+
+// Whether a song's mark, taken under one lane map, holds under the map now in force. The
+// extended map only adds notes: drums under the table are drums under it, and no drums under
+// it are none under the table. Timing problems do not depend on the map.
+bool MarkHolds(const ScannedSong& song, bool markExtended, bool extendedNow) {
+    if (markExtended == extendedNow || song.Check.Mark == SongMark::Unplayable) return true;
+    return extendedNow ? song.Check.Mark != SongMark::NoDrumNotes : song.Check.Mark != SongMark::Playable;
+}
+
+} // namespace
 
 std::unique_ptr<TLibraryCache> TLibraryCache::Open(const std::string& path) {
     TDatabaseOptions options;
@@ -108,7 +126,7 @@ TLibraryCache::~TLibraryCache() = default;
 void TLibraryCache::Load() {
     TStatement rows = Database->Prepare("SELECT path, size, mtime_ns, title, mark, problem, facts_map, "
                                         "lane_counts, length_ms, difficulty_tenths,"
-                                        " drum_key FROM songs");
+                                        " drum_key, mark_map FROM songs");
     while (rows.Step()) {
         Entry entry;
         entry.Size = rows.Int(1);
@@ -118,6 +136,7 @@ void TLibraryCache::Load() {
         const std::int64_t mark = rows.Int(4);
         if (mark < 0 || mark > static_cast<std::int64_t>(SongMark::NoDrumNotes)) continue;
         entry.Song.Check = SongCheck{static_cast<SongMark>(mark), rows.Text(5)};
+        entry.MarkExtended = rows.Int(11) != 0;
         if (!rows.IsNull(6)) {
             SongFacts facts;
             facts.ExtendedMap = rows.Int(6) != 0;
@@ -138,14 +157,16 @@ TSongReader TLibraryCache::Reader(TSongReader readSong) {
     for (auto& [path, entry] : Entries)
         entry.Seen = false;
     InScan = true;
-    return [this, readSong = std::move(readSong)](const std::string& path) {
+    const bool extendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
+    return [this, readSong = std::move(readSong), extendedMap](const std::string& path) {
         const auto noted = Stamps.find(path);
         const FileStamp stamp = noted != Stamps.end()
                                     ? FileStamp{true, noted->second.first, noted->second.second}
                                     : StampOf(path);
         const auto known = Entries.find(path);
         if (stamp.Found && known != Entries.end() && known->second.Size == stamp.Size &&
-            known->second.TimeNs == stamp.TimeNs) {
+            known->second.TimeNs == stamp.TimeNs &&
+            MarkHolds(known->second.Song, known->second.MarkExtended, extendedMap)) {
             ++Hits;
             known->second.Seen = true;
             return known->second.Song;
@@ -156,7 +177,7 @@ TSongReader TLibraryCache::Reader(TSongReader readSong) {
         ScannedSong song = readSong(path);
         if (stamp.Found) {
             Entry& entry = Entries[path];
-            entry = Entry{stamp.Size, stamp.TimeNs, song, std::nullopt, true, true};
+            entry = Entry{stamp.Size, stamp.TimeNs, song, std::nullopt, true, true, extendedMap};
         }
         return song;
     };
@@ -197,6 +218,7 @@ void TLibraryCache::Write(TStatement& put, const std::string& path, const Entry&
     put.BindBlob(4, std::span(reinterpret_cast<const std::uint8_t*>(entry.Song.Title.data()),
                               entry.Song.Title.size()));
     put.Bind(5, static_cast<std::int64_t>(entry.Song.Check.Mark)).Bind(6, entry.Song.Check.Problem);
+    put.Bind(12, static_cast<std::int64_t>(entry.MarkExtended ? 1 : 0));
     if (entry.Facts) {
         const std::vector<std::uint8_t> counts = PackCounts(entry.Facts->LaneCounts);
         put.Bind(7, static_cast<std::int64_t>(entry.Facts->ExtendedMap ? 1 : 0)).BindBlob(8, counts);

@@ -2,6 +2,7 @@
 // reads only what changed, forgets what vanished, and starts again from a file it cannot use.
 #include "database/Database.h"
 #include "library/SongLibrary.h"
+#include "midi/DrumMap.h"
 
 #include "TempTree.h"
 
@@ -161,7 +162,9 @@ TEST_F(LibraryCacheTest, ADamagedOrForeignCacheIsMadeAgainWithoutATrace) {
     CachedScan(&reads);
     EXPECT_EQ(reads, 0);
 
+    // A database left by a later version of the game.
     const char* const oneStep[] = {"SELECT 1"};
+    std::filesystem::remove(CacheFile);
     {
         TDatabaseOpenResult opened = TDatabase::Open(CacheFile, oneStep);
         ASSERT_TRUE(opened.Database);
@@ -184,6 +187,30 @@ TEST_F(LibraryCacheTest, ADamagedOrForeignCacheIsMadeAgainWithoutATrace) {
         EXPECT_EQ(entry.path().filename().string().rfind("library.db", 0), 0u) << entry.path();
     for (const auto& entry : std::filesystem::directory_iterator(CacheFolder.Path()))
         EXPECT_EQ(entry.path().filename().string().find("corrupt"), std::string::npos) << entry.path();
+}
+
+TEST_F(LibraryCacheTest, ASongsMarkFollowsTheLaneMapInForce) {
+    Songs.Song("a/kick.mid", "Kick");
+    Songs.Song("a/ride.mid", "Ride", 51); // a lane's note under the extended map only
+    Songs.Dir("b");
+    std::int32_t reads = -1;
+    const auto scanUnder = [&](bool extended) {
+        ExtendedDrumMapInUse = extended;
+        const ScanResult cached = CachedScan(&reads);
+        ExpectSame(cached, UncachedScan());
+        return cached.Marks;
+    };
+    const std::vector<std::string> standard = scanUnder(false);
+    EXPECT_EQ(reads, 2);
+    EXPECT_NE(standard[0], standard[1]);
+    // Only the song whose mark may differ is read again, each way.
+    EXPECT_EQ(scanUnder(true), (std::vector<std::string>{standard[0], standard[0]}));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(scanUnder(false), standard);
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(scanUnder(false), standard);
+    EXPECT_EQ(reads, 0);
+    ExtendedDrumMapInUse = false;
 }
 
 TEST_F(LibraryCacheTest, NoCacheWhereNoneCanBeWritten) {

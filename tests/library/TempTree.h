@@ -40,15 +40,16 @@ public:
         std::ofstream out(Root / relative, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    // A song whose first text event is title (none when empty).
-    void Song(const std::string& relative, const std::string& title) const {
+    // A song whose first text event is title (none when empty), with one drum note (a kick).
+    void Song(const std::string& relative, const std::string& title, std::uint8_t drumNote = 36) const {
         Bytes events;
         if (!title.empty()) {
             events.insert(events.end(), {0x00, 0xFF, 0x03});
             PutVarLen(events, static_cast<std::uint32_t>(title.size()));
             events.insert(events.end(), title.begin(), title.end());
         }
-        events.insert(events.end(), {0x00, 0x99, 36, 100, 0x60, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00});
+        events.insert(events.end(),
+                      {0x00, 0x99, drumNote, 100, 0x60, 0x89, drumNote, 0, 0x00, 0xFF, 0x2F, 0x00});
         Bytes bytes = Header(0, 1, 96);
         const Bytes track = TrackChunk(events);
         bytes.insert(bytes.end(), track.begin(), track.end());

@@ -1,8 +1,8 @@
 // Tick and time conversion over random tempo maps, against a plain walk over the tempo changes in
 // tick order: both directions, before tick 0, and entries the file leaves out of order, doubled
 // or without a tempo.
-#include "midi/SongModel.h"
 #include "midi/TempoTimeline.h"
+#include "midi/SongModel.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,8 @@ namespace {
 // before tick 0) its tempo holds.
 double WalkedMs(std::vector<TempoEntry> map, int division, double tick) {
     std::erase_if(map, [](const TempoEntry& e) { return e.Bpm <= 0; });
-    std::stable_sort(map.begin(), map.end(), [](const TempoEntry& a, const TempoEntry& b) { return a.Tick < b.Tick; });
+    std::stable_sort(map.begin(), map.end(),
+                     [](const TempoEntry& a, const TempoEntry& b) { return a.Tick < b.Tick; });
     // The last of several at one tick wins.
     std::vector<TempoEntry> kept;
     for (const TempoEntry& e : map) {
@@ -63,7 +64,8 @@ TEST(TempoTimeline, AgreesWithAWalkOverTheTempoChangesBothWays) {
             const double b = static_cast<double>(random() % 400000) / 10.0 - 2000.0;
             const double expected = WalkedMs(map, division, b) - WalkedMs(map, division, a);
             const double ms = timeline.Milliseconds(a, b);
-            ASSERT_NEAR(ms, expected, 1e-6 * std::max(1.0, std::abs(expected))) << round << " " << a << " " << b;
+            ASSERT_NEAR(ms, expected, 1e-6 * std::max(1.0, std::abs(expected)))
+                << round << " " << a << " " << b;
             ASSERT_NEAR(timeline.PositionAfter(a, ms), b, 1e-6) << round << " " << a << " " << b;
         }
     }
