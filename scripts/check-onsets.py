@@ -2,7 +2,7 @@
 """Checks a recording of the built-in synth against a song: every drum note should start a sound
 at its own time.
 
-    scripts/check-onsets.py RECORDING.raw SONG.mid [--after-s S | --start-s S] [--smfdump PATH]
+    scripts/check-onsets.py RECORDING.raw SONG.mid [--after-s S | --start-s S] [--smfdump PATH] [--lane L]
 
 RECORDING.raw is what SDL's disk audio driver wrote (signed 16-bit stereo at --rate); --after-s
 is where the game said the song started (scripts/record-onsets.sh passes it). The onsets are found
@@ -17,7 +17,8 @@ its loud part stands out: each kind of stroke (the same set of notes) is measure
 typical onset, printed when more than a millisecond off. A stroke without an onset gets a second
 look: does the level rise where its neighbours put it more than at 99 % of the moments between
 strokes? Prints the strokes, the matched ones, the 99th percentile and the worst distance in
-milliseconds; exits 1 when a stroke found no onset.
+milliseconds; exits 1 when a stroke found no onset. With --lane (hh, sd, bd, ht, mt, lt or cy) only
+that lane's notes count: a recording where only that part sounded, so that no louder drum hides it.
 """
 import argparse
 import array
@@ -28,6 +29,18 @@ import sys
 
 # The detector's shortest gap between two onsets; strokes closer than that are one.
 MIN_GAP_S = 0.030
+
+# The game's lanes and the notes of each in its standard map (hi-hat, snare, bass drum, high,
+# mid and low tom, cymbal).
+LANE_NOTES = {
+    "hh": (42, 44, 46),
+    "sd": (38, 40),
+    "bd": (35, 36),
+    "ht": (48, 50),
+    "mt": (45, 47),
+    "lt": (41, 43),
+    "cy": (49, 55, 57),
+}
 
 
 def drum_notes(song, smfdump):
@@ -315,6 +328,7 @@ def main():
     parser.add_argument("--after-s", type=float,
                         help="the song's tick 0 lies after this point of the recording (by up to --start-tolerance)")
     parser.add_argument("--start-tolerance", type=float, help="seconds (1 around --start-s, 5 after --after-s)")
+    parser.add_argument("--lane", choices=sorted(LANE_NOTES), help="check only this lane's notes")
     args = parser.parse_args()
 
     if args.after_s is not None:
@@ -324,7 +338,11 @@ def main():
         low, high = args.start_s - (args.start_tolerance or 1.0), args.start_s + (args.start_tolerance or 1.0)
     else:
         low, high = float("-inf"), float("inf")
-    r = check(drum_notes(args.song, args.smfdump), args.recording, args.rate, args.window_ms / 1000.0,
+    notes = drum_notes(args.song, args.smfdump)
+    if args.lane:
+        notes = [(t, note) for t, note in notes if note in LANE_NOTES[args.lane]]
+        print(f"lane: {args.lane} ({' '.join(str(n) for n in LANE_NOTES[args.lane])})")
+    r = check(notes, args.recording, args.rate, args.window_ms / 1000.0,
               args.local_s, low, high)
 
     print(f"drum_strokes_recorded: {len(r.times)}")
