@@ -220,10 +220,30 @@ def track(times, shifts, found, offset, scale, window, local_s):
     """{stroke index: onset}, stroke by stroke, each looked for where the line through the strokes
     matched in the seconds before it puts it (shifted by its kind's own onset), moved to where the
     last three lie from that line: under load the driver's pace may change by a few percent within
-    a bar, and a line through two seconds would trail behind by more than the window."""
+    a bar, and a line through two seconds would trail behind by more than the window. After
+    local_s without a match (a rest, or the track lost) the place is found again from the strokes
+    of the next local_s: the shift, up to 3 % of the time since the last match, that lines up the
+    most of them."""
     matched = {}
     pairs = []
     for i, t in enumerate(times):
+        if pairs and t - pairs[-1][0] > local_s:
+            slope = line_at(around(pairs, pairs[-1][0], local_s), pairs[-1][0] + 1.0, scale) - line_at(
+                around(pairs, pairs[-1][0], local_s), pairs[-1][0], scale)
+            base = pairs[-1][1] + slope * (t - pairs[-1][0])
+            reach = window + 0.03 * (t - pairs[-1][0])
+            ahead = [(j, base + slope * (times[j] - t) + shifts[j]) for j in range(i, len(times))
+                     if times[j] - t <= local_s]
+            lo, hi = bisect.bisect_left(found, base + shifts[i] - reach), bisect.bisect_right(found, base + shifts[i] + reach)
+            best = (0, 0.0)
+            for f in found[lo:hi]:
+                d = f - base - shifts[i]
+                count = sum(1 for _, at in ahead if abs(nearest(found, at + d) - at - d) < window)
+                if count > best[0] or (count == best[0] and abs(d) < abs(best[1])):
+                    best = (count, d)
+            # A single stroke, or one lined up with nothing after it, is no place to start again from.
+            if best[0] >= min(2, len(ahead)):
+                pairs.append((t - 1e-9, base + best[1]))
         recent = around(pairs[-64:], t, local_s)
         if len(recent) >= 4 and max(p[0] for p in recent) - min(p[0] for p in recent) > 0.5:
             predicted = line_at(recent, t, scale)
@@ -346,7 +366,9 @@ def main():
     parser.add_argument("song")
     parser.add_argument("--rate", type=int, default=48000)
     parser.add_argument("--smfdump", default="build/bin/smfdump")
-    parser.add_argument("--window-ms", type=float, default=15.0)
+    # One lane's recording holds fewer sounds: a wider window finds the place again after a
+    # rest, where the driver's pace may have changed.
+    parser.add_argument("--window-ms", type=float, help="how far a stroke's onset may lie (15, 25 with --lane)")
     parser.add_argument("--local-s", type=float, default=2.0)
     # Music repeats itself: without a rough start a fit may line up whole bars off.
     parser.add_argument("--start-s", type=float, help="about where the song's tick 0 is in the recording")
@@ -370,7 +392,8 @@ def main():
         in_lanes = {n for lane in LANE_NOTES.values() for n in lane}
         notes = [(t, note) for t, note in notes if note in counted or note not in in_lanes]
         print(f"lane: {args.lane} ({' '.join(str(n) for n in sorted(counted))})")
-    r = check(notes, args.recording, args.rate, args.window_ms / 1000.0,
+    window_ms = args.window_ms or (25.0 if args.lane else 15.0)
+    r = check(notes, args.recording, args.rate, window_ms / 1000.0,
               args.local_s, low, high, counted)
 
     print(f"drum_strokes_recorded: {r.counted}")
