@@ -14,12 +14,12 @@
 # game.log and start.txt (where the game said the song started in rec.raw, for running
 # scripts/check-onsets.py again with --after-s). The figures go to stdout; the exit status is the
 # check's (1 when a stroke found no onset).
-# Environment: DISPLAY_NUMBER (83), PERIOD (192 frames: 4 ms, which the disk driver keeps close to
-# real time), SMFDUMP (build/bin/smfdump beside this script's tree).
+# Environment: PART (none: every part), DISPLAY_NUMBER (83), PERIOD (192 frames: 4 ms, which the
+# disk driver keeps close to real time), SMFDUMP (build/bin/smfdump beside this script's tree).
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    sed -n '2,20p' "$0" >&2
+    sed -n '2,18p' "$0" >&2
     exit 2
 fi
 game_folder=$(realpath "$1")
