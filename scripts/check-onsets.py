@@ -319,14 +319,20 @@ def check(notes, recording, rate, window, local_s, low, high, counted=None):
     kinds = [s[1] for s in song]
     found, energy = onsets(recording, rate)
     offset, scale = fit(times, found, window, low, high)
-    # Only the strokes the recording covers (a demonstration plays part of a song).
+    # Only the strokes the recording covers (a demonstration plays part of a song): where the line
+    # through the last strokes matched puts them (the first line may be a second off by the end).
     end = found[-1] if found else 0.0
-    covered = sum(1 for t in times if offset + scale * t <= end + window)
-    times, kinds = times[:covered], kinds[:covered]
-
-    # Once as they come, then each kind of stroke from its typical onset.
     shifts = [0.0] * len(times)
     matched = track(times, shifts, found, offset, scale, window, local_s)
+    tail = [(times[i], matched[i]) for i in sorted(matched)[-16:]]
+    if len(tail) >= 2 and tail[-1][0] > tail[0][0]:
+        covered = sum(1 for t in times if line_at(tail, t, scale) <= end + window)
+    else:
+        covered = sum(1 for t in times if offset + scale * t <= end + window)
+    times, kinds, shifts = times[:covered], kinds[:covered], shifts[:covered]
+    matched = {i: f for i, f in matched.items() if i < covered}
+
+    # Once as they come, then each kind of stroke from its typical onset.
     typical = kind_offsets(kinds, distances(times, shifts, matched, scale, local_s))
     shifts = [typical.get(kind, 0.0) for kind in kinds]
     matched = track(times, shifts, found, offset, scale, window, local_s)
