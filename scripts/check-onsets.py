@@ -2,7 +2,7 @@
 """Checks a recording of the built-in synth against a song: every drum note should start a sound
 at its own time.
 
-    scripts/check-onsets.py RECORDING.raw SONG.mid [--after-s S | --start-s S] [--smfdump PATH]
+    scripts/check-onsets.py RECORDING.raw SONG.mid [--after-s S | --start-s S] [--smfdump PATH] [--lane L]
 
 RECORDING.raw is what SDL's disk audio driver wrote (signed 16-bit stereo at --rate); --after-s
 is where the game said the song started (scripts/record-onsets.sh passes it). The onsets are found
@@ -17,7 +17,10 @@ its loud part stands out: each kind of stroke (the same set of notes) is measure
 typical onset, printed when more than a millisecond off. A stroke without an onset gets a second
 look: does the level rise where its neighbours put it more than at 99 % of the moments between
 strokes? Prints the strokes, the matched ones, the 99th percentile and the worst distance in
-milliseconds; exits 1 when a stroke found no onset.
+milliseconds; exits 1 when a stroke found no onset. With --lane (hh, sd, bd, ht, mt, lt or cy) only
+that lane's notes count: a recording where only that part sounded, so that no louder drum hides it.
+The drum notes outside the lanes (a tambourine, a clap) sound in every play; they are lined up too,
+and the lane's strokes that fall together with one of them are counted as "shared".
 """
 import argparse
 import array
@@ -28,6 +31,20 @@ import sys
 
 # The detector's shortest gap between two onsets; strokes closer than that are one.
 MIN_GAP_S = 0.030
+
+# The game's lanes and the notes of each in its standard map (hi-hat, snare, bass drum, high,
+# mid and low tom, cymbal).
+LANE_NOTES = {
+    "hh": (42, 44, 46),
+    "sd": (38, 40),
+    "bd": (35, 36),
+    "ht": (48, 50),
+    "mt": (45, 47),
+    "lt": (41, 43),
+    "cy": (49, 55, 57),
+}
+# The part screen hands the three toms over together: in a recording of one the others sound too.
+TOMS = ("ht", "mt", "lt")
 
 
 def drum_notes(song, smfdump):
@@ -194,15 +211,46 @@ def line_at(pairs, t, fallback_scale):
     return mf + b * (t - mt)
 
 
+def around(pairs, t, local_s, least=4):
+    """The (song time, recording time) pairs within local_s of song time t or, where there are
+    fewer than least of them (one lane's notes may lie many seconds apart), the least nearest."""
+    near = [p for p in pairs if abs(p[0] - t) <= local_s]
+    return near if len(near) >= least else sorted(pairs, key=lambda p: abs(p[0] - t))[:least]
+
+
 def track(times, shifts, found, offset, scale, window, local_s):
     """{stroke index: onset}, stroke by stroke, each looked for where the line through the strokes
-    matched in the seconds before it puts it (shifted by its kind's own onset)."""
+    matched in the seconds before it puts it (shifted by its kind's own onset), moved to where the
+    last three lie from that line: under load the driver's pace may change by a few percent within
+    a bar, and a line through two seconds would trail behind by more than the window. After
+    local_s or three strokes without a match (a rest, or the track lost) the place is found again from the strokes
+    of the next local_s: the shift, up to 3 % of the time since the last match, that lines up the
+    most of them."""
     matched = {}
     pairs = []
+    missed = 0
     for i, t in enumerate(times):
-        recent = [p for p in pairs[-64:] if t - p[0] <= local_s]
-        if len(recent) >= 4 and recent[-1][0] - recent[0][0] > 0.5:
+        if pairs and (t - pairs[-1][0] > local_s or missed >= 3):
+            slope = line_at(around(pairs, pairs[-1][0], local_s), pairs[-1][0] + 1.0, scale) - line_at(
+                around(pairs, pairs[-1][0], local_s), pairs[-1][0], scale)
+            base = pairs[-1][1] + slope * (t - pairs[-1][0])
+            reach = window + 0.03 * (t - pairs[-1][0])
+            ahead = [(j, base + slope * (times[j] - t) + shifts[j]) for j in range(i, len(times))
+                     if times[j] - t <= local_s]
+            lo, hi = bisect.bisect_left(found, base + shifts[i] - reach), bisect.bisect_right(found, base + shifts[i] + reach)
+            best = (0, 0.0)
+            for f in found[lo:hi]:
+                d = f - base - shifts[i]
+                count = sum(1 for _, at in ahead if abs(nearest(found, at + d) - at - d) < window)
+                if count > best[0] or (count == best[0] and abs(d) < abs(best[1])):
+                    best = (count, d)
+            # A single stroke, or one lined up with nothing after it, is no place to start again from.
+            if best[0] >= min(2, len(ahead)):
+                pairs.append((t - 1e-9, base + best[1]))
+        recent = around(pairs[-64:], t, local_s)
+        if len(recent) >= 4 and max(p[0] for p in recent) - min(p[0] for p in recent) > 0.5:
             predicted = line_at(recent, t, scale)
+            predicted += statistics.median(p[1] - line_at(recent, p[0], scale) for p in pairs[-3:])
         elif pairs:
             predicted = pairs[-1][1] + scale * (t - pairs[-1][0])
         else:
@@ -211,6 +259,9 @@ def track(times, shifts, found, offset, scale, window, local_s):
         if f is not None and abs(f - predicted - shifts[i]) < window:
             matched[i] = f
             pairs.append((t, f - shifts[i]))
+            missed = 0
+        else:
+            missed += 1
     return matched
 
 
@@ -220,20 +271,22 @@ def distances(times, shifts, matched, scale, local_s, side=6):
     separately, those just after it, and the nearer of the two counts: the disk driver's thread
     is sometimes held up (a write waits for the disk), and every stroke after that moment comes
     that much earlier in the file. A note out of time is off from both sides; a stroke next to
-    such a jump agrees with the side it belongs to."""
+    such a jump agrees with the side it belongs to. Where the strokes lie further apart, the
+    nearest few count however far they are."""
     order = sorted(matched)
     pairs = [(times[i], matched[i] - shifts[i]) for i in order]
     out = {}
     for k, i in enumerate(order):
         t, f = pairs[k]
-        near = [p for p in pairs if p[0] != t and abs(p[0] - t) <= local_s]
+        near = around([p for p in pairs if p[0] != t], t, local_s)
         if len(near) < 4:
             continue
         slope = (line_at(near, t + 1.0, scale) - line_at(near, t, scale)) / 1.0
         sides = [pairs[max(0, k - side) : k], pairs[k + 1 : k + 1 + side]]
         errors = []
         for points in sides:
-            points = [p for p in points if abs(p[0] - t) <= local_s]
+            nearest_three = sorted(abs(p[0] - t) for p in points)[:3]
+            points = [p for p in points if abs(p[0] - t) <= max([local_s] + nearest_three)]
             if len(points) >= 3:
                 errors.append(f - statistics.median(p[1] + slope * (t - p[0]) for p in points))
         if errors:
@@ -258,20 +311,28 @@ class Result:
         self.__dict__.update(fields)
 
 
-def check(notes, recording, rate, window, local_s, low, high):
+def check(notes, recording, rate, window, local_s, low, high, counted=None):
+    """The strokes of notes against the recording; with counted (a set of notes), the figures are
+    those of the strokes holding one of them, the others only help to follow the recording."""
     song = strokes(notes)
     times = [s[0] for s in song]
     kinds = [s[1] for s in song]
     found, energy = onsets(recording, rate)
     offset, scale = fit(times, found, window, low, high)
-    # Only the strokes the recording covers (a demonstration plays part of a song).
+    # Only the strokes the recording covers (a demonstration plays part of a song): where the line
+    # through the last strokes matched puts them (the first line may be a second off by the end).
     end = found[-1] if found else 0.0
-    covered = sum(1 for t in times if offset + scale * t <= end + window)
-    times, kinds = times[:covered], kinds[:covered]
-
-    # Once as they come, then each kind of stroke from its typical onset.
     shifts = [0.0] * len(times)
     matched = track(times, shifts, found, offset, scale, window, local_s)
+    tail = [(times[i], matched[i]) for i in sorted(matched)[-16:]]
+    if len(tail) >= 2 and tail[-1][0] > tail[0][0]:
+        covered = sum(1 for t in times if line_at(tail, t, scale) <= end + window)
+    else:
+        covered = sum(1 for t in times if offset + scale * t <= end + window)
+    times, kinds, shifts = times[:covered], kinds[:covered], shifts[:covered]
+    matched = {i: f for i, f in matched.items() if i < covered}
+
+    # Once as they come, then each kind of stroke from its typical onset.
     typical = kind_offsets(kinds, distances(times, shifts, matched, scale, local_s))
     shifts = [typical.get(kind, 0.0) for kind in kinds]
     matched = track(times, shifts, found, offset, scale, window, local_s)
@@ -284,7 +345,7 @@ def check(notes, recording, rate, window, local_s, low, high):
     pairs = [(times[i], matched[i] - shifts[i]) for i in sorted(matched)]
 
     def neighbours(t):
-        return [p for p in pairs if abs(p[0] - t) <= local_s]
+        return around(pairs, t, local_s)
 
     quiet = sorted(
         rise(energy, line_at(neighbours(a), (a + b) / 2, scale))
@@ -298,8 +359,17 @@ def check(notes, recording, rate, window, local_s, low, high):
         if len(neighbours(times[i])) >= 4
         and rise(energy, line_at(neighbours(times[i]), times[i], scale) + shifts[i]) > threshold
     ]
+    if counted is not None:
+        kept = {i for i, kind in enumerate(kinds) if counted & set(kind)}
+        measured = {i: d for i, d in measured.items() if i in kept}
+        missing = [i for i in missing if i in kept]
+        rising = [i for i in rising if i in kept]
+    else:
+        kept = set(range(len(times)))
+    shared = sum(1 for i in kept if counted is not None and set(kinds[i]) - counted)
     return Result(times=times, kinds=kinds, found=found, offset=offset, scale=scale, typical=typical,
-                  measured=measured, missing=missing, rising=rising, quiet=len(quiet), threshold=threshold)
+                  measured=measured, missing=missing, rising=rising, quiet=len(quiet), threshold=threshold,
+                  counted=len(kept), shared=shared)
 
 
 def main():
@@ -308,13 +378,16 @@ def main():
     parser.add_argument("song")
     parser.add_argument("--rate", type=int, default=48000)
     parser.add_argument("--smfdump", default="build/bin/smfdump")
-    parser.add_argument("--window-ms", type=float, default=15.0)
+    # One lane's recording holds fewer sounds: a wider window finds the place again after a
+    # rest, where the driver's pace may have changed.
+    parser.add_argument("--window-ms", type=float, help="how far a stroke's onset may lie (15, 25 with --lane)")
     parser.add_argument("--local-s", type=float, default=2.0)
     # Music repeats itself: without a rough start a fit may line up whole bars off.
     parser.add_argument("--start-s", type=float, help="about where the song's tick 0 is in the recording")
     parser.add_argument("--after-s", type=float,
                         help="the song's tick 0 lies after this point of the recording (by up to --start-tolerance)")
     parser.add_argument("--start-tolerance", type=float, help="seconds (1 around --start-s, 5 after --after-s)")
+    parser.add_argument("--lane", choices=sorted(LANE_NOTES), help="check only this lane's notes")
     args = parser.parse_args()
 
     if args.after_s is not None:
@@ -324,10 +397,21 @@ def main():
         low, high = args.start_s - (args.start_tolerance or 1.0), args.start_s + (args.start_tolerance or 1.0)
     else:
         low, high = float("-inf"), float("inf")
-    r = check(drum_notes(args.song, args.smfdump), args.recording, args.rate, args.window_ms / 1000.0,
-              args.local_s, low, high)
+    notes = drum_notes(args.song, args.smfdump)
+    counted = None
+    if args.lane:
+        counted = set(LANE_NOTES[args.lane])
+        silent = {n for lane, lane_notes in LANE_NOTES.items() if lane != args.lane and not (
+            lane in TOMS and args.lane in TOMS) for n in lane_notes}
+        notes = [(t, note) for t, note in notes if note not in silent]
+        print(f"lane: {args.lane} ({' '.join(str(n) for n in sorted(counted))})")
+    window_ms = args.window_ms or (25.0 if args.lane else 15.0)
+    r = check(notes, args.recording, args.rate, window_ms / 1000.0,
+              args.local_s, low, high, counted)
 
-    print(f"drum_strokes_recorded: {len(r.times)}")
+    print(f"drum_strokes_recorded: {r.counted}")
+    if counted is not None:
+        print(f"strokes_shared_with_other_notes: {r.shared}")
     print(f"onsets_found: {len(r.found)}")
     print(f"strokes_matched: {len(r.measured)}")
     print(f"recording_scale: {r.scale:.6f}")

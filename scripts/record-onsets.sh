@@ -3,19 +3,23 @@
 # every part automatic and the accompaniment at volume 0), records the built-in synth through
 # SDL's disk audio driver, and checks that every drum note of the song sounded at its time.
 #
-#     scripts/record-onsets.sh GAME_FOLDER SONG.mid [OUT_DIR]
+#     [PART=hh|sd|bd|ht|mt|lt|cy] scripts/record-onsets.sh GAME_FOLDER SONG.mid [OUT_DIR]
 #
+# With PART only that part is automatic, so only its notes sound (nobody strikes the others, and
+# a practice goes on through misses), and only its notes are checked: a soft note is no longer
+# hidden under a louder one. The part screen hands the three toms over together, so with ht, mt
+# or lt all three sound; check the other two on the same recording with check-onsets.py --lane.
 # GAME_FOLDER is a built game folder (build/game); it is copied, never changed. OUT_DIR (default
 # /tmp/onsets) receives the copy, rec.raw, rec.wav, play.png (the play, 8 s in), trace.txt,
 # game.log and start.txt (where the game said the song started in rec.raw, for running
 # scripts/check-onsets.py again with --after-s). The figures go to stdout; the exit status is the
 # check's (1 when a stroke found no onset).
-# Environment: DISPLAY_NUMBER (83), PERIOD (192 frames: 4 ms, which the disk driver keeps close to
-# real time), SMFDUMP (build/bin/smfdump beside this script's tree).
+# Environment: PART (none: every part), DISPLAY_NUMBER (83), PERIOD (192 frames: 4 ms, which the
+# disk driver keeps close to real time), SMFDUMP (build/bin/smfdump beside this script's tree).
 set -euo pipefail
 
 if [ $# -lt 2 ]; then
-    sed -n '2,15p' "$0" >&2
+    sed -n '2,18p' "$0" >&2
     exit 2
 fi
 game_folder=$(realpath "$1")
@@ -26,6 +30,18 @@ period=${PERIOD:-192}
 here=$(dirname "$(realpath "$0")")
 smfdump=${SMFDUMP:-$here/../build/bin/smfdump}
 rate=48000
+part=${PART:-}
+# The part screen's keys (the defaults) that leave only that part automatic: the title leaves only
+# the hi-hat automatic, and each key toggles its part (the tom keys all three toms).
+case "$part" in
+"") part_keys=(f space j semicolon) ;;
+hh) part_keys=() ;;
+sd) part_keys=(a f) ;;
+bd) part_keys=(a space) ;;
+ht | mt | lt) part_keys=(a j) ;;
+cy) part_keys=(a semicolon) ;;
+*) echo "PART is one of hh sd bd ht mt lt cy" >&2; exit 2 ;;
+esac
 
 [ -x "$game_folder/tamtara" ] || { echo "no game in $game_folder" >&2; exit 2; }
 [ -x "$smfdump" ] || { echo "no smfdump at $smfdump (set SMFDUMP)" >&2; exit 2; }
@@ -128,8 +144,9 @@ screen ssModeSelect
 # Play length, speed, special mode: the first option of each.
 press Return Return Return
 screen ssPartSelect
-# The title left only the hi-hat automatic: snare, kick, toms and cymbal (the default keys).
-press f space j semicolon
+# The title left only the hi-hat automatic: snare, kick, toms and cymbal (the default keys), or
+# only PART's.
+[ ${#part_keys[@]} -eq 0 ] || press "${part_keys[@]}"
 press BackSpace
 screen ssDiscSelect 2
 press Return
@@ -157,4 +174,5 @@ echo "recording_s: $(awk -v b="$(stat -c %s "$out/rec.raw")" -v r="$rate" 'BEGIN
 echo "song_start_reported_s: $start_s"
 sox "$out/rec.wav" -n stat 2>&1 | awk -F': *' '/^(Maximum|Minimum|RMS +) amplitude/ {
     name = tolower($1); gsub(/ +/, "_", name); print name ": " $2 }'
-python3 "$here/check-onsets.py" "$out/rec.raw" "$song" --rate "$rate" --smfdump "$smfdump" --after-s "$start_s"
+python3 "$here/check-onsets.py" "$out/rec.raw" "$song" --rate "$rate" --smfdump "$smfdump" --after-s "$start_s" \
+    ${part:+--lane "$part"}
