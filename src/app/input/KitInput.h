@@ -21,8 +21,8 @@ struct KitHit {
     int Lane = -1;
     std::uint8_t Velocity = 0;
     std::uint32_t Time = 0;
-    // Struck on the input thread by the taker; for the window only a press of the lane's key,
-    // and not that either while it is struck.
+    // Struck on the input thread by the lane taker: the window neither queues it as a strike
+    // nor latches it as a press of the lane's key.
     bool Taken = false;
 };
 
