@@ -64,16 +64,9 @@ std::vector<TChartNote> ChartNotes(const TSongModel& song) {
     if (song.Division <= 0) return notes;
     const TempoTimeline clock(song, 120);
     std::vector<std::pair<std::int32_t, int>> hits; // tick, lane
-    for (int t = 0; t < song.TrackCount; ++t) {
-        const TMidiTrack& track = song.Tracks[t];
-        for (std::int32_t i = 0; i < track.Count(); ++i) {
-            const SequencerEvent slot = track[i];
-            const TMyMidiEvent& e = slot.Event;
-            if (!e.IsDrumHit()) continue;
-            const int lane = LaneOfNote(e.Data1);
-            if (lane >= 0) hits.emplace_back(slot.Tick, lane);
-        }
-    }
+    ForEachDrumHit(song, [&hits](std::int32_t tick, std::uint8_t note) {
+        if (const int lane = LaneOfNote(note); lane >= 0) hits.emplace_back(tick, lane);
+    });
     std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
         return a.second != b.second ? a.second < b.second : a.first < b.first;
     });

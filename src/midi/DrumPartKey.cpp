@@ -61,16 +61,9 @@ private:
 
 std::vector<LaneNote> LaneNotesOf(const TSongModel& song) {
     std::vector<LaneNote> notes;
-    for (int t = 0; t < song.TrackCount; ++t) {
-        const TMidiTrack& track = song.Tracks[t];
-        for (std::int32_t i = 0; i < track.Count(); ++i) {
-            const SequencerEvent slot = track[i];
-            const TMyMidiEvent& e = slot.Event;
-            if (!e.IsDrumHit() || !IsDrumTableNote(e.Data1)) continue;
-            const int lane = LaneOfNote(e.Data1);
-            if (lane >= 0) notes.push_back(LaneNote{slot.Tick, lane});
-        }
-    }
+    ForEachDrumHit(song, [&notes](std::int32_t tick, std::uint8_t note) {
+        if (const int lane = LaneOfNote(note); lane >= 0) notes.push_back(LaneNote{tick, lane});
+    });
     std::stable_sort(notes.begin(), notes.end());
     return notes;
 }

@@ -43,4 +43,16 @@ struct TSongModel {
     std::atomic<bool> Loaded{false};
 };
 
+// Hands visit(tick, note) every sounding drum note of the song (see IsDrumHit), track by track
+// and in each track in order.
+template <typename Visit> void ForEachDrumHit(const TSongModel& song, Visit&& visit) {
+    for (int t = 0; t < song.TrackCount; ++t) {
+        const TMidiTrack& track = song.Tracks[static_cast<std::size_t>(t)];
+        for (std::int32_t i = 0; i < track.Count(); ++i) {
+            const SequencerEvent slot = track[i];
+            if (slot.Event.IsDrumHit()) visit(slot.Tick, slot.Event.Data1);
+        }
+    }
+}
+
 } // namespace tamtara

@@ -33,21 +33,14 @@ std::string PrintableTitle(const std::string& bytes) {
 // velocity, in the lane the play screen gives them under the game's own table; and the share
 // of all drum notes either map gives a lane.
 void CountLaneNotes(const TSongModel& song, TSongReport& report) {
-    for (int t = 0; t < song.TrackCount; ++t) {
-        const TMidiTrack& track = song.Tracks[t];
-        for (std::int32_t i = 0; i < track.Count(); ++i) {
-            const SequencerEvent slot = track[i];
-            const TMyMidiEvent& e = slot.Event;
-            if (!e.IsDrumHit()) continue;
-            ++report.DrumNotes;
-            const int lane = StandardLaneOfNote(e.Data1);
-            if (lane >= 0) {
-                ++report.LaneNotes[lane];
-                ++report.StandardMapNotes;
-            }
-            if (ExtendedLaneOfNote(e.Data1) >= 0) ++report.ExtendedMapNotes;
+    ForEachDrumHit(song, [&report](std::int32_t, std::uint8_t note) {
+        ++report.DrumNotes;
+        if (const int lane = StandardLaneOfNote(note); lane >= 0) {
+            ++report.LaneNotes[lane];
+            ++report.StandardMapNotes;
         }
-    }
+        if (ExtendedLaneOfNote(note) >= 0) ++report.ExtendedMapNotes;
+    });
 }
 
 std::string Share(std::int32_t part, std::int32_t whole) {
