@@ -27,6 +27,7 @@ void TMainForm::EnterPlay() {
     MidiDrive->GSResetOnPlay = true;
     MidiDrive->LoopPlay = false;
     MidiDrive->AnnounceNotes = true;
+    play.SequencerErrorsAtStart = MidiDrive->ErrorCount();
     if (!StartChosenSong()) return;
     // The play clock starts with the song's first tick, after the pre-roll.
     play.PlayStartTime = MidiDrive->SongStartTime;
@@ -40,6 +41,12 @@ void TMainForm::PlayScreen() {
     if (outcome == PlayOutcome::Cleared) ChangeScreen(IsPracticePlay() ? ssResult : ssCleared);
     if (outcome == PlayOutcome::DemoEnded) ChangeScreen(ssOpening);
     if (outcome == PlayOutcome::Failed) ChangeScreen(ssFailed);
+    if (outcome == PlayOutcome::OutputStopped) {
+        // Not a clear: the player is told what stopped the song, and nothing is recorded.
+        ShowNotice(OutputStoppedPlayText, SongPathLabel(Selection.SongFile) + "：" + MidiDrive->LastError() +
+                                              "（" + NotRecordedText + "）");
+        LeaveUnplayableSong();
+    }
     Screen.ScreenFrame += 1;
 }
 

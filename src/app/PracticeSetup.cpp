@@ -4,6 +4,7 @@
 #include "app/play/PracticeRun.h"
 #include "midi/BarMap.h"
 #include "midi/SmfReader.h"
+#include "midi/SongEnd.h"
 
 #include <algorithm>
 #include <array>

@@ -11,6 +11,9 @@ namespace tamtara {
 
 // The notice titles of a song that is not started, and the tags of marked discs.
 inline constexpr const char* UnplayableSongText = "この曲は再生できません";
+// An output error stopped the song during play.
+inline constexpr const char* OutputStoppedPlayText = "MIDI出力のエラーで演奏が止まりました";
+inline constexpr const char* NotRecordedText = "この演奏は記録しません";
 inline constexpr const char* NoDrumNotesSongText = "ドラムの音符がありません";
 inline constexpr const char* UnplayableTag = "再生不可";
 inline constexpr const char* NoDrumNotesTag = "ドラムなし";

@@ -2,12 +2,11 @@
 #include "library/SongFacts.h"
 
 #include "library/Difficulty.h"
-#include "midi/BarMap.h"
 #include "midi/DrumMap.h"
 #include "midi/DrumPartKey.h"
 #include "midi/SmfReader.h"
+#include "midi/SongEnd.h"
 #include "midi/SongModel.h"
-#include "midi/TempoTimeline.h"
 
 #include <cmath>
 #include <exception>
@@ -27,8 +26,7 @@ SongFacts ReadSongFacts(const std::string& path) {
             if (note.Lane >= 0 && note.Lane < static_cast<int>(facts.LaneCounts.size()))
                 ++facts.LaneCounts[static_cast<std::size_t>(note.Lane)];
         facts.DifficultyTenths = static_cast<std::int32_t>(std::lround(ChartDifficulty(notes) * 10.0));
-        facts.LengthMs = static_cast<std::int32_t>(
-            std::lround(TempoTimeline(*song, 120).Milliseconds(0, SongEndTick(*song))));
+        facts.LengthMs = static_cast<std::int32_t>(std::lround(SongLengthMs(*song)));
         facts.DrumKey = DrumPartKey(*song);
     } catch (const std::exception&) {
         return SongFacts{{}, 0, 0, {}, facts.ExtendedMap};

@@ -12,7 +12,7 @@ namespace tamtara {
 struct SongFacts {
     // Notes per lane, notes of one lane within one tick of each other counted once.
     std::array<std::int32_t, 7> LaneCounts{};
-    // From the start to the last event.
+    // From the start to the song's end (SongEndTick).
     std::int32_t LengthMs = 0;
     // Tenths of the rating (43 is 4.3); 0 for no notes.
     std::int32_t DifficultyTenths = 0;

@@ -96,11 +96,4 @@ BarMap::Beat BarMap::BeatAtOrAfter(std::int32_t tick) const {
     return Beat{end, true};
 }
 
-std::int32_t SongEndTick(const TSongModel& song) {
-    std::int32_t end = 0;
-    for (int t = 0; t < song.TrackCount; ++t)
-        if (!song.Tracks[t].Empty()) end = std::max(end, song.Tracks[t][song.Tracks[t].Count() - 1].Tick);
-    return end;
-}
-
 } // namespace tamtara

@@ -60,7 +60,4 @@ private:
     bool Pickup = false;
 };
 
-// The tick of the song's last event over all tracks (0 for an empty song).
-std::int32_t SongEndTick(const TSongModel& song);
-
 } // namespace tamtara

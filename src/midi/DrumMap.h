@@ -36,12 +36,6 @@ constexpr std::array<std::array<std::int32_t, 7>, LaneCount> ExtendedLaneNotes{{
 
 constexpr std::array<std::uint8_t, LaneCount> LaneDefaultNote{42, 38, 36, 48, 45, 41, 49};
 
-constexpr bool LaneHoldsNote(int lane, int note) {
-    for (std::int32_t n : LaneNotes[lane])
-        if (n != 0 && n == note) return true;
-    return false;
-}
-
 // Lane per note (-1 for none), taken from a map's table once, at compile time: the lookups run
 // on the sequencer's cycle and for every note of every song scanned.
 template <typename Table> constexpr std::array<std::int8_t, 128> LanesByNote(const Table& table) {

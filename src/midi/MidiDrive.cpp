@@ -3,6 +3,7 @@
 
 #include "midi/DrumMap.h"
 #include "midi/SmfReader.h"
+#include "midi/SongEnd.h"
 #include "midi/ThreadPriority.h"
 
 #include <algorithm>
@@ -98,6 +99,7 @@ void TMidiDrive::LoadFromStream(TStream& stream) {
     auto lock = ScopedLock();
     const std::vector<std::uint8_t> bytes = stream.ReadAll();
     ParseSmf(bytes, *this);
+    EndSongAtItsEndTick(*this);
     Loaded = true;
 }
 
@@ -594,6 +596,8 @@ void TMidiDrive::SendClick(bool downbeat) {
 
 void TMidiDrive::Dispatch(const SequencerEvent& slot) {
     const TMyMidiEvent& event = slot.Event;
+    // A stray data byte the reader kept: the song plays on past it, the output never sees it.
+    if (!event.IsSendable()) return;
     if (event.IsExclusive()) {
         Send(event);
         return;

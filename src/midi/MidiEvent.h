@@ -20,6 +20,13 @@ struct TMyMidiEvent {
     const std::uint8_t* ExclusiveData = nullptr;
 
     bool IsExclusive() const { return ExclusiveData != nullptr; }
+    // Whether an output can carry it: an exclusive block, or a short event that opens with a
+    // status byte. A lenient read keeps stray data bytes as events of status below 0x80 (and
+    // the dump shows them); no device takes those.
+    bool IsSendable() const {
+        if (IsExclusive()) return ExclusiveLength > 0;
+        return Status >= 0x80 && Status != 0xF0 && Status != 0xF7;
+    }
     // A note-on of the drum channel (10) that sounds: a velocity above 0.
     bool IsDrumHit() const { return Status == 0x99 && Data2 > 0 && !IsExclusive(); }
 };
@@ -56,6 +63,8 @@ public:
     std::int32_t Growth() const { return GrowthStep; }
     bool Empty() const { return SlotCount == 0; }
     SequencerEvent operator[](std::int32_t index) const;
+    // Moves every event later than tick to tick (keeping their order).
+    void EndAt(std::int32_t tick);
     // Bytes held for this track's events, for the loader's memory accounting.
     std::size_t StorageBytes() const;
 

@@ -1,6 +1,7 @@
 // The sequencer's practice timeline: tempo scaling, loop passes with their count-in, clicks,
 // the mix and wait-mode holds.
 #include "midi/MidiDrive.h"
+#include "midi/SongEnd.h"
 
 #include <algorithm>
 #include <cmath>

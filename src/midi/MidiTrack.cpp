@@ -57,6 +57,11 @@ SequencerEvent TMidiTrack::operator[](std::int32_t index) const {
     return out;
 }
 
+void TMidiTrack::EndAt(std::int32_t tick) {
+    for (PackedSlot& slot : Slots)
+        slot.Tick = std::min(slot.Tick, tick);
+}
+
 std::size_t TMidiTrack::StorageBytes() const {
     return Slots.capacity() * sizeof(PackedSlot) + Exclusives.capacity() * sizeof(ExclusiveRef) +
            Pool.capacity();

@@ -2,6 +2,7 @@
 #include "midi/BarMap.h"
 #include "midi/SmfBuilder.h"
 #include "midi/SmfReader.h"
+#include "midi/SongEnd.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ struct Song {
 TEST(BarMap, CountsBarsThroughMeterChanges) {
     // Two bars of 4/4 (1920 ticks), two of 7/8 (1680), three of 3/4 (1440), ending on a bar line.
     const Song song(Cat({TimeSignature(0, 4, 2), TimeSignature(3840, 7, 3), TimeSignature(3360, 3, 2),
-                         Ev(4320, {0x80, 60, 0})}));
+                         Ev(4320, {0xB0, 1, 0})}));
     const BarMap& bars = song.Bars;
     EXPECT_EQ(SongEndTick(*song.Model), 11520);
     EXPECT_EQ(bars.BarCount(), 7);
@@ -60,7 +61,7 @@ TEST(BarMap, CountsBarsThroughMeterChanges) {
 TEST(BarMap, ChangeInsideABarCutsItShort) {
     // 3/4 arrives 1480 ticks into the first 7/8 bar: that bar ends there and 3/4 starts a bar.
     const Song song(Cat({TimeSignature(0, 4, 2), TimeSignature(3840, 7, 3), TimeSignature(1480, 3, 2),
-                         Ev(1440, {0x80, 60, 0})}));
+                         Ev(1440, {0xB0, 1, 0})}));
     EXPECT_EQ(song.Bars.BarStartTick(4), 5320);
     EXPECT_EQ(song.Bars.BarOfTick(5319), 3);
     EXPECT_EQ(song.Bars.BarOfTick(5320), 4);

@@ -49,9 +49,10 @@ protected:
     TMidiDrive Drive{Driver, Clock, false};
 };
 
-// One track at 120 BPM, 480 ticks per quarter, holding the given events and a late closing note.
+// One track at 120 BPM, 480 ticks per quarter, holding the given events and a late controller
+// that keeps the song going (a late note-off would not: a song ends at its last sound).
 Bytes Song(const Bytes& events, std::uint32_t tempo = 500000) {
-    return Smf(480, {Cat({Tempo(0, tempo), events, Ev(100000, {0x80, 1, 0})})});
+    return Smf(480, {Cat({Tempo(0, tempo), events, Ev(100000, {0xB0, 1, 0})})});
 }
 
 TEST_F(MidiDriveTest, PositionAdvancesByElapsedTimeAndTempo) {
@@ -76,7 +77,7 @@ TEST_F(MidiDriveTest, SongWithoutTempoPlaysAt120) {
 }
 
 TEST_F(MidiDriveTest, TempoChangesApplyWhenReached) {
-    Load(Smf(480, {Cat({Tempo(0, 500000), Tempo(96, 250000), Ev(100000, {0x80, 1, 0})})}));
+    Load(Smf(480, {Cat({Tempo(0, 500000), Tempo(96, 250000), Ev(100000, {0xB0, 1, 0})})}));
     PlayQuietly();
     Cycle(100); // reaches tick 96 at 120 BPM
     EXPECT_EQ(Drive.Tempo, 120);

@@ -193,7 +193,7 @@ TEST_F(PracticeTest, EachPassCountsInWithTheBarBeforeTheLoopSilent) {
 TEST_F(PracticeTest, CountInAndMetronomeClickOnTheBeatsThroughTempoAndMeterChanges) {
     // Bar 1 in 4/4 at 120 BPM, bar 2 at 60 BPM, then 3/4 from bar 3; the song ends with bar 3.
     const Bytes song = Smf(480, {Cat({Tempo(0, 500000), Meta(0, 0x58, {4, 2, 24, 8}), Tempo(1920, 1000000),
-                                      Meta(1920, 0x58, {3, 2, 24, 8}), Ev(1440, {0x80, 1, 0})})});
+                                      Meta(1920, 0x58, {3, 2, 24, 8}), Ev(1440, {0xB0, 1, 0})})});
     for (double scale : {1.0, 0.5}) {
         Load(song);
         PracticePlan plan;

@@ -83,6 +83,33 @@ TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent) {
     EXPECT_EQ(State.PadTimer[dpSnare], 7);
 }
 
+TEST_F(DrumCapture, ExtendedMapNotesSoundOnTheirAutomaticLanes) {
+    // Ride, china, ride bell, ride 2 on the cymbal lane and side stick on the snare lane are
+    // queued there under the extended map, so an automatic lane must sound them too.
+    ExtendedDrumMapInUse = true;
+    State.AutoLane[dpCymbal] = true;
+    State.AutoLane[dpSnare] = true;
+    State.AutoPlayMode = true;
+    std::vector<std::uint32_t> expected;
+    for (std::uint8_t note : {51, 52, 53, 59, 37}) {
+        const SequencerEvent due = Note(480, note, 90);
+        Capture.SoundDrumNote(&due);
+        expected.push_back(Short(0x99, note, 90));
+    }
+    ExtendedDrumMapInUse = false;
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(State.PadTimer[dpCymbal], 7);
+    EXPECT_EQ(State.PadTimer[dpSnare], 7);
+    // A played lane keeps them silent, like any note of its own.
+    ExtendedDrumMapInUse = true;
+    State.AutoLane[dpCymbal] = false;
+    Driver.ClearMessages();
+    const SequencerEvent ride = Note(960, 51);
+    Capture.SoundDrumNote(&ride);
+    ExtendedDrumMapInUse = false;
+    EXPECT_TRUE(Sent().empty());
+}
+
 TEST_F(DrumCapture, DueNoteOutsidePlayIsSentUnchanged) {
     OnPlayScreen = false;
     const SequencerEvent kick = Note(480, 36, 0);

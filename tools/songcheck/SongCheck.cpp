@@ -8,11 +8,10 @@
 #include "midi/DrumPartKey.h"
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
+#include "midi/SongEnd.h"
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/text/SongText.h"
-#include "songgen/Arrangement.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -64,21 +63,7 @@ std::string PictureState(const std::string& songPath) {
 } // namespace
 
 double SongSeconds(const TSongModel& song) {
-    std::int32_t endTick = 0;
-    for (int t = 0; t < song.TrackCount; ++t)
-        if (song.Tracks[t].Count() > 0)
-            endTick = std::max(endTick, song.Tracks[t][song.Tracks[t].Count() - 1].Tick);
-    // The sequencer starts at the first tempo entry's speed and takes the entries in file order,
-    // each once the position has reached it: an entry earlier than the one before takes effect
-    // right after it.
-    std::vector<TTempoPoint> tempo;
-    std::int32_t from = 0;
-    for (int i = 0; i < song.TempoCount; ++i) {
-        from = i == 0 ? 0 : std::max(from, song.TempoMap[i].Tick);
-        tempo.push_back(TTempoPoint{from, song.TempoMap[i].Bpm});
-    }
-    if (tempo.empty()) tempo.push_back(TTempoPoint{0, DefaultTempo});
-    return TicksToSeconds(endTick, tempo, song.Division);
+    return SongLengthMs(song) / 1000.0;
 }
 
 TSongReport CheckSong(const std::string& path, TSongModel& song) {

@@ -35,7 +35,7 @@ TSongReport CheckSong(const std::string& path, TSongModel& song);
 // with a lane under both maps, picture; tab-separated.
 std::string FormatReport(const TSongReport& report);
 
-// Seconds from the start to the end of the loaded song, timed the way the sequencer times it.
+// Seconds from the start to the end of the loaded song (SongEndTick).
 double SongSeconds(const TSongModel& song);
 
 } // namespace tamtara

@@ -1,6 +1,7 @@
 // Capture of announced drum notes into the lane rings, sounding of automatic lanes, meters.
 #include "app/play/NoteCapture.h"
 
+#include "midi/DrumMap.h"
 #include "midi/MidiDrive.h"
 
 #include <algorithm>
@@ -78,15 +79,12 @@ void NoteCapture::SoundDrumNote(const SequencerEvent* event) {
         return;
     }
     if (event->Event.Data2 == 0) return;
-    for (int lane = 0; lane < LaneCount; ++lane) {
-        if (State.AutoLane[lane] && LaneHoldsNote(lane, event->Event.Data1)) {
-            if (State.DemoMode || State.AutoPlayMode)
-                State.PadTimer[lane].store(7, std::memory_order_relaxed);
-            send(event->Event);
-            return;
-        }
-    }
+    // The lane the capture queued the note in: the map in force, extended notes included.
+    const int lane = LaneOfNote(event->Event.Data1);
     // The player's lanes sound only when struck.
+    if (lane < 0 || !State.AutoLane[lane]) return;
+    if (State.DemoMode || State.AutoPlayMode) State.PadTimer[lane].store(7, std::memory_order_relaxed);
+    send(event->Event);
 }
 
 void NoteCapture::MeterNoteOn(const SequencerEvent* event) {

@@ -54,6 +54,8 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
 PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame) {
     PlayState& s = Parts.State;
     PlayOutcome outcome = PlayOutcome::Continue;
+    if (!Parts.Drive.Playing && Parts.Drive.ErrorCount() != s.SequencerErrorsAtStart)
+        return PlayOutcome::OutputStopped;
     if (!Parts.Drive.Playing && screenFrame > 30)
         outcome = s.DemoMode ? PlayOutcome::DemoEnded : PlayOutcome::Cleared;
     // A practice cannot be failed: its gauge stops at empty.

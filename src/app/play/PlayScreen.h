@@ -24,8 +24,9 @@ struct ScreenSurfaces;
 // The window key that pauses and resumes play, as the pause screen names it.
 inline constexpr const char* PauseKeyName = "F1";
 
-// What the frame asks the window to do once it has flipped.
-enum class PlayOutcome { Continue, Cleared, DemoEnded, Failed };
+// What the frame asks the window to do once it has flipped. OutputStopped: an output error
+// stopped the song; the play is neither cleared nor failed.
+enum class PlayOutcome { Continue, Cleared, DemoEnded, Failed, OutputStopped };
 
 struct PlayScreenParts {
     TDXDraw& Display;

@@ -92,6 +92,9 @@ struct PlayState {
     std::array<bool, LaneCount> StruckBetweenPolls{};
 
     std::uint32_t PlayStartTime = 0;
+    // The sequencer's error count (TMidiDrive::ErrorCount) as the song started: a song that
+    // stops with more has been stopped by an error, not by its end.
+    std::uint32_t SequencerErrorsAtStart = 0;
 
     // A practice's options and passes; inactive for the game's ordinary play.
     PracticeRun Practice;

@@ -4,6 +4,7 @@
 #include "app/play/Judge.h"
 #include "midi/BarMap.h"
 #include "midi/MidiDrive.h"
+#include "midi/SongEnd.h"
 #include "settings/PracticeSettings.h"
 
 #include <algorithm>

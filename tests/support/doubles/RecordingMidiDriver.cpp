@@ -113,8 +113,12 @@ MidiResult RecordingMidiDriver::ShortMsgAt(MidiOutHandle handle, std::uint32_t m
 MidiResult RecordingMidiDriver::Record(MidiOutHandle handle, std::uint32_t message,
                                        std::optional<std::int64_t> due) {
     std::lock_guard<std::mutex> lock(Mutex);
-    if (Fail.ShortMsg != MidiError::NoError) return Fail.ShortMsg;
+    if (Fail.ShortMsg != MidiError::NoError &&
+        (Fail.ShortMsgKind == 0 || (message & 0xF0) == Fail.ShortMsgKind))
+        return Fail.ShortMsg;
     if (!OpenHandles.contains(handle)) return MidiError::InvalidHandle;
+    // As every real driver: a message must open with a status byte.
+    if ((message & 0xFF) < 0x80) return MidiError::InvalidParam;
     RecordedMessage recorded;
     recorded.Time = Clock.Now();
     recorded.Handle = handle;

@@ -41,6 +41,8 @@ public:
         MidiResult Open = MidiError::NoError;
         MidiResult Close = MidiError::NoError;
         MidiResult ShortMsg = MidiError::NoError;
+        // Only short messages of these kinds (status & 0xF0) fail with ShortMsg; 0: all do.
+        std::uint8_t ShortMsgKind = 0;
         MidiResult PrepareHeader = MidiError::NoError;
         MidiResult LongMsg = MidiError::NoError;
     };

@@ -82,6 +82,20 @@ TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
     EXPECT_EQ(one.Output, LineOf(run.Output, tree.Path("a/good.mid")) + "\nkey " + DrumPartKey(*song) + "\n");
 }
 
+TEST(SongCheck, ASongOfStrayBytesAndADaysLongSilentTailLastsToItsLastSound) {
+    // A stray "01 3F" where no running status is in force, two beats of kicks at 120, then the
+    // end of track after a delta of 2^31 ticks behind a note-off of no sounding note.
+    TempTree tree;
+    tree.File("tail.mid",
+              Smf(480, {Cat({Tempo(0, 500000), Ev(0, {0x01, 0x3F}), Ev(0, {0x99, 36, 100}),
+                             Ev(480, {0x99, 36, 100}), Ev(0x80000000u, {0x89, 35, 0}), EndOfTrack()})}));
+    const ProgramRun run = RunSongCheck("'" + tree.Path("tail.mid") + "'");
+    EXPECT_EQ(run.ExitCode, 0);
+    EXPECT_NE(LineOf(run.Output, tree.Path("tail.mid")).find("\tok\t\"\"\t0.5 s\tHH 0 SD 0 BD 2 "),
+              std::string::npos)
+        << run.Output;
+}
+
 TEST(SongCheck, MissingFileCannotBePlayed) {
     TempTree tree;
     const ProgramRun run = RunSongCheck("'" + tree.Path("gone.mid") + "'");
