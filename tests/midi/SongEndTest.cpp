@@ -1,10 +1,10 @@
 // Songs from the wild: stray data bytes among the events, and silent tails days long. The
 // reader keeps what it finds; what is played and measured must not be fooled by it.
+#include "midi/SongEnd.h"
 #include "midi/BarMap.h"
 #include "midi/MidiDrive.h"
 #include "midi/SmfBuilder.h"
 #include "midi/SmfReader.h"
-#include "midi/SongEnd.h"
 #include "support/doubles/RecordingMidiDriver.h"
 
 #include "FakeClock.h"
@@ -26,8 +26,9 @@ constexpr std::int32_t Quarter = 480;
 Bytes TwoBarsOfDrums() {
     Bytes events;
     for (int beat = 0; beat < 8; ++beat) {
-        events = Cat({events, Ev(beat == 0 ? 0 : Quarter - 120, {0x99, std::uint8_t(beat % 2 ? 38 : 36), 100}),
-                      Ev(120, {0x89, std::uint8_t(beat % 2 ? 38 : 36), 0})});
+        events =
+            Cat({events, Ev(beat == 0 ? 0 : Quarter - 120, {0x99, std::uint8_t(beat % 2 ? 38 : 36), 100}),
+                 Ev(120, {0x89, std::uint8_t(beat % 2 ? 38 : 36), 0})});
     }
     return events;
 }
@@ -64,8 +65,8 @@ protected:
 
 TEST(SongEnd, ADaysLongSilentTailEndsTheSongAtItsLastSound) {
     // The last note-off and the end of track come after a delta of 2^31 ticks.
-    const Bytes bytes =
-        Smf(Quarter, {Cat({Tempo(0, 500000), TwoBarsOfDrums(), Ev(0x80000000u, {0x80, 60, 0}), EndOfTrack()})});
+    const Bytes bytes = Smf(
+        Quarter, {Cat({Tempo(0, 500000), TwoBarsOfDrums(), Ev(0x80000000u, {0x80, 60, 0}), EndOfTrack()})});
     const auto song = Parse(bytes);
     // The last drum note's release, a sixteenth after it.
     EXPECT_EQ(SongEndTick(*song), 7 * Quarter + 120);
@@ -78,10 +79,11 @@ TEST(SongEnd, ATailOfAFewSecondsAndAnythingThatChangesTheSoundKeepTheEnd) {
     EXPECT_EQ(SongEndTick(*Parse(Smf(Quarter, {Cat({TwoBarsOfDrums(), Ev(4800 - 120, {0x80, 60, 0})})}))),
               7 * Quarter + 4800);
     // A note let ring for 20 s, and released then, is the song's.
-    EXPECT_EQ(SongEndTick(*Parse(Smf(Quarter, {Cat({Ev(0, {0x90, 60, 100}), Ev(19200, {0x80, 60, 0})})}))), 19200);
+    EXPECT_EQ(SongEndTick(*Parse(Smf(Quarter, {Cat({Ev(0, {0x90, 60, 100}), Ev(19200, {0x80, 60, 0})})}))),
+              19200);
     // Far later, anything that sounds or changes the sound is still the song.
-    const std::initializer_list<std::uint8_t> changes[] = {
-        {0xB0, 7, 100}, {0xC0, 5}, {0xE0, 0, 64}, {0xD0, 20}, {0x90, 60, 1}, {0xF0, 1, 0xF7}};
+    const std::initializer_list<std::uint8_t> changes[] = {{0xB0, 7, 100}, {0xC0, 5},     {0xE0, 0, 64},
+                                                           {0xD0, 20},     {0x90, 60, 1}, {0xF0, 1, 0xF7}};
     for (const auto& change : changes) {
         const auto song = Parse(Smf(Quarter, {Cat({TwoBarsOfDrums(), Ev(100000, change)})}));
         EXPECT_EQ(SongEndTick(*song), 7 * Quarter + 120 + 100000) << int(*change.begin());
@@ -110,7 +112,8 @@ TEST_F(SongPlay, StrayDataBytesAreKeptByTheReaderButNeverSentAndTheSongPlaysOn) 
     // "00 01 3F" opens the drum track, and "00 45 01" another, where no running status is in
     // force yet.
     const Bytes drums = Cat({Ev(0, {0x01, 0x3F}), TwoBarsOfDrums()});
-    const Bytes bytes = Smf(Quarter, {Tempo(0, 500000), drums, Cat({Ev(0, {0x45, 0x01}), Ev(960, {0xC0, 5})})});
+    const Bytes bytes =
+        Smf(Quarter, {Tempo(0, 500000), drums, Cat({Ev(0, {0x45, 0x01}), Ev(960, {0xC0, 5})})});
     const auto song = Parse(bytes);
     ASSERT_EQ(song->Tracks[1][0].Event.Status, 0x00); // what smfdump shows
     EXPECT_EQ(song->Tracks[1][0].Event.Data1, 0x01);

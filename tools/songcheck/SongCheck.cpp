@@ -62,10 +62,6 @@ std::string PictureState(const std::string& songPath) {
 
 } // namespace
 
-double SongSeconds(const TSongModel& song) {
-    return SongLengthMs(song) / 1000.0;
-}
-
 TSongReport CheckSong(const std::string& path, TSongModel& song) {
     TSongReport report;
     report.Path = path;
@@ -86,7 +82,7 @@ TSongReport CheckSong(const std::string& path, TSongModel& song) {
                                               : "no ticks per quarter note (division 0)";
     } else {
         report.Playable = true;
-        report.Seconds = SongSeconds(song);
+        report.Seconds = SongLengthMs(song) / 1000.0;
         CountLaneNotes(song, report);
         report.Key = DrumPartKey(song);
         report.Difficulty = ChartDifficulty(ChartNotes(song));

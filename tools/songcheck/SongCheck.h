@@ -35,7 +35,4 @@ TSongReport CheckSong(const std::string& path, TSongModel& song);
 // with a lane under both maps, picture; tab-separated.
 std::string FormatReport(const TSongReport& report);
 
-// Seconds from the start to the end of the loaded song (SongEndTick).
-double SongSeconds(const TSongModel& song);
-
 } // namespace tamtara

@@ -1,6 +1,6 @@
 // midiplay plays through stray data bytes, and fails when an output error stops the song.
-#include "FakeClock.h"
 #include "PlaySong.h"
+#include "FakeClock.h"
 #include "library/TempTree.h"
 #include "support/doubles/RecordingMidiDriver.h"
 
