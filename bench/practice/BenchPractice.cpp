@@ -7,6 +7,7 @@
 //   click_error_ms_p99        count-in and metronome clicks under tempo and meter changes
 #include "midi/BarMap.h"
 #include "midi/MidiDrive.h"
+#include "midi/SongEnd.h"
 
 #include "base/Stream.h"
 
