@@ -3,7 +3,7 @@
 // whole and safely (a temporary file synced, then renamed over it); read leniently.
 #pragma once
 
-#include "records/PlayRecord.h"
+#include "records/PendingPlayLine.h"
 
 #include <cstdint>
 #include <span>
@@ -11,11 +11,6 @@
 #include <vector>
 
 namespace tamtara {
-
-struct PendingPlay {
-    SongInfo Song;
-    PlayRecord Play;
-};
 
 // dbPath + ".pending".
 std::string PendingPlaysPath(const std::string& dbPath);
@@ -33,10 +28,6 @@ PendingRead ReadPendingPlays(const std::string& path);
 // Replaces the file with plays; no plays removes it. Returns what went wrong, empty when the
 // file is written.
 std::string WritePendingPlays(const std::string& path, std::span<const PendingPlay> plays);
-
-// One play as one line (no line end) and back; false for a line that is not whole.
-std::string EncodePendingPlay(const PendingPlay& play);
-bool DecodePendingPlay(std::string_view line, PendingPlay& play);
 
 // Holds the folder of the file for one process at a time (another copy of the game may keep
 // plays in the same file).
