@@ -242,6 +242,8 @@ private:
     // The result screen's two pages: the counts and rank, and the timing.
     void DrawResultCounts(TDirectDrawSurface& back);
     void DrawResultTiming(TDirectDrawSurface& back);
+    // The song as loaded for the play, for its records (the file may change while it plays).
+    void DescribePlayedSong();
     // A cleared or failed play into the records (never a demonstration or automatic play).
     void RecordPlay(bool failed);
     // The records' notice, once, and the disc screen's badge of the highlighted song.
@@ -277,6 +279,8 @@ private:
     bool TimingPageShown = false;
     // The records' ticket of the last play, for its comparison with the best; 0: none.
     std::uint64_t LastPlayTicket = 0;
+    // The song of the play under way as it was loaded: its key, length and lane counts.
+    SongInfo PlayedSong;
     // A stamped strike reached the calibration since its last poll.
     bool CalibrationStruckSincePoll = false;
     std::uint32_t KitCheckTime = 0;

@@ -4,10 +4,16 @@
 #include "app/PlayCapture.h"
 
 #include "platform/text/SongText.h"
+#include "records/LoadedSong.h"
 
 #include <chrono>
 
 namespace tamtara {
+
+void TMainForm::DescribePlayedSong() {
+    PlayedSong = DescribeLoadedSong(*MidiDrive);
+    PlayedSong.Title = SongLabel(Selection.SongTitle, Selection.SongFile);
+}
 
 void TMainForm::RecordPlay(bool failed) {
     const PlayState& play = Play->State;
@@ -29,10 +35,7 @@ void TMainForm::RecordPlay(bool failed) {
     LastPlay.OffsetMs = record.OffsetMs;
     LastPlay.Play = record;
     LastPlay.Play.Strikes.clear();
-    LastPlayTicket =
-        Records ? Records->Record(Selection.SongFile, SongLabel(Selection.SongTitle, Selection.SongFile),
-                                  std::move(record))
-                : 0;
+    LastPlayTicket = Records ? Records->Record(Selection.SongFile, PlayedSong, std::move(record)) : 0;
     LastPlay.BestState = LastPlayTicket == 0 ? BestLookup::RecordsOff : BestLookup::Pending;
 }
 

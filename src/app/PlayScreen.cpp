@@ -54,6 +54,7 @@ bool TMainForm::StartChosenSong() {
     std::string reason;
     try {
         MidiDrive->LoadFromFile(Selection.SongFile);
+        DescribePlayedSong();
         Play->Practice.Prepare();
         {
             auto lock = MidiDrive->ScopedLock();

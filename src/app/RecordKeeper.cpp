@@ -1,16 +1,14 @@
 // The records' thread: the store, the queue of plays and look-ups, and the cache of bests.
 #include "app/RecordKeeper.h"
 
-#include "app/PlayCapture.h"
-#include "midi/DrumMap.h"
 #include "midi/DrumPartKey.h"
-#include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
-#include "midi/TempoTimeline.h"
+#include "midi/SongModel.h"
+#include "records/PendingPlays.h"
 #include "records/RecordStore.h"
 
 #include <algorithm>
-#include <cmath>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 
@@ -18,22 +16,13 @@ namespace tamtara {
 
 namespace {
 
-// The song's length to its last event and its notes per lane.
-void DescribeSong(const TSongModel& song, SongInfo& info) {
-    std::int32_t lastTick = 0;
-    for (std::int32_t t = 0; t < song.TrackCount; ++t) {
-        const TMidiTrack& track = song.Tracks[static_cast<std::size_t>(t)];
-        for (std::int32_t i = 0; i < track.Count(); ++i) {
-            const SequencerEvent event = track[i];
-            lastTick = std::max(lastTick, event.Tick);
-            if (event.Event.IsDrumHit()) {
-                const int lane = LaneOfNote(event.Event.Data1);
-                if (lane >= 0) ++info.LaneCounts[static_cast<std::size_t>(lane)];
-            }
-        }
-    }
-    info.LengthMs =
-        static_cast<std::int32_t>(std::lround(TempoTimeline(song, DefaultTempo).Milliseconds(0, lastTick)));
+// How long plays kept earlier wait before the thread tries them again on its own.
+constexpr auto KeptPlaysRetry = std::chrono::seconds(30);
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 } // namespace
@@ -53,13 +42,13 @@ RecordKeeper::~RecordKeeper() {
     if (Worker.joinable()) Worker.join();
 }
 
-std::uint64_t RecordKeeper::Record(const std::string& songPath, const std::string& title, PlayRecord play) {
+std::uint64_t RecordKeeper::Record(const std::string& songPath, SongInfo song, PlayRecord play) {
     std::uint64_t ticket = 0;
     {
         std::lock_guard lock(Mutex);
         if (!Worker.joinable()) return 0;
         ticket = NextTicket++;
-        Jobs.push_back(Job{songPath, title, std::move(play), ticket});
+        Jobs.push_back(Job{songPath, std::move(song), std::move(play), ticket});
     }
     Wake.notify_one();
     return ticket;
@@ -99,9 +88,16 @@ std::optional<PlayComparison> RecordKeeper::ComparisonFor(std::uint64_t ticket) 
 
 std::optional<RecordsNotice> RecordKeeper::TakeNotice() {
     std::lock_guard lock(Mutex);
-    std::optional<RecordsNotice> notice;
-    notice.swap(Notice);
+    if (Notices.empty()) return std::nullopt;
+    RecordsNotice notice = std::move(Notices.front());
+    Notices.pop_front();
     return notice;
+}
+
+void RecordKeeper::Tell(std::string title, std::string detail) {
+    std::cerr << "records: " << title << ": " << detail << '\n';
+    std::lock_guard lock(Mutex);
+    Notices.push_back(RecordsNotice{std::move(title), std::move(detail)});
 }
 
 void RecordKeeper::WaitIdle() {
@@ -109,11 +105,11 @@ void RecordKeeper::WaitIdle() {
     Idle.wait(lock, [this] { return !Busy && Jobs.empty(); });
 }
 
-std::string RecordKeeper::KeyFor(const std::string& songPath, SongInfo* info) {
+std::string RecordKeeper::KeyFor(const std::string& songPath) {
     {
         std::lock_guard lock(Mutex);
         const auto known = Keys.find(songPath);
-        if (known != Keys.end() && !info) return known->second;
+        if (known != Keys.end()) return known->second;
     }
     std::string key;
     try {
@@ -122,7 +118,6 @@ std::string RecordKeeper::KeyFor(const std::string& songPath, SongInfo* info) {
         auto song = std::make_unique<TSongModel>();
         ParseSmf(bytes, *song);
         key = DrumPartKey(*song);
-        if (info) DescribeSong(*song, *info);
     } catch (const std::exception& error) {
         std::cerr << "records: " << songPath << ": " << error.what() << '\n';
     }
@@ -132,13 +127,16 @@ std::string RecordKeeper::KeyFor(const std::string& songPath, SongInfo* info) {
 }
 
 void RecordKeeper::Run(std::string dbPath) {
-    std::unique_ptr<TRecordStore> store = TRecordStore::Open(dbPath);
+    DbPath = std::move(dbPath);
+    std::unique_ptr<TRecordStore> store = TRecordStore::Open(DbPath);
+    if (!store->NoticeTitle().empty()) Tell(store->NoticeTitle(), store->NoticeDetail());
+    Store = std::move(store);
+    Pending = std::make_unique<TPendingPlays>(DbPath);
+    // The plays an earlier session could not write come first, so the bests count them.
+    WriteKeptPlays();
     {
         std::lock_guard lock(Mutex);
-        if (!store->NoticeTitle().empty())
-            Notice = RecordsNotice{store->NoticeTitle(), store->NoticeDetail()};
-        if (store->Enabled()) Bests = store->AllBests();
-        Store = std::move(store);
+        if (Store->Enabled()) Bests = Store->AllBests();
         Busy = false;
     }
     Idle.notify_all();
@@ -146,53 +144,95 @@ void RecordKeeper::Run(std::string dbPath) {
         Job job;
         {
             std::unique_lock lock(Mutex);
-            Wake.wait(lock, [this] { return Stopping || !Jobs.empty(); });
-            if (Jobs.empty()) break;
-            job = std::move(Jobs.front());
-            Jobs.pop_front();
+            const auto ready = [this] { return Stopping || !Jobs.empty(); };
+            if (Pending->Waiting())
+                Wake.wait_for(lock, KeptPlaysRetry, ready);
+            else
+                Wake.wait(lock, ready);
+            if (Jobs.empty() && Stopping) break;
             Busy = true;
-        }
-        if (job.Play) {
-            SongInfo info;
-            const std::string key = KeyFor(job.SongPath, &info);
-            if (!key.empty()) {
-                info.Key = key;
-                std::error_code error;
-                const std::filesystem::path absolute = std::filesystem::absolute(job.SongPath, error);
-                info.LastPath = error ? job.SongPath : absolute.string();
-                info.Title = job.Title;
-                job.Play->SongKey = key;
-                PlayComparison comparison;
-                if (Store->Enabled()) {
-                    comparison.Best =
-                        Store->BestPlay(key, job.Play->PlayTime, job.Play->Special, job.Play->Speed);
-                    comparison.Recorded = Store->RecordPlay(info, *job.Play) != 0;
-                }
-                std::lock_guard lock(Mutex);
-                if (comparison.Recorded) CountPlay(job, key);
-                Comparisons[job.Ticket] = std::move(comparison);
-            } else {
-                std::lock_guard lock(Mutex);
-                Comparisons[job.Ticket] = PlayComparison{};
+            if (!Jobs.empty()) {
+                job = std::move(Jobs.front());
+                Jobs.pop_front();
             }
-        } else {
-            KeyFor(job.SongPath, nullptr);
         }
+        WriteKeptPlays();
+        if (job.Play)
+            WritePlay(job);
+        else if (!job.SongPath.empty())
+            KeyFor(job.SongPath);
         {
             std::lock_guard lock(Mutex);
             Busy = false;
         }
         Idle.notify_all();
     }
+    // The last chance this session has: what is still held in memory only is lost after it.
+    WriteKeptPlays();
     std::lock_guard lock(Mutex);
     Busy = false;
     Idle.notify_all();
 }
 
+void RecordKeeper::WritePlay(Job& job) {
+    PlayRecord& play = *job.Play;
+    SongInfo& song = job.Song;
+    song.LastPath = AbsolutePath(job.SongPath);
+    play.SongKey = song.Key;
+    PlayComparison comparison;
+    if (Store->Enabled()) {
+        comparison.Best = Store->BestPlay(song.Key, play.PlayTime, play.Special, play.Speed);
+        RecordWriteError error;
+        comparison.Recorded = Store->RecordPlay(song, play, &error) != 0;
+        if (!comparison.Recorded) {
+            comparison.Best.reset();
+            const TPendingPlays::KeepResult kept = Pending->Keep(PendingPlay{song, play});
+            Tell("プレイを記録できませんでした",
+                 WriteProblemText(error) + "。" +
+                     (kept.InFile ? "このプレイは " + Pending->Path() + " に取っておき、"
+                                  : "このプレイはゲームを終えるまで取っておき（" + kept.Error + "）、") +
+                     "書き込めるようになったら記録します。");
+            if (error.Problem == WriteProblem::Damaged) ReopenDamaged();
+        }
+    }
+    std::lock_guard lock(Mutex);
+    // A look-up of the file made earlier stands: the badge follows the file, the play what was played.
+    Keys.emplace(job.SongPath, song.Key);
+    if (comparison.Recorded) CountPlay(play, song.Key);
+    Comparisons[job.Ticket] = std::move(comparison);
+}
+
+void RecordKeeper::WriteKeptPlays() {
+    if (!Store->Enabled() || !Pending->Waiting()) return;
+    const TPendingPlays::FlushResult flushed = Pending->Flush(*Store);
+    if (!flushed.DamagedMovedTo.empty())
+        Tell("記録待ちのファイルが壊れていました",
+             "記録待ちのプレイのうち " + std::to_string(flushed.Unreadable) +
+                 " 件を読めなかったため、ファイルを " + flushed.DamagedMovedTo + " に移しました。");
+    if (flushed.Written == 0) return;
+    Tell("記録できなかったプレイを記録しました",
+         std::to_string(flushed.Written) + " 回分のプレイを記録ファイル " + DbPath + " に書き込みました。" +
+             (flushed.Remaining > 0 ? "まだ " + std::to_string(flushed.Remaining) + " 回分が残っています。"
+                                    : ""));
+    std::unordered_map<std::string, SongBest> bests = Store->AllBests();
+    std::lock_guard lock(Mutex);
+    Bests = std::move(bests);
+}
+
+void RecordKeeper::ReopenDamaged() {
+    Store.reset();
+    Store = TRecordStore::Open(DbPath);
+    if (!Store->NoticeTitle().empty()) Tell(Store->NoticeTitle(), Store->NoticeDetail());
+    WriteKeptPlays();
+    std::unordered_map<std::string, SongBest> bests =
+        Store->Enabled() ? Store->AllBests() : std::unordered_map<std::string, SongBest>{};
+    std::lock_guard lock(Mutex);
+    Bests = std::move(bests);
+}
+
 // The cache after a play was written; call with the lock held.
-void RecordKeeper::CountPlay(const Job& job, const std::string& key) {
+void RecordKeeper::CountPlay(const PlayRecord& play, const std::string& key) {
     SongBest& best = Bests[key];
-    const PlayRecord& play = *job.Play;
     best.Plays += 1;
     best.LastPlayedAt = std::max(best.LastPlayedAt, play.PlayedAt);
     if (play.PracticeTempo == 0 && (best.BestRank.empty() || play.Score > best.BestScore)) {

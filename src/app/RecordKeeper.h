@@ -1,6 +1,8 @@
 // The game's records, kept on a thread of their own so that no frame waits on the disk: the
 // store is opened there, finished plays are queued to it and written one transaction each, and
-// the songs' keys and bests are looked up there into a cache the screens read at once.
+// the songs' keys and bests are looked up there into a cache the screens read at once. A play
+// that cannot be written is kept in the pending-plays file beside the records and written when
+// writing works again: with the next play, every half minute, and at the next start.
 #pragma once
 
 #include "records/PlayRecord.h"
@@ -19,16 +21,19 @@
 namespace tamtara {
 
 class TRecordStore;
+class TPendingPlays;
 
 // The best play of the same song and mode before a play, for the result screen.
 struct PlayComparison {
-    // False when records are off (or the song could not be read): nothing was compared.
+    // False when records are off or the play could not be written (it waits to be): nothing was
+    // compared.
     bool Recorded = false;
     // Nothing when the song had no play in that mode before (or records are off).
     std::optional<PlayRecord> Best;
 };
 
-// What the thread has to say to the player once: records are off, or the file was moved aside.
+// What the thread has to say to the player once: records are off, the file was moved aside, a
+// play could not be written, or plays kept earlier were written.
 struct RecordsNotice {
     std::string Title, Detail;
 };
@@ -42,9 +47,9 @@ public:
     RecordKeeper(const RecordKeeper&) = delete;
     RecordKeeper& operator=(const RecordKeeper&) = delete;
 
-    // Queues a finished play of the song file (its key is worked out on the thread); returns
-    // the ticket its comparison is asked for with.
-    std::uint64_t Record(const std::string& songPath, const std::string& title, PlayRecord play);
+    // Queues a finished play of the song file, described as it was loaded for the play (key,
+    // length and lane counts; the title too); returns the ticket its comparison is asked for with.
+    std::uint64_t Record(const std::string& songPath, SongInfo song, PlayRecord play);
     // Asks for a song file's key, so that BestOf can answer for it.
     void LookUp(const std::string& songPath);
     // The cached best of a song file: nothing while its key is not known yet, a zero count when
@@ -52,7 +57,7 @@ public:
     std::optional<SongBest> BestOf(const std::string& songPath) const;
     // The best before the play of ticket, once the thread has written that play.
     std::optional<PlayComparison> ComparisonFor(std::uint64_t ticket) const;
-    // The notice the thread left, once (the store's own wording).
+    // The oldest notice the thread left, once.
     std::optional<RecordsNotice> TakeNotice();
     // Until the queue is empty and the thread waits (tests, and the end).
     void WaitIdle();
@@ -62,15 +67,21 @@ public:
 private:
     struct Job {
         std::string SongPath;
-        std::string Title;
+        SongInfo Song;
         std::optional<PlayRecord> Play; // none: a look-up
         std::uint64_t Ticket = 0;
     };
     void Run(std::string dbPath);
+    void WritePlay(Job& job);
+    // Writes the plays kept earlier, if any wait; says so when some were.
+    void WriteKeptPlays();
+    // Opens the store again after a write found it damaged: the open moves it aside.
+    void ReopenDamaged();
+    void Tell(std::string title, std::string detail);
     // The cache counts a written play; call with the lock held.
-    void CountPlay(const Job& job, const std::string& key);
+    void CountPlay(const PlayRecord& play, const std::string& key);
     // The key of a song file, worked out once per path (empty when it cannot be read).
-    std::string KeyFor(const std::string& songPath, SongInfo* info);
+    std::string KeyFor(const std::string& songPath);
 
     mutable std::mutex Mutex;
     std::condition_variable Wake;
@@ -83,9 +94,11 @@ private:
     std::map<std::string, std::string> Keys; // song path -> key
     std::unordered_map<std::string, SongBest> Bests;
     std::map<std::uint64_t, PlayComparison> Comparisons;
-    std::optional<RecordsNotice> Notice;
+    std::deque<RecordsNotice> Notices;
     // The thread's own.
+    std::string DbPath;
     std::unique_ptr<TRecordStore> Store;
+    std::unique_ptr<TPendingPlays> Pending;
     std::thread Worker;
 };
 

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <ctime>
+#include <exception>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 namespace tamtara {
@@ -17,6 +20,7 @@ struct Attempt {
     DatabaseOpen Outcome = DatabaseOpen::Failed;
     std::unique_ptr<TDatabase> Database;
     std::string Error;
+    bool CheckGivenUp = false;
 };
 
 DatabaseOpen OutcomeOf(int code) {
@@ -40,11 +44,52 @@ std::string FolderOf(const std::string& path) {
     return folder.empty() ? "." : folder;
 }
 
-// The file and the journal files beside it must be writable; the folder too, as SQLite makes and
-// removes those files there.
-bool Writable(const std::string& path) {
-    if (access(FolderOf(path).c_str(), W_OK) != 0) return false;
+// The folder must be writable, as SQLite makes and removes the journal files there.
+bool FolderWritable(const std::string& path) {
+    return access(FolderOf(path).c_str(), W_OK) == 0;
+}
+
+bool FileWritable(const std::string& path) {
     return access(path.c_str(), F_OK) != 0 || access(path.c_str(), W_OK) == 0;
+}
+
+// SQLite's check of every page's structure. Throws EDatabaseError(SQLITE_CORRUPT) for what it
+// finds; false when the time ran out first. The check is interrupted from a thread of its own
+// (the page walk does not call the progress handler), and what an interrupted walk reports is
+// not believed: it stops short and sees the pages it did not reach as never used.
+bool CheckPages(TDatabase& database, std::int32_t budgetMs) {
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false, interrupted = false;
+    std::thread watchdog([&] {
+        std::unique_lock lock(mutex);
+        if (!finished.wait_for(lock, std::chrono::milliseconds(budgetMs), [&] { return done; })) {
+            interrupted = true;
+            sqlite3_interrupt(database.Handle());
+        }
+    });
+    std::string findings;
+    std::exception_ptr failure;
+    try {
+        TStatement check = database.Prepare("PRAGMA quick_check");
+        while (check.Step()) {
+            const std::string line = check.Text(0);
+            if (line != "ok") findings += (findings.empty() ? "" : "; ") + line;
+        }
+    } catch (const EDatabaseError&) {
+        failure = std::current_exception();
+    }
+    // No statement runs now: an interrupt that comes late touches nothing.
+    {
+        std::lock_guard lock(mutex);
+        done = true;
+    }
+    finished.notify_all();
+    watchdog.join();
+    if (interrupted) return false;
+    if (failure) std::rethrow_exception(failure);
+    if (!findings.empty()) throw EDatabaseError("damaged: " + findings, SQLITE_CORRUPT);
+    return true;
 }
 
 bool Exists(const std::string& path) {
@@ -69,6 +114,27 @@ std::string MoveAside(const std::string& path) {
 }
 
 } // namespace
+
+DatabaseFault FaultOf(int code) {
+    switch (code & 0xFF) {
+    case SQLITE_FULL:
+        return DatabaseFault::Full;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return DatabaseFault::Corrupt;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return DatabaseFault::ReadOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DatabaseFault::Busy;
+    case SQLITE_IOERR:
+        return DatabaseFault::Io;
+    default:
+        return DatabaseFault::Other;
+    }
+}
 
 std::string CorruptFileName(const std::string& path, std::int64_t unixSeconds) {
     const auto seconds = static_cast<std::time_t>(unixSeconds);
@@ -111,8 +177,12 @@ public:
             database->Execute(("PRAGMA mmap_size=" + std::to_string(options.MapBytes)).c_str());
             sqlite3_wal_autocheckpoint(connection, options.AutoCheckpointPages);
             // Reads the schema: a damaged first page shows here rather than in the first play.
-            TStatement schema = database->Prepare("SELECT count(*) FROM sqlite_master");
-            schema.Step();
+            {
+                TStatement schema = database->Prepare("SELECT count(*) FROM sqlite_master");
+                schema.Step();
+            }
+            // The rest of the file before anything is written into it.
+            if (options.CheckOnOpen) attempt.CheckGivenUp = !CheckPages(*database, options.CheckMs);
             Migrate(*database, steps);
         } catch (const EDatabaseError& error) {
             attempt.Outcome = OutcomeOf(error.Code);
@@ -163,9 +233,10 @@ Attempt TryWhileBusy(const std::string& path, std::span<const char* const> steps
 TDatabaseOpenResult TDatabase::Open(const std::string& path, std::span<const char* const> steps,
                                     const TDatabaseOptions& options) {
     TDatabaseOpenResult result;
-    if (!Writable(path)) {
+    if (!FolderWritable(path) || !FileWritable(path)) {
         result.Outcome = DatabaseOpen::ReadOnly;
-        result.Error = "cannot write in " + FolderOf(path);
+        result.ReadOnlyFile = FolderWritable(path);
+        result.Error = "cannot write " + (result.ReadOnlyFile ? path : "in " + FolderOf(path));
         return result;
     }
     Attempt attempt = TryWhileBusy(path, steps, options);
@@ -185,6 +256,7 @@ TDatabaseOpenResult TDatabase::Open(const std::string& path, std::span<const cha
     result.Outcome = attempt.Outcome;
     result.Database = std::move(attempt.Database);
     result.Error = attempt.Error;
+    result.CheckGivenUp = attempt.CheckGivenUp;
     return result;
 }
 

@@ -20,9 +20,22 @@ enum class DatabaseOpen {
     Busy,         // another process held the file for longer than the busy wait
     Corrupt,      // the file was not a database or damaged: moved aside, a new one opened
     NewerVersion, // its schema is newer than the steps given: left as it was, not opened
-    ReadOnly,     // the file or its folder cannot be written
+    ReadOnly,     // the file or its folder cannot be written (ReadOnlyFile tells which)
     Failed,       // anything else (Error tells)
 };
+
+// What went wrong with a statement, in the words a caller tells its user in.
+enum class DatabaseFault {
+    Full,     // the disk (or the file's allowed size) is full
+    Corrupt,  // the file is damaged
+    ReadOnly, // the file cannot be written
+    Busy,     // another connection holds the lock
+    Io,       // the system failed to read or write
+    Other,
+};
+
+// The fault of an SQLite result code (primary or extended).
+DatabaseFault FaultOf(int code);
 
 struct TDatabaseOptions {
     // How long a statement waits for another process's lock before it gives up, in ms.
@@ -35,6 +48,11 @@ struct TDatabaseOptions {
     // pages; 0 leaves that to Checkpoint and to the last connection's close, so that no commit
     // pays for it.
     std::int32_t AutoCheckpointPages = 1000;
+    // The whole file is checked (SQLite's quick_check: every page's structure, not the indexes'
+    // contents) before it is used, and a damaged one is moved aside as one whose first page is
+    // damaged. A check that outlasts CheckMs is given up and the file used as it is.
+    bool CheckOnOpen = false;
+    std::int32_t CheckMs = 3000;
 };
 
 class TDatabase;
@@ -44,6 +62,8 @@ struct TDatabaseOpenResult {
     std::unique_ptr<TDatabase> Database; // set for Opened and Corrupt
     std::string MovedTo;                 // Corrupt: where the damaged file went
     std::string Error;                   // SQLite's words, for anything but Opened
+    bool ReadOnlyFile = false;           // ReadOnly: the file itself, in a folder that can be written
+    bool CheckGivenUp = false;           // CheckOnOpen: the check outlasted its time and was left
 };
 
 class TDatabase {

@@ -35,7 +35,8 @@ template <class T, class Work, class Done> QThread* RunOffThread(QObject* contex
 
 struct SongsAnswer {
     std::vector<SongSummary> Songs;
-    std::string Problem; // why the records could not be read
+    std::string Problem;  // why the records could not be read
+    bool Damaged = false; // the file was damaged and moved aside (Problem says where)
 };
 
 struct SongAnswer {
@@ -105,6 +106,12 @@ void TConfigForm::LoadRecords() {
             SongsAnswer answer;
             const std::unique_ptr<TRecordStore> store = OpenExisting(path);
             if (store && !store->Enabled()) answer.Problem = store->NoticeTitle();
+            // A damaged file was moved aside just now: the new one is empty, the plays are not gone.
+            answer.Damaged = store && store->State() == RecordsState::Corrupt;
+            if (answer.Damaged)
+                answer.Problem = "記録ファイルが壊れていたため " +
+                                 std::filesystem::path(store->MovedTo()).filename().string() +
+                                 " に移しました";
             if (store && store->Enabled()) answer.Songs = store->Songs();
             return answer;
         },
@@ -112,7 +119,9 @@ void TConfigForm::LoadRecords() {
             if (read != SongsRead) return;
             const std::size_t count = answer.Songs.size();
             RecordsModel->SetSongs(std::move(answer.Songs));
-            if (!answer.Problem.empty())
+            if (answer.Damaged)
+                RecordsLabel->setText(QString::fromStdString(answer.Problem));
+            else if (!answer.Problem.empty())
                 RecordsLabel->setText(QString(RecordsOffText) + QString::fromStdString(answer.Problem));
             else if (count == 0)
                 RecordsLabel->setText(RecordsEmptyText);

@@ -29,11 +29,34 @@ std::string TRecordStore::NoticeDetail() const {
         return "記録ファイル " + DbPath + " は新しい版のゲームで作られています。ファイルはそのままにして、" +
                after;
     case RecordsState::ReadOnly:
-        return "記録ファイル " + DbPath + " に書き込めません（フォルダが読み取り専用です）。" + after;
+        return "記録ファイル " + DbPath + " に書き込めません（" +
+               (ReadOnlyFile ? "ファイルが読み取り専用です" : "フォルダが読み取り専用です") + "）。" + after;
     case RecordsState::Failed:
         break;
     }
     return "記録ファイル " + DbPath + " を開けません（" + ErrorText + "）。" + after;
+}
+
+std::string WriteProblemText(const RecordWriteError& error) {
+    switch (error.Problem) {
+    case WriteProblem::None:
+        return {};
+    case WriteProblem::DiskFull:
+        return "ディスクがいっぱいです";
+    case WriteProblem::Damaged:
+        return "記録ファイルが壊れています";
+    case WriteProblem::ReadOnly:
+        return "記録ファイルに書き込めません";
+    case WriteProblem::Busy:
+        return "ほかに起動しているゲームが記録ファイルを使っています";
+    case WriteProblem::DiskError:
+        return "ディスクの読み書きに失敗しました";
+    case WriteProblem::RecordsOff:
+        return "記録ファイルを開けていません";
+    case WriteProblem::Other:
+        break;
+    }
+    return error.Text;
 }
 
 } // namespace tamtara

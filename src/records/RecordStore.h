@@ -28,6 +28,26 @@ enum class RecordsState {
     Failed,
 };
 
+// Why a play could not be written.
+enum class WriteProblem {
+    None,
+    DiskFull,
+    Damaged, // the file is damaged: an open moves it aside
+    ReadOnly,
+    Busy, // another copy of the game held the file for longer than the busy wait
+    DiskError,
+    RecordsOff, // the store is not open
+    Other,
+};
+
+struct RecordWriteError {
+    WriteProblem Problem = WriteProblem::None;
+    std::string Text; // SQLite's words
+};
+
+// What the player is told about a play that could not be written, in a few words.
+std::string WriteProblemText(const RecordWriteError& error);
+
 // The file name beside the settings file.
 constexpr const char* RecordsFileName = "tamtara.db";
 
@@ -52,8 +72,13 @@ public:
 
     // One transaction: the song row (inserted, or its path, title, length and counts updated) and
     // the play with its strikes. Returns the new play id (0 when records are off or the write
-    // failed).
-    std::int64_t RecordPlay(const SongInfo& song, const PlayRecord& play);
+    // failed, with why in error).
+    std::int64_t RecordPlay(const SongInfo& song, const PlayRecord& play, RecordWriteError* error = nullptr);
+    // RecordPlay for a play kept aside while it could not be written: a play of the same song at
+    // the same second with the same counts is already in the file (an earlier session wrote it
+    // and ended before it could say so), its id is returned and nothing is written.
+    std::int64_t RecordKeptPlay(const SongInfo& song, const PlayRecord& play,
+                                RecordWriteError* error = nullptr);
     // Best per song (all modes together) for the disc badge cache, keyed by song key.
     std::unordered_map<std::string, SongBest> AllBests();
     // Best of one song in one mode (same PlayTime, Special and Speed; practice plays excluded),
@@ -69,9 +94,12 @@ public:
 
 private:
     TRecordStore(std::string path, RecordsState state);
+    std::int64_t Write(const SongInfo& song, const PlayRecord& play, bool unlessKept,
+                       RecordWriteError* error);
 
     std::string DbPath;
     RecordsState Outcome;
+    bool ReadOnlyFile = false;
     std::string MovedPath, ErrorText;
     std::mutex Lock;
     std::unique_ptr<TDatabase> Database;

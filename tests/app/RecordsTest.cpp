@@ -1,12 +1,17 @@
 // The game's records: a finished play captured with its errors in milliseconds along the tempo
-// map, the records' thread writing plays and keeping the badge's cache, and through the headless
-// window: demonstrations and automatic play left out, a player's play kept, and the result
-// screen's timing page on a scripted play.
+// map, the records' thread writing plays and keeping the badge's cache, keeping a play it cannot
+// write and writing it later, and through the headless window: demonstrations and automatic play
+// left out, a player's play kept under the song as it was loaded, the notice of a play that could
+// not be written, and the result screen's timing page on a scripted play.
 #include "app/MainForm.h"
 #include "app/PlayCapture.h"
 #include "app/RecordKeeper.h"
+#include "database/Database.h"
 #include "harness/GameHarness.h"
+#include "midi/SmfReader.h"
 #include "play/SongWriter.h"
+#include "records/LoadedSong.h"
+#include "records/PendingPlaysFile.h"
 #include "records/RecordStore.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +19,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 namespace tamtara::testing {
 
@@ -60,6 +67,32 @@ PlayRecord Scored(std::int32_t score, std::int32_t perfect, std::int32_t miss,
     play.Strikes = std::move(strikes);
     return play;
 }
+
+// The song file as a play loads it.
+SongInfo Loaded(const std::string& path, const std::string& title) {
+    auto song = std::make_unique<TSongModel>();
+    ParseSmf(ReadSongFile(path), *song);
+    SongInfo info = DescribeLoadedSong(*song);
+    info.Title = title;
+    return info;
+}
+
+// Every play written into the records file fails while it lives (another connection's trigger).
+class RefusedWrites {
+public:
+    explicit RefusedWrites(const std::string& db) : Db(db) {
+        Run("CREATE TRIGGER refuse BEFORE INSERT ON plays BEGIN SELECT RAISE(ABORT, 'no room'); END");
+    }
+    ~RefusedWrites() { Run("DROP TRIGGER refuse"); }
+
+private:
+    void Run(const char* sql) {
+        TDatabaseOpenResult opened = TDatabase::Open(Db, RecordsSchemaSteps());
+        ASSERT_TRUE(opened.Database) << opened.Error;
+        opened.Database->Execute(sql);
+    }
+    std::string Db;
+};
 
 } // namespace
 
@@ -154,8 +187,8 @@ TEST(RecordKeeperThread, WritesPlaysAndKeepsTheBadgeCacheAndTheComparison) {
         EXPECT_FALSE(keeper.TakeNotice().has_value());
 
         const std::uint64_t first =
-            keeper.Record(songPath, "曲", Scored(700, 7, 0, {{1, -20, 3}, {2, 15, 2}}));
-        second = keeper.Record(songPath, "曲", Scored(400, 4, 3, {{1, 5, 3}}));
+            keeper.Record(songPath, Loaded(songPath, "曲"), Scored(700, 7, 0, {{1, -20, 3}, {2, 15, 2}}));
+        second = keeper.Record(songPath, Loaded(songPath, "曲"), Scored(400, 4, 3, {{1, 5, 3}}));
         keeper.WaitIdle();
         const std::optional<SongBest> best = keeper.BestOf(songPath);
         ASSERT_TRUE(best.has_value());
@@ -205,9 +238,62 @@ TEST(RecordKeeperThread, ADamagedFileIsSaidOnceAndRecordsGoOn) {
     EXPECT_FALSE(keeper.TakeNotice().has_value());
     const std::string song = folder.Path("song.mid");
     WriteSong(song, {{480, 38}});
-    keeper.Record(song, "t", Scored(100, 1, 0, {}));
+    keeper.Record(song, Loaded(song, "t"), Scored(100, 1, 0, {}));
     keeper.WaitIdle();
     EXPECT_EQ(keeper.BestOf(song)->Plays, 1);
+}
+
+TEST(RecordKeeperThread, APlayThatCannotBeWrittenIsSaidKeptAndWrittenOnceWritingWorks) {
+    TempFolder folder;
+    const std::string db = folder.Path(RecordsFileName);
+    const std::string pending = PendingPlaysPath(db);
+    const std::string song = folder.Path("song.mid");
+    WriteSong(song, {{480, 38}, {960, 36}});
+    std::optional<RefusedWrites> toTheEnd;
+    {
+        RecordKeeper keeper(db);
+        keeper.WaitIdle();
+        std::uint64_t ticket = 0;
+        {
+            RefusedWrites refused(db);
+            ticket = keeper.Record(song, Loaded(song, "曲"), Scored(500, 5, 0, {{1, 3, 3}}));
+            keeper.WaitIdle();
+        }
+        std::optional<RecordsNotice> notice = keeper.TakeNotice();
+        ASSERT_TRUE(notice.has_value());
+        EXPECT_EQ(notice->Title, "プレイを記録できませんでした");
+        EXPECT_NE(notice->Detail.find("no room"), std::string::npos) << notice->Detail;
+        EXPECT_NE(notice->Detail.find(pending), std::string::npos) << notice->Detail;
+        EXPECT_FALSE(keeper.ComparisonFor(ticket)->Recorded);
+        ASSERT_EQ(ReadPendingPlays(pending).Plays.size(), 1u);
+        EXPECT_EQ(keeper.BestOf(song)->Plays, 0);
+
+        // Writing works again: the next play brings the kept one in before itself.
+        keeper.Record(song, Loaded(song, "曲"), Scored(600, 6, 0, {}));
+        keeper.WaitIdle();
+        notice = keeper.TakeNotice();
+        ASSERT_TRUE(notice.has_value());
+        EXPECT_EQ(notice->Title, "記録できなかったプレイを記録しました");
+        EXPECT_EQ(keeper.BestOf(song)->Plays, 2);
+        EXPECT_EQ(keeper.BestOf(song)->BestScore, 600);
+        EXPECT_FALSE(std::filesystem::exists(pending));
+
+        // Refused to the end of the session: the play waits in the file.
+        toTheEnd.emplace(db);
+        keeper.Record(song, Loaded(song, "曲"), Scored(700, 7, 0, {{2, -4, 3}}));
+    }
+    ASSERT_EQ(ReadPendingPlays(pending).Plays.size(), 1u);
+    toTheEnd.reset();
+    // The next start writes it, and the badge counts it.
+    RecordKeeper next(db);
+    next.LookUp(song);
+    next.WaitIdle();
+    const std::optional<RecordsNotice> notice = next.TakeNotice();
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_EQ(notice->Title, "記録できなかったプレイを記録しました");
+    EXPECT_EQ(next.BestOf(song)->Plays, 3);
+    EXPECT_EQ(next.BestOf(song)->BestScore, 700);
+    EXPECT_FALSE(std::filesystem::exists(pending));
 }
 
 class RecordsInGame : public ::testing::Test {
@@ -255,6 +341,19 @@ protected:
         Game->Step();
     }
 
+    // A play with every lane automatic (a player's play all the same), to its result; between
+    // its start and its end, meanwhile runs.
+    void PlayAutomatic(const std::function<void()>& meanwhile = [] {}) {
+        Play().AutoLane.fill(true);
+        Play().DemoMode = false;
+        Play().AutoPlayMode = false;
+        Game->EnterPlay(SongPath);
+        meanwhile();
+        ASSERT_TRUE(Game->StepUntil(ssResult, 2000));
+        Game->Form().Records->WaitIdle();
+        Game->Step();
+    }
+
     std::vector<SongSummary> StoredSongs() {
         Game->Form().Records->WaitIdle();
         return TRecordStore::Open((Folder.Path() / RecordsFileName).string())->Songs();
@@ -291,6 +390,36 @@ TEST_F(RecordsInGame, DemonstrationsAndAutomaticPlayAreNotRecordedAPlayersPlayIs
     EXPECT_NEAR(last->Strikes[0].ErrorMs, -20, 2);
     EXPECT_NEAR(last->Strikes[1].ErrorMs, 10, 2);
     EXPECT_NEAR(last->Strikes[2].ErrorMs, 30, 2);
+}
+
+TEST_F(RecordsInGame, APlayIsKeptUnderTheSongAsItWasLoadedThoughItsFileChangesOrGoes) {
+    const std::string copy = (Folder.Path() / "copy.mid").string();
+    std::filesystem::copy_file(SongPath, copy);
+    // Rewritten during the play with another song: two kicks.
+    PlayAutomatic([&] { WriteSong(SongPath, {{480, 36}, {960, 36}}); });
+    RecordKeeper& records = *Game->Form().Records;
+    records.LookUp(copy);
+    records.WaitIdle();
+    std::vector<SongSummary> songs = StoredSongs();
+    ASSERT_EQ(songs.size(), 1u);
+    EXPECT_EQ(songs[0].Song.Key, records.KeyOf(copy)) << "the song that was played";
+    EXPECT_EQ(songs[0].Song.LaneCounts[1], 8) << "its eight snare notes";
+    EXPECT_EQ(songs[0].Song.LaneCounts[2], 0);
+
+    // Deleted during the play.
+    std::filesystem::copy_file(copy, SongPath, std::filesystem::copy_options::overwrite_existing);
+    PlayAutomatic([&] { std::filesystem::remove(SongPath); });
+    songs = StoredSongs();
+    ASSERT_EQ(songs.size(), 1u);
+    EXPECT_EQ(songs[0].Best.Plays, 2);
+}
+
+TEST_F(RecordsInGame, APlayThatCannotBeWrittenIsToldInTheWindow) {
+    Game->Form().Records->WaitIdle();
+    RefusedWrites refused((Folder.Path() / RecordsFileName).string());
+    PlayAutomatic();
+    Game->Step();
+    EXPECT_EQ(Game->Form().Notice(), "プレイを記録できませんでした");
 }
 
 TEST_F(RecordsInGame, TheTimingPageShowsTheScriptedPlayAndTheBestBeforeIt) {

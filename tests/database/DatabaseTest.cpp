@@ -193,8 +193,52 @@ TEST_F(DatabaseFolder, RefusesAReadOnlyFolder) {
     fs::permissions(Folder, fs::perms::owner_read | fs::perms::owner_exec);
     TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
     EXPECT_EQ(opened.Outcome, DatabaseOpen::ReadOnly);
+    EXPECT_FALSE(opened.ReadOnlyFile);
     EXPECT_FALSE(opened.Database);
     EXPECT_FALSE(fs::exists(Path));
+
+    // A read-only file in a folder that can be written is the file's fault.
+    fs::permissions(Folder, fs::perms::owner_all);
+    TDatabase::Open(Path, Steps).Database.reset();
+    fs::permissions(Path, fs::perms::owner_read);
+    opened = TDatabase::Open(Path, Steps);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::ReadOnly);
+    EXPECT_TRUE(opened.ReadOnlyFile);
+}
+
+TEST_F(DatabaseFolder, TheCheckAtOpenFindsDamageBeyondTheFirstPageWithinItsTime) {
+    {
+        TDatabaseOpenResult opened = TDatabase::Open(Path, Steps);
+        ASSERT_TRUE(opened.Database);
+        opened.Database->Execute(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000) "
+            "INSERT INTO notes(text) SELECT printf('note %08d', i) FROM n");
+    }
+    TDatabaseOptions checked;
+    checked.CheckOnOpen = true;
+    // Far too little time for 20,000 rows: the file is used unchecked rather than the open waiting.
+    TDatabaseOptions hurried = checked;
+    hurried.CheckMs = 0;
+    TDatabaseOpenResult opened = TDatabase::Open(Path, Steps, hurried);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::Opened) << opened.Error;
+    EXPECT_TRUE(opened.CheckGivenUp);
+    opened = TDatabase::Open(Path, Steps, checked);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::Opened) << opened.Error;
+    EXPECT_FALSE(opened.CheckGivenUp);
+    opened.Database.reset();
+
+    const std::uintmax_t pages = fs::file_size(Path) / 4096;
+    {
+        std::fstream file(Path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(static_cast<std::streamoff>((pages - 2) * 4096));
+        file << std::string(4096, '\0');
+    }
+    const std::string damaged = Bytes(Path);
+    opened = TDatabase::Open(Path, Steps, checked);
+    EXPECT_EQ(opened.Outcome, DatabaseOpen::Corrupt) << opened.Error;
+    EXPECT_EQ(Bytes(opened.MovedTo), damaged);
+    ASSERT_TRUE(opened.Database);
+    EXPECT_EQ(Count(*opened.Database, "SELECT count(*) FROM notes"), 0);
 }
 
 TEST_F(DatabaseFolder, AnUncommittedTransactionLeavesNothing) {

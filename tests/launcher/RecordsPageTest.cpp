@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 
 namespace tamtara::testing {
 
@@ -157,6 +158,26 @@ private slots:
         launcher.Open();
         QTRY_COMPARE(launcher.Form->RecordsLabel->text(), QString(TConfigForm::RecordsEmptyText));
         QVERIFY(!std::filesystem::exists(launcher.DbPath));
+    }
+
+    // Damaged past its first page: the file is moved aside and the page says so, not that there
+    // are no records.
+    void ADamagedFileIsSaidToBeDamaged() {
+        RecordsLauncher launcher;
+        {
+            const auto store = TRecordStore::Open(launcher.DbPath);
+            for (int play = 0; play < 300; ++play)
+                store->RecordPlay(Song(std::to_string(play % 7), "Song"), Play(play, play, 5, 1, "C"));
+        }
+        {
+            std::fstream file(launcher.DbPath, std::ios::binary | std::ios::in | std::ios::out);
+            file.seekp(4096);
+            file << std::string(4096, '\0');
+        }
+        launcher.Open();
+        QTRY_VERIFY(launcher.Form->RecordsLabel->text() != QString(TConfigForm::RecordsLoadingText));
+        QVERIFY2(launcher.Form->RecordsLabel->text().contains("壊れていた"),
+                 qPrintable(launcher.Form->RecordsLabel->text()));
     }
 
     void ALargeDatabaseDoesNotHoldThePageUp() {

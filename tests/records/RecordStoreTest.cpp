@@ -1,11 +1,14 @@
 // The records on real files: a play with its strikes read back, bests per song and per mode,
 // the launcher's list and a song's history, a version 1 file brought up to date, the notices of
-// a damaged and a newer file, and a writer killed at random moments.
+// a damaged, a newer and a read-only file, a file damaged past its first page, a write that
+// fails, and a writer killed at random moments and at each step of a play's write.
 #include "records/RecordStore.h"
 #include "database/Database.h"
+#include "records/SamePlay.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -87,17 +90,7 @@ TEST_F(RecordsFolder, KeepsAPlayWithEveryChoiceAndStrike) {
     play.Id = id;
     play.Strikes[2000].ErrorMs = 1023;
     play.Strikes[2001].ErrorMs = -1023;
-    const auto same = [](const PlayRecord& a, const PlayRecord& b) {
-        return std::tie(a.Id, a.SongKey, a.PlayedAt, a.PlayTime, a.Special, a.Speed, a.HideLower, a.HideUpper,
-                        a.Level, a.AutoLanes, a.Input, a.OffsetMs, a.PracticeTempo, a.LoopFromBar,
-                        a.LoopToBar, a.Score, a.Rank, a.Perfect, a.Great, a.Good, a.Miss, a.MaxCombo,
-                        a.Cleared, a.Failed, a.Strikes) ==
-               std::tie(b.Id, b.SongKey, b.PlayedAt, b.PlayTime, b.Special, b.Speed, b.HideLower, b.HideUpper,
-                        b.Level, b.AutoLanes, b.Input, b.OffsetMs, b.PracticeTempo, b.LoopFromBar,
-                        b.LoopToBar, b.Score, b.Rank, b.Perfect, b.Great, b.Good, b.Miss, b.MaxCombo,
-                        b.Cleared, b.Failed, b.Strikes);
-    };
-    EXPECT_TRUE(same(*back, play));
+    EXPECT_TRUE(SamePlay(*back, play));
 
     // A practice with a loop, read back in a new session.
     PlayRecord practice = Play("k1", 0, 1700000100, 3);
@@ -113,7 +106,7 @@ TEST_F(RecordsFolder, KeepsAPlayWithEveryChoiceAndStrike) {
     back = store->LastPlay("k1");
     ASSERT_TRUE(back);
     practice.Id = back->Id;
-    EXPECT_TRUE(same(*back, practice));
+    EXPECT_TRUE(SamePlay(*back, practice));
     const std::vector<SongSummary> songs = store->Songs();
     ASSERT_EQ(songs.size(), 1u);
     EXPECT_EQ(songs[0].Song.Title, "新しい題");
@@ -225,6 +218,41 @@ TEST_F(RecordsFolder, TellsThePlayerAboutADamagedOrNewerFileAndStaysOffForANewer
     EXPECT_TRUE(store->Songs().empty());
 }
 
+// Every play in the file is whole: its counts and every strike as written by WritePlays (its
+// number is its score and its time). Returns how many plays the file holds.
+std::int32_t WholePlays(const std::string& path) {
+    auto store = TRecordStore::Open(path);
+    EXPECT_EQ(store->State(), RecordsState::On) << store->Error();
+    std::int32_t plays = 0;
+    for (const auto& [key, best] : store->AllBests()) {
+        plays += best.Plays;
+        const std::optional<PlayRecord> last = store->LastPlay(key);
+        EXPECT_TRUE(last);
+        if (!last) continue;
+        const PlayRecord expected = Play(key, last->Score, last->Score, 200 + last->Score % 700);
+        EXPECT_EQ(last->Strikes, expected.Strikes) << "play " << last->Score;
+    }
+    // Every play has its strikes, all of them.
+    TDatabaseOpenResult raw = TDatabase::Open(path, RecordsSchemaSteps());
+    EXPECT_TRUE(raw.Database);
+    if (!raw.Database) return plays;
+    TStatement rows = raw.Database->Prepare("SELECT p.score, p.played_at, length(st.packed) FROM plays p "
+                                            "LEFT JOIN strikes st ON st.play_id = p.id");
+    std::int32_t rowCount = 0;
+    while (rows.Step()) {
+        ++rowCount;
+        EXPECT_EQ(rows.Int(1), rows.Int(0));
+        EXPECT_EQ(rows.Int(2), 2 * (200 + rows.Int(0) % 700)) << "play " << rows.Int(0);
+    }
+    EXPECT_EQ(rowCount, plays);
+    return plays;
+}
+
+void WritePlay(TRecordStore& store, std::int32_t number) {
+    const std::string key = "k" + std::to_string(number % 5);
+    store.RecordPlay(Song(key), Play(key, number, number, 200 + number % 700));
+}
+
 // A child records plays as fast as it can and is killed with SIGKILL at random moments; after
 // every kill each play in the file is whole: its counts and every strike as written.
 TEST_F(RecordsFolder, AKilledWriterLeavesOnlyWholePlays) {
@@ -235,40 +263,166 @@ TEST_F(RecordsFolder, AKilledWriterLeavesOnlyWholePlays) {
         if (writer == 0) {
             auto store = TRecordStore::Open(Path);
             for (std::int32_t score = next;; ++score)
-                store->RecordPlay(Song("k" + std::to_string(score % 5)),
-                                  Play("k" + std::to_string(score % 5), score, score, 200 + score % 700));
+                WritePlay(*store, score);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 120));
         kill(writer, SIGKILL);
         waitpid(writer, nullptr, 0);
 
-        auto store = TRecordStore::Open(Path);
-        ASSERT_EQ(store->State(), RecordsState::On) << store->Error();
-        std::int32_t plays = 0;
-        for (const auto& [key, best] : store->AllBests()) {
-            plays += best.Plays;
-            // The play's number is its score and its time: what was written can be rebuilt.
-            const std::optional<PlayRecord> last = store->LastPlay(key);
-            ASSERT_TRUE(last);
-            const PlayRecord expected = Play(key, last->Score, last->Score, 200 + last->Score % 700);
-            EXPECT_EQ(last->Strikes, expected.Strikes) << "play " << last->Score;
-        }
-        // Every play has its strikes, all of them.
-        TDatabaseOpenResult raw = TDatabase::Open(Path, RecordsSchemaSteps());
-        ASSERT_TRUE(raw.Database);
-        TStatement rows = raw.Database->Prepare("SELECT p.score, p.played_at, length(st.packed) FROM plays p "
-                                                "LEFT JOIN strikes st ON st.play_id = p.id");
-        std::int32_t rowCount = 0;
-        while (rows.Step()) {
-            ++rowCount;
-            EXPECT_EQ(rows.Int(1), rows.Int(0));
-            EXPECT_EQ(rows.Int(2), 2 * (200 + rows.Int(0) % 700)) << "play " << rows.Int(0);
-        }
-        EXPECT_EQ(rowCount, plays);
+        const std::int32_t plays = WholePlays(Path);
         EXPECT_GE(plays, next) << "no play already there is lost";
         next = plays;
     }
     EXPECT_GT(next, 8) << "the writer got plays written between the kills";
+}
+
+// Where a child writing a play kills itself: after the song's row, the play's row, the strikes,
+// or in the commit. Registered on every connection of the process; only a child sets the point.
+std::string KillPoint;
+
+void ReachPoint(sqlite3_context* context, int, sqlite3_value** values) {
+    const auto* point = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    if (point && KillPoint == point) raise(SIGKILL);
+    sqlite3_result_null(context);
+}
+
+int ReachCommit(void*) {
+    if (KillPoint == "commit") raise(SIGKILL);
+    return 0;
+}
+
+int AddKillPoints(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_create_function(db, "reach_point", 1, SQLITE_UTF8, nullptr, ReachPoint, nullptr, nullptr);
+    sqlite3_commit_hook(db, ReachCommit, nullptr);
+    return SQLITE_OK;
+}
+
+// A child writes a play and is killed at each step of the write in turn: afterwards the file
+// holds every play before it, whole, and nothing of the one killed; one transaction or none.
+TEST_F(RecordsFolder, AWriterKilledAtEachStepOfAPlayLeavesItWholeOrAbsent) {
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(AddKillPoints));
+    {
+        auto store = TRecordStore::Open(Path);
+        WritePlay(*store, 0);
+        WritePlay(*store, 1); // song k1 exists: its row is updated, not inserted
+    }
+    {
+        TDatabaseOpenResult raw = TDatabase::Open(Path, RecordsSchemaSteps());
+        ASSERT_TRUE(raw.Database);
+        raw.Database->Execute(
+            "CREATE TRIGGER song_added AFTER INSERT ON songs BEGIN SELECT reach_point('song'); END;"
+            "CREATE TRIGGER song_updated AFTER UPDATE ON songs BEGIN SELECT reach_point('song'); END;"
+            "CREATE TRIGGER play_added AFTER INSERT ON plays BEGIN SELECT reach_point('play'); END;"
+            "CREATE TRIGGER strikes_added AFTER INSERT ON strikes BEGIN SELECT reach_point('strikes'); END;");
+    }
+    std::int32_t kept = 2;
+    for (const char* point : {"song", "play", "strikes", "commit"}) {
+        for (const std::int32_t number : {5, 6}) { // a new song, then one with its row already there
+            const pid_t writer = fork();
+            if (writer == 0) {
+                KillPoint = point;
+                auto store = TRecordStore::Open(Path);
+                const std::string key = number == 5 ? "new" : "k1";
+                store->RecordPlay(Song(key), Play(key, number, number, 200 + number % 700));
+                _exit(0);
+            }
+            int status = 0;
+            waitpid(writer, &status, 0);
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+                << point << ": the write never got there";
+            EXPECT_EQ(WholePlays(Path), kept) << "killed at " << point;
+        }
+        {
+            auto store = TRecordStore::Open(Path);
+            WritePlay(*store, kept);
+        }
+        ++kept;
+        EXPECT_EQ(WholePlays(Path), kept) << "written after a kill at " << point;
+    }
+    sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(AddKillPoints));
+}
+
+TEST_F(RecordsFolder, DamagePastTheFirstPageIsFoundWhenTheFileIsOpenedAndTheFileMovedAside) {
+    struct Damage {
+        const char* Where;
+        char Byte;
+    };
+    for (const Damage damage : {Damage{"second", 0}, Damage{"last", 0}, Damage{"middle", '\xA5'}}) {
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        {
+            auto store = TRecordStore::Open(Path);
+            for (std::int32_t number = 0; number < 300; ++number)
+                WritePlay(*store, number);
+        }
+        const std::string where = damage.Where;
+        const std::uintmax_t pages = fs::file_size(Path) / 4096;
+        ASSERT_GT(pages, 10u);
+        const std::uintmax_t page = where == "second" ? 1 : where == "last" ? pages - 1 : pages / 2;
+        {
+            std::fstream file(Path, std::ios::in | std::ios::out | std::ios::binary);
+            file.seekp(static_cast<std::streamoff>(page * 4096));
+            file << std::string(4096, damage.Byte);
+        }
+        std::ifstream before(Path, std::ios::binary);
+        const std::string damagedBytes{std::istreambuf_iterator<char>(before), {}};
+
+        auto store = TRecordStore::Open(Path);
+        EXPECT_EQ(store->State(), RecordsState::Corrupt) << where << " page";
+        EXPECT_EQ(store->NoticeTitle(), "記録ファイルを作り直しました");
+        std::ifstream aside(store->MovedTo(), std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), damagedBytes)
+            << "the damaged file is kept as it was";
+        EXPECT_GT(store->RecordPlay(Song("k"), Play("k", 1, 1)), 0) << where << " page";
+    }
+}
+
+// Fills the file's disk for every connection opened while it lives: no page can be added.
+class FullDisk {
+public:
+    FullDisk() { sqlite3_auto_extension(reinterpret_cast<void (*)()>(Limit)); }
+    ~FullDisk() { sqlite3_cancel_auto_extension(reinterpret_cast<void (*)()>(Limit)); }
+
+private:
+    static int Limit(sqlite3* db, char**, const sqlite3_api_routines*) {
+        // Never below the file's size: the limit becomes the pages it has.
+        sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr);
+        return SQLITE_OK;
+    }
+};
+
+TEST_F(RecordsFolder, AWriteThatFailsLeavesNothingAndSaysWhy) {
+    { WritePlay(*TRecordStore::Open(Path), 0); }
+    {
+        FullDisk full;
+        auto store = TRecordStore::Open(Path);
+        ASSERT_EQ(store->State(), RecordsState::On) << store->Error();
+        RecordWriteError error;
+        EXPECT_EQ(store->RecordPlay(Song("new"), Play("new", 5, 5, 4000), &error), 0);
+        EXPECT_EQ(error.Problem, WriteProblem::DiskFull) << error.Text;
+        EXPECT_EQ(WriteProblemText(error), "ディスクがいっぱいです");
+        EXPECT_EQ(store->RecordKeptPlay(Song("new"), Play("new", 5, 5, 4000), &error), 0);
+        EXPECT_EQ(error.Problem, WriteProblem::DiskFull);
+    }
+    EXPECT_EQ(WholePlays(Path), 1);
+    auto store = TRecordStore::Open(Path);
+    EXPECT_FALSE(store->LastPlay("new")) << "not even the song's row";
+    // A kept play already in the file is not written twice.
+    const std::int64_t id = store->RecordPlay(Song("new"), Play("new", 5, 5, 400));
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(store->RecordKeptPlay(Song("new"), Play("new", 5, 5, 400)), id);
+    EXPECT_EQ(store->AllBests().at("new").Plays, 1);
+}
+
+TEST_F(RecordsFolder, AReadOnlyFileInAWritableFolderIsSaidToBeTheFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes read-only files; the refusal cannot be seen";
+    { WritePlay(*TRecordStore::Open(Path), 0); }
+    fs::permissions(Path, fs::perms::owner_read);
+    auto store = TRecordStore::Open(Path);
+    EXPECT_EQ(store->State(), RecordsState::ReadOnly);
+    EXPECT_NE(store->NoticeDetail().find("ファイルが読み取り専用です"), std::string::npos)
+        << store->NoticeDetail();
+    EXPECT_EQ(store->NoticeDetail().find("フォルダ"), std::string::npos) << store->NoticeDetail();
 }
 
 } // namespace
