@@ -29,6 +29,7 @@ void TMainForm::ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComp
         for (const TScanRoot& root : Library.Roots)
             if (!root.Readable) ShowNotice(UnreadableSongFolderText, FileNameToUtf8(root.Folder));
     }
+    if (!Library.TooLongPaths.empty()) ShowNotice(TooLongPathText, TooLongPathsLabel(Library.TooLongPaths));
     if (OnComplete) OnComplete(*this);
 }
 

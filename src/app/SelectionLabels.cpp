@@ -33,6 +33,21 @@ std::string SongPathLabel(const std::string& songFile) {
     return FileNameToUtf8(songFile);
 }
 
+std::string TooLongPathsLabel(const std::vector<std::string>& paths) {
+    if (paths.empty()) return {};
+    // A path that long fills any panel; its end is what the player can find it by.
+    constexpr std::size_t ShownBytes = 80;
+    const std::string& path = paths.front();
+    std::string label = FileNameToUtf8(path);
+    if (path.size() > ShownBytes) {
+        std::size_t from = path.find('/', path.size() - ShownBytes);
+        if (from == std::string::npos) from = path.rfind('/');
+        if (from != std::string::npos) label = "…" + FileNameToUtf8(path.substr(from));
+    }
+    if (paths.size() > 1) label += "（ほかに " + std::to_string(paths.size() - 1) + " 件）";
+    return label;
+}
+
 const char* SongMarkTag(SongMark mark) {
     switch (mark) {
     case SongMark::Unplayable:

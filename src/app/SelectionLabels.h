@@ -6,6 +6,7 @@
 #include "library/SongLibrary.h"
 
 #include <string>
+#include <vector>
 
 namespace tamtara {
 
@@ -19,6 +20,8 @@ inline constexpr const char* UnplayableTag = "再生不可";
 inline constexpr const char* NoDrumNotesTag = "ドラムなし";
 // The notice title of a song folder the scan could not read.
 inline constexpr const char* UnreadableSongFolderText = "曲フォルダを読めません";
+// The notice title of the folders and songs the scan left out because their paths are too long.
+inline constexpr const char* TooLongPathText = "パスが長すぎて読めません";
 
 // The game folder: the current directory (the program entry made it so); empty when unknown.
 std::string GameFolder();
@@ -33,6 +36,10 @@ std::string DiscFileName(const std::string& songFile);
 
 // A song's path below the game folder, or its whole path when it lies elsewhere, as UTF-8.
 std::string SongPathLabel(const std::string& songFile);
+
+// The notice's detail for paths too long to read: the end of the first (its last folders and
+// its name, which tell where it lies), and how many more there are; UTF-8.
+std::string TooLongPathsLabel(const std::vector<std::string>& paths);
 
 // The tag a disc carries for its mark; null for a playable song.
 const char* SongMarkTag(SongMark mark);

@@ -1,6 +1,10 @@
 // Memory and file streams.
 #include "base/Stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -81,9 +85,46 @@ std::vector<std::string> TMemoryStream::Lines() const {
     return lines;
 }
 
+namespace {
+
+// What a file that is no regular file is, in the words of the refusal.
+const char* NonRegularKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    return "a special file";
+}
+
+// Opens path as a regular file. The open itself never waits: a named pipe would wait for a
+// writer, a device for its hardware, so the file is opened without blocking, refused unless
+// the opened file is a regular one, and only then made an ordinary blocking descriptor.
+int OpenRegularFile(const std::string& path, FileMode mode) {
+    const int flags = mode == FileMode::OpenRead ? O_RDONLY : O_RDWR | O_CREAT | O_TRUNC;
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) throw EStreamError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    struct stat status {};
+    std::string refusal;
+    if (::fstat(fd, &status) != 0)
+        refusal = std::strerror(errno);
+    else if (!S_ISREG(status.st_mode))
+        refusal = std::string("It is ") + NonRegularKind(status.st_mode) + ", not a regular file";
+    else if (const int now = ::fcntl(fd, F_GETFL); now < 0 || ::fcntl(fd, F_SETFL, now & ~O_NONBLOCK) != 0)
+        refusal = std::strerror(errno);
+    if (refusal.empty()) return fd;
+    ::close(fd);
+    throw EStreamError("Cannot open file \"" + path + "\". " + refusal);
+}
+
+} // namespace
+
 TFileStream::TFileStream(const std::string& path, FileMode mode) : FilePath(path) {
-    File = std::fopen(path.c_str(), mode == FileMode::OpenRead ? "rb" : "w+b");
-    if (!File) throw EStreamError("Cannot open file \"" + path + "\". " + std::strerror(errno));
+    const int fd = OpenRegularFile(path, mode);
+    File = ::fdopen(fd, mode == FileMode::OpenRead ? "rb" : "w+b");
+    if (File) return;
+    const int error = errno;
+    ::close(fd);
+    throw EStreamError("Cannot open file \"" + path + "\". " + std::strerror(error));
 }
 
 TFileStream::~TFileStream() {

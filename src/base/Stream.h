@@ -65,7 +65,8 @@ enum class FileMode { OpenRead, Create };
 
 class TFileStream : public TStream {
 public:
-    // Raises EStreamError "Cannot open file "<path>"" when the file cannot be opened.
+    // Raises EStreamError "Cannot open file "<path>"" when the file cannot be opened or is no
+    // regular file (a named pipe, socket, device or folder is refused at once, never waited on).
     TFileStream(const std::string& path, FileMode mode = FileMode::OpenRead);
     ~TFileStream() override;
     TFileStream(const TFileStream&) = delete;

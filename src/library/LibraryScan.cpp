@@ -5,6 +5,7 @@
 #include "library/DirectoryListing.h"
 
 #include <algorithm>
+#include <climits>
 #include <exception>
 #include <iostream>
 #include <unordered_map>
@@ -163,9 +164,27 @@ void TidyFolders(std::vector<std::string>& folders, const std::vector<std::strin
     folders.resize(kept);
 }
 
+// A folder too long to list hides whatever songs it holds, a song too long to open cannot be
+// read: both leave the lists, and the player is told rather than left to wonder.
+void SetAsideTooLongPaths(const TLibraryScanParts& parts) {
+    parts.TooLongPaths.clear();
+    const auto setAside = [&parts](std::vector<std::string>& paths, const char* what) {
+        std::erase_if(paths, [&parts, what](const std::string& path) {
+            if (!PathTooLong(path)) return false;
+            std::cerr << "tamtara: the path of the " << what << " \"" << path
+                      << "\" is longer than the system allows; it is skipped" << std::endl;
+            parts.TooLongPaths.push_back(path);
+            return true;
+        });
+    };
+    setAside(parts.Folders, "folder");
+    setAside(parts.SongFiles, "song");
+}
+
 void RunScan(const TLibraryScanParts& parts, const std::vector<TScanRoot>& roots, const TSongReader& readSong,
              const TScanProgress& onProgress) {
     FindFoldersAndSongs(parts, roots, onProgress);
+    SetAsideTooLongPaths(parts);
     ReadTitles(parts, readSong, onProgress);
     TidyFolders(parts.Folders, parts.SongFiles, onProgress);
     std::sort(parts.Folders.begin(), parts.Folders.end(), FolderLess);
@@ -185,6 +204,10 @@ void AddScannedSong(std::vector<std::string>& songFiles, const std::string& name
     const std::string fileName = FileNamePart(name);
     if (!fileName.empty() && fileName.front() == '_') return;
     songFiles.push_back(name);
+}
+
+bool PathTooLong(const std::string& path) {
+    return path.size() >= PATH_MAX;
 }
 
 std::string TimingProblem(std::int32_t division, std::int32_t trackCount) {

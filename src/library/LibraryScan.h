@@ -67,7 +67,13 @@ struct TLibraryScanParts {
     std::vector<std::string>& DiscFiles;
     std::vector<std::string>& DiscTitles;
     std::vector<SongCheck>& DiscChecks;
+    // The folders and songs whose paths are longer than the system allows, in the order found:
+    // such a folder cannot be listed, such a song cannot be opened; they are left out.
+    std::vector<std::string>& TooLongPaths;
 };
+
+// Whether the system refuses path as too long to open or list (PATH_MAX with its end byte).
+bool PathTooLong(const std::string& path);
 
 // The bodies of the directory and file handlers: every directory is a candidate folder; an
 // entry is a song unless its name begins with "_" (the game's jingles) or it is a directory.
@@ -93,8 +99,9 @@ std::vector<TScanRoot> ScanSongLibrary(const TLibraryScanParts& parts, const std
 
 // Runs the whole scan from baseDir (the game folder). A song that cannot be read keeps an empty
 // title, stays listed, is marked unplayable with the error as its problem, and is named in one
-// line on stderr; the scan goes on. Folders end sorted by FolderLess; songs keep the order they
-// were found in; SongChecks has one entry per song.
+// line on stderr; the scan goes on. A folder or song whose path is too long (PathTooLong) is
+// left out of the lists, named in one line on stderr and kept in TooLongPaths. Folders end sorted by
+// FolderLess; songs keep the order they were found in; SongChecks has one entry per song.
 void ScanSongLibrary(const TLibraryScanParts& parts, const std::string& baseDir, const TSongReader& readSong,
                      const TScanProgress& onProgress);
 

@@ -35,7 +35,7 @@ void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgr
                         const TSongReader& readSong) {
     Difficulties.clear();
     ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
-                     DiscChecks},
+                     DiscChecks, TooLongPaths},
                     baseDir, Cache ? Cache->Reader(readSong) : readSong, onProgress);
     if (Cache) Cache->FinishScan();
     Roots = {TScanRoot{AbsoluteDirectory(baseDir), true, static_cast<std::int32_t>(SongFiles.size())}};
@@ -46,7 +46,7 @@ void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgre
                         const TSongReader& readSong) {
     Difficulties.clear();
     Roots = ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles,
-                             DiscTitles, DiscChecks},
+                             DiscTitles, DiscChecks, TooLongPaths},
                             roots, Cache ? Cache->Reader(readSong) : readSong, onProgress);
     if (Cache) Cache->FinishScan();
     std::vector<std::string> folders;

@@ -45,6 +45,8 @@ public:
     std::vector<std::string> DiscFiles;
     std::vector<std::string> DiscTitles;
     std::vector<SongCheck> DiscChecks;
+    // What the last scan left out because its path is too long (see TLibraryScanParts).
+    std::vector<std::string> TooLongPaths;
     // The roots of the last scan, and the names that tell them apart (see RootLabels); one
     // root for a scan of one base directory.
     std::vector<TScanRoot> Roots;

@@ -1,9 +1,13 @@
-// Memory and file streams: bounds, seeking and line splitting.
+// Memory and file streams: bounds, seeking and line splitting; files that are no regular files.
 #include "base/Stream.h"
 
+#include "PipeRelease.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace tamtara;
@@ -42,16 +46,54 @@ TEST(FileStream, MissingFileRaisesWithItsName) {
     }
 }
 
-TEST(FileStream, ReadAllStartsFromTheBeginning) {
-    auto path = std::filesystem::temp_directory_path() / "tamtara_stream_test.bin";
+// A folder of the test's own, removed with it.
+class FileStreamFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tamtara-stream-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        Folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(Folder); }
+    std::string Path(const std::string& name) const { return (Folder / name).string(); }
+
+    std::filesystem::path Folder;
+};
+
+TEST_F(FileStreamFolder, ReadAllStartsFromTheBeginning) {
+    const std::string path = Path("stream.bin");
     {
-        TFileStream f(path.string(), FileMode::Create);
+        TFileStream f(path, FileMode::Create);
         f.WriteBuffer("hello", 5);
     }
-    TFileStream f(path.string());
+    TFileStream f(path);
     f.SetPosition(3);
     auto all = f.ReadAll();
     EXPECT_EQ(std::string(all.begin(), all.end()), "hello");
     EXPECT_EQ(f.Size(), 5);
-    std::filesystem::remove(path);
+}
+
+// A song swapped for a named pipe would make a plain open wait for a writer for ever; a folder
+// or a device is no file to read either. Each is refused at once, saying what it is.
+TEST_F(FileStreamFolder, AnythingButARegularFileIsRefusedWithoutWaiting) {
+    const std::string pipe = Path("song.mid");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const tamtara::testing::PipeRelease release(pipe);
+    const auto refusal = [](const std::string& path, FileMode mode) -> std::string {
+        try {
+            TFileStream f(path, mode);
+        } catch (const EStreamError& e) {
+            return e.what();
+        }
+        return "opened";
+    };
+    for (FileMode mode : {FileMode::OpenRead, FileMode::Create}) {
+        const std::string said = refusal(pipe, mode);
+        EXPECT_NE(said.find(pipe), std::string::npos) << said;
+        EXPECT_NE(said.find("named pipe"), std::string::npos) << said;
+    }
+    EXPECT_THROW(ReadFileBytes(pipe), EStreamError);
+    EXPECT_FALSE(release.Released()) << "an open waited on the pipe";
+    EXPECT_NE(refusal(Folder.string(), FileMode::OpenRead).find("folder"), std::string::npos);
+    EXPECT_NE(refusal("/dev/null", FileMode::OpenRead).find("device"), std::string::npos);
 }

@@ -222,8 +222,10 @@ TEST_F(PlayGame, PreRollBringsTickZeroNotesInFromAboveTheLanesAtEverySpeed) {
     }
 }
 
+// The second doubled kick has a flam after it: only when the doubled notes are one note is the
+// flam that note's partner, sounded by the same strike, rather than a note of its own.
 TEST_F(PlayGame, DoubledKickIsOneStrikeSoundingBothAndOneGrade) {
-    Start({{960, 36}, {960, 35, 9, 90}, {1920, 36}, {1921, 35, 9, 90}});
+    Start({{960, 36}, {960, 35, 9, 90}, {1920, 36}, {1921, 35, 9, 90}, {1950, 36, 9, 70}});
     State().AutoLane.fill(false);
     EnterPlay();
     int strikes = 0;
@@ -244,7 +246,7 @@ TEST_F(PlayGame, DoubledKickIsOneStrikeSoundingBothAndOneGrade) {
     std::vector<std::uint8_t> kicks;
     for (const RecordedMessage& m : Game->MidiMessages())
         if (IsNoteOn(m, 0x99)) kicks.push_back(m.Data1());
-    EXPECT_EQ(kicks, (std::vector<std::uint8_t>{36, 35, 36, 35}));
+    EXPECT_EQ(kicks, (std::vector<std::uint8_t>{36, 35, 36, 35, 36}));
 }
 
 // The pause key freezes the song and its notes, takes no strikes, and dims the screen; the

@@ -1,6 +1,6 @@
 // Practice through the headless game window: the set-up screen from the mode screen and what it
-// keeps, the practice keys in play, a gauge that cannot fail, wait mode's holds, the speed
-// trainer after clean passes, and the practice result.
+// keeps, the practice keys in play, a gauge that cannot fail, wait mode's holds (and a pause
+// during one), the speed trainer after clean passes, and the practice result.
 #include "SongWriter.h"
 #include "app/play/GamePlay.h"
 #include "harness/GameHarness.h"
@@ -201,26 +201,29 @@ TEST_F(PracticePlay, PracticeKeysChangeTheTempoAndMetronomeAndLaneKeysNeverDo) {
 
 TEST_F(PracticePlay, TheGaugeCannotFailAPracticeAndAPassWithMissesKeepsTheTempo) {
     OpenSetup(SongPath);
-    Set(prTempo, KeyRight, 20);   // 200 %, to be quick
+    Set(prTempo, KeyRight, 10);   // 150 %, to be quick, with room for the trainer to rise
     Set(prLoopFrom, KeyRight, 1); // bar 1 only
     Set(prTrainerStep, KeyRight, 5);
+    Set(prTrainerTarget, KeyRight, 10); // to 200 %
+    ASSERT_EQ(Chosen().Choices.TrainerTarget, 200);
     SnareOnly();
     StartPractice();
     // Hell: the second miss would fail an ordinary play.
     ASSERT_EQ(State().MissPenalty, MissPenaltyFor(7));
-    for (int frame = 0; frame < 120 && State().Practice.Passes < 2; ++frame) {
+    for (int frame = 0; frame < 200 && State().Practice.Passes < 2; ++frame) {
         Game->Step();
         ASSERT_EQ(Game->State(), ssPlay) << frame;
     }
     ASSERT_GE(State().Practice.Passes, 2);
     EXPECT_GE(State().Gauge, 0);
-    EXPECT_EQ(State().Practice.TempoPercent, 200);
+    EXPECT_EQ(State().Practice.TempoPercent, 150);
     Window(WindowKeys::Escape);
     ASSERT_EQ(Game->State(), ssResult);
     const std::vector<PracticeLoopRow>& rows = State().Practice.Rows;
     ASSERT_GE(rows.size(), 2u);
     // Four snares a pass, none struck (the kick is the computer's).
-    EXPECT_EQ(rows[0], (PracticeLoopRow{1, 200, {0, 0, 0, 4}}));
+    EXPECT_EQ(rows[0], (PracticeLoopRow{1, 150, {0, 0, 0, 4}}));
+    EXPECT_EQ(rows[1].TempoPercent, 150);
     EXPECT_EQ(rows[1].Counts.Miss, 4);
 }
 
@@ -232,6 +235,8 @@ TEST_F(PracticePlay, WaitModeHoldsForThePlayersLaneAndTheTrainerStepsAfterTheCle
     Set(prTrainerTarget, KeyLeft, 4); // to 80 %
     Set(prWaitMode, KeyRight, 1);
     SnareOnly();
+    // The hi-hat is the player's too (the song has none): a strike on it reaches the judge.
+    State().AutoLane[dpHiHat] = false;
     StartPractice();
 
     // The first snare of the loop holds the song; the kick beside it is the computer's.
@@ -245,9 +250,10 @@ TEST_F(PracticePlay, WaitModeHoldsForThePlayersLaneAndTheTrainerStepsAfterTheCle
     EXPECT_EQ(Drive().CurrentTick(), held);
     Shot("practice_wait");
 
-    // A strike on another lane counts as a strike but the song stays.
+    // A strike on another of the player's lanes counts as a strike but the song stays.
     Strike(dpHiHat);
     EXPECT_TRUE(Drive().IsHolding());
+    EXPECT_EQ(State().Practice.HeldLane, dpSnare);
     EXPECT_EQ(State().PerfectCount, 0);
     // The snare lets it go, Perfect by its distance of 0.
     Strike(dpSnare);
@@ -270,6 +276,41 @@ TEST_F(PracticePlay, WaitModeHoldsForThePlayersLaneAndTheTrainerStepsAfterTheCle
     ASSERT_EQ(Game->State(), ssResult);
     Game->Step(2);
     Shot("practice_result");
+}
+
+// A pause while the song waits for the player keeps the wait: strikes in the pause are not
+// taken, the count-in after it leads back to the same held note, and the snare then lets it go.
+TEST_F(PracticePlay, APauseDuringAHoldKeepsTheHoldThroughItsCountIn) {
+    OpenSetup(SongPath);
+    Set(prLoopFrom, KeyRight, 2); // bar 2 only
+    Set(prWaitMode, KeyRight, 1);
+    SnareOnly();
+    StartPractice();
+    for (int frame = 0; frame < 200 && !Drive().IsHolding(); ++frame)
+        Game->Step();
+    ASSERT_TRUE(Drive().IsHolding());
+    const std::int32_t held = Drive().CurrentTick();
+
+    Window(WindowKeys::F1);
+    ASSERT_TRUE(Drive().IsPaused());
+    Strike(dpSnare);
+    Game->Step(10);
+    EXPECT_EQ(State().PerfectCount, 0);
+    Window(WindowKeys::F1);
+    // One bar of clicks at 120 BPM: two seconds.
+    for (int frame = 0; frame < 120 && Drive().IsPaused(); ++frame)
+        Game->Step();
+    ASSERT_FALSE(Drive().IsPaused());
+    Game->Step(5);
+    EXPECT_TRUE(Drive().IsHolding());
+    EXPECT_EQ(State().Practice.HeldLane, dpSnare);
+    EXPECT_EQ(Drive().CurrentTick(), held);
+
+    Strike(dpSnare);
+    EXPECT_EQ(State().PerfectCount, 1);
+    EXPECT_FALSE(Drive().IsHolding());
+    Game->Step(2);
+    EXPECT_GT(Drive().CurrentTick(), held);
 }
 
 TEST_F(PracticePlay, APlayerWhoNeverOpensPracticePlaysOnTheSequencersOrdinaryPlan) {

@@ -1,5 +1,6 @@
 // The path decision: portable and installed copies, with and without the XDG variables, an
-// installed copy in a read-only prefix, and a settings file left beside an installed program.
+// installed copy in a read-only prefix, and a settings file left beside an installed program;
+// every folder a test names or makes lies inside its own.
 #include "settings/GamePaths.h"
 #include "settings/Settings.h"
 
@@ -7,8 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace tamtara {
 namespace {
@@ -27,8 +32,17 @@ protected:
         fs::create_directories(Root / "home");
         std::ofstream(Root / "prefix/bin/tamtara") << "program";
         Home = (Root / "home").string();
+        // Should the decision wrongly read this process's environment, what it makes of it
+        // still lies inside the test's folder (and differs from what the tests expect).
+        for (const char* name : EnvironmentNames) {
+            const char* value = std::getenv(name);
+            Saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            ::setenv(name, (Root / "process-environment" / name).c_str(), 1);
+        }
     }
     void TearDown() override {
+        for (const auto& [name, value] : Saved)
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
         for (const auto& entry : fs::recursive_directory_iterator(Root))
             if (entry.is_directory())
                 fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
@@ -42,14 +56,21 @@ protected:
         struct stat info {};
         return ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
     }
+    static constexpr const char* EnvironmentNames[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+                                                       "XDG_CACHE_HOME"};
     fs::path Root;
     std::string Home;
+    std::vector<std::pair<std::string, std::optional<std::string>>> Saved;
 };
 
 TEST_F(GamePathDecision, PortableMarkerKeepsEverythingBesideTheProgram) {
     std::ofstream(Root / "prefix/bin" / PortableMarkerName);
     const std::string bin = (Root / "prefix/bin").string();
-    const GamePaths paths = Decide({Home, "/elsewhere/config", "/elsewhere/data", "/elsewhere/cache"});
+    // Absolute XDG folders inside the test's own folder: a copy that wrongly made them makes
+    // nothing outside it.
+    const fs::path elsewhere = Root / "elsewhere";
+    const GamePaths paths = Decide({Home, (elsewhere / "config").string(), (elsewhere / "data").string(),
+                                    (elsewhere / "cache").string()});
     EXPECT_TRUE(paths.Portable);
     EXPECT_EQ(paths.ProgramFolder, bin);
     EXPECT_EQ(paths.DataFolder, bin);
@@ -58,17 +79,18 @@ TEST_F(GamePathDecision, PortableMarkerKeepsEverythingBesideTheProgram) {
     EXPECT_EQ(paths.CacheFolder, bin);
     EXPECT_EQ(DefaultSongFolders(paths), std::vector<std::string>{bin});
     MakeWritableFolders(paths); // makes nothing for a portable copy
-    EXPECT_FALSE(fs::exists("/elsewhere"));
+    EXPECT_FALSE(fs::exists(elsewhere));
 }
 
 TEST_F(GamePathDecision, InstalledCopyTakesTheXdgVariablesOrTheirDefaults) {
     const std::string data = (Root / "prefix/share/tamtara").string();
-    const GamePaths set = Decide({Home, "/x/config", "/x/data/", "/x/cache"});
+    const std::string x = (Root / "x").string();
+    const GamePaths set = Decide({Home, x + "/config", x + "/data/", x + "/cache"});
     EXPECT_FALSE(set.Portable);
     EXPECT_EQ(set.DataFolder, data);
-    EXPECT_EQ(set.SettingsFile, "/x/config/tamtara/tamtara.ini");
-    EXPECT_EQ(set.RecordsFolder, "/x/data/tamtara");
-    EXPECT_EQ(set.CacheFolder, "/x/cache/tamtara");
+    EXPECT_EQ(set.SettingsFile, x + "/config/tamtara/tamtara.ini");
+    EXPECT_EQ(set.RecordsFolder, x + "/data/tamtara");
+    EXPECT_EQ(set.CacheFolder, x + "/cache/tamtara");
 
     // Unset and relative values both fall back to the defaults below home.
     for (const std::string& value : {std::string(), std::string("relative/dir")}) {
