@@ -114,7 +114,8 @@ void TMainForm::NoticeSilentOutput() {
         const auto lock = MidiDrive->ScopedLock();
         if (const TMidiOutput* output = MidiDrive->Output()) reason = output->SilenceReason();
     }
-    if (!reason.empty()) ShowNotice("音が出ません: " + reason);
+    // The system's reason is English: the player reads what it means, the details keep it.
+    if (!reason.empty()) ShowNotice("音が出ません: 音声出力装置か音色 (SoundFont) を使えません", reason);
 }
 
 } // namespace tamtara

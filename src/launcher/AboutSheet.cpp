@@ -49,10 +49,10 @@ void TConfigForm::BuildAboutSheet() {
     warning.setColor(QPalette::WindowText, QColor(192, 0, 0));
     AudioLabel->setPalette(warning);
     if (!Services.AudioProblem.empty()) {
-        // The whole reason in the tool tip; the label keeps to its one line.
-        const QString text = NoSoundText + QString::fromStdString(Services.AudioProblem);
-        AudioLabel->setToolTip(text);
-        AudioLabel->setText(AudioLabel->fontMetrics().elidedText(text, Qt::ElideRight, AudioLabel->width()));
+        // The label says it in the player's words; the tool tip adds the system's own reason.
+        AudioLabel->setText(NoSoundText);
+        AudioLabel->setToolTip(QString(NoSoundText) + "\n" + NoSoundDetailText +
+                               QString::fromStdString(Services.AudioProblem));
     }
     AudioLabel->setVisible(!Services.AudioProblem.empty());
     connect(ReadmeBtn, &QPushButton::clicked, this, [this] { ReadmeBtnClick(); });

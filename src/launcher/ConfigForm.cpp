@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -28,6 +27,7 @@
 #include <QUrl>
 
 #include <exception>
+#include <filesystem>
 
 namespace tamtara {
 
@@ -92,6 +92,9 @@ TConfigForm::TConfigForm(const TConfigFormServices& services, QWidget* parent)
     for (QPushButton* button : findChildren<QPushButton*>())
         if (button != StartBtn) button->setAutoDefault(false);
     connect(MidiInCombo, &QComboBox::currentIndexChanged, this, [this] { UpdateKitLearning(); });
+    OpenWithDesktop = [](const std::string& path) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(FromStd(path)));
+    };
 }
 
 TConfigForm::~TConfigForm() {
@@ -244,18 +247,18 @@ void TConfigForm::ShowSettings(const LauncherSettings& settings) {
     }
 }
 
-bool TConfigForm::SaveSettingsOrSay() {
+void TConfigForm::SaveSettingsOrSay() {
     try {
         SaveSettings();
-        return true;
     } catch (const std::exception& error) {
-        ShowError(error.what());
-        return false;
+        // A read-only file must not lock the player in or out: Start and Close, the only saves,
+        // both leave the launcher, so this is said once.
+        ShowError(std::string(SettingsNotSavedText) + "\n" + error.what());
     }
 }
 
 void TConfigForm::StartBtnClick() {
-    if (!SaveSettingsOrSay()) return;
+    SaveSettingsOrSay();
     ShowPages(false);
     PageControl->setCurrentWidget(ProgressSheet);
     StartBtn->setEnabled(false);
@@ -314,7 +317,8 @@ void TConfigForm::StartGame(IGameWindow& sender) {
 }
 
 void TConfigForm::CloseBtnClick() {
-    if (SaveSettingsOrSay()) close();
+    SaveSettingsOrSay();
+    close();
 }
 
 void TConfigForm::AppDefaultBtnClick() {
@@ -340,10 +344,24 @@ void TConfigForm::KeyDefaultBtnClick() {
 }
 
 void TConfigForm::ReadmeBtnClick() {
-    const QString path = QCoreApplication::applicationDirPath() + "/" + ReadmeFile;
-    // Without the file, or without a program to show it, nothing happens.
-    if (!QFileInfo::exists(path)) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The shipped data folder: beside the program in a portable copy, <prefix>/share/tamtara
+    // in an installed one.
+    const std::string folder =
+        Services.DataFolder.empty() ? std::filesystem::current_path().string() : Services.DataFolder;
+    const std::string path = (std::filesystem::path(folder) / ReadmeFile).string();
+    if (!std::filesystem::is_regular_file(path)) {
+        ShowError(std::string(ReadmeFile) + " が見つかりません: " + path);
+        return;
+    }
+    OpenOrShowPath(path, ReadmeFile);
+}
+
+void TConfigForm::OpenOrShowPath(const std::string& path, const QString& what) {
+    if (OpenWithDesktop(path)) return;
+    QMessageBox box(QMessageBox::Information, windowTitle(), what + NoOpenerText + "\n\n" + FromStd(path),
+                    QMessageBox::Ok, this);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.exec();
 }
 
 void TConfigForm::ShowError(const std::string& message) {

@@ -54,6 +54,9 @@ struct TConfigFormServices {
     std::vector<SoundFontFile> SoundFonts{};
     // Gives the built-in synth the SoundFont to load at Start; none: the synth's own choice.
     std::function<void(const std::string& path)> UseSoundFont{};
+    // The folder of the game's shipped data, where Readme.txt lies; empty: the current folder,
+    // which the program makes the data folder.
+    std::string DataFolder{};
     // Where the game keeps its records database; empty: beside the settings file.
     std::string RecordsFolder{};
     // The built-in synth's frames per period (0: unknown) and the priority its threads obtain.
@@ -79,8 +82,18 @@ public:
     // The MIDI list's first entry, the default output, as the player reads it; the ini file
     // keeps the device's own name.
     static constexpr const char* DefaultOutputText = "内蔵シンセ (General MIDI)";
-    // Before the reason the built-in synth cannot be heard, on the about page.
-    static constexpr const char* NoSoundText = "音が出ません: ";
+    // The about page's line when the built-in synth cannot be heard; its tool tip adds the
+    // system's own reason.
+    static constexpr const char* NoSoundText = "音が出ません (音声出力装置なし)";
+    static constexpr const char* NoSoundDetailText = "詳細: ";
+    // The progress page's caption during Start.
+    static constexpr const char* ProgressCaption = "読み込み中...";
+    // Said once when the settings cannot be written; Start and Close then go on without them.
+    static constexpr const char* SettingsNotSavedText =
+        "設定を保存できません。今回の設定は保存せずに続けます。";
+    // When no program opens a folder or the readme: the path to copy follows.
+    static constexpr const char* NoOpenerText =
+        "を開くプログラムが見つかりません。次の場所をコピーして開いてください:";
     // The full-screen scaling choices, in the order of their ini values.
     static constexpr const char* ScalingIntegerText = "整数倍 (くっきり)";
     static constexpr const char* ScalingFitText = "画面に合わせる";
@@ -202,6 +215,8 @@ public:
     QPushButton* FolderOpenBtn = nullptr;
     // Asks the player for a folder to add; empty when none was chosen. The folder dialog.
     std::function<std::string()> AskFolder;
+    // Opens a folder or file with the desktop's program for it; false when there is none.
+    std::function<bool(const std::string& path)> OpenWithDesktop;
     // The song folders as the page shows them, with their counts (-1 unknown).
     std::vector<std::string> SongFolders;
     std::vector<std::int32_t> SongCounts;
@@ -244,8 +259,10 @@ private:
     void UpdateKitLearning();
     // Ends learning and closes the input port.
     void StopLearning();
-    // SaveSettings; a failed write is shown and ends the handler (false).
-    bool SaveSettingsOrSay();
+    // SaveSettings; a failed write is said, and the handler goes on all the same.
+    void SaveSettingsOrSay();
+    // Opens path (what: "フォルダ", "Readme.txt") or, without a program for it, shows the path.
+    void OpenOrShowPath(const std::string& path, const QString& what);
     // The application's default error handling: the message in a box.
     void ShowError(const std::string& message);
 

@@ -61,6 +61,13 @@ void TConfigForm::BuildConfigSheet() {
     inputGroup->setGeometry(8, 144, 305, 46);
     CheckDInput = MakeChild<QCheckBox>("Direct Inputを使用する(&I)", inputGroup);
     CheckDInput->setGeometry(12, 20, 281, 18);
+    // The name is the game's; here it chooses how the keyboard is read (platform/input/DXInput).
+    const QString inputTip = "ここではキーボードの読み方を切り替えます。\n"
+                             "オン: すべてのキーをキーボード上の位置で読みます (配列に関係なく同じ場所)。\n"
+                             "オフ: 記号のキー (; : [ ] @ , . /) は、いまの配列で打たれる文字で読みます。\n"
+                             "英字・数字・スペースなどはどちらでも同じです。";
+    inputGroup->setToolTip(inputTip);
+    CheckDInput->setToolTip(inputTip);
 
     auto* screenGroup = MakeChild<QGroupBox>("画面設定", ConfigSheet);
     screenGroup->setGeometry(8, 196, 305, 46);

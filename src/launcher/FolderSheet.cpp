@@ -4,12 +4,10 @@
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QUrl>
 
 #include <algorithm>
 #include <filesystem>
@@ -92,6 +90,7 @@ void TConfigForm::FolderAddBtnClick() {
     if (folder.empty()) return;
     const auto known = std::find(SongFolders.begin(), SongFolders.end(), folder);
     if (known == SongFolders.end()) {
+        ShownSettings.SongFoldersDefault = false;
         SongFolders.push_back(folder);
         SongCounts.resize(SongFolders.size() - 1, -1);
         SongCounts.push_back(-1);
@@ -104,6 +103,7 @@ void TConfigForm::FolderAddBtnClick() {
 void TConfigForm::FolderRemoveBtnClick() {
     const int row = FolderList->currentRow();
     if (row < 0 || static_cast<std::size_t>(row) >= SongFolders.size()) return;
+    ShownSettings.SongFoldersDefault = false;
     SongFolders.erase(SongFolders.begin() + row);
     if (static_cast<std::size_t>(row) < SongCounts.size()) SongCounts.erase(SongCounts.begin() + row);
     ShowFolders();
@@ -112,8 +112,7 @@ void TConfigForm::FolderRemoveBtnClick() {
 void TConfigForm::FolderOpenBtnClick() {
     const int row = FolderList->currentRow();
     if (row < 0 || static_cast<std::size_t>(row) >= SongFolders.size()) return;
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(SongFolders[static_cast<std::size_t>(row)])));
+    OpenOrShowPath(SongFolders[static_cast<std::size_t>(row)], "フォルダ");
 }
 
 void TConfigForm::RememberSongCounts(const std::vector<std::int32_t>& counts) {

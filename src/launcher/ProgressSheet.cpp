@@ -27,7 +27,7 @@ void TConfigForm::BuildProgressSheet() {
     LoadGauge->setRange(0, 100);
     LoadGauge->setValue(0);
     LoadGauge->setTextVisible(false);
-    PageControl->addTab(ProgressSheet, "Loading...");
+    PageControl->addTab(ProgressSheet, ProgressCaption);
 }
 
 } // namespace tamtara

@@ -39,6 +39,7 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     services.DefaultSongFolders = DefaultSongFolders(start.Paths);
     services.SoundFonts = start.SoundFonts;
     services.UseSoundFont = SetPreferredSoundFont;
+    services.DataFolder = start.Paths.DataFolder;
     services.RecordsFolder = start.Paths.RecordsFolder;
     services.SynthPeriodFrames = start.SynthPeriodFrames;
     if (start.SynthPriority.valid()) services.SynthPriority = start.SynthPriority.get();

@@ -2,10 +2,13 @@
 // written, and saved so that neither a failure nor a second saver can lose the player's file.
 #include "settings/ProfileFile.h"
 
+#include "settings/ProfileText.h"
 #include "settings/ProfileValues.h"
 #include "settings/SettingsError.h"
 
+#include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
@@ -106,6 +109,31 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
+// The temporary a save writes beside target: ".NAME.XXXXXX".
+bool IsTemporaryOf(const std::string& name, const std::string& targetName) {
+    const std::string prefix = "." + targetName + ".";
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) return false;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
+    return true;
+}
+
+// Removes the temporaries a save killed before its rename left behind. A save takes far less
+// than a minute, so an older one belongs to no saver still at work.
+void RemoveStaleTemporaries(const fs::path& target) {
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const std::string targetName = target.filename().string();
+    const auto staleBefore = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        std::error_code entryError;
+        if (!IsTemporaryOf(entry->path().filename().string(), targetName)) continue;
+        if (!fs::is_regular_file(entry->symlink_status(entryError))) continue;
+        const auto written = fs::last_write_time(entry->path(), entryError);
+        if (!entryError && written < staleBefore) fs::remove(entry->path(), entryError);
+    }
+}
+
 } // namespace
 
 struct TProfileFile::Impl {
@@ -115,6 +143,13 @@ struct TProfileFile::Impl {
     std::string LineEnd;
     // The file exists but could not be read: saving would replace what we never saw.
     bool Unreadable = false;
+    // Why, when the file was read but its text could not be made out; said with the refusal.
+    std::string Refusal;
+    // What the file's lines end with: "\n" ("\r\n" lines keep their "\r"), or "\r" alone in a
+    // file that holds no "\n" at all.
+    char Newline = '\n';
+    // The file's encoding and byte order mark, which a save keeps.
+    ProfileTextForm Form;
 
     // Calls visit with the index of each line of key in every section named section, in file
     // order, until visit returns false.
@@ -145,10 +180,18 @@ TProfileFile::TProfileFile(std::string path) : FilePath(std::move(path)), Data(s
     Data->Unreadable = std::ferror(file) != 0; // e.g. a folder of that name
     std::fclose(file);
     if (Data->Unreadable) return;
+    const std::optional<std::string> decoded = DecodeProfileText(text, Data->Form);
+    if (!decoded) {
+        Data->Unreadable = true;
+        Data->Refusal = "UTF-16 として読めない文字があるため、このファイルは変更しません";
+        return;
+    }
+    text = *decoded;
+    if (text.find('\n') == std::string::npos && text.find('\r') != std::string::npos) Data->Newline = '\r';
 
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find(Data->Newline, start);
         if (end == std::string::npos) {
             Data->Lines.emplace_back(text.substr(start));
             Data->EndsWithNewline = false;
@@ -253,7 +296,8 @@ void TProfileFile::WriteBool(const std::string& section, const std::string& key,
 
 void TProfileFile::Save() const {
     const std::string failure = FilePath + " に書き込めません";
-    if (Data->Unreadable) throw ESettingsError(failure);
+    if (Data->Unreadable)
+        throw ESettingsError(Data->Refusal.empty() ? failure : failure + " (" + Data->Refusal + ")");
 
     const fs::path target = FinalTarget(FilePath);
     struct stat old {};
@@ -265,8 +309,11 @@ void TProfileFile::Save() const {
     std::string text;
     for (std::size_t i = 0; i < Data->Lines.size(); ++i) {
         text += Data->Lines[i].Text;
-        if (i + 1 < Data->Lines.size() || Data->EndsWithNewline) text += '\n';
+        if (i + 1 < Data->Lines.size() || Data->EndsWithNewline) text += Data->Newline;
     }
+    const std::optional<std::string> bytes = EncodeProfileText(text, Data->Form);
+    if (!bytes) throw ESettingsError(failure + " (UTF-16 で書けない文字があります)");
+    RemoveStaleTemporaries(target);
 
     // A temporary of its own in the target's folder: another saver cannot truncate it, and the
     // rename replaces the file in one step.
@@ -278,7 +325,7 @@ void TProfileFile::Save() const {
         // Root saving a player's file gives it back to the player; others cannot, and need not.
         [[maybe_unused]] int owned = ::fchown(fd, old.st_uid, old.st_gid);
     }
-    written = WriteAll(fd, text) && written;
+    written = WriteAll(fd, *bytes) && written;
     written = ::fsync(fd) == 0 && written;
     written = ::close(fd) == 0 && written;
     if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {

@@ -1,5 +1,6 @@
 // An ini file held in memory: sections and keys matched without regard to case, every line
-// it does not change (other keys, comments, order, spacing) written back as it was read.
+// it does not change (other keys, comments, order, spacing) written back as it was read, in the
+// file's own form (a UTF-8 byte order mark, UTF-16, lines ended by "\r\n" or by "\r" alone).
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,8 @@ namespace tamtara {
 
 class TProfileFile {
 public:
-    // Reads path when it exists; a missing file starts empty, an unreadable one cannot be saved.
+    // Reads path when it exists; a missing file starts empty, an unreadable one (or UTF-16 that
+    // does not decode) cannot be saved.
     explicit TProfileFile(std::string path);
     ~TProfileFile();
     TProfileFile(const TProfileFile&) = delete;
@@ -30,8 +32,10 @@ public:
     void WriteBool(const std::string& section, const std::string& key, bool value);
 
     // Replaces the file (the target of a link) through a unique temporary file beside it, with
-    // the old file's mode, so a failed or concurrent save leaves a whole file. Refuses a file
-    // that could not be read or is read-only. Raises ESettingsError "<path> に書き込めません".
+    // the old file's mode, so a failed or concurrent save leaves a whole file; removes the
+    // temporaries of saves killed before their end. Refuses a file that could not be read or is
+    // read-only. Raises ESettingsError "<path> に書き込めません", with the reason when it is not
+    // the file system's.
     void Save() const;
 
 private:

@@ -147,6 +147,7 @@ LauncherSettings LoadSettings(const std::string& iniPath,
     settings.SongFolders =
         folders ? FoldersAbsoluteFrom(ParseSongFolderList(*folders), std::filesystem::current_path().string())
                 : defaultSongFolders;
+    settings.SongFoldersDefault = !folders;
     settings.SongCounts = ParseSongCountList(ini.ReadString(LibrarySection, "SongCounts", ""));
     settings.SongCounts.resize(settings.SongFolders.size(), -1);
     settings.SoundFont = ini.ReadString(SynthSection, "SoundFont", "");
@@ -176,9 +177,10 @@ void SaveSettings(const std::string& iniPath, const LauncherSettings& settings) 
     ini.WriteInteger(InputSection, "InputOffsetMs", ClampOffset(settings.InputOffsetMs));
     ini.WriteString(InputSection, "MidiIn", settings.MidiIn);
     SaveKit(ini, settings.Kit);
-    ini.WriteString(LibrarySection, "Folders",
-                    SongFolderListText(
-                        FoldersRelativeTo(settings.SongFolders, std::filesystem::current_path().string())));
+    if (!settings.SongFoldersDefault)
+        ini.WriteString(LibrarySection, "Folders",
+                        SongFolderListText(FoldersRelativeTo(settings.SongFolders,
+                                                             std::filesystem::current_path().string())));
     ini.WriteString(LibrarySection, "SongCounts", SongCountListText(settings.SongCounts));
     ini.WriteString(SynthSection, "SoundFont", settings.SoundFont);
     ini.Save();

@@ -49,6 +49,10 @@ struct LauncherSettings {
     PracticeSettings Practice;
     // [Library] Folders: the roots the scan walks, in the player's order.
     std::vector<std::string> SongFolders;
+    // The file named no folders, so SongFolders holds the defaults: a save writes no Folders
+    // key, and the defaults (a music folder made later) keep applying until the player changes
+    // the list.
+    bool SongFoldersDefault = false;
     // [Library] SongCounts: the songs each folder held at the last scan; -1 unknown.
     std::vector<std::int32_t> SongCounts;
     // [Synth] SoundFont: the built-in synth's SoundFont file; empty for the best one installed.
@@ -95,7 +99,8 @@ std::string SettingsPathForProgram(const std::string& programPath);
 // Folders key gets defaultSongFolders (see DefaultSongFolders); one with an empty key, none.
 LauncherSettings LoadSettings(const std::string& iniPath,
                               const std::vector<std::string>& defaultSongFolders = {});
-// Writes the Version keys and every setting but the practice section, keeping whatever else the file holds.
+// Writes the Version keys and every setting but the practice section (and the song folders while
+// they are the defaults), keeping whatever else the file holds.
 // Raises ESettingsError "<path> に書き込めません" and leaves the old file as it was.
 void SaveSettings(const std::string& iniPath, const LauncherSettings& settings);
 

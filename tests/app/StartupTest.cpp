@@ -167,7 +167,7 @@ TEST(Startup, ASilentSynthIsNoticedOnceOnTheTitle) {
     EXPECT_TRUE(game.Form().Notice().empty());
     game.TapKey(13);
     ASSERT_TRUE(game.StepUntil(ssTitle, 12));
-    EXPECT_EQ(game.Form().Notice(), "音が出ません: " + reason);
+    EXPECT_EQ(game.Form().Notice(), "音が出ません: 音声出力装置か音色 (SoundFont) を使えません");
     // Once: after the notice has gone, a later visit to the title says nothing again.
     game.Step(200);
     game.WindowKey(WindowKeys::Escape);

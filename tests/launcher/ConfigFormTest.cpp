@@ -415,21 +415,26 @@ private slots:
                 form.KitHintLabel->width());
     }
 
-    void FailedWriteIsShownAndNeitherCloseNorStartGoesOn() {
-        Launcher launcher;
-        launcher.IniPath = launcher.IniPath + "/missing-folder/tamtara.ini";
-        launcher.Form = std::make_unique<TConfigForm>(
-            TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
-        QSignalSpy closed(launcher.Form.get(), &TConfigForm::Closed);
-        launcher.Show();
-        launcher.Form->CloseBtn->click();
-        launcher.Form->StartBtn->click();
-        QCOMPARE(launcher.Answerer.Boxes.size(), 2);
-        QVERIFY(launcher.Answerer.Boxes[0].contains("に書き込めません"));
-        QVERIFY(launcher.Form->isVisible());
-        QVERIFY(launcher.Form->StartBtn->isEnabled());
-        QVERIFY(launcher.Game.Calls.empty());
-        QCOMPARE(closed.count(), 0);
+    void SettingsThatCannotBeSavedAreSaidOnceAndStartEscapeAndCloseGoOn() {
+        // A read-only file (refused by its mode even for root), and a folder that is not there.
+        for (const int way : {0, 1, 2}) {
+            Launcher launcher;
+            std::ofstream(launcher.IniPath) << "[GameConfig]\nLevel=5\n";
+            std::filesystem::permissions(launcher.IniPath, std::filesystem::perms::owner_read);
+            if (way == 2) launcher.IniPath += "/missing-folder/tamtara.ini";
+            launcher.Form = std::make_unique<TConfigForm>(
+                TConfigFormServices{&launcher.Game, &launcher.Midi, launcher.IniPath, true});
+            launcher.ClosedSpy = std::make_unique<QSignalSpy>(launcher.Form.get(), &TConfigForm::Closed);
+            launcher.Show();
+            if (way == 0) launcher.Form->StartBtn->click();
+            if (way == 1) QTest::keyClick(launcher.Form.get(), Qt::Key_Escape);
+            if (way == 2) launcher.Form->CloseBtn->click();
+            QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+            QCOMPARE(launcher.Answerer.Boxes.size(), 1);
+            QVERIFY(launcher.Answerer.Boxes[0].contains(TConfigForm::SettingsNotSavedText));
+            QVERIFY(launcher.Answerer.Boxes[0].contains("に書き込めません"));
+            QCOMPARE(launcher.Game.Calls.empty(), way != 0);
+        }
     }
 
     void CloseBoxClosesWithoutSaving() {
@@ -530,8 +535,11 @@ private slots:
         silent.Show();
         const QLabel& label = *silent.Form->AudioLabel;
         QVERIFY(label.isVisible());
-        QVERIFY(label.toolTip().startsWith("音が出ません: ALSA: Couldn't open audio device"));
-        QVERIFY(label.text().startsWith("音が出ません: "));
+        // Said in Japanese and whole; the system's English reason only in the details.
+        QCOMPARE(label.text(), QString(TConfigForm::NoSoundText));
+        QVERIFY(!label.text().contains(QRegularExpression("[A-Za-z]")));
+        QVERIFY(label.toolTip().startsWith(label.text()));
+        QVERIFY(label.toolTip().endsWith("ALSA: Couldn't open audio device"));
         QVERIFY(label.fontMetrics().horizontalAdvance(label.text()) <= label.width());
 
         Launcher sounding;
@@ -571,7 +579,7 @@ private slots:
                 columnX[position].insert(qRound(line.cursorToX(int(rowStart + column.capturedStart(1)))));
             }
         }
-        QCOMPARE(rows, 22);
+        QCOMPARE(rows, 26);
         for (const auto& [position, xs] : columnX)
             QVERIFY2(xs.size() == 1,
                      qPrintable(QString("column %1 starts at %2 places").arg(position).arg(xs.size())));
@@ -697,6 +705,93 @@ private slots:
                  QString("内蔵シンセ: 256 サンプル (5.3 ms)\n優先度: nice -11"));
         QCOMPARE(TConfigForm::SoundLatencyText(64, "normal"),
                  QString("内蔵シンセ: 64 サンプル (1.3 ms)\n優先度: 通常 (リアルタイム不可)"));
+    }
+
+    void StartWithTheDefaultSongFoldersLeavesThemToTheDefaults() {
+        Launcher launcher;
+        const std::string data = launcher.Folder.path().toStdString() + "/data";
+        const std::string music = launcher.Folder.path().toStdString() + "/Music/Tamtara";
+        TConfigFormServices services{&launcher.Game, &launcher.Midi, launcher.IniPath, true,
+                                     &launcher.MidiIn};
+        services.DefaultSongFolders = {data};
+        launcher.Form = std::make_unique<TConfigForm>(services);
+        launcher.ClosedSpy = std::make_unique<QSignalSpy>(launcher.Form.get(), &TConfigForm::Closed);
+        launcher.Show();
+        launcher.Form->StartBtn->click();
+        QTRY_COMPARE(launcher.ClosedSpy->count(), 1);
+        QCOMPARE(launcher.Game.ScannedFolders, std::vector<std::string>{data});
+        // The music folder made after the first Start is found at the next.
+        QCOMPARE(LoadSettings(launcher.IniPath, {data, music}).SongFolders,
+                 (std::vector<std::string>{data, music}));
+
+        // A list the player changed is kept as it is.
+        services.DefaultSongFolders = {data, music};
+        TConfigForm changed(services);
+        changed.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&changed));
+        changed.FolderList->setCurrentRow(1);
+        changed.FolderRemoveBtn->click();
+        changed.CloseBtn->click();
+        QCOMPARE(LoadSettings(launcher.IniPath, {data, music}).SongFolders, std::vector<std::string>{data});
+    }
+
+    void ButtonsThatOpenAFolderOrTheReadmeSayWhereItIsWhenNothingOpensIt() {
+        Launcher launcher;
+        QTemporaryDir data;
+        std::ofstream(data.path().toStdString() + "/Readme.txt") << "Tamtara\n";
+        TConfigFormServices services{&launcher.Game, &launcher.Midi, launcher.IniPath, true,
+                                     &launcher.MidiIn};
+        services.DataFolder = data.path().toStdString();
+        services.DefaultSongFolders = {data.path().toStdString()};
+        launcher.Form = std::make_unique<TConfigForm>(services);
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        std::vector<std::string> opened;
+        bool opens = true;
+        form.OpenWithDesktop = [&](const std::string& path) {
+            opened.push_back(path);
+            return opens;
+        };
+        // The readme of the data folder, wherever the program lies.
+        form.ReadmeBtn->click();
+        QCOMPARE(opened, std::vector<std::string>{data.path().toStdString() + "/Readme.txt"});
+        QVERIFY(launcher.Answerer.Boxes.empty());
+
+        // Without a program for them, a box names the place to copy.
+        opens = false;
+        form.ReadmeBtn->click();
+        form.PageControl->setCurrentWidget(form.FolderSheet);
+        form.FolderList->setCurrentRow(0);
+        form.FolderOpenBtn->click();
+        QCOMPARE(launcher.Answerer.Boxes.size(), 2);
+        QVERIFY(launcher.Answerer.Boxes[0].contains("Readme.txt" + QString(TConfigForm::NoOpenerText)));
+        QVERIFY(launcher.Answerer.Boxes[0].endsWith(data.path() + "/Readme.txt"));
+        QVERIFY(launcher.Answerer.Boxes[1].contains("フォルダ" + QString(TConfigForm::NoOpenerText)));
+        QVERIFY(launcher.Answerer.Boxes[1].endsWith(data.path()));
+
+        // A readme that is not there is named too.
+        std::filesystem::remove(data.path().toStdString() + "/Readme.txt");
+        form.ReadmeBtn->click();
+        QCOMPARE(launcher.Answerer.Boxes.size(), 3);
+        QVERIFY(launcher.Answerer.Boxes[2].contains("見つかりません"));
+    }
+
+    void WordsOfTheProgressTabAndTheTipsOfInputAndDifficulty() {
+        Launcher launcher;
+        launcher.Show();
+        TConfigForm& form = *launcher.Form;
+        const QString progressCaption =
+            form.PageControl->tabText(form.PageControl->indexOf(form.ProgressSheet));
+        QVERIFY(!progressCaption.contains(QRegularExpression("[A-Za-z]")));
+        // What the DirectInput box changes on this system.
+        QVERIFY(form.CheckDInput->toolTip().contains("キーボード"));
+        // Each level says what a miss does to the gauge; No Miss is the mildest, not the strictest.
+        QVERIFY(form.LevelCombo->itemData(0, Qt::ToolTipRole).toString().contains("減りません"));
+        for (int level = 1; level < LevelCount; ++level)
+            QVERIFY(form.LevelCombo->itemData(level, Qt::ToolTipRole)
+                        .toString()
+                        .contains(QString(" %1 減ります").arg(Levels[std::size_t(level)].MissPenalty)));
+        QVERIFY(form.LevelCombo->toolTip().contains("演奏失敗"));
     }
 
 public slots:

@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -446,6 +448,115 @@ TEST_F(SettingsFile, WriteIntoMissingFolderFails) {
         EXPECT_EQ(std::string(error.what()), path + " に書き込めません");
     }
     EXPECT_TRUE(fs::is_empty(Dir));
+}
+
+// UTF-16 bytes of text, as a Windows editor saves an ini file.
+std::string Utf16(const std::u16string& text, bool littleEndian, bool mark) {
+    std::string bytes;
+    std::u16string units = mark ? u"\uFEFF" + text : text;
+    for (char16_t unit : units) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+TEST_F(SettingsFile, FilesOfOtherEditorsAreReadWholeAndSavedInTheirOwnForm) {
+    // A UTF-8 byte order mark before the first section.
+    const std::string mark = "\xEF\xBB\xBF";
+    Write(mark + "[GameConfig]\nLevel=4\n");
+    LauncherSettings settings = LoadSettings(Path);
+    EXPECT_EQ(settings.Level, 4);
+    SaveSettings(Path, settings);
+    std::string saved = Read();
+    EXPECT_TRUE(saved.starts_with(mark + "[GameConfig]\nLevel=4\n")) << saved;
+    EXPECT_EQ(saved.find("[GameConfig]"), saved.rfind("[GameConfig]")) << saved;
+
+    // Lines ended by a carriage return alone.
+    Write("[GameConfig]\rLevel=5\r[Config]\rMidi=Mine\r");
+    settings = LoadSettings(Path);
+    EXPECT_EQ(settings.Level, 5);
+    EXPECT_EQ(settings.Midi, "Mine");
+    SaveSettings(Path, settings);
+    saved = Read();
+    EXPECT_TRUE(saved.starts_with("[GameConfig]\rLevel=5\r")) << saved;
+    EXPECT_EQ(saved.find('\n'), std::string::npos);
+    EXPECT_EQ(saved.find("[GameConfig]"), saved.rfind("[GameConfig]")) << saved;
+    EXPECT_EQ(LoadSettings(Path).KeyA, settings.KeyA);
+
+    // UTF-16 either way round, with its mark or without.
+    for (const bool littleEndian : {true, false}) {
+        for (const bool withMark : {true, false}) {
+            SCOPED_TRACE(std::to_string(littleEndian) + std::to_string(withMark));
+            Write(Utf16(u"; 私の設定\r\n[Config]\r\nMidi=シンセ 2\r\n[GameConfig]\r\nLevel=6\r\n",
+                        littleEndian, withMark));
+            settings = LoadSettings(Path);
+            EXPECT_EQ(settings.Midi, "シンセ 2");
+            EXPECT_EQ(settings.Level, 6);
+            settings.Level = 1;
+            SaveSettings(Path, settings);
+            saved = Read();
+            EXPECT_TRUE(saved.starts_with(
+                Utf16(u"; 私の設定\r\n[Config]\r\nMidi=シンセ 2\r\n", littleEndian, withMark)));
+            EXPECT_NE(saved.find(Utf16(u"\r\nLevel=1\r\n", littleEndian, false)), std::string::npos);
+            EXPECT_EQ(LoadSettings(Path).Level, 1);
+        }
+    }
+}
+
+TEST_F(SettingsFile, Utf16ThatDoesNotDecodeIsRefusedWithItsReasonAndLeftAlone) {
+    for (const std::string& broken :
+         {Utf16(u"[GameConfig]\nLevel=6\n", true, true) + "x",
+          Utf16(u"[Config]\nMidi=", true, true) + std::string("\x00\xDC", 2) + Utf16(u"\n", true, false)}) {
+        Write(broken);
+        try {
+            SaveSettings(Path, LoadSettings(Path));
+            FAIL() << "no error";
+        } catch (const ESettingsError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(Path + " に書き込めません (UTF-16"))
+                << error.what();
+        }
+        EXPECT_EQ(Read(), broken);
+    }
+}
+
+TEST_F(SettingsFile, SaveRemovesOnlyTheStaleTemporariesOfKilledSaves) {
+    const auto touch = [&](const std::string& name, std::chrono::minutes age) {
+        std::ofstream(Dir / name) << "[Config]\n";
+        fs::last_write_time(Dir / name, fs::file_time_type::clock::now() - age);
+    };
+    touch(".tamtara.ini.a1B2c3", std::chrono::minutes(90)); // a save killed long ago
+    touch(".tamtara.ini.Zz9yX8", std::chrono::minutes(0));  // a save at work this moment
+    touch(".tamtara.ini.bak", std::chrono::minutes(90));    // the player's own
+    touch(".other.ini.a1B2c3", std::chrono::minutes(90));   // another file's
+    fs::create_directory(Dir / ".tamtara.ini.d4E5f6");      // not a file
+    fs::last_write_time(Dir / ".tamtara.ini.d4E5f6",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(90));
+    SaveSettings(Path, DefaultSettings());
+    std::set<std::string> left;
+    for (const fs::directory_entry& entry : fs::directory_iterator(Dir))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"tamtara.ini", ".tamtara.ini.Zz9yX8", ".tamtara.ini.bak",
+                                           ".other.ini.a1B2c3", ".tamtara.ini.d4E5f6"}));
+}
+
+TEST_F(SettingsFile, DefaultSongFoldersAreNotWrittenSoLaterDefaultsApply) {
+    // First run: the shipped songs only; the music folder is made afterwards.
+    LauncherSettings settings = LoadSettings(Path, {"/data"});
+    EXPECT_TRUE(settings.SongFoldersDefault);
+    SaveSettings(Path, settings);
+    EXPECT_EQ(Read().find("Folders="), std::string::npos) << Read();
+    settings = LoadSettings(Path, {"/data", "/music"});
+    EXPECT_EQ(settings.SongFolders, (std::vector<std::string>{"/data", "/music"}));
+
+    // Once the player changes the list it is theirs, empty or not.
+    settings.SongFolders = {"/music"};
+    settings.SongFoldersDefault = false;
+    SaveSettings(Path, settings);
+    settings = LoadSettings(Path, {"/data", "/music", "/more"});
+    EXPECT_FALSE(settings.SongFoldersDefault);
+    EXPECT_EQ(settings.SongFolders, std::vector<std::string>{"/music"});
 }
 
 } // namespace
