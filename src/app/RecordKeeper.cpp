@@ -191,14 +191,7 @@ void RecordKeeper::Run(std::string dbPath) {
 
 // The cache after a play was written; call with the lock held.
 void RecordKeeper::CountPlay(const Job& job, const std::string& key) {
-    SongBest& best = Bests[key];
-    const PlayRecord& play = *job.Play;
-    best.Plays += 1;
-    best.LastPlayedAt = std::max(best.LastPlayedAt, play.PlayedAt);
-    if (play.PracticeTempo == 0 && (best.BestRank.empty() || play.Score > best.BestScore)) {
-        best.BestScore = play.Score;
-        best.BestRank = play.Rank;
-    }
+    CountPlayIn(Bests[key], *job.Play);
 }
 
 } // namespace tamtara

@@ -54,7 +54,8 @@ public:
     // the play with its strikes. Returns the new play id (0 when records are off or the write
     // failed).
     std::int64_t RecordPlay(const SongInfo& song, const PlayRecord& play);
-    // Best per song (all modes together) for the disc badge cache, keyed by song key.
+    // Best and counts per song (all modes together, practices apart) for the disc badge cache,
+    // keyed by song key.
     std::unordered_map<std::string, SongBest> AllBests();
     // Best of one song in one mode (same PlayTime, Special and Speed; practice plays excluded),
     // with its strikes; the earlier play wins a tie.
