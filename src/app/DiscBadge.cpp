@@ -43,7 +43,7 @@ void DrawDiscBadge(TDirectDrawSurface& back, const TRect& area, const SongBest& 
     canvas.Font.Height = -14;
     const std::int32_t x = area.Left + 8;
     const std::int32_t y = area.Top + 4;
-    if (best.Plays == 0) {
+    if (best.Plays == 0 && best.PracticePlays == 0) {
         Shadowed(canvas, x, y + 9, "未プレイ", clSilver);
         back.ReleaseCanvas();
         return;
@@ -59,9 +59,14 @@ void DrawDiscBadge(TDirectDrawSurface& back, const TRect& area, const SongBest& 
                  best.BestRank, RankColour(best.BestRank));
     }
     canvas.Font.Height = -14;
-    Shadowed(canvas, x, y + 19, "プレイ", ColorRGB(255, 255, 0));
-    const std::string plays = std::to_string(best.Plays) + "回";
-    Shadowed(canvas, area.Right - 8 - canvas.TextWidth(plays), y + 19, plays, clWhite);
+    // Plays on the left, practices apart on the right.
+    const auto count = [&](std::int32_t left, const char* label, std::int32_t times) {
+        Shadowed(canvas, left, y + 19, label, ColorRGB(255, 255, 0));
+        Shadowed(canvas, left + canvas.TextWidth(label) + 6, y + 19, std::to_string(times) + "回", clWhite);
+    };
+    count(x, "プレイ", best.Plays);
+    if (best.PracticePlays > 0)
+        count(area.Left + (area.Right - area.Left) / 2 + 8, "練習", best.PracticePlays);
     back.ReleaseCanvas();
 }
 

@@ -1,5 +1,5 @@
-// The disc screen's badge of the highlighted song's records: best rank, best score and the
-// number of plays, on a small dark plate.
+// The disc screen's badge of the highlighted song's records: best rank, best score, the number
+// of plays and, apart, of practices, on a small dark plate.
 #pragma once
 
 #include "platform/display/DisplayTypes.h"
@@ -15,7 +15,8 @@ class TDirectDrawSurface;
 // the tags, the discs and the counter.
 inline constexpr TRect DiscBadgeArea{262, 6, 474, 50};
 
-// A song never played shows "未プレイ"; otherwise rank, score and plays. Releases the canvas.
+// A song never played shows "未プレイ"; otherwise rank, score, plays and practices (when there
+// were any). Releases the canvas.
 void DrawDiscBadge(TDirectDrawSurface& back, const TRect& area, const SongBest& best);
 
 } // namespace tamtara

@@ -232,13 +232,7 @@ void RecordKeeper::ReopenDamaged() {
 
 // The cache after a play was written; call with the lock held.
 void RecordKeeper::CountPlay(const PlayRecord& play, const std::string& key) {
-    SongBest& best = Bests[key];
-    best.Plays += 1;
-    best.LastPlayedAt = std::max(best.LastPlayedAt, play.PlayedAt);
-    if (play.PracticeTempo == 0 && (best.BestRank.empty() || play.Score > best.BestScore)) {
-        best.BestScore = play.Score;
-        best.BestRank = play.Rank;
-    }
+    CountPlayIn(Bests[key], play);
 }
 
 } // namespace tamtara

@@ -6,12 +6,14 @@
 #include "app/MenuText.h"
 #include "app/PracticeResult.h"
 #include "app/ResultRank.h"
+#include "base/Shares.h"
 
 #include "platform/display/SurfaceCanvas.h"
 
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace tamtara {
 
@@ -76,6 +78,8 @@ void TMainForm::DrawResultCounts(TDirectDrawSurface& back) {
         shares[i] = ShareOf(counts[i], total);
     shares[4] = ShareOf(total, total);
     const RankRow& rank = RankTable[RankOf(shares[0], shares[3])];
+    // The rank goes by the truncated shares; the player reads them rounded, adding up to 100.0 %.
+    const std::vector<std::int32_t> shown = ShownPermille(counts);
 
     // A practice gets no rank.
     const bool practice = IsPracticePlay();
@@ -98,8 +102,8 @@ void TMainForm::DrawResultCounts(TDirectDrawSurface& back) {
         const std::int32_t y = 120 + 40 * std::int32_t(i);
         text.DrawText32(-16, y, Format("%11s", Rows[i].Label), Rows[i].LabelColour);
         if (i < 4)
-            text.DrawText32(-16, y,
-                            Format("%11s %4d %3d.%1d%%", "", counts[i], shares[i] / 10, shares[i] % 10), 0);
+            text.DrawText32(-16, y, Format("%11s %4d %3d.%1d%%", "", counts[i], shown[i] / 10, shown[i] % 10),
+                            0);
         else
             text.DrawText32(-16, y, Format("%11s %4d", "", total), 0);
     }

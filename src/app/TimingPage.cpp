@@ -2,13 +2,16 @@
 #include "app/TimingPage.h"
 
 #include "base/DrumParts.h"
+#include "base/Shares.h"
 
 #include "platform/display/DirectDrawSurface.h"
 #include "platform/display/SurfaceCanvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace tamtara {
 
@@ -50,6 +53,11 @@ std::string Fixed(double value) {
     return text;
 }
 
+// "ぴったり ±5ms": the strikes the figures count as on time.
+std::string OnTimeLabel() {
+    return "ぴったり ±" + std::to_string(OnTimeWithinMs) + "ms";
+}
+
 std::string SignedInt(std::int32_t value) {
     return (value > 0 ? "+" : "") + std::to_string(value);
 }
@@ -86,20 +94,27 @@ void DrawFigures(TDirectDrawSurfaceCanvas& canvas, const TimingPageData& data) {
     const TimingStats& t = data.Timing;
     const std::int32_t x = FiguresPanel.Left + 8;
     const std::int32_t r = FiguresPanel.Right - 8;
-    std::int32_t y = FiguresPanel.Top + 6;
+    std::int32_t y = FiguresPanel.Top + 5;
     const auto row = [&](const std::string& label, const std::string& value, TColor colour) {
         Text(canvas, x, y, label, clWhite);
         Text(canvas, r, y, value, colour, 14, 1);
-        y += 20;
+        y += 18;
     };
     row("判定した打数", Number(t.Graded), clWhite);
-    row("早い", Number(t.Early), EarlyColour);
-    row("遅い", Number(t.Late), LateColour);
+    const std::array<std::int32_t, 3> sides{t.Early, t.OnTime, t.Late};
+    const std::vector<std::int32_t> shares = ShownPermille(sides);
+    const auto share = [&](std::size_t side) {
+        return Number(sides[side]) + " (" + Number(shares[side] / 10) + "." + Number(shares[side] % 10) +
+               "%)";
+    };
+    row("早い", share(0), EarlyColour);
+    row(OnTimeLabel(), share(1), CentreColour);
+    row("遅い", share(2), LateColour);
     row("平均のずれ", SignedMs(t.MeanMs) + " ms", clWhite);
     row("アンステーブル", Fixed(t.UnstableRate), clWhite);
-    y += 4;
+    y += 2;
     Text(canvas, x, y, "推奨入力オフセット", HeadColour);
-    y += 20;
+    y += 18;
     if (const std::optional<std::int32_t> offset = SuggestedOffset(data)) {
         Text(canvas, r, y, SignedInt(*offset) + " ms (今 " + SignedInt(data.OffsetMs) + ")", clWhite, 14, 1);
     } else {
@@ -125,7 +140,31 @@ void DrawLanes(TDirectDrawSurfaceCanvas& canvas, const TimingStats& timing) {
     }
 }
 
+// A practice is never weighed against the best: its tempo and loop are its own, and its score
+// grows with the passes played. It gets a panel of its own instead.
+void DrawPractice(TDirectDrawSurfaceCanvas& canvas, const PlayRecord& play) {
+    const std::int32_t x = BestPanel.Left + 8;
+    const std::int32_t r = BestPanel.Right - 8;
+    std::int32_t y = BestPanel.Top + 4;
+    Text(canvas, x, y, "練習", HeadColour);
+    y += 22;
+    Text(canvas, x, y, "テンポ", clWhite);
+    Text(canvas, r, y, Number(play.PracticeTempo) + "%", clWhite, 14, 1);
+    y += 19;
+    Text(canvas, x, y, "小節", clWhite);
+    Text(canvas, r, y,
+         play.LoopFromBar > 0 ? Number(play.LoopFromBar) + "〜" + Number(play.LoopToBar)
+                              : std::string("曲全体"),
+         clWhite, 14, 1);
+    y += 27;
+    Text(canvas, x, y, PracticeNotComparedLine, clSilver, 12);
+}
+
 void DrawBest(TDirectDrawSurfaceCanvas& canvas, const TimingPageData& data) {
+    if (data.Play.PracticeTempo != 0) {
+        DrawPractice(canvas, data.Play);
+        return;
+    }
     const std::int32_t x = BestPanel.Left + 8;
     const std::int32_t r = BestPanel.Right - 8;
     std::int32_t y = BestPanel.Top + 4;

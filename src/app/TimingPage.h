@@ -30,6 +30,8 @@ inline constexpr const char* TimingPageTitle = "タイミング";
 // The keys that turn the result screen's pages, at the head of its help line.
 inline constexpr const char* TimingPageKeyLine = "→でタイミング";
 inline constexpr const char* TimingPageBackLine = "←で結果に戻る";
+// Where a normal play is weighed against the best, a practice says that it is not.
+inline constexpr const char* PracticeNotComparedLine = "練習は自己ベストと比べません";
 
 // "+3.2" style: a sign always, one decimal.
 std::string SignedMs(double ms);

@@ -106,15 +106,16 @@ void TProgressChart::paintEvent(QPaintEvent*) {
     }
 }
 
-void TTimingChart::SetTiming(const std::optional<TimingStats>& timing) {
+void TTimingChart::SetTiming(const std::optional<TimingStats>& timing, bool practice) {
     Stats = timing;
+    Practice = practice;
     update();
 }
 
 void TTimingChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect area = rect();
-    QString caption = "最後のプレイのずれ (-100〜+100ms)";
+    QString caption = Practice ? "最後の練習のずれ (-100〜+100ms)" : "最後のプレイのずれ (-100〜+100ms)";
     if (Stats && Stats->Graded > 0) caption += QString("  UR %1").arg(Stats->UnstableRate, 0, 'f', 1);
     Frame(painter, area, caption);
     if (!Stats) return;

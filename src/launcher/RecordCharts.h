@@ -36,8 +36,8 @@ private:
 class TTimingChart : public QWidget {
 public:
     using QWidget::QWidget;
-    // The last play's timing; none clears the chart.
-    void SetTiming(const std::optional<TimingStats>& timing);
+    // The last play's timing, said to be a practice's when it was; none clears the chart.
+    void SetTiming(const std::optional<TimingStats>& timing, bool practice = false);
     const std::optional<TimingStats>& Timing() const { return Stats; }
 
 protected:
@@ -45,6 +45,7 @@ protected:
 
 private:
     std::optional<TimingStats> Stats;
+    bool Practice = false;
 };
 
 } // namespace tamtara

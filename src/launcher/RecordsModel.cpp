@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <numeric>
 
 namespace tamtara {
 
@@ -26,6 +27,8 @@ int Compare(const SongSummary& a, const SongSummary& b, int column) {
                                            QString::fromStdString(b.Song.Title));
     case TRecordsModel::PlaysColumn:
         return three(a.Best.Plays, b.Best.Plays);
+    case TRecordsModel::PracticesColumn:
+        return three(a.Best.PracticePlays, b.Best.PracticePlays);
     // Ascending runs from the best rank down.
     case TRecordsModel::RankColumn:
         return three(RankOrder(a.Best.BestRank), RankOrder(b.Best.BestRank));
@@ -72,6 +75,8 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(song->Song.Title);
     case PlaysColumn:
         return song->Best.Plays;
+    case PracticesColumn:
+        return song->Best.PracticePlays;
     case RankColumn:
         return QString::fromStdString(song->Best.BestRank.empty() ? "-" : song->Best.BestRank);
     case ScoreColumn:
@@ -85,23 +90,43 @@ QVariant TRecordsModel::data(const QModelIndex& index, int role) const {
 
 QVariant TRecordsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    static const char* const Headers[ColumnCount] = {"曲名", "回数", "ランク", "ベスト", "最終プレイ"};
+    static const char* const Headers[ColumnCount] = {"曲名",   "回数",   "練習",
+                                                     "ランク", "ベスト", "最終プレイ"};
     return section >= 0 && section < ColumnCount ? QString(Headers[section]) : QVariant();
 }
 
 void TRecordsModel::sort(int column, Qt::SortOrder order) {
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     SortColumn = column;
     Order = order;
-    SortRows();
-    emit layoutChanged();
+    const std::vector<int> newRow = SortRows();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    for (const QModelIndex& index : before)
+        after.push_back(index.isValid()
+                            ? this->index(newRow[static_cast<std::size_t>(index.row())], index.column())
+                            : index);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void TRecordsModel::SortRows() {
-    std::stable_sort(Songs.begin(), Songs.end(), [this](const SongSummary& a, const SongSummary& b) {
-        const int c = Compare(a, b, SortColumn);
+std::vector<int> TRecordsModel::SortRows() {
+    std::vector<int> order(Songs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        const int c =
+            Compare(Songs[static_cast<std::size_t>(a)], Songs[static_cast<std::size_t>(b)], SortColumn);
         return Order == Qt::AscendingOrder ? c < 0 : c > 0;
     });
+    std::vector<SongSummary> sorted;
+    sorted.reserve(Songs.size());
+    std::vector<int> newRow(Songs.size());
+    for (std::size_t row = 0; row < order.size(); ++row) {
+        newRow[static_cast<std::size_t>(order[row])] = static_cast<int>(row);
+        sorted.push_back(std::move(Songs[static_cast<std::size_t>(order[row])]));
+    }
+    Songs = std::move(sorted);
+    return newRow;
 }
 
 } // namespace tamtara

@@ -1,5 +1,6 @@
-// The records page's table: every song played with its play count, best rank and score and the
-// date it was last played; sortable on every column.
+// The records page's table: every song played with its play count, its practice count apart,
+// best rank and score and the date it was last played; sortable on every column, a chosen row
+// staying chosen through a sort.
 #pragma once
 
 #include "records/PlayRecord.h"
@@ -13,7 +14,15 @@ namespace tamtara {
 class TRecordsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { TitleColumn, PlaysColumn, RankColumn, ScoreColumn, LastPlayedColumn, ColumnCount };
+    enum Column {
+        TitleColumn,
+        PlaysColumn,
+        PracticesColumn,
+        RankColumn,
+        ScoreColumn,
+        LastPlayedColumn,
+        ColumnCount
+    };
 
     using QAbstractTableModel::QAbstractTableModel;
 
@@ -26,11 +35,13 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    // Ranks sort from S down to E, songs without a rank last; dates and numbers by value.
+    // Ranks sort from S down to E, songs without a rank last; dates and numbers by value. The
+    // views' chosen and current rows move with their songs.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    void SortRows();
+    // The rows in the order sorted by; returns each song's new row, by its old row.
+    std::vector<int> SortRows();
 
     std::vector<SongSummary> Songs;
     int SortColumn = LastPlayedColumn;

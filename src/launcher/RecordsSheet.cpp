@@ -1,12 +1,15 @@
 // The records page: the songs played in a sortable table, and for the chosen one its progress
-// over time and the timing of its last play. Everything is read off the dialog's thread, so the
-// page opens at once however many plays are kept.
+// over time and the timing of its last play, in a launcher grown to fit them (RecordsWindowSize).
+// Everything is read off the dialog's thread, so the page opens at once however many plays are
+// kept.
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 #include "launcher/RecordCharts.h"
 #include "launcher/RecordsModel.h"
+#include "launcher/RecordsWindowSize.h"
 #include "records/RecordStore.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QTabWidget>
@@ -42,6 +45,7 @@ struct SongsAnswer {
 struct SongAnswer {
     std::vector<PlayPoint> History;
     std::optional<TimingStats> LastTiming;
+    bool LastWasPractice = false;
 };
 
 // The store when its file is there; a page that only looks never creates one.
@@ -55,11 +59,14 @@ std::unique_ptr<TRecordStore> OpenExisting(const std::string& path) {
 
 void TConfigForm::BuildRecordsSheet() {
     RecordsSheet = MakeChild<QWidget>();
+    auto* page = MakeChild<QVBoxLayout>(RecordsSheet);
+    page->setContentsMargins(4, 2, 4, 4);
+    page->setSpacing(3);
     RecordsLabel = MakeChild<QLabel>(RecordsSheet);
-    RecordsLabel->setGeometry(6, 2, 309, 16);
+    page->addWidget(RecordsLabel);
     RecordsModel = MakeChild<TRecordsModel>(RecordsSheet);
     RecordsTable = MakeChild<QTableView>(RecordsSheet);
-    RecordsTable->setGeometry(4, 18, 313, 118);
+    page->addWidget(RecordsTable, 3);
     RecordsTable->setModel(RecordsModel);
     RecordsTable->setSortingEnabled(true);
     RecordsTable->sortByColumn(TRecordsModel::LastPlayedColumn, Qt::DescendingOrder);
@@ -67,25 +74,32 @@ void TConfigForm::BuildRecordsSheet() {
     RecordsTable->setSelectionMode(QAbstractItemView::SingleSelection);
     RecordsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     RecordsTable->verticalHeader()->setVisible(false);
-    RecordsTable->verticalHeader()->setDefaultSectionSize(18);
-    // The title takes what the numbers leave: the page never scrolls sideways.
+    RecordsTable->verticalHeader()->setDefaultSectionSize(20);
+    // The title takes what the numbers leave; every other column is as wide as its heading with
+    // the sort arrow, or its widest value: nothing is cut, and the page never scrolls sideways.
     RecordsTable->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RecordsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    RecordsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     RecordsTable->horizontalHeader()->setSectionResizeMode(TRecordsModel::TitleColumn, QHeaderView::Stretch);
-    RecordsTable->setColumnWidth(TRecordsModel::PlaysColumn, 34);
-    RecordsTable->setColumnWidth(TRecordsModel::RankColumn, 40);
-    RecordsTable->setColumnWidth(TRecordsModel::ScoreColumn, 46);
-    RecordsTable->setColumnWidth(TRecordsModel::LastPlayedColumn, 64);
+    auto* charts = MakeChild<QHBoxLayout>();
+    charts->setSpacing(4);
+    page->addLayout(charts, 2);
     ProgressChart = MakeChild<TProgressChart>(RecordsSheet);
-    ProgressChart->setGeometry(4, 140, 313, 70);
+    ProgressChart->setMinimumHeight(90);
+    charts->addWidget(ProgressChart, 3);
     TimingChart = MakeChild<TTimingChart>(RecordsSheet);
-    TimingChart->setGeometry(4, 213, 313, 64);
+    charts->addWidget(TimingChart, 2);
     PageControl->addTab(RecordsSheet, RecordsCaption);
     connect(RecordsTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { ShowSongRecords(current.row()); });
     connect(RecordsModel, &QAbstractItemModel::modelReset, this, [this] { ShowSongRecords(-1); });
-    connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
-        if (PageControl->widget(index) == RecordsSheet) LoadRecords();
+    auto* size = MakeChild<TRecordsWindowSize>(*this, *PageControl);
+    connect(PageControl, &QTabWidget::currentChanged, this, [this, size](int index) {
+        if (PageControl->widget(index) != RecordsSheet) {
+            size->Shrink();
+            return;
+        }
+        size->Grow();
+        LoadRecords();
     });
 }
 
@@ -143,15 +157,17 @@ void TConfigForm::ShowSongRecords(int row) {
             SongAnswer answer;
             if (const std::unique_ptr<TRecordStore> store = OpenExisting(path); store && store->Enabled()) {
                 answer.History = store->History(key);
-                if (const std::optional<PlayRecord> last = store->LastPlay(key))
+                if (const std::optional<PlayRecord> last = store->LastPlay(key)) {
                     answer.LastTiming = ComputeTimingStats(last->Strikes);
+                    answer.LastWasPractice = last->PracticeTempo != 0;
+                }
             }
             return answer;
         },
         [this, read](SongAnswer answer) {
             if (read != SongRead) return;
             ProgressChart->SetPoints(std::move(answer.History));
-            TimingChart->SetTiming(answer.LastTiming);
+            TimingChart->SetTiming(answer.LastTiming, answer.LastWasPractice);
         }));
 }
 

@@ -45,12 +45,18 @@ struct PlayRecord {
     std::int64_t Id = 0;
 };
 
+// A practice (PracticeTempo above 0) is counted apart and never makes a best: its score grows
+// with the loop passes the player chose to play.
 struct SongBest {
-    std::int32_t Plays = 0; // every play, practice too
+    std::int32_t Plays = 0;         // plays that were not practices
+    std::int32_t PracticePlays = 0; // practices
     std::int32_t BestScore = 0;
-    std::string BestRank; // of the best-scoring play that was not a practice; "" when none
-    std::int64_t LastPlayedAt = 0;
+    std::string BestRank;          // of the best-scoring play that was not a practice; "" when none
+    std::int64_t LastPlayedAt = 0; // of any play, practice too
 };
+
+// Brings a song's best up to date with one more play of it, as the records would count it.
+void CountPlayIn(SongBest& best, const PlayRecord& play);
 
 struct SongSummary {
     SongInfo Song;

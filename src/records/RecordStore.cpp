@@ -114,8 +114,9 @@ public:
           KeptPlay(db.Prepare("SELECT p.id FROM plays p JOIN songs s ON s.id = p.song_id WHERE s.key = ? "
                               "AND p.played_at = ? AND p.score = ? AND p.perfect = ? AND p.great = ? "
                               "AND p.good = ? AND p.miss = ? AND p.practice_tempo = ? LIMIT 1")),
-          PlayCounts(db.Prepare("SELECT s.key, count(*), max(p.played_at) FROM plays p "
-                                "JOIN songs s ON s.id = p.song_id GROUP BY p.song_id")),
+          PlayCounts(db.Prepare("SELECT s.key, sum(p.practice_tempo = 0), sum(p.practice_tempo <> 0), "
+                                "max(p.played_at) FROM plays p JOIN songs s ON s.id = p.song_id "
+                                "GROUP BY p.song_id")),
           // The bare rank column comes from the row holding the maximum score.
           BestScores(db.Prepare("SELECT s.key, max(p.score), p.rank FROM plays p "
                                 "JOIN songs s ON s.id = p.song_id WHERE p.practice_tempo = 0 "
@@ -266,7 +267,8 @@ std::unordered_map<std::string, SongBest> TRecordStore::AllBests() {
         while (counts.Step()) {
             SongBest& best = bests[counts.Text(0)];
             best.Plays = static_cast<std::int32_t>(counts.Int(1));
-            best.LastPlayedAt = counts.Int(2);
+            best.PracticePlays = static_cast<std::int32_t>(counts.Int(2));
+            best.LastPlayedAt = counts.Int(3);
         }
         counts.Reset();
         TStatement& scores = Statements->BestScores;

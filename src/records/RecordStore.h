@@ -79,7 +79,8 @@ public:
     // and ended before it could say so), its id is returned and nothing is written.
     std::int64_t RecordKeptPlay(const SongInfo& song, const PlayRecord& play,
                                 RecordWriteError* error = nullptr);
-    // Best per song (all modes together) for the disc badge cache, keyed by song key.
+    // Best and counts per song (all modes together, practices apart) for the disc badge cache,
+    // keyed by song key.
     std::unordered_map<std::string, SongBest> AllBests();
     // Best of one song in one mode (same PlayTime, Special and Speed; practice plays excluded),
     // with its strikes; the earlier play wins a tie.

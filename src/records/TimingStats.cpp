@@ -45,7 +45,7 @@ TimingStats ComputeTimingStats(std::span<const StrikeEntry> strikes) {
         const std::int32_t error = strike.ErrorMs;
         all.Add(error);
         if (strike.Lane < lanes.size()) lanes[strike.Lane].Add(error);
-        (error < 0 ? stats.Early : error > 0 ? stats.Late : stats.OnTime)++;
+        (error < -OnTimeWithinMs ? stats.Early : error > OnTimeWithinMs ? stats.Late : stats.OnTime)++;
         if (error < TimingHistogram::FromMs)
             ++stats.Histogram.Below;
         else if (error > TimingHistogram::ToMs)

@@ -30,9 +30,14 @@ struct LaneTiming {
 // A median needs this many graded strikes before it is worth suggesting as an offset.
 constexpr std::int32_t MedianMinimumStrikes = 50;
 
+// A strike this close to its note, either way, is on time: closer than a player can aim, and
+// within what a key or pad and the sound add anyway.
+constexpr std::int32_t OnTimeWithinMs = 5;
+
 struct TimingStats {
     std::int32_t Graded = 0;
-    std::int32_t Early = 0, Late = 0, OnTime = 0; // error below, above, at 0
+    // Error below -OnTimeWithinMs, above +OnTimeWithinMs, and from one to the other.
+    std::int32_t Early = 0, Late = 0, OnTime = 0;
     double MeanMs = 0, SpreadMs = 0;
     double UnstableRate = 0;
     std::optional<double> MedianMs; // with at least MedianMinimumStrikes graded strikes

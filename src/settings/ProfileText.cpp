@@ -38,7 +38,11 @@ void AppendUtf16(std::string& bytes, std::uint32_t unit, bool littleEndian) {
 template <class Visit> bool ForEachCodePoint(const std::string& text, Visit visit) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
         if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return false;
         std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
         for (int k = 1; k < length; ++k) {
@@ -66,7 +70,8 @@ bool LooksLittleEndian(const std::string& bytes) {
 std::optional<std::string> DecodeUtf16(const std::string& bytes, std::size_t start, bool littleEndian) {
     if ((bytes.size() - start) % 2 != 0) return std::nullopt;
     auto unitAt = [&](std::size_t i) {
-        const auto first = static_cast<unsigned char>(bytes[i]), second = static_cast<unsigned char>(bytes[i + 1]);
+        const auto first = static_cast<unsigned char>(bytes[i]),
+                   second = static_cast<unsigned char>(bytes[i + 1]);
         return littleEndian ? std::uint32_t(first | second << 8) : std::uint32_t(second | first << 8);
     };
     std::string text;
@@ -99,12 +104,14 @@ std::optional<std::string> DecodeProfileText(const std::string& bytes, ProfileTe
         return DecodeUtf16(bytes, 2, form.Kind == ProfileTextForm::Utf16LittleEndian);
     }
     if (bytes.find('\0') == std::string::npos) return bytes;
-    form.Kind = LooksLittleEndian(bytes) ? ProfileTextForm::Utf16LittleEndian : ProfileTextForm::Utf16BigEndian;
+    form.Kind =
+        LooksLittleEndian(bytes) ? ProfileTextForm::Utf16LittleEndian : ProfileTextForm::Utf16BigEndian;
     return DecodeUtf16(bytes, 0, form.Kind == ProfileTextForm::Utf16LittleEndian);
 }
 
 std::optional<std::string> EncodeProfileText(const std::string& text, const ProfileTextForm& form) {
-    if (form.Kind == ProfileTextForm::Utf8) return (form.ByteOrderMark ? std::string(Utf8Mark) : std::string()) + text;
+    if (form.Kind == ProfileTextForm::Utf8)
+        return (form.ByteOrderMark ? std::string(Utf8Mark) : std::string()) + text;
     const bool littleEndian = form.Kind == ProfileTextForm::Utf16LittleEndian;
     std::string bytes;
     if (form.ByteOrderMark) AppendUtf16(bytes, 0xFEFF, littleEndian);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -296,6 +297,26 @@ TEST(RecordKeeperThread, APlayThatCannotBeWrittenIsSaidKeptAndWrittenOnceWriting
     EXPECT_FALSE(std::filesystem::exists(pending));
 }
 
+TEST(RecordKeeperThread, PracticesAreCountedApartFromPlaysAndNeverMakeTheBest) {
+    TempFolder folder;
+    const std::string songPath = folder.Path("song.mid");
+    WriteSong(songPath, {{480, 38}, {960, 36}});
+    RecordKeeper keeper(folder.Path(RecordsFileName));
+    keeper.Record(songPath, Loaded(songPath, "曲"), Scored(300, 3, 2, {}));
+    for (std::int32_t tempo : {65, 80}) {
+        PlayRecord practice = Scored(5000, 50, 0, {});
+        practice.PracticeTempo = tempo;
+        practice.Rank.clear();
+        keeper.Record(songPath, Loaded(songPath, "曲"), practice);
+    }
+    keeper.WaitIdle();
+    const std::optional<SongBest> best = keeper.BestOf(songPath);
+    ASSERT_TRUE(best.has_value());
+    EXPECT_EQ(best->Plays, 1);
+    EXPECT_EQ(best->PracticePlays, 2);
+    EXPECT_EQ(best->BestScore, 300);
+}
+
 class RecordsInGame : public ::testing::Test {
 protected:
     static constexpr std::int32_t SnareKey = 83;
@@ -422,6 +443,37 @@ TEST_F(RecordsInGame, APlayThatCannotBeWrittenIsToldInTheWindow) {
     EXPECT_EQ(Game->Form().Notice(), "プレイを記録できませんでした");
 }
 
+TEST_F(RecordsInGame, APracticesTimingPageIsNotWeighedAgainstTheBest) {
+    TimingPageData practice;
+    practice.Play = Scored(650, 5, 0, {});
+    practice.Play.PracticeTempo = 65;
+    practice.Play.Rank.clear();
+    TimingPageData withBest = practice;
+    withBest.BestState = BestLookup::Found;
+    withBest.Best = Scored(900, 8, 0, {});
+    TimingPageData firstTime = practice;
+    firstTime.BestState = BestLookup::None;
+    TimingPageData normal = withBest;
+    normal.Play.PracticeTempo = 0;
+    const auto page = [&](const TimingPageData& data) {
+        TDirectDrawSurface& back = Game->Form().DXDraw.Surface();
+        back.FillRect(TRect{0, 0, 640, 480}, 0);
+        DrawTimingPage(back, data);
+        std::vector<std::uint32_t> pixels;
+        for (int y = 266; y < 426; ++y)
+            for (int x = 424; x < 624; ++x)
+                pixels.push_back(Game->Pixel(x, y));
+        return pixels;
+    };
+    // Whatever best the records hold, a practice's panel is its own; a normal play's is not.
+    EXPECT_TRUE(page(withBest) == page(firstTime));
+    EXPECT_FALSE(page(normal) == page(withBest));
+    if (const char* dir = std::getenv("TAMTARA_SHOTS")) {
+        page(withBest);
+        Game->SavePng(std::string(dir) + "/timing_page_practice.png");
+    }
+}
+
 TEST_F(RecordsInGame, TheTimingPageShowsTheScriptedPlayAndTheBestBeforeIt) {
     // Five Perfect and three Great, then one Great and seven Perfect.
     PlayStriking({-30, -10, 0, 10, 20, 40, 40, 40});
@@ -433,6 +485,13 @@ TEST_F(RecordsInGame, TheTimingPageShowsTheScriptedPlayAndTheBestBeforeIt) {
     EXPECT_EQ(page.Timing.Graded, 8);
     EXPECT_EQ(page.Timing.Early, 2);
     EXPECT_EQ(page.Timing.Late, 6);
+    if (const char* dir = std::getenv("TAMTARA_SHOTS")) {
+        Game->TapKey(39);
+        Game->Step();
+        Game->SavePng(std::string(dir) + "/timing_page.png");
+        Game->TapKey(37);
+        Game->Step();
+    }
     EXPECT_NEAR(page.Timing.MeanMs, 7.5, 2.0);
     EXPECT_NEAR(page.Timing.Lanes[1].MeanMs, 7.5, 2.0);
     EXPECT_EQ(page.Timing.Lanes[1].Graded, 8);

@@ -3,6 +3,7 @@
 #include "support/harness/GameHarness.h"
 
 #include "app/ResultRank.h"
+#include "app/graphics/BitmapText.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,29 @@ TEST_F(Result, SharesAreTruncatedAndStackedInTheBar) {
     EXPECT_EQ(Game->Pixel(370, 226), back.ColorMatch(ColorRGB(0, 255, 96)));
     EXPECT_EQ(Game->Pixel(387, 278), back.ColorMatch(ColorRGB(0, 255, 96)));
     EXPECT_NE(Game->Pixel(370, 279), back.ColorMatch(ColorRGB(0, 255, 96)));
+}
+
+TEST_F(Result, SharesAreReadRoundedAndAddUpToAHundred) {
+    // 7, 20 and 7 of 34: 20.588, 58.824 and 20.588 per cent.
+    Show(7, 20, 7, 0);
+    const auto row = [&](int y) {
+        std::vector<std::uint32_t> pixels;
+        for (int py = y; py < y + 32; ++py)
+            for (int px = 0; px < 360; ++px)
+                pixels.push_back(Game->Pixel(px, py));
+        return pixels;
+    };
+    const std::vector<std::uint32_t> perfect = row(120), great = row(160);
+    // The same rows written afresh with the rounded shares over the same background.
+    TDirectDrawSurface& back = Game->Form().DXDraw.Surface();
+    back.Draw(0, 0, TRect{0, 0, 640, 480}, *Game->Form().Art.Surfaces.BackSurface, false);
+    BitmapText& text = Game->Form().Art.Text;
+    text.DrawText32(-16, 120, "    Perfect", 1);
+    text.DrawText32(-16, 120, "               7  20.6%", 0);
+    text.DrawText32(-16, 160, "      Great", 4);
+    text.DrawText32(-16, 160, "              20  58.8%", 0);
+    EXPECT_TRUE(perfect == row(120)) << "7 of 34 reads 20.6 %";
+    EXPECT_TRUE(great == row(160));
 }
 
 TEST_F(Result, ComboLineOnlyWithTheComboSetting) {

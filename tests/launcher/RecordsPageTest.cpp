@@ -10,9 +10,11 @@
 #include "records/RecordStore.h"
 #include "support/doubles/RecordingMidiDriver.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -71,6 +73,12 @@ struct RecordsLauncher {
     std::unique_ptr<TConfigForm> Form;
 };
 
+// With TAMTARA_SHOTS set, the window as a PNG there, to look at.
+void SaveShot(QWidget& window, const QString& name) {
+    const QByteArray folder = qgetenv("TAMTARA_SHOTS");
+    if (!folder.isEmpty()) window.grab().save(QString::fromLocal8Bit(folder) + "/" + name + ".png");
+}
+
 } // namespace
 
 class RecordsPageTest : public QObject {
@@ -101,6 +109,12 @@ private slots:
             QVERIFY(store->RecordPlay(alpha, Play(5000, 450, 4, 1, "B")) != 0);
             QVERIFY(store->RecordPlay(beta, Play(3000, 800, 8, 0, "A")) != 0);
             QVERIFY(store->RecordPlay(gamma, Play(4000, 100, 1, 5, "E")) != 0);
+            // Two practices of Alpha's, one of them its latest play: counted apart.
+            for (std::int64_t at : {1500, 6000}) {
+                PlayRecord practice = Play(at, 9000, 50, 0, "");
+                practice.PracticeTempo = 65;
+                QVERIFY(store->RecordPlay(alpha, practice) != 0);
+            }
         }
         launcher.Open();
         TConfigForm& form = *launcher.Form;
@@ -109,17 +123,31 @@ private slots:
         // Latest played first, as the page opens.
         QCOMPARE(model.SongAt(0)->Song.Title, std::string("Alpha"));
         QCOMPARE(model.data(model.index(0, TRecordsModel::PlaysColumn)).toInt(), 3);
+        QCOMPARE(model.data(model.index(0, TRecordsModel::PracticesColumn)).toInt(), 2);
         QCOMPARE(model.data(model.index(0, TRecordsModel::RankColumn)).toString(), QString("S"));
         QCOMPARE(model.data(model.index(0, TRecordsModel::ScoreColumn)).toInt(), 500);
-        // Every column in view with its whole date: nothing to scroll sideways to.
+        // Every column in view, whole: its heading beside the sort arrow, its date, and nothing
+        // to scroll sideways to.
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.PageControl->setCurrentWidget(form.RecordsSheet);
+        form.WaitForRecordReads();
+        QCOMPARE(form.RecordsModel->rowCount(), 3);
+        QApplication::processEvents();
         const QHeaderView& header = *form.RecordsTable->horizontalHeader();
         QVERIFY(header.length() <= form.RecordsTable->viewport()->width());
         const QString day = model.data(model.index(0, TRecordsModel::LastPlayedColumn)).toString();
         QVERIFY(form.RecordsTable->fontMetrics().horizontalAdvance(day) <
                 header.sectionSize(TRecordsModel::LastPlayedColumn) - 4);
-        QVERIFY(header.sectionSize(TRecordsModel::TitleColumn) >= 100);
+        for (int column = TRecordsModel::PlaysColumn; column < TRecordsModel::ColumnCount; ++column) {
+            const QString heading = model.headerData(column, Qt::Horizontal).toString();
+            // The arrow takes about a header's height beside the heading.
+            QVERIFY2(header.fontMetrics().horizontalAdvance(heading) + header.height() <=
+                         header.sectionSize(column),
+                     qPrintable(heading));
+        }
+        QVERIFY(header.sectionSize(TRecordsModel::TitleColumn) >= 200);
+        SaveShot(form, "records_page");
 
         const auto titles = [&model] {
             std::vector<std::string> order;
@@ -145,12 +173,59 @@ private slots:
         QTRY_VERIFY(form.TimingChart->Timing().has_value());
         QCOMPARE(form.TimingChart->Timing()->Graded, 3);
         QCOMPARE(form.TimingChart->Timing()->Late, 2);
+
+        // A sort moves the highlighted row with its song, which the charts still show.
+        const auto chosen = [&] {
+            const QModelIndexList rows = form.RecordsTable->selectionModel()->selectedRows();
+            const int current = form.RecordsTable->currentIndex().row();
+            return rows.size() == 1 && rows[0].row() == current ? model.SongAt(current)->Song.Title
+                                                                : std::string("?");
+        };
+        QCOMPARE(chosen(), std::string("Alpha"));
+        form.RecordsTable->sortByColumn(TRecordsModel::ScoreColumn, Qt::DescendingOrder);
+        QCOMPARE(titles(), (std::vector<std::string>{"Beta", "Alpha", "Gamma"}));
+        QCOMPARE(chosen(), std::string("Alpha"));
+        form.RecordsTable->sortByColumn(TRecordsModel::TitleColumn, Qt::DescendingOrder);
+        QCOMPARE(chosen(), std::string("Alpha"));
+        QCOMPARE(form.ProgressChart->Points().size(), std::size_t(3));
         // Another song replaces both charts.
-        const int betaRow = model.SongAt(1)->Song.Title == "Beta" ? 1 : 2;
+        const int betaRow = 1;
+        QCOMPARE(model.SongAt(betaRow)->Song.Title, std::string("Beta"));
         form.RecordsTable->selectionModel()->setCurrentIndex(
             model.index(betaRow, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTRY_COMPARE(form.ProgressChart->Points().size(), std::size_t(1));
         QCOMPARE(form.ProgressChart->Points()[0].Score, 800);
+    }
+
+    void TheLauncherGrowsForThePageAndComesBackToItsSizeAfter() {
+        RecordsLauncher launcher;
+        launcher.Open();
+        TConfigForm& form = *launcher.Form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QSize fixed = form.size();
+        const QRect start = form.StartBtn->geometry();
+        const QRect pages = form.PageControl->geometry();
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+
+        form.PageControl->setCurrentWidget(form.RecordsSheet);
+        QVERIFY(form.width() >= 700 && form.height() >= 500);
+        QVERIFY2(form.maximumWidth() > form.minimumWidth(), "the player may resize it");
+        form.resize(900, 640);
+        QApplication::processEvents();
+        QCOMPARE(form.PageControl->geometry(),
+                 pages.adjusted(0, 0, 900 - fixed.width(), 640 - fixed.height()));
+        QCOMPARE(form.StartBtn->geometry(), start.translated(900 - fixed.width(), 640 - fixed.height()));
+        QVERIFY(form.RecordsTable->height() > 200);
+
+        form.PageControl->setCurrentWidget(form.AboutSheet);
+        QCOMPARE(form.size(), fixed);
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.StartBtn->geometry(), start);
+        QCOMPARE(form.PageControl->geometry(), pages);
+        // Back on the page, it has the size the player gave it.
+        form.PageControl->setCurrentWidget(form.RecordsSheet);
+        QCOMPARE(form.size(), QSize(900, 640));
     }
 
     void WithoutAFileThePageSaysSoAndMakesNone() {

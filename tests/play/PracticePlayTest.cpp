@@ -2,6 +2,7 @@
 // keeps, the practice keys in play, a gauge that cannot fail, wait mode's holds (and a pause
 // during one), the speed trainer after clean passes, and the practice result.
 #include "SongWriter.h"
+#include "app/graphics/BitmapText.h"
 #include "app/play/GamePlay.h"
 #include "harness/GameHarness.h"
 #include "platform/display/Presenter.h"
@@ -197,6 +198,27 @@ TEST_F(PracticePlay, PracticeKeysChangeTheTempoAndMetronomeAndLaneKeysNeverDo) {
     EXPECT_DOUBLE_EQ(Drive().Practice().TempoScale, 1.0);
     EXPECT_FALSE(static_cast<bool>(Drive().OnLoopEnd));
     EXPECT_FALSE(static_cast<bool>(Drive().HoldsAt));
+}
+
+TEST_F(PracticePlay, TheHudShowsTheBeatsPerMinuteBeingPlayed) {
+    OpenSetup(SongPath);
+    Set(prTempo, KeyLeft, 10); // 50 % of the song's 120
+    StartPractice();
+    Game->Step(3);
+    ASSERT_EQ(State().Practice.TempoPercent, 50);
+    const TRect digits{584, 340, 632, 372};
+    const auto shown = [&] {
+        std::vector<std::uint32_t> pixels;
+        for (int y = digits.Top; y < digits.Bottom; ++y)
+            for (int x = digits.Left; x < digits.Right; ++x)
+                pixels.push_back(Game->Pixel(x, y));
+        return pixels;
+    };
+    const std::vector<std::uint32_t> hud = shown();
+    TDirectDrawSurface& back = Game->Form().DXDraw.Surface();
+    back.Draw(digits.Left, digits.Top, digits, *Game->Form().Art.Surfaces.BackSurface, false);
+    Game->Form().Art.Text.DrawText32(digits.Left, digits.Top, " 60", 2);
+    EXPECT_TRUE(hud == shown()) << "BPM 60, not the song's 120";
 }
 
 TEST_F(PracticePlay, TheGaugeCannotFailAPracticeAndAPassWithMissesKeepsTheTempo) {

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <thread>
@@ -117,12 +118,14 @@ TEST_F(RecordsFolder, KeepsAPlayWithEveryChoiceAndStrike) {
 
 TEST_F(RecordsFolder, FindsTheBestPerSongAndPerModeAndEachSongsHistory) {
     auto store = TRecordStore::Open(Path);
+    std::vector<PlayRecord> written;
     auto record = [&](const std::string& key, std::int32_t score, std::int64_t at, std::int32_t speed = 100,
                       std::int32_t practice = 0) {
         PlayRecord play = Play(key, score, at);
         play.Speed = speed;
         play.PracticeTempo = practice;
         if (practice) play.Rank = "";
+        written.push_back(play);
         return store->RecordPlay(Song(key), play);
     };
     record("a", 500000, 10);
@@ -132,6 +135,8 @@ TEST_F(RecordsFolder, FindsTheBestPerSongAndPerModeAndEachSongsHistory) {
     const std::int64_t tie = record("b", 700000, 15);
     record("b", 700000, 16);
     record("b", 100000, 50);
+    record("c", 800000, 5, 100, 65); // only practised
+    record("c", 900000, 6, 100, 80);
 
     std::optional<PlayRecord> best = store->BestPlay("a", 0, 0, 100);
     ASSERT_TRUE(best);
@@ -141,20 +146,41 @@ TEST_F(RecordsFolder, FindsTheBestPerSongAndPerModeAndEachSongsHistory) {
     EXPECT_FALSE(store->BestPlay("a", 1, 0, 100));
     EXPECT_EQ(store->BestPlay("b", 0, 0, 100)->Id, tie) << "the earlier of two equal scores";
 
+    // Practices are counted apart from plays, and never make a best.
     const auto bests = store->AllBests();
-    ASSERT_EQ(bests.size(), 2u);
-    EXPECT_EQ(bests.at("a").Plays, 4);
+    ASSERT_EQ(bests.size(), 3u);
+    EXPECT_EQ(bests.at("a").Plays, 3);
+    EXPECT_EQ(bests.at("a").PracticePlays, 1);
     EXPECT_EQ(bests.at("a").BestScore, 990000);
     EXPECT_EQ(bests.at("a").BestRank, "S");
     EXPECT_EQ(bests.at("a").LastPlayedAt, 40);
     EXPECT_EQ(bests.at("b").Plays, 3);
+    EXPECT_EQ(bests.at("b").PracticePlays, 0);
     EXPECT_EQ(bests.at("b").BestScore, 700000);
     EXPECT_EQ(bests.at("b").BestRank, "B");
+    EXPECT_EQ(bests.at("c").Plays, 0);
+    EXPECT_EQ(bests.at("c").PracticePlays, 2);
+    EXPECT_EQ(bests.at("c").BestRank, "");
+
+    // The game's cache, counting one play at a time, comes to what the file says.
+    std::map<std::string, SongBest> counted;
+    for (const PlayRecord& play : written)
+        CountPlayIn(counted[play.SongKey], play);
+    ASSERT_EQ(counted.size(), bests.size());
+    for (const auto& [key, best] : counted) {
+        EXPECT_EQ(best.Plays, bests.at(key).Plays) << key;
+        EXPECT_EQ(best.PracticePlays, bests.at(key).PracticePlays) << key;
+        EXPECT_EQ(best.BestScore, bests.at(key).BestScore) << key;
+        EXPECT_EQ(best.BestRank, bests.at(key).BestRank) << key;
+        EXPECT_EQ(best.LastPlayedAt, bests.at(key).LastPlayedAt) << key;
+    }
 
     const std::vector<SongSummary> songs = store->Songs();
-    ASSERT_EQ(songs.size(), 2u);
+    ASSERT_EQ(songs.size(), 3u);
     EXPECT_EQ(songs[0].Song.Key, "b") << "latest played first";
+    EXPECT_EQ(songs[0].Best.Plays, 3);
     EXPECT_EQ(songs[1].Best.BestScore, 990000);
+    EXPECT_EQ(songs[1].Best.PracticePlays, 1);
 
     const std::vector<PlayPoint> history = store->History("a");
     ASSERT_EQ(history.size(), 3u) << "the practice is not progress";

@@ -25,9 +25,10 @@ TEST(TimingStats, CountsBarsSidesAndLanesOfGradedStrikesOnly) {
 
     const TimingStats stats = ComputeTimingStats(strikes);
     EXPECT_EQ(stats.Graded, 14);
-    EXPECT_EQ(stats.Early, 5);
-    EXPECT_EQ(stats.OnTime, 1);
-    EXPECT_EQ(stats.Late, 8);
+    // Within 5 ms either way is on time: -1, 0, 4 and 5.
+    EXPECT_EQ(stats.Early, 4);
+    EXPECT_EQ(stats.OnTime, 4);
+    EXPECT_EQ(stats.Late, 6);
     const auto& bars = stats.Histogram.Counts;
     EXPECT_EQ(bars[0], 2);  // -100, -96
     EXPECT_EQ(bars[1], 1);  // -95
@@ -50,6 +51,13 @@ TEST(TimingStats, CountsBarsSidesAndLanesOfGradedStrikesOnly) {
     EXPECT_NEAR(stats.Lanes[1].SpreadMs, 8.16497, 1e-4); // sqrt(200 / 3)
     EXPECT_EQ(stats.Lanes[2].Graded, 0) << "misses carry no timing";
     EXPECT_FALSE(stats.MedianMs) << "fewer than 50 graded strikes";
+}
+
+TEST(TimingStats, OnTimeReachesFiveMillisecondsEitherWayAndNoFurther) {
+    const TimingStats stats = ComputeTimingStats(Strikes({-6, -5, -3, 1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(stats.Early, 1);
+    EXPECT_EQ(stats.OnTime, 7);
+    EXPECT_EQ(stats.Late, 1);
 }
 
 TEST(TimingStats, UnstableRateIsTenStandardDeviationsAndTheMedianNeedsFiftyStrikes) {

@@ -2,6 +2,7 @@
 #include "app/graphics/BitmapText.h"
 #include "app/graphics/ScreenSurfaces.h"
 #include "app/play/PlayScreen.h"
+#include "app/play/PracticeControl.h"
 #include "midi/MidiDrive.h"
 #include "platform/display/DXDraw.h"
 #include "platform/display/DXTimer.h"
@@ -64,8 +65,11 @@ void PlayScreen::DrawTitleStrip(std::int32_t frameCount) {
 }
 
 void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::int32_t elapsed) {
+    // The tempo being played: a practice plays the song's own scaled by its tempo percent.
+    std::int32_t bpm = Parts.Drive.Tempo.load();
+    if (Parts.State.Practice.Active) bpm = (bpm * Parts.Practice.StripInfo().TempoPercent + 50) / 100;
     Parts.Text.DrawText16(536, 356, "BPM", 0);
-    Parts.Text.DrawText32(584, 340, Format("%3d", Parts.Drive.Tempo.load()), 2);
+    Parts.Text.DrawText32(584, 340, Format("%3d", bpm), 2);
     // The pre-roll counts the bars and the time before the song's start as negative.
     const std::int32_t beat = FloorDiv(now, division);
     const std::int32_t phase = now - beat * division;
