@@ -165,7 +165,6 @@ private:
     bool Whole = true;
 };
 
-
 } // namespace
 
 std::string EncodePendingPlay(const PendingPlay& play) {
