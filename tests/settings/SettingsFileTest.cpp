@@ -336,6 +336,8 @@ TEST_F(SettingsFile, UnreadableFileIsNeverReplaced) {
     fs::permissions(Dir, fs::perms::all); // the folder itself would let anyone replace the file
     fs::permissions(Path, fs::perms::none);
     EXPECT_EQ(AsUnprivileged([&] { SaveSettings(Path, LoadSettings(Path)); }), Path + " に書き込めません");
+    // Readable again for the check, when the test itself runs unprivileged.
+    fs::permissions(Path, fs::perms::owner_read);
     EXPECT_EQ(Read(), original);
 }
 
