@@ -156,7 +156,8 @@ TEST(SearchFileData, FieldsComeFromTheEntryWithTimesPackedInLocalTime) {
     EXPECT_EQ(FileTimeToDateTime(315532799), 0.0);  // 1979: before the packed range
     EXPECT_EQ(FileTimeToDateTime(4354819200), 0.0); // 2108: after it
 
-    // Only the low 32 bits of a size are kept.
+    // Only the low 32 bits of a size are kept (writable again: only root may grow it read-only).
+    chmod(path.c_str(), 0644);
     std::filesystem::resize_file(path, (std::uint64_t{1} << 32) + 5);
     EXPECT_EQ(MakeSearchFileData("locked.txt", StatEntry(path)).Size, 5);
 
