@@ -155,8 +155,11 @@ void Records(const ScreenBenchOptions& options) {
     const std::string song = "Songs/demo.mid";
     const PlayRecord first = SpreadPlay(1, 150, 60, 30);
     const PlayRecord second = SpreadPlay(2, 190, 40, 10);
-    form.Records->Record(song, "デモ曲", first);
-    form.Records->Record(song, "デモ曲", second);
+    SongInfo played;
+    played.Key = "bench-demo";
+    played.Title = "デモ曲";
+    form.Records->Record(song, played, first);
+    form.Records->Record(song, played, second);
     form.Records->WaitIdle();
 
     form.LastPlay = TimingPageData{ComputeTimingStats(second.Strikes), 12, second, BestLookup::Found, first};
