@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <unistd.h>
 
 namespace tamtara::testing {
 namespace {
@@ -69,7 +70,8 @@ TEST(Startup, WithoutAnyFontStopsNamingTheFont) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            const auto config = std::filesystem::temp_directory_path() / "tamtara-no-fonts.conf";
+            const auto config = std::filesystem::temp_directory_path() /
+                                ("tamtara-no-fonts-" + std::to_string(::getpid()) + ".conf");
             std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
             ::setenv("FONTCONFIG_FILE", config.c_str(), 1);
             TestGameFolder folder("StartupNoFonts");

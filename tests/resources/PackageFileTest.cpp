@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace tamtara {
 namespace {
@@ -152,7 +153,9 @@ TEST(PackageOpenFile, MissingFileLeavesReaderClosedWithoutMessage) {
 }
 
 TEST(PackageOpenFile, OpenedFileIsOwnedAndReleasedByClose) {
-    std::string path = (std::filesystem::temp_directory_path() / "tamtara_open_file_test.pb").string();
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("tamtara_open_file_test_" + std::to_string(::getpid()) + ".pb"))
+                           .string();
     WritePackage(path, {{"InstName.txt", Bytes("Kick\nSnare\n")}});
     TReadPackageFile reader;
     reader.OpenFile(path);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace tamtara {
 namespace {
@@ -78,9 +79,11 @@ TEST(Scene, ComposesAFrameAndSavesItAsPng) {
     ASSERT_EQ(presenter.PresentCount(), 1);
     EXPECT_EQ(presenter.Frame().Pixel(320, 200), back.Pixel(320, 200));
     EXPECT_NE(back.Pixel(320, 200), back.ColorMatch(clFuchsia)); // the key never lands
-    const auto path = std::filesystem::temp_directory_path() / "tamtara_display_scene.png";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tamtara_display_scene_" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(presenter.Frame().SaveToPng(path.string()));
     EXPECT_GT(std::filesystem::file_size(path), 1000u);
+    std::filesystem::remove(path);
 }
 
 } // namespace

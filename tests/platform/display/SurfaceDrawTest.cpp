@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace tamtara {
 namespace {
@@ -125,7 +126,8 @@ TEST_F(SurfaceDraw, ColorMatchPacksRgb565AndLeavesTheCornerAlone) {
 }
 
 TEST_F(SurfaceDraw, SavesAsPng) {
-    const auto path = std::filesystem::temp_directory_path() / "tamtara_display_save.png";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("tamtara_display_save_" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(Sheet.SaveToPng(path.string()));
     EXPECT_GT(std::filesystem::file_size(path), 50u);
     std::filesystem::remove(path);
