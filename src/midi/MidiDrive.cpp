@@ -434,13 +434,14 @@ void TMidiDrive::Pass() {
     try {
         PassBody();
     } catch (const std::exception& e) {
-        // An output error would repeat every cycle: stop the song and keep the thread alive.
+        // An output error would repeat every cycle: stop the song and keep the thread alive. The
+        // error is counted before the song stops, so whoever sees it stopped also sees why.
+        Report(std::string("MIDI output error during playback: ") + e.what());
         Playing = false;
         {
             auto lock = ScopedLock();
             FadeStep = 0.0;
         }
-        Report(std::string("MIDI output error during playback: ") + e.what());
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
     }
 }
