@@ -58,6 +58,8 @@ bool FileWritable(const std::string& path) {
 // (the page walk does not call the progress handler), and what an interrupted walk reports is
 // not believed: it stops short and sees the pages it did not reach as never used.
 bool CheckPages(TDatabase& database, std::int32_t budgetMs) {
+    // No time at all: given up before it starts, rather than a race with the watchdog.
+    if (budgetMs <= 0) return false;
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false, interrupted = false;
