@@ -1,6 +1,7 @@
 // UTF-8 and UTF-16 ini files: what a hand-written settings file may have been saved as.
 #include "settings/ProfileText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -58,12 +59,17 @@ template <class Visit> bool ForEachCodePoint(const std::string& text, Visit visi
     return true;
 }
 
-// Without a mark, NUL bytes say UTF-16 (no text ini holds them): the ASCII characters' zero
-// halves fall on the odd bytes in little-endian order, on the even ones in big-endian order.
-bool LooksLittleEndian(const std::string& bytes) {
+// Without a mark, UTF-16 shows in its ASCII characters' zero halves: on the odd bytes in
+// little-endian order, on the even ones in big-endian order. An ini's keys, sections and numbers
+// are ASCII, so at least half its characters put a zero on one side. A few stray NUL bytes in an
+// 8-bit file are not that: such a file is read as bytes, as it always was.
+std::optional<bool> Utf16WithoutMark(const std::string& bytes) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
     std::size_t evenZeros = 0, oddZeros = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] == '\0') ++(i % 2 == 0 ? evenZeros : oddZeros);
+    const std::size_t units = bytes.size() / 2;
+    if (std::max(evenZeros, oddZeros) * 2 < units) return std::nullopt;
     return oddZeros >= evenZeros;
 }
 
@@ -103,10 +109,10 @@ std::optional<std::string> DecodeProfileText(const std::string& bytes, ProfileTe
         form.Kind = bytes[0] == '\xFF' ? ProfileTextForm::Utf16LittleEndian : ProfileTextForm::Utf16BigEndian;
         return DecodeUtf16(bytes, 2, form.Kind == ProfileTextForm::Utf16LittleEndian);
     }
-    if (bytes.find('\0') == std::string::npos) return bytes;
-    form.Kind =
-        LooksLittleEndian(bytes) ? ProfileTextForm::Utf16LittleEndian : ProfileTextForm::Utf16BigEndian;
-    return DecodeUtf16(bytes, 0, form.Kind == ProfileTextForm::Utf16LittleEndian);
+    const std::optional<bool> littleEndian = Utf16WithoutMark(bytes);
+    if (!littleEndian) return bytes;
+    form.Kind = *littleEndian ? ProfileTextForm::Utf16LittleEndian : ProfileTextForm::Utf16BigEndian;
+    return DecodeUtf16(bytes, 0, *littleEndian);
 }
 
 std::optional<std::string> EncodeProfileText(const std::string& text, const ProfileTextForm& form) {

@@ -523,6 +523,15 @@ TEST_F(SettingsFile, Utf16ThatDoesNotDecodeIsRefusedWithItsReasonAndLeftAlone) {
     }
 }
 
+TEST_F(SettingsFile, AStrayNulByteInAnEightBitFileIsNotTakenForUtf16) {
+    const std::string file = std::string("[GameConfig]\nLevel=6\n; a note\0with a NUL\n", 41);
+    Write(file);
+    const LauncherSettings loaded = LoadSettings(Path);
+    EXPECT_EQ(loaded.Level, 6);
+    SaveSettings(Path, loaded);
+    EXPECT_NE(Read().find(std::string("; a note\0with a NUL\n", 20)), std::string::npos);
+}
+
 TEST_F(SettingsFile, SaveRemovesOnlyTheStaleTemporariesOfKilledSaves) {
     const auto touch = [&](const std::string& name, std::chrono::minutes age) {
         std::ofstream(Dir / name) << "[Config]\n";

@@ -1,6 +1,8 @@
 // Feeds arbitrary ini files to the settings store: load, save, load again must give the same
 // settings, keep every line that the save does not own, and a second save must change nothing.
+#include "settings/ProfileText.h"
 #include "settings/Settings.h"
+#include "settings/SettingsError.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -44,11 +46,17 @@ std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
+// The file's lines as the store reads them: in its text form (UTF-16 converted, a mark set
+// aside), split at "\n", or at "\r" in a file with no "\n" at all.
+std::vector<std::string> SplitLines(const std::string& bytes) {
+    tamtara::ProfileTextForm form;
+    const std::string text = tamtara::DecodeProfileText(bytes, form).value_or(bytes);
+    const char newline =
+        text.find('\n') == std::string::npos && text.find('\r') != std::string::npos ? '\r' : '\n';
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
+        std::size_t end = text.find(newline, start);
         if (end == std::string::npos) end = text.size();
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
@@ -96,7 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream(IniPath(), std::ios::binary | std::ios::trunc) << original;
 
     const LauncherSettings loaded = LoadSettings(IniPath());
-    SaveSettings(IniPath(), loaded);
+    try {
+        SaveSettings(IniPath(), loaded);
+    } catch (const ESettingsError&) {
+        // A file the store refuses to change (UTF-16 that does not decode) is left as it was.
+        if (ReadFile(IniPath()) != original) std::abort();
+        return 0;
+    }
     const std::string saved = ReadFile(IniPath());
     if (!SameSettings(LoadSettings(IniPath()), loaded)) std::abort();
 
