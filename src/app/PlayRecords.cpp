@@ -11,7 +11,11 @@
 namespace tamtara {
 
 void TMainForm::DescribePlayedSong() {
-    PlayedSong = DescribeLoadedSong(*MidiDrive);
+    // A jingle queued to the sequencer thread may load over the song meanwhile: read it whole.
+    {
+        auto lock = MidiDrive->ScopedLock();
+        PlayedSong = DescribeLoadedSong(*MidiDrive);
+    }
     PlayedSong.Title = SongLabel(Selection.SongTitle, Selection.SongFile);
 }
 
@@ -29,7 +33,12 @@ void TMainForm::RecordPlay(bool failed) {
     facts.PlayedAt =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
             .count();
-    PlayRecord record = CapturePlay(play, Play->Judgement.PlayStrikes, *MidiDrive, facts);
+    PlayRecord record;
+    {
+        // The song's tempo map is read under the sequencer's lock: a load on its thread writes it.
+        auto lock = MidiDrive->ScopedLock();
+        record = CapturePlay(play, Play->Judgement.PlayStrikes, *MidiDrive, facts);
+    }
     LastPlay = TimingPageData{};
     LastPlay.Timing = ComputeTimingStats(record.Strikes);
     LastPlay.OffsetMs = record.OffsetMs;
