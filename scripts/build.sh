@@ -4,5 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir="${1:-build}"
 shift || true
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+. scripts/compiler-cache.sh
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${compiler_cache_args[@]}" "$@" >/dev/null
 cmake --build "$dir" -j2

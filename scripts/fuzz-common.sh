@@ -5,8 +5,9 @@ fuzz_targets="smf_reader settings bmp_decoder jpeg_picture package_reader"
 
 # Only the fuzz targets and the libraries they read with, all instrumented for libFuzzer.
 fuzz_build() {
+  . scripts/compiler-cache.sh
   cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMTARA_FUZZ=ON -DTAMTARA_TESTS=OFF \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${compiler_cache_args[@]}" >/dev/null
   cmake --build build-fuzz -j2 --target fuzz_targets
 }
 

@@ -14,7 +14,7 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(clang clang-format libclang-rt-14-dev sox xvfb xauth xdotool imagemagick evilwm x11-xserver-utils
-             desktop-file-utils appstream dpkg-dev file sqlite3)
+             desktop-file-utils appstream dpkg-dev file sqlite3 ccache)
 fi
 # A player hears the drums through the full General MIDI set; the tests keep the small one.
 if [ "${1:-}" = "--play" ]; then
