@@ -199,7 +199,7 @@ ModeFigures RunMode(const std::string& song, bool precise, int seconds, unsigned
     {
         // The moment of tick 0, exactly as the sequencer integrates its position.
         auto lock = form.MidiDrive->ScopedLock();
-        songStart = form.MidiDrive->PrevTime - form.MidiDrive->Position.load() / TicksPerMs;
+        songStart = form.MidiDrive->LastCycleTime() - form.MidiDrive->CurrentPosition() / TicksPerMs;
     }
 
     std::vector<double> keyDowns;

@@ -199,7 +199,6 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     SystemMidiDriver driver;
     driver.SetSynthPeriod(options.Period);
     TMidiDrive drive(driver, SystemClock::Instance());
-    drive.AnnounceNotes = true;
     drive.OpenOutput(MidiMapperId);
     const std::shared_ptr<BuiltInSynth> synth = driver.OpenBuiltInSynth();
     if (!synth || !synth->IsAudible()) {
@@ -268,16 +267,18 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     {
         // Tick 0 plays at the cycle time Play stamps; read before the sequencer moves it on.
         auto driveLock = drive.ScopedLock();
-        drive.Play();
+        PlaySetup setup;
+        setup.Style.AnnounceNotes = true;
+        drive.Play(setup);
         std::lock_guard lock(samples.Mutex);
-        samples.SongStart = drive.PrevMicros + synth->TimedLeadMicros();
+        samples.SongStart = drive.LastCycleMicros() + synth->TimedLeadMicros();
     }
 
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> gap(15000, 60000);
     std::uniform_int_distribution<int> lanes(1, LaneCount - 1);
     int strikes = 0;
-    while (drive.Playing) {
+    while (drive.IsPlaying()) {
         std::this_thread::sleep_for(std::chrono::microseconds(gap(random)));
         const int lane = lanes(random);
         const std::int64_t stamp = MonotonicMicros();

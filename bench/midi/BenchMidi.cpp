@@ -92,7 +92,7 @@ Lateness MeasureLateness(bool busyOtherCore) {
     drive->Play();
     // Play stamps its start on the millisecond clock just before it returns.
     const auto start = Clock::now();
-    while (drive->Playing)
+    while (drive->IsPlaying())
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     // The note-ons sent, per channel in order.
@@ -101,14 +101,14 @@ Lateness MeasureLateness(bool busyOtherCore) {
         if ((m.Message & 0xF0) == 0x90) sent[m.Message & 0x0F].push_back(m.At);
     std::vector<double> late;
     for (int t = 0; t < tracks; ++t) {
-        const TMidiTrack& track = drive->Tracks[t];
+        const TMidiTrack& track = drive->Song().Tracks[t];
         std::vector<std::int32_t> ticks;
         for (int i = 0; i < track.Count(); ++i)
             if ((track[i].Event.Status & 0xF0) == 0x90) ticks.push_back(track[i].Tick);
         const auto& sends = sent[t % 9];
         for (std::size_t k = 0; k < std::min(ticks.size(), sends.size()); ++k) {
             const double sentMs = std::chrono::duration<double, std::milli>(sends[k] - start).count();
-            late.push_back(sentMs - bench::SongMs(*drive, ticks[k]));
+            late.push_back(sentMs - bench::SongMs(drive->Song(), ticks[k]));
         }
     }
     drive.reset();

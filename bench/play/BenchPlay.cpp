@@ -184,7 +184,7 @@ void Shots(const std::filesystem::path& folder, const std::string& song, bool au
                                 state.QueueCount[lane].load());
         if (frame == 60 || frame == 1500)
             game.SavePng(out + "/" + mode + "_" + std::to_string(frame) + ".png");
-        if (!game.Form().MidiDrive->Playing && game.State() == ssPlay)
+        if (!game.Form().MidiDrive->IsPlaying() && game.State() == ssPlay)
             game.SavePng(out + "/" + mode + "_stopped.png");
     }
     game.Step(40);

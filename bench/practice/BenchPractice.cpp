@@ -82,23 +82,24 @@ struct Session {
     double StartMs = 0; // the steady time the timeline counts from
 
     Session(const Bytes& song, const PracticePlan& plan,
-            const std::function<void(TMidiDrive&)>& configure = {}) {
+            const std::function<void(TMidiDrive&, PlaySetup&)>& configure = {}) {
         Drive->OpenOutput(MidiMapperId);
         TMemoryStream stream(song);
         Drive->LoadFromStream(stream);
-        if (configure) configure(*Drive);
-        Drive->SetPractice(plan);
+        PlaySetup options;
+        options.Practice = plan;
+        if (configure) configure(*Drive, options);
         auto lock = Drive->ScopedLock();
-        Drive->Play();
+        Drive->Play(options);
         Driver.Take();
         // Play stamps its start on the millisecond clock: the same count as the steady clock's.
         const double now = SteadyMs(Steady::now());
         const auto wrapped = static_cast<std::uint32_t>(static_cast<std::uint64_t>(now));
-        StartMs = std::floor(now) - static_cast<double>(wrapped - Drive->PrevTime);
+        StartMs = std::floor(now) - static_cast<double>(wrapped - Drive->LastCycleTime());
     }
     void WaitForEnd(double seconds) {
         const auto until = Steady::now() + std::chrono::duration<double>(seconds);
-        while (Drive->Playing && Steady::now() < until)
+        while (Drive->IsPlaying() && Steady::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 };
@@ -146,11 +147,12 @@ void LoopSeam() {
     plan.LoopFromTick = 960;
     plan.LoopToTick = 1440;
     std::atomic<int> passes{0};
-    Session s(song, plan, [&](TMidiDrive& drive) { drive.OnLoopEnd = [&](TMidiDrive&) { ++passes; }; });
+    Session s(song, plan,
+              [&](TMidiDrive&, PlaySetup& options) { options.OnLoopEnd = [&](TMidiDrive&) { ++passes; }; });
     while (passes < 50)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     s.Drive->Stop();
-    const double length = SongMs(*s.Drive, 1440) - SongMs(*s.Drive, 960);
+    const double length = SongMs(s.Drive->Song(), 1440) - SongMs(s.Drive->Song(), 960);
     std::vector<double> errors;
     int pass = 0;
     for (const StampedMessage& m : s.Driver.Take())
@@ -173,14 +175,14 @@ void WaitResume() {
     }
     const Bytes song = Smf({drums, bass});
     std::vector<double> strikes;
-    Session s(song, PracticePlan{}, [](TMidiDrive& drive) {
-        drive.AnnounceNotes = true;
-        drive.OnDrumNote = [](const SequencerEvent*) {};
-        drive.HoldsAt = [](const SequencerEvent&) { return true; };
+    Session s(song, PracticePlan{}, [](TMidiDrive& drive, PlaySetup& options) {
+        options.Style.AnnounceNotes = true;
+        drive.Hooks.DrumNote = [](const SequencerEvent*) {};
+        options.HoldsAt = [](const SequencerEvent&) { return true; };
     });
     std::mt19937 random(7);
     std::uniform_int_distribution<int> delay(5, 20);
-    while (s.Drive->Playing && static_cast<int>(strikes.size()) < holds) {
+    while (s.Drive->IsPlaying() && static_cast<int>(strikes.size()) < holds) {
         if (!s.Drive->IsHolding()) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
             continue;
@@ -218,13 +220,13 @@ void Clicks() {
     plan.Metronome = true;
     Session s(song, plan);
     s.WaitForEnd(20);
-    const BarMap bars = BarMap::FromSong(*s.Drive, SongEndTick(*s.Drive));
+    const BarMap bars = BarMap::FromSong(s.Drive->Song(), SongEndTick(s.Drive->Song()));
     std::vector<double> due;
     for (std::int32_t beat = -2 * 1920; beat < 0; beat += 480)
-        due.push_back(SongMs(*s.Drive, beat));
+        due.push_back(SongMs(s.Drive->Song(), beat));
     for (std::int32_t beat = 0; beat < static_cast<std::int32_t>(tick);)
-        due.push_back(SongMs(*s.Drive, beat)), beat = bars.BeatAtOrAfter(beat + 1).Tick;
-    const double lead = -SongMs(*s.Drive, -2 * 1920);
+        due.push_back(SongMs(s.Drive->Song(), beat)), beat = bars.BeatAtOrAfter(beat + 1).Tick;
+    const double lead = -SongMs(s.Drive->Song(), -2 * 1920);
     std::vector<double> errors;
     std::size_t k = 0;
     for (const StampedMessage& m : s.Driver.Take())

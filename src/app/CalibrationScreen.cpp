@@ -47,18 +47,15 @@ const char* CalibrationHelpLine(const CalibrationRun& run) {
 void TMainForm::EnterCalibration() {
     Calibrating.Clear();
     MidiDrive->Stop();
-    MidiDrive->SkipLeadIn = false;
-    MidiDrive->GMResetOnPlay = true;
-    MidiDrive->GSResetOnPlay = false;
-    MidiDrive->LoopPlay = true;
-    MidiDrive->AnnounceNotes = false;
     TMemoryStream clicks(ClickSongBytes(ClickBars));
     MidiDrive->LoadFromStream(clicks);
     {
         auto lock = MidiDrive->ScopedLock();
         SongStartLine = "click start";
     }
-    MidiDrive->Play();
+    PlaySetup looping;
+    looping.Style = PlayStyle{.Loop = true, .GMReset = true};
+    MidiDrive->Play(looping);
 }
 
 void TMainForm::CalibrationStrike(std::optional<std::uint32_t> time) {
@@ -66,11 +63,11 @@ void TMainForm::CalibrationStrike(std::optional<std::uint32_t> time) {
     double position = 0.0;
     {
         auto lock = MidiDrive->ScopedLock();
-        if (!MidiDrive->Playing) return;
+        if (!MidiDrive->IsPlaying()) return;
         // A polled press is measured at the poll, as play grades it in that mode.
-        position = time ? MidiDrive->PositionAt(*time) : MidiDrive->Position.load();
+        position = time ? MidiDrive->PositionAt(*time) : MidiDrive->CurrentPosition();
     }
-    Calibrating.AddStrike(BeatDeviationMs(position, MidiDrive->Division, CalibrationTempo));
+    Calibrating.AddStrike(BeatDeviationMs(position, MidiDrive->Division(), CalibrationTempo));
     if (time) CalibrationStruckSincePoll = true;
 }
 
@@ -117,10 +114,10 @@ void TMainForm::DrawCalibration() {
     DrawBarredBackground(back, *sheets.BackSurface, *sheets.OverlaySurface);
 
     // The pads: lit for the first sixth of their beat.
-    const std::int32_t songDivision = MidiDrive->Division;
+    const std::int32_t songDivision = MidiDrive->Division();
     const std::int32_t division = songDivision > 0 ? songDivision : CalibrationDivision;
     const std::int32_t tick = MidiDrive->CurrentTick();
-    const bool clicking = MidiDrive->Playing && !Calibrating.Ending;
+    const bool clicking = MidiDrive->IsPlaying() && !Calibrating.Ending;
     for (std::int32_t i = 0; i < 4; ++i) {
         const bool lit = clicking && (tick / division) % 4 == i && tick % division < division / 6;
         const std::int32_t lane = i == 0 ? dpCymbal : dpHiHat;

@@ -67,22 +67,19 @@ void TMainForm::TimerTimer() {
 }
 
 void TMainForm::StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset) {
-    MidiDrive->SkipLeadIn = true;
-    MidiDrive->GMResetOnPlay = gmReset;
-    MidiDrive->GSResetOnPlay = gsReset;
-    MidiDrive->LoopPlay = loop;
-    MidiDrive->AnnounceNotes = false;
     {
         auto lock = MidiDrive->ScopedLock();
         SongStartLine.clear();
     }
-    MidiDrive->QueuePlay(fileName);
+    PlayRequest jingle{fileName, {}};
+    jingle.Setup.Style = PlayStyle{.SkipLeadIn = true, .Loop = loop, .GMReset = gmReset, .GSReset = gsReset};
+    MidiDrive->QueuePlay(jingle);
 }
 
 // The confirmation keeps the General MIDI reset as the screen left it and always resets GS;
 // drum notes are not announced, so none of them is withheld from the jingle.
 void TMainForm::StartEnterJingle() {
-    StartJingle("_enter.mid", false, MidiDrive->GMResetOnPlay, true);
+    StartJingle("_enter.mid", false, MidiDrive->Style().GMReset, true);
 }
 
 void TMainForm::ConfirmPlay(PlayState& play) {

@@ -38,13 +38,11 @@ TMainForm::TMainForm(GameServices services)
         });
     // The first tick of a play's song and of the calibration's clicks is traced; jingles start
     // unreported.
-    MidiDrive->OnSongStart = [this](TMidiDrive&) {
+    MidiDrive->Hooks.SongStart = [this](TMidiDrive&) {
         if (SongStartLine.empty()) return;
         TraceSongStart();
         SongStartLine.clear();
     };
-    MidiDrive->AnnounceNotes = true;
-    MidiDrive->GMResetOnPlay = true;
 
     Packages.Open();
     // Without a records folder the records live beside the settings file; a game with neither
@@ -110,7 +108,7 @@ void TMainForm::FormShow() {
     ReportStart(0, StartSynthText);
     // Without a MIDI output the game still runs, silent; the error has been reported.
     RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });
-    MidiDrive->NoBankSelect = Settings.NoBank;
+    MidiDrive->SetNoBankSelect(Settings.NoBank);
     // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
     KitInput* kit = Input.Kit.get();
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())

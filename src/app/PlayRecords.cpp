@@ -14,7 +14,7 @@ void TMainForm::DescribePlayedSong() {
     // A jingle queued to the sequencer thread may load over the song meanwhile: read it whole.
     {
         auto lock = MidiDrive->ScopedLock();
-        PlayedSong = DescribeLoadedSong(*MidiDrive);
+        PlayedSong = DescribeLoadedSong(MidiDrive->Song());
     }
     PlayedSong.Title = SongLabel(Selection.SongTitle, Selection.SongFile);
 }
@@ -37,7 +37,7 @@ void TMainForm::RecordPlay(bool failed) {
     {
         // The song's tempo map is read under the sequencer's lock: a load on its thread writes it.
         auto lock = MidiDrive->ScopedLock();
-        record = CapturePlay(play, Play->Judgement.PlayStrikes, *MidiDrive, facts);
+        record = CapturePlay(play, Play->Judgement.PlayStrikes, MidiDrive->Song(), facts);
     }
     LastPlay = TimingPageData{};
     LastPlay.Timing = ComputeTimingStats(record.Strikes);

@@ -22,15 +22,10 @@ void TMainForm::EnterPlay() {
     play.InputOffsetMs = Settings.InputOffsetMs;
     Play->Judgement.BeginPlay();
     Play->Judgement.OpenStrikes(!play.DemoMode);
-    MidiDrive->SkipLeadIn = false;
-    MidiDrive->GMResetOnPlay = true;
-    MidiDrive->GSResetOnPlay = true;
-    MidiDrive->LoopPlay = false;
-    MidiDrive->AnnounceNotes = true;
     play.SequencerErrorsAtStart = MidiDrive->ErrorCount();
     if (!StartChosenSong()) return;
     // The play clock starts with the song's first tick, after the pre-roll.
-    play.PlayStartTime = MidiDrive->SongStartTime;
+    play.PlayStartTime = MidiDrive->SongStartTime();
 }
 
 void TMainForm::PlayScreen() {
@@ -55,15 +50,18 @@ bool TMainForm::StartChosenSong() {
     try {
         MidiDrive->LoadFromFile(Selection.SongFile);
         DescribePlayedSong();
-        Play->Practice.Prepare();
+        PlaySetup options;
+        options.Style = PlayStyle{.GMReset = true, .GSReset = true, .AnnounceNotes = true};
+        options.PreRollTicks = SongPreRoll(MidiDrive->Song(), Play->State.ScrollSpeed,
+                                           static_cast<std::int32_t>(Timer.Interval()));
+        Play->Practice.Prepare(options);
         {
             auto lock = MidiDrive->ScopedLock();
             SongStartLine = "song start " + Selection.SongFile;
         }
-        MidiDrive->Play(
-            SongPreRoll(*MidiDrive, Play->State.ScrollSpeed, static_cast<std::int32_t>(Timer.Interval())));
-        if (MidiDrive->Playing) return true;
-        reason = TimingProblem(MidiDrive->Division, MidiDrive->TrackCount);
+        MidiDrive->Play(options);
+        if (MidiDrive->IsPlaying()) return true;
+        reason = TimingProblem(MidiDrive->Division(), MidiDrive->Song().TrackCount);
         if (reason.empty()) reason = "曲が始まりませんでした";
     } catch (const std::exception& error) {
         reason = error.what();

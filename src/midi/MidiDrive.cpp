@@ -98,9 +98,9 @@ void TMidiDrive::LoadFromStream(TStream& stream) {
     Stop();
     auto lock = ScopedLock();
     const std::vector<std::uint8_t> bytes = stream.ReadAll();
-    ParseSmf(bytes, *this);
-    EndSongAtItsEndTick(*this);
-    Loaded = true;
+    ParseSmf(bytes, Model);
+    EndSongAtItsEndTick(Model);
+    Model.Loaded = true;
 }
 
 std::string TMidiDrive::ReadTitle(const std::string& path) {
@@ -109,15 +109,27 @@ std::string TMidiDrive::ReadTitle(const std::string& path) {
     return ReadSmfTitle(bytes);
 }
 
-std::int32_t TMidiDrive::StartTempo() const {
-    return TempoCount > 0 ? TempoMap[0].Bpm : DefaultTempo;
+PlayStyle TMidiDrive::Style() const {
+    std::lock_guard<std::recursive_mutex> lock(Mutex);
+    return AskedStyle;
 }
 
-void TMidiDrive::Play(std::int32_t preRollTicks) {
-    if (Playing || !Loaded) return;
+std::int32_t TMidiDrive::StartTempo() const {
+    return Model.TempoCount > 0 ? Model.TempoMap[0].Bpm : DefaultTempo;
+}
+
+void TMidiDrive::Play(const PlaySetup& options) {
+    {
+        auto lock = ScopedLock();
+        AskedStyle = options.Style;
+    }
+    if (Playing || !Model.Loaded) return;
     // Without ticks per quarter note the position cannot be timed (not a MIDI file).
-    if (Division <= 0) return;
+    if (Model.Division <= 0) return;
     auto lock = ScopedLock();
+    Current = options;
+    Plan = options.Practice.Clamped();
+    const std::int32_t preRollTicks = options.PreRollTicks;
     Timed = Plan.ChangesTiming();
     Holding = false;
     Loops = 0;
@@ -126,20 +138,20 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
     TempoIndex = 0;
     for (auto& program : ChannelPrograms)
         program = 128;
-    CycleCount = 0;
+    Cycles = 0;
     Position = -static_cast<double>(std::max(preRollTicks, 0));
     PauseStage = PauseStep::Running;
     SongStarted = false;
-    for (int t = 0; t < TrackCount; ++t) {
-        Tracks[t].PlayIndex = 0;
-        Tracks[t].AnnounceIndex = 0;
+    for (int t = 0; t < Model.TrackCount; ++t) {
+        Model.Tracks[t].PlayIndex = 0;
+        Model.Tracks[t].AnnounceIndex = 0;
     }
-    if (!Timed) AnnounceDrumNotes(Position + Division * 8.0);
+    if (!Timed) AnnounceDrumNotes(Position + Model.Division * 8.0);
 
-    if (SkipLeadIn) {
+    if (Current.Style.SkipLeadIn) {
         FirstNoteTick = 100000;
-        for (int t = 0; t < TrackCount; ++t) {
-            const TMidiTrack& track = Tracks[t];
+        for (int t = 0; t < Model.TrackCount; ++t) {
+            const TMidiTrack& track = Model.Tracks[t];
             for (std::int32_t i = 0; i < track.Count() && track[i].Tick < FirstNoteTick; ++i) {
                 if ((track[i].Event.Status & 0xF0) == 0x90 && !track[i].Event.IsExclusive()) {
                     FirstNoteTick = track[i].Tick;
@@ -147,14 +159,14 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
                 }
             }
         }
-        FirstNoteTick = std::max(FirstNoteTick - Division / 4, 0);
+        FirstNoteTick = std::max(FirstNoteTick - Model.Division / 4, 0);
     }
 
-    FadeLevel = 10000.0;
+    Fade = 10000.0;
     FadeStep = 0.0;
-    if (GMResetOnPlay) SendGMReset();
-    if (GSResetOnPlay) SendGSReset();
-    const bool anyReset = GMResetOnPlay || GSResetOnPlay;
+    if (Current.Style.GMReset) SendGMReset();
+    if (Current.Style.GSReset) SendGSReset();
+    const bool anyReset = Current.Style.GMReset || Current.Style.GSReset;
     for (int c = 0; c < 16; ++c) {
         ChannelVolumes[c] = 100;
         ChannelPans[c] = 64;
@@ -172,12 +184,12 @@ void TMidiDrive::Play(std::int32_t preRollTicks) {
         if (PassStart > 0) ChaseState();
         BaseTime = PrevTime;
         StartPass(std::max(preRollTicks, 0), 0.0);
-        SongStartTime = BaseTime + static_cast<std::uint32_t>(std::lround(TimelineMsOf(PassStart)));
+        StartTime = BaseTime + static_cast<std::uint32_t>(std::lround(TimelineMsOf(PassStart)));
         return;
     }
     const double perMs = TicksPerMillisecond();
     const double preRollMs = perMs > 0.0 ? -Position.load() / perMs : 0.0;
-    SongStartTime = PrevTime + static_cast<std::uint32_t>(std::lround(preRollMs));
+    StartTime = PrevTime + static_cast<std::uint32_t>(std::lround(preRollMs));
 }
 
 void TMidiDrive::Stop() {
@@ -188,7 +200,7 @@ void TMidiDrive::Stop() {
     Holding = false;
     AllNotesOff();
     FadeStep = 0.0;
-    FadeLevel = 10000.0;
+    Fade = 10000.0;
 }
 
 void TMidiDrive::Rewind() {
@@ -196,17 +208,17 @@ void TMidiDrive::Rewind() {
     auto lock = ScopedLock();
     Tempo = StartTempo();
     TempoIndex = 0;
-    CycleCount = 0;
+    Cycles = 0;
     Position = 0.0;
-    for (int t = 0; t < TrackCount; ++t)
-        Tracks[t].PlayIndex = 0;
+    for (int t = 0; t < Model.TrackCount; ++t)
+        Model.Tracks[t].PlayIndex = 0;
 }
 
 void TMidiDrive::FadeOut(std::int32_t milliseconds) {
     auto lock = ScopedLock();
     // A duration below 1 ms would divide by zero or make the level rise past full volume.
     const double duration = std::max(milliseconds, 1);
-    FadeLevel = 10000.0;
+    Fade = 10000.0;
     FadeStep = -(10000.0 / duration * SleepInterval);
     FadeStartMicros = Clock.NowMicros();
 }
@@ -222,9 +234,9 @@ std::int32_t TMidiDrive::CurrentTick() const {
 
 double TMidiDrive::TicksPerMillisecond() const {
     if (Timed) return Timeline.TicksPerMillisecond(Position) * Plan.TempoScale;
-    if (Tempo <= 0 || Division <= 0) return 0.0;
-    const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
-    return Tempo * speed * Division / 60000.0;
+    if (Tempo <= 0 || Model.Division <= 0) return 0.0;
+    const double speed = Current.Style.SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
+    return Tempo * speed * Model.Division / 60000.0;
 }
 
 double TMidiDrive::PositionAt(std::uint32_t time) const {
@@ -302,9 +314,9 @@ void TMidiDrive::Resume() {
     const std::int32_t paused = WholeTick(Position);
     // The meter in force at the paused position; none written is 4/4 from the start.
     MeterEntry meter;
-    for (int i = 0; i < MeterCount; ++i)
-        if (MeterMap[i].Tick <= paused) meter = MeterMap[i];
-    CountInBeat = std::max(Division * 4 / meter.Denominator, 1);
+    for (int i = 0; i < Model.MeterCount; ++i)
+        if (Model.MeterMap[i].Tick <= paused) meter = Model.MeterMap[i];
+    CountInBeat = std::max(Model.Division * 4 / meter.Denominator, 1);
     CountInBarTicks = CountInBeat * meter.Numerator;
     CountInBarOrigin = meter.Tick;
     CountInPosition = Position - CountInBarTicks;
@@ -344,7 +356,7 @@ bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
     // The song goes on from the paused position at the moment the silent bar reached it; the
     // part of this cycle past that moment is played now.
     const double resumedAt = now - (perMs > 0.0 ? over / perMs : 0.0);
-    SongStartTime = SongStartTime + static_cast<std::uint32_t>(std::lround(resumedAt - PauseTime.load()));
+    StartTime = StartTime + static_cast<std::uint32_t>(std::lround(resumedAt - PauseTime.load()));
     if (Timed) Anchor(Position, resumedAt - BaseTime);
     carried = over;
     PauseStage = PauseStep::Running;
@@ -354,27 +366,31 @@ bool TMidiDrive::PauseCycle(std::uint32_t now, std::optional<double>& carried) {
 std::int32_t TMidiDrive::SongMilliseconds(std::uint32_t now) const {
     if (Holding) return HeldSongMs;
     const std::uint32_t at = IsPaused() ? PauseTime.load() : now;
-    return static_cast<std::int32_t>(at - SongStartTime.load());
+    return static_cast<std::int32_t>(at - StartTime.load());
 }
 
 void TMidiDrive::AnnounceDrumNotes(double limitTick) {
     if (Timed && Plan.HasLoop()) limitTick = std::min(limitTick, Plan.LoopToTick - 1.0);
-    for (int t = 0; t < TrackCount; ++t) {
-        TMidiTrack& track = Tracks[t];
+    for (int t = 0; t < Model.TrackCount; ++t) {
+        TMidiTrack& track = Model.Tracks[t];
         while (track.AnnounceIndex < track.Count() && limitTick >= track[track.AnnounceIndex].Tick) {
             const SequencerEvent& slot = track[track.AnnounceIndex];
             if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() && IsDrumTableNote(slot.Event.Data1) &&
-                AnnounceNotes && OnDrumNoteAhead)
-                OnDrumNoteAhead(&slot);
+                Current.Style.AnnounceNotes && Hooks.DrumNoteAhead)
+                Hooks.DrumNoteAhead(&slot);
             ++track.AnnounceIndex;
         }
     }
 }
 
-void TMidiDrive::QueuePlay(const std::string& path) {
+void TMidiDrive::QueuePlay(const PlayRequest& request) {
+    {
+        auto lock = ScopedLock();
+        AskedStyle = request.Setup.Style;
+    }
     {
         std::lock_guard<std::mutex> lock(RequestMutex);
-        RequestedFile = path;
+        Requested = request;
     }
     PlayRequested = true;
     SetThreadPriority(ThreadPriority::BelowNormal);
@@ -448,26 +464,27 @@ void TMidiDrive::Pass() {
 
 void TMidiDrive::PassBody() {
     if (PlayRequested.exchange(false)) {
-        std::string file;
+        PlayRequest request;
         {
             std::lock_guard<std::mutex> lock(RequestMutex);
-            file = RequestedFile;
+            request = Requested;
         }
+        const std::string& file = request.File;
         try {
             LoadFromFile(file);
-            Play();
+            Play(request.Setup);
             // Play refuses a song without ticks per quarter note silently; say so once here.
-            if (!Playing && Division <= 0)
+            if (!Playing && Model.Division <= 0)
                 Report("Cannot play \"" + file + "\": the file gives no ticks per quarter note");
         } catch (const std::exception& e) {
             Report("Cannot play \"" + file + "\": " + e.what());
         }
     }
-    if (!Loaded || !Playing) {
+    if (!Model.Loaded || !Playing) {
         Clock.Sleep(static_cast<std::uint32_t>(SleepInterval));
         return;
     }
-    if (OnCycle) OnCycle(*this);
+    if (Hooks.Cycle) Hooks.Cycle(*this);
     PlayCycle();
 }
 
@@ -503,31 +520,31 @@ void TMidiDrive::PlayCycle() {
         return;
     }
     MarkCycle(CycleMicros);
-    ++CycleCount;
+    ++Cycles;
 
-    while (TempoIndex < TempoCount && Position >= TempoMap[TempoIndex].Tick) {
-        Tempo = TempoMap[TempoIndex].Bpm;
+    while (TempoIndex < Model.TempoCount && Position >= Model.TempoMap[TempoIndex].Tick) {
+        Tempo = Model.TempoMap[TempoIndex].Bpm;
         ++TempoIndex;
     }
 
-    const double speed = SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
+    const double speed = Current.Style.SkipLeadIn && Position < FirstNoteTick ? 3.0 : 1.0;
     double msPerTick = 0.0;
-    if (Tempo > 0 && Division > 0) {
-        msPerTick = 60000.0 / (Tempo * speed) / Division;
+    if (Tempo > 0 && Model.Division > 0) {
+        msPerTick = 60000.0 / (Tempo * speed) / Model.Division;
         Position = Position + (carried ? *carried : elapsedMs / msPerTick);
     }
 
-    AnnounceDrumNotes(Position + Division * 8.0);
+    AnnounceDrumNotes(Position + Model.Division * 8.0);
     if (!SongStarted && Position >= 0.0) {
         SongStarted = true;
-        if (OnSongStart) OnSongStart(*this);
+        if (Hooks.SongStart) Hooks.SongStart(*this);
     }
 
     if (!FadeCycle()) return;
 
     int ended = 0;
-    for (int t = 0; t < TrackCount && !Holding; ++t) {
-        TMidiTrack& track = Tracks[t];
+    for (int t = 0; t < Model.TrackCount && !Holding; ++t) {
+        TMidiTrack& track = Model.Tracks[t];
         while (track.PlayIndex < track.Count() && Position >= track[track.PlayIndex].Tick && !Holding) {
             // When the position passed the event's tick, at the tempo of this cycle.
             const double behind = (Position - track[track.PlayIndex].Tick) * msPerTick * 1000.0;
@@ -537,13 +554,13 @@ void TMidiDrive::PlayCycle() {
         if (track.PlayIndex >= track.Count()) ++ended;
     }
 
-    if (ended < TrackCount || Holding) {
+    if (ended < Model.TrackCount || Holding) {
         const std::int64_t sleep = Holding ? std::int64_t{SleepInterval} * 1000 : SongSleep(msPerTick);
         lock.unlock();
         Clock.SleepMicros(sleep);
         return;
     }
-    if (LoopPlay) {
+    if (Current.Style.Loop) {
         Rewind();
         // A song with no length would otherwise restart without pause, for ever.
         lock.unlock();
@@ -558,21 +575,20 @@ std::int64_t TMidiDrive::SongSleep(double msPerTick) const {
     // Until the next event of any track falls due at this cycle's tempo, or the usual interval.
     const std::int64_t interval = std::int64_t{SleepInterval} * 1000;
     double next = std::numeric_limits<double>::infinity();
-    for (int t = 0; t < TrackCount; ++t)
-        if (Tracks[t].PlayIndex < Tracks[t].Count())
-            next = std::min<double>(next, Tracks[t][Tracks[t].PlayIndex].Tick);
+    for (int t = 0; t < Model.TrackCount; ++t)
+        if (Model.Tracks[t].PlayIndex < Model.Tracks[t].Count())
+            next = std::min<double>(next, Model.Tracks[t][Model.Tracks[t].PlayIndex].Tick);
     if (!std::isfinite(next) || msPerTick <= 0.0) return interval;
     const double wait = std::ceil((next - Position) * msPerTick * 1000.0);
     return std::clamp(static_cast<std::int64_t>(wait), MinimumWaitMicros, interval);
 }
 
 bool TMidiDrive::FadeCycle() {
-    if (FadeStep == 0.0 || CycleCount % 20 != 0) return true;
+    if (FadeStep == 0.0 || Cycles % 20 != 0) return true;
     // By the time since FadeOut: the cycles are as long as the wait for the next event.
-    FadeLevel =
-        10000.0 + FadeStep / SleepInterval * static_cast<double>(CycleMicros - FadeStartMicros) / 1000.0;
-    if (FadeStep < 0 && FadeLevel <= 0) {
-        FadeLevel = 0.0;
+    Fade = 10000.0 + FadeStep / SleepInterval * static_cast<double>(CycleMicros - FadeStartMicros) / 1000.0;
+    if (FadeStep < 0 && Fade <= 0) {
+        Fade = 0.0;
         FadeStep = 0.0;
         Playing = false;
         AllNotesOff();
@@ -584,10 +600,9 @@ bool TMidiDrive::FadeCycle() {
 
 void TMidiDrive::SendMix() {
     for (int c = 0; c < 16; ++c)
-        SendShort(
-            static_cast<std::uint8_t>(0xB0 + c), 7,
-            static_cast<std::uint8_t>(std::clamp(
-                static_cast<int>(MixedVolume(Plan, c, ChannelVolumes[c]) * FadeLevel / 10000), 0, 127)));
+        SendShort(static_cast<std::uint8_t>(0xB0 + c), 7,
+                  static_cast<std::uint8_t>(std::clamp(
+                      static_cast<int>(MixedVolume(Plan, c, ChannelVolumes[c]) * Fade / 10000), 0, 127)));
 }
 
 void TMidiDrive::SendClick(bool downbeat) {
@@ -608,10 +623,9 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
     const int channel = status & 0x0F;
     if (kind == 0xB0 && event.Data1 == 7) {
         ChannelVolumes[channel] = event.Data2;
-        SendShort(
-            status, 7,
-            static_cast<std::uint8_t>(std::clamp(
-                static_cast<int>(MixedVolume(Plan, channel, event.Data2) * FadeLevel / 10000), 0, 127)));
+        SendShort(status, 7,
+                  static_cast<std::uint8_t>(std::clamp(
+                      static_cast<int>(MixedVolume(Plan, channel, event.Data2) * Fade / 10000), 0, 127)));
     } else if (kind == 0xB0 && event.Data1 == 10) {
         ChannelPans[channel] = event.Data2;
         Send(event);
@@ -619,15 +633,15 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
         ChannelPrograms[channel] = event.Data1;
         Send(event);
     } else if (kind == 0xB0 && (event.Data1 == 0 || event.Data1 == 32)) {
-        if (!NoBankSelect) Send(event);
-    } else if (status == 0x99 && IsDrumTableNote(event.Data1) && AnnounceNotes) {
-        if (OnDrumNote) OnDrumNote(&slot);
-        if (HoldsAt && HoldsAt(slot)) BeginHold(slot.Tick);
+        if (!BankSelectOff) Send(event);
+    } else if (status == 0x99 && IsDrumTableNote(event.Data1) && Current.Style.AnnounceNotes) {
+        if (Hooks.DrumNote) Hooks.DrumNote(&slot);
+        if (Current.HoldsAt && Current.HoldsAt(slot)) BeginHold(slot.Tick);
     } else if (status == 0x99) {
         Sounding.Sent(status, event.Data1, event.Data2);
         Send(event);
     } else if (kind == 0x90) {
-        if (AnnounceNotes && OnNoteOn) OnNoteOn(&slot);
+        if (Current.Style.AnnounceNotes && Hooks.NoteOn) Hooks.NoteOn(&slot);
         Sounding.Sent(status, event.Data1, event.Data2);
         Send(event);
     } else {

@@ -8,6 +8,7 @@
 #include "midi/ChannelChase.h"
 #include "midi/MidiDriver.h"
 #include "midi/MidiOutput.h"
+#include "midi/PlayRequest.h"
 #include "midi/PracticePlan.h"
 #include "midi/SongModel.h"
 #include "midi/SoundingNotes.h"
@@ -39,13 +40,26 @@ constexpr std::int32_t DefaultTempo = 120;
 
 enum class ThreadPriority { Idle, Lowest, BelowNormal, Normal, AboveNormal, Highest, TimeCritical };
 
-class TMidiDrive : public TSongModel {
-public:
-    // The note callbacks get the track's slot, valid only during the call; they run on the
-    // sequencer thread with the lock held. OnCycle runs on the sequencer thread without it.
+// What the game hears from the sequencer. The note callbacks get the track's slot, valid only
+// during the call; they run on the sequencer thread with the lock held. Cycle runs on the
+// sequencer thread without it.
+struct SequencerHooks {
     using NoteCallback = std::function<void(const SequencerEvent* slot)>;
     using CycleCallback = std::function<void(TMidiDrive& sender)>;
+    // A drum note of the game's map, some beats before it falls due (announced plays only).
+    NoteCallback DrumNoteAhead;
+    // That note falling due: it is withheld from the output, the game sounds it or not.
+    NoteCallback DrumNote;
+    // Every note-on sent (announced plays only), for the level meters.
+    NoteCallback NoteOn;
+    CycleCallback Cycle;
+    // In the cycle that plays the song's first tick (after the pre-roll), lock held, before that
+    // tick's events are sent.
+    CycleCallback SongStart;
+};
 
+class TMidiDrive {
+public:
     // runThread false: no thread is started and RunCycle() runs the thread body's passes on the
     // caller's thread, so tests can step the sequencer on a fake clock.
     TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread = true);
@@ -66,6 +80,13 @@ public:
         return std::unique_lock<std::recursive_mutex>(Mutex);
     }
 
+    // The loaded song. The sequencer thread writes it when a queued play loads: read it under
+    // the lock unless no play can be queued meanwhile.
+    const TSongModel& Song() const { return Model; }
+    bool IsLoaded() const { return Model.Loaded.load(); }
+    // Ticks per quarter note of the loaded song (0 when it has none).
+    std::int32_t Division() const { return Model.Division.load(); }
+
     // Both loads stop playback first. LoadFromFile raises EStreamError, before stopping, when
     // the file cannot be opened; both raise ESongFileError, before stopping, for data over
     // MaxSongFileBytes (ReadTitle too, after stopping).
@@ -74,11 +95,12 @@ public:
     // Stops playback, then returns the file's title bytes (empty when it has none).
     std::string ReadTitle(const std::string& path);
 
-    // Starts the song preRollTicks before its tick 0: the position begins that far below 0 and
+    // Plays the loaded song as the options say, replacing whatever the last play was given.
+    // The song starts PreRollTicks before its tick 0: the position begins that far below 0 and
     // the song's first tick plays once it has counted up to 0. With a practice loop the song
     // starts that far before the loop's first tick instead, the song's events before it held
     // back and their channel state sent at once; a count-in makes the lead at least its bars.
-    void Play(std::int32_t preRollTicks = 0);
+    void Play(const PlaySetup& options = {});
     void Stop();
     // Freezes the song where it is and silences the sounding notes; Playing stays set. Does
     // nothing unless the song is playing or counting in.
@@ -119,9 +141,34 @@ public:
     // The look-ahead pass; call with the lock held. With a practice loop it stops short of the
     // loop's end.
     void AnnounceDrumNotes(double limitTick);
-    // Asks the sequencer thread to load and play the file; errors are reported through
-    // LastError().
-    void QueuePlay(const std::string& path);
+    // Asks the sequencer thread to load and play the file as the request says; errors are
+    // reported through LastError(). A later request replaces one not yet taken.
+    void QueuePlay(const PlayRequest& request);
+    bool IsPlayQueued() const { return PlayRequested.load(); }
+    // The style the last play was given (before the first: a song's, with a General MIDI reset).
+    PlayStyle Style() const;
+    // Bank selects are not sent (a device that takes them badly); any time.
+    void SetNoBankSelect(bool off) { BankSelectOff = off; }
+    bool NoBankSelect() const { return BankSelectOff.load(); }
+
+    // Read by the game during play without the lock.
+    bool IsPlaying() const { return Playing.load(); }
+    // The song position in ticks as of the last cycle (negative in the pre-roll).
+    double CurrentPosition() const { return Position.load(); }
+    // Beats per minute in force at the position.
+    std::int32_t CurrentTempo() const { return Tempo.load(); }
+    // The clock time at which the song's tick 0 plays (or played); each pause moves it on by
+    // its length, count-in included.
+    std::uint32_t SongStartTime() const { return StartTime.load(); }
+    // The fade's level: 10000 at full volume, 0 when faded out.
+    double FadeLevel() const { return Fade.load(); }
+    // The clock time of the last cycle and the number of cycles since Play (the thread's own
+    // pace; tests and benchmarks time against it).
+    std::uint32_t LastCycleTime() const { return PrevTime; }
+    std::int64_t LastCycleMicros() const { return PrevMicros; }
+    std::int32_t CycleCount() const { return Cycles; }
+    // The sequencer's pace between events, in milliseconds.
+    static constexpr std::int32_t SleepInterval = 2;
 
     // Practice. A plan that changes nothing (PracticePlan{}) leaves the sequencer as it always
     // was, message for message. Anything that changes the timing (a tempo scale, a loop, a
@@ -129,9 +176,13 @@ public:
     // worked out from the time since a fixed point over the tempo map, exactly, instead of
     // being summed cycle by cycle, and song events, clicks and loop ends are sent in tick order.
     //
-    // Set before Play; during play the tempo, metronome and mix apply at once, the loop and
-    // count-in from the next pass.
+    // Play takes the plan from its options; during play the tempo, metronome and mix apply at
+    // once, the loop and count-in from the next pass.
     void SetPractice(const PracticePlan& plan);
+    // After a practice play: the plan and the practice's hooks are dropped, so nothing of it
+    // outlives the play.
+    void ClearPractice();
+    bool HasPracticeHooks() const;
     const PracticePlan& Practice() const { return Plan; }
     // Any time during play; the position stays continuous, only the rate changes.
     void SetTempoScale(double scale);
@@ -151,15 +202,6 @@ public:
     std::int32_t PassStartTick() const { return PassStart; }
     // The song's bars, built at Play (empty until then).
     const BarMap& Bars() const { return SongBars; }
-    // On the sequencer thread with the lock held, when a loop pass has reached LoopToTick and
-    // before the restart: the pass's sounding notes have been ended; a tempo scale set here
-    // applies to the next pass and its count-in.
-    CycleCallback OnLoopEnd;
-    // Wait mode: asked on the sequencer thread (lock held) for each withheld drum note as it
-    // falls due, after OnDrumNote for it. When it returns true the song holds at that note's
-    // tick: the position stands at the tick, nothing further is sent (not even the song's
-    // other events at that tick), SongMilliseconds stands still. Left empty, nothing holds.
-    std::function<bool(const SequencerEvent& slot)> HoldsAt;
     bool IsHolding() const { return Holding.load(); }
     // The song goes on from the held tick as from this moment; what falls due there is sent by
     // the sequencer's next cycle (a held song looks every millisecond).
@@ -182,50 +224,43 @@ public:
     // lanes send their notes with it), none otherwise.
     std::optional<std::int64_t> DispatchDue() const { return DueStamp; }
 
-    // Playback fields. The atomic ones are read by the game without the lock.
-    std::int32_t SleepInterval = 2;
-    std::int32_t CycleCount = 0;
-    std::uint32_t PrevTime = 0;
-    // PrevTime in microseconds: the position moves on from it by the microseconds elapsed.
-    std::int64_t PrevMicros = 0;
-    std::int32_t Elapsed = 0;
-    std::atomic<bool> Playing{false};
-    std::atomic<bool> LoopPlay{false};
-    std::atomic<bool> SkipLeadIn{false};
-    std::atomic<bool> GSResetOnPlay{false};
-    std::atomic<bool> GMResetOnPlay{false};
-    std::atomic<bool> NoBankSelect{false};
-    std::atomic<bool> AnnounceNotes{false};
-    std::int32_t FirstNoteTick = 0;
-    // The clock time at which the song's tick 0 plays (or played); each pause moves it on by
-    // its length, count-in included.
-    std::atomic<std::uint32_t> SongStartTime{0};
-    std::atomic<bool> PlayRequested{false};
-    std::atomic<std::int32_t> Tempo{DefaultTempo};
-    std::atomic<double> Position{0.0};
-    std::array<std::atomic<std::int32_t>, 16> ChannelVolumes{};
-    std::array<std::atomic<std::int32_t>, 16> ChannelPans{};
-    std::array<std::atomic<std::int32_t>, 16> ChannelPrograms{};
-    std::atomic<double> FadeLevel{0.0};
-    double FadeStep = 0.0;
-    std::int32_t TempoIndex = 0;
-    ThreadPriority PlayPriority = ThreadPriority::TimeCritical;
-
-    // Set once after construction, before the first Play or QueuePlay.
-    NoteCallback OnDrumNoteAhead;
-    NoteCallback OnDrumNote;
-    NoteCallback OnNoteOn;
-    CycleCallback OnCycle;
-    // Runs on the sequencer thread with the lock held, in the cycle that plays the song's first
-    // tick (after the pre-roll), before that tick's events are sent.
-    CycleCallback OnSongStart;
+    // Set once after construction, before the first play.
+    SequencerHooks Hooks;
 
     // The count-in notes: side stick on the bar's first beat, closed hi-hat on the others.
     static constexpr std::uint8_t CountInDownbeatNote = 37;
     static constexpr std::uint8_t CountInBeatNote = 42;
 
 private:
+    // Tests of the game's judgement place a stopped song at a tick without playing it.
+    friend struct SequencerTestAccess;
+
     enum class PauseStep { Running, Paused, CountIn };
+
+    TSongModel Model;
+    // The running play's options (its practice plan lives in Plan, which practice changes) and
+    // the style of the last play asked for.
+    PlaySetup Current;
+    PlayStyle AskedStyle{.GMReset = true, .AnnounceNotes = true};
+    std::int32_t Cycles = 0;
+    std::uint32_t PrevTime = 0;
+    // PrevTime in microseconds: the position moves on from it by the microseconds elapsed.
+    std::int64_t PrevMicros = 0;
+    std::int32_t Elapsed = 0;
+    std::atomic<bool> Playing{false};
+    std::atomic<bool> BankSelectOff{false};
+    std::int32_t FirstNoteTick = 0;
+    std::atomic<std::uint32_t> StartTime{0};
+    std::atomic<bool> PlayRequested{false};
+    std::atomic<std::int32_t> Tempo{DefaultTempo};
+    std::atomic<double> Position{0.0};
+    std::array<std::atomic<std::int32_t>, 16> ChannelVolumes{};
+    std::array<std::atomic<std::int32_t>, 16> ChannelPans{};
+    std::array<std::atomic<std::int32_t>, 16> ChannelPrograms{};
+    std::atomic<double> Fade{0.0};
+    double FadeStep = 0.0;
+    std::int32_t TempoIndex = 0;
+    ThreadPriority PlayPriority = ThreadPriority::TimeCritical;
 
     void Execute();
     // The cycle's step while paused or counting in; false while the song stands still. When the
@@ -299,11 +334,11 @@ private:
 
     IMidiOutDriver& Driver;
     IClock& Clock;
-    std::recursive_mutex Mutex;
+    mutable std::recursive_mutex Mutex;
     std::unique_ptr<TMidiOutput> Port;
 
     mutable std::mutex RequestMutex;
-    std::string RequestedFile;
+    PlayRequest Requested;
 
     mutable std::mutex ErrorMutex;
     std::string LastErrorText;

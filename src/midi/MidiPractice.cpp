@@ -49,6 +49,18 @@ void TMidiDrive::SetPractice(const PracticePlan& plan) {
     SetMix(next.DrumVolume, next.AccompanimentVolume, next.ClickVolume);
 }
 
+void TMidiDrive::ClearPractice() {
+    auto lock = ScopedLock();
+    SetPractice(PracticePlan{});
+    Current.OnLoopEnd = nullptr;
+    Current.HoldsAt = nullptr;
+}
+
+bool TMidiDrive::HasPracticeHooks() const {
+    std::lock_guard<std::recursive_mutex> lock(Mutex);
+    return Current.OnLoopEnd || Current.HoldsAt;
+}
+
 void TMidiDrive::SetTempoScale(double scale) {
     auto lock = ScopedLock();
     PracticePlan wanted = Plan;
@@ -93,8 +105,8 @@ void TMidiDrive::RestartLoop() {
     if (!Timed) EnterTimeline();
     const std::uint32_t now = Clock.Now();
     // A restart ends a pause or a hold; the time they stood still is not song time.
-    if (Holding) SongStartTime = now - static_cast<std::uint32_t>(HeldSongMs);
-    if (IsPaused()) SongStartTime = SongStartTime + (now - PauseTime.load());
+    if (Holding) StartTime = now - static_cast<std::uint32_t>(HeldSongMs);
+    if (IsPaused()) StartTime = StartTime + (now - PauseTime.load());
     Holding = false;
     PauseStage = PauseStep::Running;
     ReleaseSounding();
@@ -108,23 +120,23 @@ void TMidiDrive::ReleaseHold() {
     if (!Holding) return;
     const std::uint32_t now = Clock.Now();
     Anchor(Position, TimelineMs(now));
-    SongStartTime = now - static_cast<std::uint32_t>(HeldSongMs);
+    StartTime = now - static_cast<std::uint32_t>(HeldSongMs);
     MarkCycle(Clock.NowMicros());
     Holding = false;
 }
 
 void TMidiDrive::PrepareTimeline() {
-    Timeline = TempoTimeline(*this, DefaultTempo);
-    SongEnd = SongEndTick(*this);
-    SongBars = BarMap::FromSong(*this, SongEnd);
+    Timeline = TempoTimeline(Model, DefaultTempo);
+    SongEnd = SongEndTick(Model);
+    SongBars = BarMap::FromSong(Model, SongEnd);
     PrepareChase();
 }
 
 void TMidiDrive::PrepareChase() {
     PassStart = Plan.HasLoop() ? Plan.LoopFromTick : 0;
     Chase.Clear();
-    for (int t = 0; t < TrackCount; ++t) {
-        const TMidiTrack& track = Tracks[t];
+    for (int t = 0; t < Model.TrackCount; ++t) {
+        const TMidiTrack& track = Model.Tracks[t];
         for (std::int32_t i = 0; i < track.Count(); ++i) {
             const SequencerEvent slot = track[i];
             Chase.Feed(slot.Tick, slot.Event, PassStart);
@@ -167,18 +179,18 @@ void TMidiDrive::StartPass(std::int32_t leadTicks, double atMs) {
     Position = static_cast<double>(PassStart - std::max(leadTicks, countIn));
     Anchor(Position, atMs);
     Tempo = Timeline.BpmAt(Position);
-    for (int t = 0; t < TrackCount; ++t) {
-        TMidiTrack& track = Tracks[t];
+    for (int t = 0; t < Model.TrackCount; ++t) {
+        TMidiTrack& track = Model.Tracks[t];
         track.PlayIndex = track.AnnounceIndex = FirstSlotFrom(track, PassStart);
     }
     NextClick = ClickAt(WholeTick(std::ceil(Position.load())));
-    AnnounceDrumNotes(Position + Division * 8.0);
+    AnnounceDrumNotes(Position + Model.Division * 8.0);
 }
 
 void TMidiDrive::EndPass(double endMs) {
     ReleaseSounding();
     ++Loops;
-    if (OnLoopEnd) OnLoopEnd(*this);
+    if (Current.OnLoopEnd) Current.OnLoopEnd(*this);
     if (!Playing || !Timed) return;
     ChaseState();
     StartPass(0, endMs);
@@ -200,8 +212,8 @@ void TMidiDrive::SendDue(double limit) {
     while (!Holding) {
         int next = -1;
         std::int32_t nextTick = 0;
-        for (int t = 0; t < TrackCount; ++t) {
-            const TMidiTrack& track = Tracks[t];
+        for (int t = 0; t < Model.TrackCount; ++t) {
+            const TMidiTrack& track = Model.Tracks[t];
             if (track.PlayIndex >= track.Count()) continue;
             const std::int32_t tick = track[track.PlayIndex].Tick;
             if (tick <= limit && (next < 0 || tick < nextTick)) {
@@ -217,7 +229,7 @@ void TMidiDrive::SendDue(double limit) {
             continue;
         }
         if (next < 0) return;
-        TMidiTrack& track = Tracks[next];
+        TMidiTrack& track = Model.Tracks[next];
         const SequencerEvent slot = track[track.PlayIndex];
         ++track.PlayIndex;
         DispatchAt(slot, TimelineDueMicros(slot.Tick));
@@ -229,21 +241,21 @@ void TMidiDrive::BeginHold(std::int32_t tick) {
     // The song stands still from the moment its tick was due.
     const double dueMs = TimelineMsOf(tick);
     HeldSongMs = static_cast<std::int32_t>(BaseTime + static_cast<std::uint32_t>(std::lround(dueMs)) -
-                                           SongStartTime.load());
+                                           StartTime.load());
     Position = static_cast<double>(tick);
     Holding = true;
 }
 
 void TMidiDrive::TimelineCycle(std::uint32_t now) {
     MarkCycle(CycleMicros);
-    ++CycleCount;
+    ++Cycles;
     const double ms = TimelineMs(now);
     Position = TimelinePosition(ms);
     Tempo = Timeline.BpmAt(Position);
-    AnnounceDrumNotes(Position + Division * 8.0);
+    AnnounceDrumNotes(Position + Model.Division * 8.0);
     if (!SongStarted && Position >= PassStart) {
         SongStarted = true;
-        if (OnSongStart) OnSongStart(*this);
+        if (Hooks.SongStart) Hooks.SongStart(*this);
     }
     if (!FadeCycle()) return;
 
@@ -254,14 +266,14 @@ void TMidiDrive::TimelineCycle(std::uint32_t now) {
         EndPass(TimelineMsOf(Plan.LoopToTick));
         if (!Playing || !Timed) return;
         Position = TimelinePosition(ms);
-        AnnounceDrumNotes(Position + Division * 8.0);
+        AnnounceDrumNotes(Position + Model.Division * 8.0);
     }
     SendDue(Position);
     if (Holding || Plan.HasLoop()) return;
-    for (int t = 0; t < TrackCount; ++t)
-        if (Tracks[t].PlayIndex < Tracks[t].Count()) return;
+    for (int t = 0; t < Model.TrackCount; ++t)
+        if (Model.Tracks[t].PlayIndex < Model.Tracks[t].Count()) return;
     if (NextClick.Due) return;
-    if (LoopPlay) {
+    if (Current.Style.Loop) {
         StartPass(0, ms);
         return;
     }
@@ -280,9 +292,9 @@ std::int64_t TMidiDrive::TimelineSleep(std::uint32_t now) const {
     // Sleeps the usual interval, or less when something falls due sooner.
     double due = NextClick.Due ? NextClick.Tick : std::numeric_limits<double>::infinity();
     if (Plan.HasLoop()) due = std::min(due, static_cast<double>(Plan.LoopToTick));
-    for (int t = 0; t < TrackCount; ++t)
-        if (Tracks[t].PlayIndex < Tracks[t].Count())
-            due = std::min<double>(due, Tracks[t][Tracks[t].PlayIndex].Tick);
+    for (int t = 0; t < Model.TrackCount; ++t)
+        if (Model.Tracks[t].PlayIndex < Model.Tracks[t].Count())
+            due = std::min<double>(due, Model.Tracks[t][Model.Tracks[t].PlayIndex].Tick);
     const std::int64_t interval = std::max(SleepInterval, 1) * std::int64_t{1000};
     if (!std::isfinite(due)) return interval;
     // The timeline counts whole milliseconds; the cycle began this far into its millisecond.

@@ -43,16 +43,17 @@ TEST_P(ChangeScreenEntry, StartsTheScreensJingleWithItsFlags) {
     Game.Form().ChangeScreen(jingle.State);
 
     TMidiDrive& drive = *Game.Form().MidiDrive;
-    EXPECT_TRUE(drive.PlayRequested);
-    EXPECT_TRUE(drive.SkipLeadIn);
-    EXPECT_FALSE(drive.AnnounceNotes);
-    EXPECT_EQ(drive.LoopPlay, jingle.Loop);
-    EXPECT_EQ(drive.GMResetOnPlay, jingle.GMReset);
-    EXPECT_EQ(drive.GSResetOnPlay, jingle.GSReset);
+    EXPECT_TRUE(drive.IsPlayQueued());
+    const PlayStyle style = drive.Style();
+    EXPECT_TRUE(style.SkipLeadIn);
+    EXPECT_FALSE(style.AnnounceNotes);
+    EXPECT_EQ(style.Loop, jingle.Loop);
+    EXPECT_EQ(style.GMReset, jingle.GMReset);
+    EXPECT_EQ(style.GSReset, jingle.GSReset);
 
     Game.Step();
     const auto messages = Game.MidiMessages();
-    EXPECT_TRUE(drive.Playing);
+    EXPECT_TRUE(drive.IsPlaying());
     EXPECT_EQ(ProgramChanges(messages), std::vector<std::uint8_t>{jingle.Program});
     EXPECT_EQ(SentLong(messages, GMReset), jingle.GMReset);
     EXPECT_EQ(SentLong(messages, GSReset), jingle.GSReset);
@@ -78,9 +79,9 @@ TEST_F(ChangeScreenTest, TitleAndOpeningStopTheSequencer) {
     for (ScreenState state : {ssTitle, ssOpening}) {
         Game.Form().ChangeScreen(ssCleared);
         Game.Step();
-        ASSERT_TRUE(Game.Form().MidiDrive->Playing);
+        ASSERT_TRUE(Game.Form().MidiDrive->IsPlaying());
         Game.Form().ChangeScreen(state);
-        EXPECT_FALSE(Game.Form().MidiDrive->Playing) << ScreenStateName(state);
+        EXPECT_FALSE(Game.Form().MidiDrive->IsPlaying()) << ScreenStateName(state);
     }
 }
 
@@ -93,11 +94,11 @@ TEST_F(ChangeScreenTest, PlayLoadsAndStartsTheSongForTheGame) {
 
     TMidiDrive& drive = *Game.Form().MidiDrive;
     EXPECT_EQ(Game.Form().Screen.FrameCount, 1);
-    EXPECT_TRUE(drive.Playing);
-    EXPECT_TRUE(drive.Loaded);
-    EXPECT_TRUE(drive.AnnounceNotes);
-    EXPECT_FALSE(drive.SkipLeadIn);
-    EXPECT_FALSE(drive.LoopPlay);
+    EXPECT_TRUE(drive.IsPlaying());
+    EXPECT_TRUE(drive.IsLoaded());
+    EXPECT_TRUE(drive.Style().AnnounceNotes);
+    EXPECT_FALSE(drive.Style().SkipLeadIn);
+    EXPECT_FALSE(drive.Style().Loop);
     const auto messages = Game.MidiMessages();
     EXPECT_TRUE(SentLong(messages, GMReset));
     EXPECT_TRUE(SentLong(messages, GSReset));
@@ -126,7 +127,7 @@ TEST_F(ChangeScreenTest, PlayOfAMissingSongIsReportedAndTheGameGoesOn) {
     EXPECT_NE(Game.Form().Notices.Current()->Detail.find("missing.mid"), std::string::npos);
     // No play that never started: without a disc list the way back is the folder screen.
     EXPECT_EQ(Game.State(), ssFolderSelect);
-    EXPECT_FALSE(Game.Form().MidiDrive->Playing);
+    EXPECT_FALSE(Game.Form().MidiDrive->IsPlaying());
 }
 
 TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPlay) {
@@ -145,7 +146,7 @@ TEST(ChangeScreenGraphics, BrokenPlayBitmapReturnsToTheOpeningWithoutStartingPla
         << game.Form().LastErrorText();
     game.Step(60);
     // Neither the song nor the looping selection jingle plays; the game goes on from the opening.
-    EXPECT_FALSE(game.Form().MidiDrive->Playing);
+    EXPECT_FALSE(game.Form().MidiDrive->IsPlaying());
     EXPECT_EQ(ProgramChanges(game.MidiMessages()), std::vector<std::uint8_t>{});
     EXPECT_NE(game.State(), ssPlay);
 }

@@ -95,7 +95,7 @@ protected:
         Game->ClearMidiMessages();
         Game->EnterPlay((Folder.Path() / "Songs" / song).string());
         // The song's first tick plays after the pre-roll; the tests strike from that moment on.
-        SongStart = Game->Form().MidiDrive->SongStartTime;
+        SongStart = Game->Form().MidiDrive->SongStartTime();
         while (Game->Clock().Now() + 33 <= SongStart)
             Game->Step();
     }

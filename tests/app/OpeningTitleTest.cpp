@@ -1,5 +1,6 @@
 // The opening and title screens on the headless window: frame counts, curtains, logo
 // bounds, the demonstration's timeline and what leaving the title sets for play.
+#include "SequencerTestAccess.h"
 #include "support/harness/GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -157,9 +158,9 @@ protected:
 TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     Start(true, {"Songs/a.mid", "Songs/b.mid", "Songs/c.mid"});
     StepTo(757);
-    EXPECT_EQ(Game->Form().MidiDrive->FadeStep, 0.0);
+    EXPECT_FALSE(SequencerTestAccess::FadeAsked(*Game->Form().MidiDrive));
     Game->Step();
-    EXPECT_LT(Game->Form().MidiDrive->FadeStep, 0.0);
+    EXPECT_TRUE(SequencerTestAccess::FadeAsked(*Game->Form().MidiDrive));
 
     StepTo(879); // frame 878 drew a curtain of height 0
     EXPECT_NE(Game->Pixel(320, 0), 0u);
@@ -185,7 +186,7 @@ TEST_F(Title, DemonstrationFadesClosesAndStartsARandomSongAllAutomatic) {
     ASSERT_LT(form.Selection.DiscIndex, 3);
     EXPECT_EQ(form.Selection.SongFile, form.Library.SongFiles[form.Selection.DiscIndex]);
     EXPECT_EQ(form.Selection.SongTitle, form.Library.SongTitles[form.Selection.DiscIndex]);
-    EXPECT_TRUE(form.MidiDrive->Playing);
+    EXPECT_TRUE(form.MidiDrive->IsPlaying());
 }
 
 TEST_F(Title, DemonstrationDrawsItsSongFromTheWholeLibrary) {
@@ -248,7 +249,7 @@ TEST_F(Title, WithoutDemoOrWithoutSongsTheTitleWaitsForEver) {
         StepTo(2000);
         EXPECT_EQ(Game->State(), ssTitle);
         EXPECT_NE(Game->Pixel(320, 100), 0u);
-        EXPECT_EQ(Game->Form().MidiDrive->FadeStep, 0.0);
+        EXPECT_FALSE(SequencerTestAccess::FadeAsked(*Game->Form().MidiDrive));
     }
 }
 

@@ -347,7 +347,7 @@ protected:
         Play().DemoMode = false;
         Play().AutoPlayMode = false;
         Game->EnterPlay(SongPath);
-        const std::uint32_t start = Game->Form().MidiDrive->SongStartTime;
+        const std::uint32_t start = Game->Form().MidiDrive->SongStartTime();
         for (std::size_t i = 0; i < errors.size(); ++i) {
             const std::uint32_t time =
                 start + std::uint32_t(480 * (4 + std::int32_t(i)) / TicksPerMs) + errors[i];

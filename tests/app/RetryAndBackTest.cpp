@@ -53,7 +53,7 @@ protected:
         EXPECT_FALSE(play.HideUpperNotes);
         EXPECT_EQ(play.AutoLane, autoLanes);
         EXPECT_EQ(play.PerfectCount + play.GreatCount + play.GoodCount + play.MissCount, 0);
-        EXPECT_TRUE(Game->Form().MidiDrive->Playing);
+        EXPECT_TRUE(Game->Form().MidiDrive->IsPlaying());
     }
 
     static TestGameFolderOptions ThreeSongs() {

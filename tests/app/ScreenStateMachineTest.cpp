@@ -67,11 +67,11 @@ TEST_F(ScreenStateMachine, EscapeDuringPlayStopsTheSong) {
     Game.EnterPlay("Songs/demo.mid");
     Game.Step();
     ASSERT_EQ(Game.State(), ssPlay);
-    ASSERT_TRUE(Game.Form().MidiDrive->Playing);
+    ASSERT_TRUE(Game.Form().MidiDrive->IsPlaying());
     Game.WindowKey(WindowKeys::Escape);
     Game.Step();
     EXPECT_EQ(Game.State(), ssOpening);
-    EXPECT_FALSE(Game.Form().MidiDrive->Playing);
+    EXPECT_FALSE(Game.Form().MidiDrive->IsPlaying());
 }
 
 TEST_F(ScreenStateMachine, F2GoesToClearedFromAnyScreen) {
@@ -125,7 +125,7 @@ TEST_F(ScreenStateMachine, EnterLeadsFromOpeningThroughTheMenusToPlay) {
         Game.Step();
     }
     EXPECT_EQ(Game.Form().Selection.SongFile, (std::filesystem::current_path() / "Songs/demo.mid").string());
-    EXPECT_TRUE(Game.Form().MidiDrive->Playing);
+    EXPECT_TRUE(Game.Form().MidiDrive->IsPlaying());
 }
 
 TEST_F(ScreenStateMachine, EachSelectionScreenDrawsAndPresentsOneWholeFramePerTick) {

@@ -152,7 +152,7 @@ TEST(SequencerStress, RealThreadBesideTheWindowThroughRandomPlay) {
                     form->Screen.FrameCount += 1;
                 });
             } else if (roll < 680) {
-                form->MidiDrive->QueuePlay(jingles[random() % jingles.size()]);
+                form->MidiDrive->QueuePlay({jingles[random() % jingles.size()], {}});
             } else if (roll < 685) {
                 form->RunHandler([&] { form->ToggleFullScreen(); });
             } else if (roll < 700) {

@@ -55,7 +55,7 @@ protected:
         Game->TapKey(KeyReturn);
         ASSERT_TRUE(Game->StepUntil(ssDiscSelect, 31));
     }
-    bool Queued() { return Form().MidiDrive->PlayRequested.load(); }
+    bool Queued() { return Form().MidiDrive->IsPlayQueued(); }
 
     TestGameFolder Folder{"SongSelection", LibraryFolderOptions()};
     std::unique_ptr<GameHarness> Game;
@@ -186,8 +186,8 @@ TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestarted
     }
     EXPECT_EQ(firstRequest, 30);
     Game->Step();
-    EXPECT_TRUE(Form().MidiDrive->Playing);
-    EXPECT_TRUE(Form().MidiDrive->LoopPlay);
+    EXPECT_TRUE(Form().MidiDrive->IsPlaying());
+    EXPECT_TRUE(Form().MidiDrive->Style().Loop);
     // A preview joins what is sounding: neither the GM nor the GS reset goes out before it.
     const std::vector<RecordedMessage> sent = Game->MidiMessages();
     const std::vector<std::uint8_t> programs = ProgramChanges(sent);
@@ -205,7 +205,7 @@ TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestarted
     }
 
     Game->TapKey(KeyDown);
-    EXPECT_FALSE(Form().MidiDrive->Playing);
+    EXPECT_FALSE(Form().MidiDrive->IsPlaying());
     EXPECT_EQ(Form().Selection.DiscIndex, 1);
     for (int frame = 2; frame <= 30; ++frame) {
         Game->Step();
@@ -216,10 +216,10 @@ TEST_F(SongSelection, PreviewStartsThirtyFramesAfterTheLastMoveAndIsNotRestarted
 TEST_F(SongSelection, UpOnTheFirstDiscStopsNothing) {
     EnterSongsDiscs();
     Game->Step(31);
-    ASSERT_TRUE(Form().MidiDrive->Playing);
+    ASSERT_TRUE(Form().MidiDrive->IsPlaying());
     const std::int32_t delay = Form().Selection.PreviewDelay;
     Game->TapKey(KeyUp);
-    EXPECT_TRUE(Form().MidiDrive->Playing);
+    EXPECT_TRUE(Form().MidiDrive->IsPlaying());
     EXPECT_EQ(Form().Selection.PreviewDelay, delay + 1);
     EXPECT_EQ(Form().Selection.WheelTarget, 0);
 }
@@ -368,7 +368,7 @@ TEST_F(SongSelection, ABrokenSongsPreviewStaysSilentWithOneReport) {
     EnterSongsDiscs();
     const auto errorsBefore = Form().MidiDrive->ErrorCount();
     Game->Step(100);
-    EXPECT_FALSE(Form().MidiDrive->Playing);
+    EXPECT_FALSE(Form().MidiDrive->IsPlaying());
     EXPECT_EQ(Form().MidiDrive->ErrorCount(), errorsBefore + 1);
 }
 

@@ -114,7 +114,7 @@ TEST(Startup, HandOverWritesSettingsAndThePlayersKeys) {
     EXPECT_EQ(form.Settings.Level, 5);
     EXPECT_EQ(form.Settings.MissPenalty, 50);
     EXPECT_FALSE(form.Settings.Demo);
-    EXPECT_TRUE(form.MidiDrive->NoBankSelect);
+    EXPECT_TRUE(form.MidiDrive->NoBankSelect());
     const auto& assigns = form.Input.DXInput.Keyboard.Assigns;
     EXPECT_EQ(assigns[inButton1][0], 65);
     EXPECT_EQ(assigns[inButton1][1], 37); // the cursor keys stay for the menus

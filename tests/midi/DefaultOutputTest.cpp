@@ -28,7 +28,7 @@ struct Digest {
 
 // Plays the song to its end with a pause and resume in the middle; the drive is configured by
 // `configure` before Play.
-Digest PlayDemo(const std::function<void(TMidiDrive&)>& configure) {
+Digest PlayDemo(const std::function<void(PlaySetup&)>& configure) {
     testing::FakeClock clock;
     RecordingMidiDriver driver(clock);
     TMidiDrive drive(driver, clock, false);
@@ -37,20 +37,22 @@ Digest PlayDemo(const std::function<void(TMidiDrive&)>& configure) {
     TMemoryStream stream(song.Bytes);
     drive.LoadFromStream(stream);
     Digest calls;
-    drive.AnnounceNotes = true;
-    drive.OnDrumNoteAhead = [&](const SequencerEvent* s) { calls.Add(1ull << 40 | s->Tick); };
-    drive.OnDrumNote = [&](const SequencerEvent* s) { calls.Add(2ull << 40 | s->Tick); };
-    drive.OnNoteOn = [&](const SequencerEvent* s) { calls.Add(3ull << 40 | s->Tick); };
-    drive.OnSongStart = [&](TMidiDrive&) { calls.Add(4ull << 40 | clock.Now()); };
-    configure(drive);
-    drive.Play(960);
-    for (int cycle = 0; drive.Playing && cycle < 1000000; ++cycle) {
+    drive.Hooks.DrumNoteAhead = [&](const SequencerEvent* s) { calls.Add(1ull << 40 | s->Tick); };
+    drive.Hooks.DrumNote = [&](const SequencerEvent* s) { calls.Add(2ull << 40 | s->Tick); };
+    drive.Hooks.NoteOn = [&](const SequencerEvent* s) { calls.Add(3ull << 40 | s->Tick); };
+    drive.Hooks.SongStart = [&](TMidiDrive&) { calls.Add(4ull << 40 | clock.Now()); };
+    PlaySetup options;
+    options.Style.AnnounceNotes = true;
+    options.PreRollTicks = 960;
+    configure(options);
+    drive.Play(options);
+    for (int cycle = 0; drive.IsPlaying() && cycle < 1000000; ++cycle) {
         if (cycle == 20000) drive.Pause();
         if (cycle == 20100) drive.Resume();
         clock.Advance(1);
         drive.RunCycle();
     }
-    EXPECT_FALSE(drive.Playing) << clock.Now();
+    EXPECT_FALSE(drive.IsPlaying()) << clock.Now();
     Digest out;
     for (const RecordedMessage& m : driver.Messages()) {
         out.Add(static_cast<std::uint64_t>(m.Time) << 32 | m.Short);
@@ -63,7 +65,7 @@ Digest PlayDemo(const std::function<void(TMidiDrive&)>& configure) {
 }
 
 TEST(DefaultOutput, DemoSongSoundsAsBeforePractice) {
-    const Digest plain = PlayDemo([](TMidiDrive&) {});
+    const Digest plain = PlayDemo([](PlaySetup&) {});
     // Taken from the sequencer as it was before tempo, loops, clicks and the mix were added,
     // then again once it waited for the next event instead of a fixed 2 ms: the same messages
     // in the same order, each sent less than a millisecond after it falls due instead of up to
@@ -72,10 +74,10 @@ TEST(DefaultOutput, DemoSongSoundsAsBeforePractice) {
     EXPECT_EQ(plain.Hash, 3248050238535179665ull);
 
     // A default plan set explicitly, and a wait mode that never holds, change nothing either.
-    const Digest practice = PlayDemo([](TMidiDrive& drive) {
-        drive.SetPractice(PracticePlan{});
-        drive.HoldsAt = [](const SequencerEvent&) { return false; };
-        drive.OnLoopEnd = [](TMidiDrive&) {};
+    const Digest practice = PlayDemo([](PlaySetup& options) {
+        options.Practice = PracticePlan{};
+        options.HoldsAt = [](const SequencerEvent&) { return false; };
+        options.OnLoopEnd = [](TMidiDrive&) {};
     });
     EXPECT_EQ(practice.Count, plain.Count);
     EXPECT_EQ(practice.Hash, plain.Hash);

@@ -19,13 +19,16 @@ class MidiDriveTest : public ::testing::Test {
 protected:
     MidiDriveTest() { Drive.OpenOutput(MidiMapperId); }
 
+    // What the tests' plays are given.
+    PlaySetup Options;
+
     void Load(const Bytes& bytes) {
         TMemoryStream stream(bytes);
         Drive.LoadFromStream(stream);
     }
     // Plays and forgets what Play itself sent.
     void PlayQuietly() {
-        Drive.Play();
+        Drive.Play(Options);
         Driver.ClearMessages();
     }
     void Cycle(std::uint32_t advanceMs) {
@@ -58,76 +61,81 @@ Bytes Song(const Bytes& events, std::uint32_t tempo = 500000) {
 TEST_F(MidiDriveTest, PositionAdvancesByElapsedTimeAndTempo) {
     Load(Song({}));
     PlayQuietly();
-    EXPECT_EQ(Drive.Tempo, 120);
+    EXPECT_EQ(Drive.CurrentTempo(), 120);
     Cycle(10);
-    EXPECT_EQ(Drive.Elapsed, 10);
-    EXPECT_NEAR(Drive.Position, 9.6, 1e-9);
+    EXPECT_NEAR(Drive.CurrentPosition(), 9.6, 1e-9);
     Cycle(0); // the previous cycle slept SleepInterval
-    EXPECT_NEAR(Drive.Position, 9.6 + 1.92, 1e-9);
+    EXPECT_NEAR(Drive.CurrentPosition(), 9.6 + 1.92, 1e-9);
     EXPECT_EQ(Drive.CurrentTick(), 11);
-    EXPECT_EQ(Drive.CycleCount, 2);
+    EXPECT_EQ(Drive.CycleCount(), 2);
 }
 
 TEST_F(MidiDriveTest, SongWithoutTempoPlaysAt120) {
     Load(Smf(480, {Ev(5000, {0x90, 1, 1})}));
     PlayQuietly();
-    EXPECT_EQ(Drive.Tempo, 120);
+    EXPECT_EQ(Drive.CurrentTempo(), 120);
     Cycle(100);
-    EXPECT_NEAR(Drive.Position, 96.0, 1e-9);
+    EXPECT_NEAR(Drive.CurrentPosition(), 96.0, 1e-9);
 }
 
 TEST_F(MidiDriveTest, TempoChangesApplyWhenReached) {
     Load(Smf(480, {Cat({Tempo(0, 500000), Tempo(96, 250000), Ev(100000, {0xB0, 1, 0})})}));
     PlayQuietly();
     Cycle(100); // reaches tick 96 at 120 BPM
-    EXPECT_EQ(Drive.Tempo, 120);
+    EXPECT_EQ(Drive.CurrentTempo(), 120);
     Cycle(0);
-    EXPECT_EQ(Drive.Tempo, 240);
-    EXPECT_NEAR(Drive.Position, 96.0 + 2 * 1.92, 1e-9);
+    EXPECT_EQ(Drive.CurrentTempo(), 240);
+    EXPECT_NEAR(Drive.CurrentPosition(), 96.0 + 2 * 1.92, 1e-9);
 }
 
 TEST_F(MidiDriveTest, DataThatIsNotMidiCannotBePlayed) {
     Load(Bytes{'n', 'o', 'p', 'e'});
-    EXPECT_TRUE(Drive.Loaded);
-    Drive.Play();
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_TRUE(Drive.IsLoaded());
+    Drive.Play(Options);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_EQ(Driver.MessageCount(), 0u);
 }
 
 TEST_F(MidiDriveTest, PlayWithoutSongOrWhilePlayingDoesNothing) {
-    Drive.Play();
-    EXPECT_FALSE(Drive.Playing);
+    Drive.Play(Options);
+    EXPECT_FALSE(Drive.IsPlaying());
     Load(Song({}));
-    Drive.Play();
+    Drive.Play(Options);
     const auto sent = Driver.MessageCount();
-    Drive.Play();
+    Drive.Play(Options);
     EXPECT_EQ(Driver.MessageCount(), sent);
 }
 
 TEST_F(MidiDriveTest, SkipLeadInRunsTripleSpeedUntilASixteenthBeforeFirstNote) {
-    Drive.SkipLeadIn = true;
+    Options.Style.SkipLeadIn = true;
     Load(Smf(480, {Cat({Tempo(0, 500000), Ev(1920, {0x90, 60, 100}), Ev(100000, {0x80, 60, 0})})}));
     PlayQuietly();
-    EXPECT_EQ(Drive.FirstNoteTick, 1800);
     Cycle(10);
-    EXPECT_NEAR(Drive.Position, 28.8, 1e-9);
-    while (Drive.Position < 1800)
+    EXPECT_NEAR(Drive.CurrentPosition(), 28.8, 1e-9);
+    while (Drive.CurrentPosition() < 1800)
         Cycle(0);
-    const double before = Drive.Position;
+    const double before = Drive.CurrentPosition();
     Cycle(0);
-    EXPECT_NEAR(Drive.Position - before, 1.92, 1e-9);
+    EXPECT_NEAR(Drive.CurrentPosition() - before, 1.92, 1e-9);
 }
 
 TEST_F(MidiDriveTest, SkipLeadInWithoutNotesUsesTheFallbackTick) {
-    Drive.SkipLeadIn = true;
-    Load(Smf(480, {Ev(10, {0xB0, 1, 1})}));
-    Drive.Play();
-    EXPECT_EQ(Drive.FirstNoteTick, 100000 - 120);
+    Options.Style.SkipLeadIn = true;
+    // A song that goes on past tick 100000 without a note.
+    Load(Smf(480, {Cat({Ev(10, {0xB0, 1, 1}), Ev(199990, {0xB0, 1, 2})})}));
+    Drive.Play(Options);
+    // Triple speed (2.88 ticks a millisecond at 120 BPM) up to a sixteenth before tick 100000.
+    for (int cycle = 0; Drive.CurrentPosition() < 100000 - 120 - 100 && cycle < 100000; ++cycle)
+        Cycle(10);
+    EXPECT_NEAR(Drive.TicksPerMillisecond(), 2.88, 1e-9);
+    for (int cycle = 0; Drive.CurrentPosition() < 100000 - 120 && cycle < 100000; ++cycle)
+        Cycle(1);
+    EXPECT_NEAR(Drive.TicksPerMillisecond(), 0.96, 1e-9);
 }
 
 TEST_F(MidiDriveTest, PlaySetsChannelVolumesWithoutResets) {
     Load(Song({}));
-    Drive.Play();
+    Drive.Play(Options);
     auto messages = Driver.Messages();
     ASSERT_EQ(messages.size(), 16u);
     for (int c = 0; c < 16; ++c) {
@@ -138,15 +146,15 @@ TEST_F(MidiDriveTest, PlaySetsChannelVolumesWithoutResets) {
         EXPECT_EQ(Drive.ChannelPan(c), 64);
         EXPECT_EQ(Drive.ChannelProgram(c), 128);
     }
-    EXPECT_EQ(Drive.FadeLevel, 10000.0);
+    EXPECT_EQ(Drive.FadeLevel(), 10000.0);
 }
 
 TEST_F(MidiDriveTest, ResetsGoOutInOrderAndReplaceTheVolumeMessages) {
-    Drive.GMResetOnPlay = true;
-    Drive.GSResetOnPlay = true;
+    Options.Style.GMReset = true;
+    Options.Style.GSReset = true;
     Load(Song({}));
     const auto before = Clock.Now();
-    Drive.Play();
+    Drive.Play(Options);
     auto messages = Driver.Messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].Bytes,
@@ -159,10 +167,10 @@ TEST_F(MidiDriveTest, ResetsGoOutInOrderAndReplaceTheVolumeMessages) {
 }
 
 TEST_F(MidiDriveTest, DrumNotesAreAnnouncedEightQuartersAheadAndWithheldWhenDue) {
-    Drive.AnnounceNotes = true;
+    Options.Style.AnnounceNotes = true;
     std::vector<int> ahead, due;
-    Drive.OnDrumNoteAhead = [&](const SequencerEvent* slot) { ahead.push_back(slot->Tick); };
-    Drive.OnDrumNote = [&](const SequencerEvent* slot) { due.push_back(slot->Tick); };
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent* slot) { ahead.push_back(slot->Tick); };
+    Drive.Hooks.DrumNote = [&](const SequencerEvent* slot) { due.push_back(slot->Tick); };
     Load(Song(Cat({Ev(100, {0x99, 38, 100}), Ev(3900, {0x99, 36, 0})})));
     PlayQuietly();
     EXPECT_EQ(ahead, std::vector<int>{100}); // 4000 lies past 8 × 480
@@ -173,7 +181,7 @@ TEST_F(MidiDriveTest, DrumNotesAreAnnouncedEightQuartersAheadAndWithheldWhenDue)
 }
 
 TEST_F(MidiDriveTest, WithheldDrumNoteWithoutCallbackIsNeitherSentNorReported) {
-    Drive.AnnounceNotes = true;
+    Options.Style.AnnounceNotes = true;
     Load(Song(Ev(0, {0x99, 42, 100})));
     PlayQuietly();
     Cycle(1);
@@ -182,9 +190,9 @@ TEST_F(MidiDriveTest, WithheldDrumNoteWithoutCallbackIsNeitherSentNorReported) {
 
 TEST_F(MidiDriveTest, DrumNotesPlayNormallyWithoutAnnounceNotes) {
     int calls = 0;
-    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++calls; };
-    Drive.OnDrumNote = [&](const SequencerEvent*) { ++calls; };
-    Drive.OnNoteOn = [&](const SequencerEvent*) { ++calls; };
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent*) { ++calls; };
+    Drive.Hooks.DrumNote = [&](const SequencerEvent*) { ++calls; };
+    Drive.Hooks.NoteOn = [&](const SequencerEvent*) { ++calls; };
     Load(Song(Cat({Ev(0, {0x99, 38, 100}), Ev(0, {0x90, 60, 100})})));
     PlayQuietly();
     Cycle(1);
@@ -194,15 +202,15 @@ TEST_F(MidiDriveTest, DrumNotesPlayNormallyWithoutAnnounceNotes) {
 }
 
 TEST_F(MidiDriveTest, OtherNotesAreReportedThenSent) {
-    Drive.AnnounceNotes = true;
+    Options.Style.AnnounceNotes = true;
     std::vector<int> noteOns;
     int drumCalls = 0;
-    Drive.OnNoteOn = [&](const SequencerEvent* slot) {
+    Drive.Hooks.NoteOn = [&](const SequencerEvent* slot) {
         EXPECT_FALSE(Sent(slot->Event.Status, slot->Event.Data1, slot->Event.Data2));
         noteOns.push_back(slot->Event.Status);
     };
-    Drive.OnDrumNote = [&](const SequencerEvent*) { ++drumCalls; };
-    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++drumCalls; };
+    Drive.Hooks.DrumNote = [&](const SequencerEvent*) { ++drumCalls; };
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent*) { ++drumCalls; };
     Load(Song(
         Cat({Ev(0, {0x99, 37, 90}), Ev(0, {0x90, 60, 100}), Ev(0, {0x9F, 61, 0}), Ev(0, {0x89, 38, 0})})));
     PlayQuietly();
@@ -216,7 +224,7 @@ TEST_F(MidiDriveTest, OtherNotesAreReportedThenSent) {
 }
 
 TEST_F(MidiDriveTest, BankSelectIsDroppedOnEveryChannelWhenAsked) {
-    Drive.NoBankSelect = true;
+    Drive.SetNoBankSelect(true);
     Load(Song(Cat({Ev(0, {0xB0, 0, 1}), Ev(0, {0xB5, 32, 2}), Ev(0, {0xB5, 1, 3}), Ev(0, {0xBF, 0, 4})})));
     PlayQuietly();
     Cycle(1);
@@ -246,11 +254,16 @@ TEST_F(MidiDriveTest, ChannelStateFollowsTheSong) {
 }
 
 TEST_F(MidiDriveTest, VolumeIsScaledByTheFadeLevel) {
-    Load(Song(Ev(10, {0xB2, 7, 100})));
+    Load(Song(Ev(60, {0xB2, 7, 100})));
     PlayQuietly();
-    Drive.FadeLevel = 5000.0;
-    Cycle(20);
-    EXPECT_TRUE(Sent(0xB2, 7, 50));
+    // The twentieth cycle, 38 ms on, sets the level to 10000 - 38 × 125.
+    Drive.FadeOut(80);
+    for (int i = 0; i < 20; ++i)
+        Cycle(0);
+    ASSERT_EQ(Drive.FadeLevel(), 5250.0);
+    Driver.ClearMessages();
+    Cycle(30);
+    EXPECT_TRUE(Sent(0xB2, 7, 52));
     EXPECT_EQ(Drive.ChannelVolume(2), 100);
 }
 
@@ -258,26 +271,25 @@ TEST_F(MidiDriveTest, FadeOutLowersTheLevelEveryTwentyCyclesByTheTimeSinceThenSt
     Load(Song({}));
     PlayQuietly();
     Drive.FadeOut(5000);
-    EXPECT_DOUBLE_EQ(Drive.FadeStep, -4.0);
     EXPECT_TRUE(Drive.IsFading());
     for (int i = 0; i < 19; ++i)
         Cycle(0);
-    EXPECT_EQ(Drive.FadeLevel, 10000.0);
+    EXPECT_EQ(Drive.FadeLevel(), 10000.0);
     EXPECT_TRUE(Driver.Messages().empty());
     // The twentieth cycle comes 38 ms after FadeOut (nineteen sleeps of 2 ms): 2 per ms.
     Cycle(0);
-    EXPECT_EQ(Drive.FadeLevel, 9924.0);
+    EXPECT_EQ(Drive.FadeLevel(), 9924.0);
     EXPECT_TRUE(Sent(0xB0, 7, 99));
     EXPECT_EQ(Shorts(0xB0).size(), 1u);
     int cycles = 20;
-    while (Drive.Playing && cycles < 10000) {
+    while (Drive.IsPlaying() && cycles < 10000) {
         Cycle(0);
         ++cycles;
     }
     // 5000 ms after FadeOut is cycle 2501; the level is looked at every twentieth.
     EXPECT_EQ(cycles, 2520);
-    EXPECT_FALSE(Drive.Playing);
-    EXPECT_EQ(Drive.FadeLevel, 0.0);
+    EXPECT_FALSE(Drive.IsPlaying());
+    EXPECT_EQ(Drive.FadeLevel(), 0.0);
     EXPECT_FALSE(Drive.IsFading());
     EXPECT_TRUE(Sent(0xBF, 123, 0));
 }
@@ -288,29 +300,29 @@ TEST_F(MidiDriveTest, FadeOutOfZeroMillisecondsStillEnds) {
     Drive.FadeOut(0);
     for (int i = 0; i < 20; ++i)
         Cycle(0);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
 }
 
 TEST_F(MidiDriveTest, SongEndsWhenEveryTrackHasEndedWithoutSilencing) {
     Load(Smf(480, {Ev(0, {0x90, 60, 100}), Ev(48, {0x80, 60, 0})}));
     PlayQuietly();
     Cycle(10);
-    EXPECT_TRUE(Drive.Playing);
+    EXPECT_TRUE(Drive.IsPlaying());
     Cycle(50);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_TRUE(Shorts(0xB0).empty());
 }
 
 TEST_F(MidiDriveTest, LoopingSongRestartsAndNeverEndsByItself) {
-    Drive.LoopPlay = true;
+    Options.Style.Loop = true;
     Load(Smf(480, {Ev(48, {0x90, 60, 100})}));
     PlayQuietly();
     for (int i = 0; i < 20; ++i)
         Cycle(10);
-    EXPECT_TRUE(Drive.Playing);
+    EXPECT_TRUE(Drive.IsPlaying());
     EXPECT_GE(Shorts(0x90).size(), 3u);
     Drive.Stop();
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
 }
 
 TEST_F(MidiDriveTest, StopSilencesEveryChannelInOrder) {
@@ -332,22 +344,22 @@ TEST_F(MidiDriveTest, StopSilencesEveryChannelInOrder) {
 }
 
 TEST_F(MidiDriveTest, RewindRestartsPositionButKeepsAnnouncements) {
-    Drive.AnnounceNotes = true;
+    Options.Style.AnnounceNotes = true;
     int ahead = 0;
-    Drive.OnDrumNoteAhead = [&](const SequencerEvent*) { ++ahead; };
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent*) { ++ahead; };
     Load(Song(Ev(10, {0x99, 38, 100})));
     PlayQuietly();
     Cycle(100);
     Drive.Rewind();
-    EXPECT_EQ(Drive.Position, 0.0);
-    EXPECT_EQ(Drive.CycleCount, 0);
-    EXPECT_EQ(Drive.Tracks[0].PlayIndex, 0);
+    EXPECT_EQ(Drive.CurrentPosition(), 0.0);
+    EXPECT_EQ(Drive.CycleCount(), 0);
+    EXPECT_EQ(Drive.Song().Tracks[0].PlayIndex, 0);
     EXPECT_EQ(ahead, 1);
 }
 
 TEST_F(MidiDriveTest, OnCycleRunsOncePerPlayingCycle) {
     int cycles = 0;
-    Drive.OnCycle = [&](TMidiDrive& sender) {
+    Drive.Hooks.Cycle = [&](TMidiDrive& sender) {
         EXPECT_EQ(&sender, &Drive);
         ++cycles;
     };
@@ -382,12 +394,12 @@ TEST_F(MidiDriveTest, OutputErrorDuringACycleStopsTheSongAndIsReported) {
     PlayQuietly();
     Driver.SetFailures({.ShortMsg = MidiError::NoDevice});
     Cycle(1);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_NE(Drive.LastError().find("MIDI output error during playback"), std::string::npos);
     EXPECT_EQ(Drive.ErrorCount(), 1u);
     Driver.SetFailures({});
-    Drive.Play();
-    EXPECT_TRUE(Drive.Playing);
+    Drive.Play(Options);
+    EXPECT_TRUE(Drive.IsPlaying());
 }
 
 class QueuedFileTest : public MidiDriveTest {
@@ -399,17 +411,17 @@ protected:
 };
 
 TEST_F(QueuedFileTest, FileThatCannotBeOpenedIsReportedAndTheNextRequestPlays) {
-    Drive.QueuePlay(Path + ".missing");
+    Drive.QueuePlay({Path + ".missing", {}});
     Cycle(0);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_NE(Drive.LastError().find(".missing"), std::string::npos);
 
     const Bytes song = Song(Ev(0, {0x90, 60, 100}));
     std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(song.data()), song.size());
-    Drive.QueuePlay(Path);
+    Drive.QueuePlay({Path, {}});
     Cycle(0);
-    EXPECT_TRUE(Drive.Playing);
-    EXPECT_FALSE(Drive.PlayRequested);
+    EXPECT_TRUE(Drive.IsPlaying());
+    EXPECT_FALSE(Drive.IsPlayQueued());
     Cycle(1);
     EXPECT_TRUE(Sent(0x90, 60, 100));
 }
@@ -420,11 +432,46 @@ TEST_F(QueuedFileTest, LoadingStopsTheCurrentSong) {
     const Bytes song = Smf(96, {Ev(0, {0x91, 1, 1})});
     std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(song.data()), song.size());
     Drive.LoadFromFile(Path);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_TRUE(Sent(0xB0, 123, 0));
-    EXPECT_EQ(Drive.Division, 96);
+    EXPECT_EQ(Drive.Division(), 96);
     EXPECT_THROW(Drive.LoadFromFile(Path + ".missing"), EStreamError);
-    EXPECT_EQ(Drive.Division, 96);
+    EXPECT_EQ(Drive.Division(), 96);
+}
+
+TEST_F(QueuedFileTest, AQueuedPlayTakesItsOwnSetupAndNothingOfThePracticeBeforeIt) {
+    // A practice play: a loop at half speed in wait mode, drum notes the game's.
+    Load(Song(Ev(0, {0x99, 38, 100})));
+    Options.Style = PlayStyle{.Loop = true, .AnnounceNotes = true};
+    Options.Practice.TempoScale = 0.5;
+    Options.Practice.LoopFromTick = 0;
+    Options.Practice.LoopToTick = 480;
+    int holds = 0;
+    Options.HoldsAt = [&holds](const SequencerEvent&) { return ++holds > 0; };
+    PlayQuietly();
+    ASSERT_TRUE(Drive.OnPracticeTimeline());
+    ASSERT_TRUE(Drive.HasPracticeHooks());
+
+    // A jingle asked for with a plain setup plays as written: its drum note is sent, at the
+    // song's own speed, and nothing holds.
+    const Bytes jingle = Smf(480, {Cat({Tempo(0, 500000), Ev(0, {0x99, 42, 90}), Ev(960, {0x99, 42, 0})})});
+    std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(jingle.data()), jingle.size());
+    PlayRequest request{Path, {}};
+    request.Setup.Style.GMReset = true;
+    Drive.QueuePlay(request);
+    EXPECT_TRUE(Drive.Style().GMReset);
+    EXPECT_FALSE(Drive.Style().AnnounceNotes);
+    Cycle(0);
+    ASSERT_TRUE(Drive.IsPlaying());
+    EXPECT_FALSE(Drive.OnPracticeTimeline());
+    EXPECT_FALSE(Drive.HasPracticeHooks());
+    EXPECT_EQ(Drive.Practice().TempoScale, 1.0);
+    Cycle(1);
+    EXPECT_TRUE(Sent(0x99, 42, 90));
+    EXPECT_FALSE(Drive.IsHolding());
+    EXPECT_EQ(holds, 0);
+    Cycle(100);
+    EXPECT_NEAR(Drive.CurrentPosition(), 96.0 + 1.92 * 2, 5.0);
 }
 
 TEST(MidiDriveThread, StartsAndStopsCleanly) {
@@ -439,14 +486,15 @@ TEST_F(MidiDriveTest, PreRollDelaysTheFirstTickByExactlyItsLength) {
     Load(Song({Ev(0, {0x90, 60, 100})}));
     int starts = 0;
     double startPosition = -1.0;
-    Drive.OnSongStart = [&](TMidiDrive& d) {
+    Drive.Hooks.SongStart = [&](TMidiDrive& d) {
         ++starts;
-        startPosition = d.Position;
+        startPosition = d.CurrentPosition();
     };
-    Drive.Play(480); // half a second at 120 BPM
+    Options.PreRollTicks = 480; // half a second at 120 BPM
+    Drive.Play(Options);
     Driver.ClearMessages();
     const std::uint32_t played = Clock.Now();
-    EXPECT_EQ(Drive.SongStartTime, played + 500);
+    EXPECT_EQ(Drive.SongStartTime(), played + 500);
     EXPECT_EQ(Drive.CurrentTick(), -480);
     EXPECT_EQ(Drive.SongMilliseconds(played), -500);
     // Each pass sleeps 2 ms after its step.
@@ -471,9 +519,9 @@ TEST_F(MidiDriveTest, PauseFreezesThePositionAndResumeCountsInOneBarThenContinue
     const Bytes meter = Meta(0, 0x58, {3, 2, 24, 8});
     Load(Song(Cat({meter, Ev(2000, {0x90, 62, 100})})));
     PlayQuietly();
-    while (Drive.Position < 1200)
+    while (Drive.CurrentPosition() < 1200)
         Cycle(0); // the second beat of the second bar, and a quarter of a beat
-    const double paused = Drive.Position;
+    const double paused = Drive.CurrentPosition();
     Drive.Pause();
     EXPECT_TRUE(Drive.IsPaused());
     EXPECT_EQ(Shorts(0xB0).size(), 2u);
@@ -482,7 +530,7 @@ TEST_F(MidiDriveTest, PauseFreezesThePositionAndResumeCountsInOneBarThenContinue
     const std::int32_t songMs = Drive.SongMilliseconds(Clock.Now());
     for (int i = 0; i < 1000; ++i)
         Cycle(2);
-    EXPECT_EQ(Drive.Position, paused);
+    EXPECT_EQ(Drive.CurrentPosition(), paused);
     EXPECT_EQ(Drive.SongMilliseconds(Clock.Now()), songMs);
     Driver.ClearMessages();
 
@@ -491,7 +539,7 @@ TEST_F(MidiDriveTest, PauseFreezesThePositionAndResumeCountsInOneBarThenContinue
     EXPECT_TRUE(Drive.IsCountingIn());
     // A bar of 3/4 at 120 BPM: 1500 ms standing still, with clicks on the meter's beats.
     while (Drive.IsPaused() && Clock.Now() - resumed < 1600) {
-        EXPECT_EQ(Drive.Position, paused);
+        EXPECT_EQ(Drive.CurrentPosition(), paused);
         Cycle(0);
     }
     EXPECT_NEAR(double(Clock.Now() - resumed), 1500.0, 2.0);
@@ -507,12 +555,13 @@ TEST_F(MidiDriveTest, PauseFreezesThePositionAndResumeCountsInOneBarThenContinue
     EXPECT_NEAR(double(clicks[2].Time), first + 1000.0, 2.5);
     EXPECT_FALSE(Drive.IsPaused());
     // The cycle that ended the count-in carried the song on only by the time past its end.
-    EXPECT_GE(Drive.Position, paused);
-    EXPECT_LE(Drive.Position, paused + 1.92 + 1e-9);
+    EXPECT_GE(Drive.CurrentPosition(), paused);
+    EXPECT_LE(Drive.CurrentPosition(), paused + 1.92 + 1e-9);
     // The song clock goes on with it (the pass slept 2 ms after its step).
-    EXPECT_NEAR(Drive.SongMilliseconds(Clock.Now()), songMs + (Drive.Position - paused) / 0.96 + 2.0, 1.0);
+    EXPECT_NEAR(Drive.SongMilliseconds(Clock.Now()), songMs + (Drive.CurrentPosition() - paused) / 0.96 + 2.0,
+                1.0);
     EXPECT_FALSE(Sent(0x90, 62, 100));
-    while (Drive.Position < 2000)
+    while (Drive.CurrentPosition() < 2000)
         Cycle(0);
     EXPECT_TRUE(Sent(0x90, 62, 100));
 }
@@ -542,7 +591,7 @@ TEST_F(MidiDriveTest, SongEventsCarryTheMicrosecondTheyFellDue) {
     // A note-on at tick 480 (500 ms at 120 BPM) and one at 720 (750 ms).
     Load(Song(Cat({Ev(480, {0x90, 60, 100}), Ev(240, {0x90, 62, 100})})));
     Clock.AdvanceMicros(250);
-    Drive.Play();
+    Drive.Play(Options);
     // Tick 0 is at the end of Play (its sends take their time), between two milliseconds.
     const std::int64_t start = Clock.NowMicros();
     ASSERT_NE(start % 1000, 0);
@@ -552,7 +601,7 @@ TEST_F(MidiDriveTest, SongEventsCarryTheMicrosecondTheyFellDue) {
     Clock.AdvanceMicros(1234);
     Drive.RunCycle();
     // Ticks from microseconds, not from whole milliseconds.
-    EXPECT_NEAR(Drive.Position, 1.234 * 0.96, 1e-9);
+    EXPECT_NEAR(Drive.CurrentPosition(), 1.234 * 0.96, 1e-9);
     while (Shorts(0x90).size() < 2) {
         Clock.AdvanceMicros(7321);
         Drive.RunCycle();
@@ -568,7 +617,7 @@ TEST_F(MidiDriveTest, PracticeTimelineStampsEventsAtTheirScaledTime) {
     Load(Song(Ev(480, {0x90, 60, 100})));
     PracticePlan plan;
     plan.TempoScale = 0.5;
-    Drive.SetPractice(plan);
+    Options.Practice = plan;
     PlayQuietly();
     const std::int64_t start = Clock.NowMicros();
     while (Shorts(0x90).empty()) {

@@ -20,6 +20,9 @@ class PracticeTest : public ::testing::Test {
 protected:
     PracticeTest() { Drive.OpenOutput(MidiMapperId); }
 
+    // What the tests' plays are given besides the plan.
+    PlaySetup Options;
+
     void Load(const Bytes& bytes) {
         TMemoryStream stream(bytes);
         Drive.LoadFromStream(stream);
@@ -27,15 +30,16 @@ protected:
     // Plays with the plan; returns the clock time at which Play started the timeline and
     // forgets what Play sent.
     std::uint32_t Start(const PracticePlan& plan, std::int32_t preRoll = 0) {
-        Drive.SetPractice(plan);
-        Drive.Play(preRoll);
+        Options.Practice = plan;
+        Options.PreRollTicks = preRoll;
+        Drive.Play(Options);
         Driver.ClearMessages();
-        return Drive.PrevTime;
+        return Drive.LastCycleTime();
     }
     // Runs cycles (each sleeps as the thread would) until the clock reaches `until` or the
     // song stops.
     void RunUntil(std::uint32_t until) {
-        while (Drive.Playing && static_cast<std::int32_t>(Clock.Now() - until) < 0)
+        while (Drive.IsPlaying() && static_cast<std::int32_t>(Clock.Now() - until) < 0)
             Drive.RunCycle();
     }
     std::vector<RecordedMessage> Matching(std::uint8_t status, int data1 = -1) const {
@@ -67,7 +71,7 @@ TEST_F(PracticeTest, ScaledSongEndsAtItsLengthOverTheScale) {
         const double expected = 300000.0 / scale;
         EXPECT_LE(std::abs((ends[0].Time - start) - expected), Drive.SleepInterval) << scale;
         EXPECT_LE(std::abs(Drive.SongMilliseconds(ends[0].Time) - expected), Drive.SleepInterval) << scale;
-        EXPECT_FALSE(Drive.Playing);
+        EXPECT_FALSE(Drive.IsPlaying());
     }
 }
 
@@ -103,10 +107,10 @@ Bytes LoopSong() {
 TEST_F(PracticeTest, LoopRestartsOnItsFirstTickWithTheStateChasedAndNotesReleased) {
     Load(LoopSong());
     std::vector<std::int32_t> announced;
-    Drive.AnnounceNotes = true;
-    Drive.OnDrumNoteAhead = [&](const SequencerEvent* s) { announced.push_back(s->Tick); };
+    Options.Style.AnnounceNotes = true;
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent* s) { announced.push_back(s->Tick); };
     std::vector<std::size_t> loopEnds;
-    Drive.OnLoopEnd = [&](TMidiDrive&) { loopEnds.push_back(Driver.MessageCount()); };
+    Options.OnLoopEnd = [&](TMidiDrive&) { loopEnds.push_back(Driver.MessageCount()); };
     PracticePlan plan;
     plan.LoopFromTick = 1920;
     plan.LoopToTick = 3840;
@@ -230,8 +234,8 @@ TEST_F(PracticeTest, MixScalesTheSongsVolumesAndKeepsTheClickLevel) {
     plan.AccompanimentVolume = 100;
     plan.ClickVolume = 50;
     plan.CountInBars = 1;
-    Drive.SetPractice(plan);
-    Drive.Play();
+    Options.Practice = plan;
+    Drive.Play(Options);
     // Play's volumes: 100 scaled by the mix.
     EXPECT_EQ(Matching(0xB9, 7).at(0).Data2(), 100 * 64 / 127);
     EXPECT_EQ(Matching(0xB0, 7).at(0).Data2(), 100 * 100 / 127);
@@ -240,7 +244,7 @@ TEST_F(PracticeTest, MixScalesTheSongsVolumesAndKeepsTheClickLevel) {
     const auto clicks = Matching(0x99);
     ASSERT_FALSE(clicks.empty());
     EXPECT_EQ(clicks[0].Data2(), 126); // 127 * 50 / 100, times 127 / 64
-    RunUntil(Drive.PrevTime + 2100);
+    RunUntil(Drive.LastCycleTime() + 2100);
     EXPECT_EQ(Matching(0x99).at(1).Data2(), 95); // 96 * 50 / 100, times 127 / 64
     EXPECT_EQ(Matching(0xB0, 7).back().Data2(), 120 * 100 / 127);
     EXPECT_EQ(Matching(0xB9, 7).back().Data2(), 127 * 64 / 127);
@@ -256,16 +260,16 @@ TEST_F(PracticeTest, HoldStopsTheSongAtTheDrumNoteUntilReleased) {
     // A drum note at 960 with a bass note at the same tick on a later track, then a note at 1440.
     Load(Smf(480, {Cat({Tempo(0, 500000), Ev(960, {0x99, 38, 100}), Ev(2000, {0x99, 38, 0})}),
                    Cat({Ev(960, {0x90, 40, 100}), Ev(480, {0x90, 43, 100}), Ev(2000, {0x80, 1, 0})})}));
-    Drive.AnnounceNotes = true;
+    Options.Style.AnnounceNotes = true;
     std::vector<std::int32_t> due;
-    Drive.OnDrumNote = [&](const SequencerEvent* s) { due.push_back(s->Tick); };
-    Drive.HoldsAt = [](const SequencerEvent& s) { return s.Tick == 960; };
+    Drive.Hooks.DrumNote = [&](const SequencerEvent* s) { due.push_back(s->Tick); };
+    Options.HoldsAt = [](const SequencerEvent& s) { return s.Tick == 960; };
     const std::uint32_t start = Start(PracticePlan{});
     RunUntil(start + 1200);
     ASSERT_TRUE(Drive.IsHolding());
     EXPECT_EQ(due, std::vector<std::int32_t>{960});
     EXPECT_TRUE(Matching(0x90, 40).empty()); // nothing after the held note, not even its tick
-    EXPECT_EQ(Drive.Position.load(), 960.0);
+    EXPECT_EQ(Drive.CurrentPosition(), 960.0);
     EXPECT_EQ(Drive.PositionAt(Clock.Now() + 500), 960.0);
     EXPECT_EQ(Drive.SongMilliseconds(Clock.Now()), 1000);
     const std::size_t sent = Driver.MessageCount();

@@ -46,7 +46,7 @@ protected:
         TMemoryStream stream(bytes);
         Drive.LoadFromStream(stream);
         Drive.Play();
-        for (std::uint32_t ms = 0; ms < limitMs && Drive.Playing; ms += 5) {
+        for (std::uint32_t ms = 0; ms < limitMs && Drive.IsPlaying(); ms += 5) {
             Clock.Advance(5);
             Drive.RunCycle();
         }
@@ -100,7 +100,7 @@ TEST_F(SongPlay, TheSequencerEndsAtTheLastSoundWithTheTailSentThere) {
     const Bytes bytes = Smf(Quarter, {Cat({Tempo(0, 500000), TwoBarsOfDrums(), Ev(0x80000000u, {0x89, 36, 0}),
                                            Ev(0, {0x00, 0x00}), EndOfTrack()})});
     PlayToEnd(bytes, 60000);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_LE(Clock.Now(), 1000u + 3625u + 100u);
     EXPECT_EQ(DrumNoteOns().size(), 8u);
     const std::vector<RecordedMessage> messages = Driver.Messages();
@@ -119,7 +119,7 @@ TEST_F(SongPlay, StrayDataBytesAreKeptByTheReaderButNeverSentAndTheSongPlaysOn) 
     EXPECT_EQ(song->Tracks[1][0].Event.Data1, 0x01);
 
     PlayToEnd(bytes, 10000);
-    EXPECT_FALSE(Drive.Playing);
+    EXPECT_FALSE(Drive.IsPlaying());
     EXPECT_EQ(Drive.ErrorCount(), 0u) << Drive.LastError();
     EXPECT_EQ(DrumNoteOns().size(), 8u);
     for (const RecordedMessage& m : Driver.Messages())

@@ -67,7 +67,7 @@ protected:
 TEST_F(OutputTrust, ASongWithStrayBytesPlaysToItsEndAndIsGraded) {
     Game->EnterPlay(SongPath);
     ASSERT_EQ(Game->State(), ssPlay);
-    const std::uint32_t start = Game->Form().MidiDrive->SongStartTime;
+    const std::uint32_t start = Game->Form().MidiDrive->SongStartTime();
     for (int beat = FirstBeat; beat < FirstBeat + Snares && Game->State() == ssPlay; ++beat) {
         const auto time = start + static_cast<std::uint32_t>(480 * beat / TicksPerMs);
         while (Game->Clock().Now() + 33 <= time)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FakeClock.h"
+#include "SequencerTestAccess.h"
 #include "app/play/Judge.h"
 #include "app/play/NoteCapture.h"
 #include "app/play/PlayState.h"
@@ -20,7 +21,7 @@ class PlayFixture : public ::testing::Test {
 protected:
     PlayFixture() {
         Drive.OpenOutput(MidiMapperId);
-        Drive.Division = 480;
+        SequencerTestAccess::SetDivision(Drive, 480);
         State.AutoLane.fill(false);
         State.ResetForPlay();
         Driver.ClearMessages();
@@ -41,7 +42,7 @@ protected:
         Capture.CaptureDrumNote(&event);
     }
 
-    void SetTick(std::int32_t tick) { Drive.Position = double(tick); }
+    void SetTick(std::int32_t tick) { SequencerTestAccess::SetPosition(Drive, tick); }
 
     // Presses the lane's first key for one frame (released in the frame after).
     void Strike(int lane) {

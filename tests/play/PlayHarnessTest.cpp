@@ -147,7 +147,7 @@ TEST_F(PlayGame, NoInputAtLevelSevenFailsOnTheSecondMissInThatFrame) {
     ASSERT_EQ(Game->State(), ssFailed);
     EXPECT_EQ(State().MissCount, 2);
     EXPECT_EQ(State().Gauge, -75);
-    EXPECT_FALSE(Drive().Playing);
+    EXPECT_FALSE(Drive().IsPlaying());
     std::map<int, bool> allNotesOff;
     for (const RecordedMessage& m : Game->MidiMessages())
         if (!m.IsLong && (m.Status() & 0xF0) == 0xB0 && m.Data1() == 123)
@@ -182,7 +182,7 @@ TEST_F(PlayGame, DemonstrationEndsOnTheOpeningScreenWhenReturnIsPressed) {
     Game->Step(40);
     ASSERT_EQ(Game->State(), ssPlay);
     Game->TapKey(13);
-    EXPECT_FALSE(Drive().Playing);
+    EXPECT_FALSE(Drive().IsPlaying());
     EXPECT_TRUE(Game->StepUntil(ssOpening, 2));
 }
 

@@ -188,16 +188,15 @@ TEST_F(PracticePlay, PracticeKeysChangeTheTempoAndMetronomeAndLaneKeysNeverDo) {
     EXPECT_TRUE(Drive().Practice().Metronome);
     Window(F7);
     EXPECT_EQ(Game->State(), ssPlay);
-    EXPECT_TRUE(Drive().Playing);
+    EXPECT_TRUE(Drive().IsPlaying());
     Shot("practice_strip");
 
     // Escape leaves to the practice's result; the sequencer is back on its ordinary plan.
     Window(WindowKeys::Escape);
     EXPECT_EQ(Game->State(), ssResult);
-    EXPECT_FALSE(Drive().Playing);
+    EXPECT_FALSE(Drive().IsPlaying());
     EXPECT_DOUBLE_EQ(Drive().Practice().TempoScale, 1.0);
-    EXPECT_FALSE(static_cast<bool>(Drive().OnLoopEnd));
-    EXPECT_FALSE(static_cast<bool>(Drive().HoldsAt));
+    EXPECT_FALSE(Drive().HasPracticeHooks());
 }
 
 TEST_F(PracticePlay, TheHudShowsTheBeatsPerMinuteBeingPlayed) {
@@ -349,7 +348,7 @@ TEST_F(PracticePlay, APlayerWhoNeverOpensPracticePlaysOnTheSequencersOrdinaryPla
     Game->Step();
     EXPECT_DOUBLE_EQ(Drive().Practice().TempoScale, 1.0);
     EXPECT_EQ(Drive().Practice().LoopFromTick, -1);
-    EXPECT_FALSE(static_cast<bool>(Drive().OnLoopEnd));
+    EXPECT_FALSE(Drive().HasPracticeHooks());
     Window(F6);
     EXPECT_DOUBLE_EQ(Drive().Practice().TempoScale, 1.0);
     Window(WindowKeys::Escape);

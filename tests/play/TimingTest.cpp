@@ -37,7 +37,7 @@ protected:
         Game->Form().Play->State.AutoLane.fill(false);
         Game->ClearMidiMessages();
         Game->EnterPlay(SongPath);
-        SongStart = Game->Form().MidiDrive->SongStartTime;
+        SongStart = Game->Form().MidiDrive->SongStartTime();
     }
 
     // Steps until the next Step's 33 ms hold `time`; returns time's offset into that Step.

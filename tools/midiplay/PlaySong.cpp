@@ -19,7 +19,7 @@ int PlaySong(IMidiOutDriver& driver, IClock& clock, const PlaySongOptions& optio
         std::fprintf(stderr, "midiplay: %s: %s\n", path, error.what());
         return 1;
     }
-    if (!drive.Loaded || drive.Division == 0) {
+    if (!drive.IsLoaded() || drive.Division() == 0) {
         std::fprintf(stderr, "midiplay: %s: not a playable Standard MIDI File\n", path);
         return 1;
     }
@@ -39,20 +39,19 @@ int PlaySong(IMidiOutDriver& driver, IClock& clock, const PlaySongOptions& optio
     std::printf("playing %s on %s\n", path, port.ProductName().c_str());
     std::fflush(stdout);
 
-    drive.LoopPlay = options.Loop;
     // Start from a known state whatever the previous song left in the device.
-    drive.GMResetOnPlay = true;
-    drive.GSResetOnPlay = true;
+    PlaySetup play;
+    play.Style = PlayStyle{.Loop = options.Loop, .GMReset = true, .GSReset = true};
     // Counted before the song starts: its first cycle may fail before Play has returned.
     const std::uint32_t errorsBefore = drive.ErrorCount();
     bool failed = false;
     try {
-        drive.Play();
+        drive.Play(play);
     } catch (const EmidioutputError& error) {
         std::fprintf(stderr, "midiplay: %s\n", error.what());
         return 1;
     }
-    while (drive.Playing && !interrupted) {
+    while (drive.IsPlaying() && !interrupted) {
         drive.ProcessCompletions();
         clock.Sleep(20);
     }

@@ -78,9 +78,9 @@ void Judge::Send(const QueuedNote& note, std::uint8_t velocity) {
 
 double Judge::StrikePosition(std::optional<std::uint32_t> time) const {
     // A held song stands on the note it waits for, whatever the strike's time.
-    if (State.Practice.HeldLane >= 0) return Drive.Position.load();
+    if (State.Practice.HeldLane >= 0) return Drive.CurrentPosition();
     // A polled press keeps the written rule: the position of the poll, moved back by the offset.
-    if (!time) return Drive.Position.load() - State.InputOffsetMs * Drive.TicksPerMillisecond();
+    if (!time) return Drive.CurrentPosition() - State.InputOffsetMs * Drive.TicksPerMillisecond();
     return Drive.PositionAt(*time - static_cast<std::uint32_t>(State.InputOffsetMs));
 }
 
@@ -104,7 +104,7 @@ StrikeRecord Judge::SoundStrike(int lane, std::optional<std::uint32_t> time, std
             if (slot.Partner.Tick > 0) Send(slot.Partner, velocity);
             slot.Partner.Tick = -1;
             const std::int32_t d = TMidiDrive::WholeTick(record.Position) - slot.Main.Tick;
-            record.Result = GradeFor(d, Drive.Division);
+            record.Result = GradeFor(d, Drive.Division());
             if (record.Result) {
                 record.NoteTick = slot.Main.Tick;
                 State.QueueHead[lane].fetch_add(1, std::memory_order_relaxed);
@@ -181,7 +181,7 @@ void Judge::CountMiss(int lane) {
 }
 
 bool Judge::SweepSlot(int lane, std::int32_t position, std::int32_t now) {
-    if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division)) return false;
+    if (State.Slot(lane, position).Main.Tick >= now - MissWindow(Drive.Division())) return false;
     // The capture reads head and count as one pair to find where to append; under the lock it
     // never sees one moved without the other. A practice's loop end reads the counts under it.
     auto lock = Drive.ScopedLock();

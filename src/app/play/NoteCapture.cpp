@@ -20,10 +20,10 @@ NoteCapture::NoteCapture(PlayState& state, TMidiDrive& drive, std::function<bool
     : State(state), Drive(drive), InPlay(std::move(inPlay)) {}
 
 void NoteCapture::Register() {
-    Drive.OnDrumNoteAhead = [this](const SequencerEvent* e) { CaptureDrumNote(e); };
-    Drive.OnDrumNote = [this](const SequencerEvent* e) { SoundDrumNote(e); };
-    Drive.OnNoteOn = [this](const SequencerEvent* e) { MeterNoteOn(e); };
-    Drive.OnCycle = [this](TMidiDrive&) { MeterDecay(); };
+    Drive.Hooks.DrumNoteAhead = [this](const SequencerEvent* e) { CaptureDrumNote(e); };
+    Drive.Hooks.DrumNote = [this](const SequencerEvent* e) { SoundDrumNote(e); };
+    Drive.Hooks.NoteOn = [this](const SequencerEvent* e) { MeterNoteOn(e); };
+    Drive.Hooks.Cycle = [this](TMidiDrive&) { MeterDecay(); };
 }
 
 void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
@@ -35,7 +35,7 @@ void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
     const QueuedNote note{event->Tick, e.Status, e.Data1, e.Data2};
     const std::int32_t head = State.QueueHead[lane].load(std::memory_order_acquire);
     const std::int32_t count = State.QueueCount[lane].load(std::memory_order_acquire);
-    const std::int32_t half = Drive.Division / 8;
+    const std::int32_t half = Drive.Division() / 8;
     // Tracks are announced one after the other, so a layer may find its slot behind newer ones.
     for (std::int32_t k = count - 1; k >= 0; --k) {
         NoteSlot& slot = State.Slot(lane, head + k);
@@ -91,7 +91,7 @@ void NoteCapture::MeterNoteOn(const SequencerEvent* event) {
     const TMyMidiEvent& e = event->Event;
     if (!InPlay() || e.Data2 == 0) return;
     const int ch = e.Status & 0x0F;
-    const auto fade = static_cast<std::int32_t>(Drive.FadeLevel.load(std::memory_order_relaxed));
+    const auto fade = static_cast<std::int32_t>(Drive.FadeLevel());
     const MeterLevels levels = MeterLevelsFor(Drive.ChannelVolume(ch), Drive.ChannelPan(ch), e.Data2, fade);
     State.MeterLeft[ch].store(levels.Left, std::memory_order_relaxed);
     State.MeterRight[ch].store(levels.Right, std::memory_order_relaxed);

@@ -66,7 +66,7 @@ void PlayScreen::DrawTitleStrip(std::int32_t frameCount) {
 
 void PlayScreen::DrawTempoAndCounters(std::int32_t now, std::int32_t division, std::int32_t elapsed) {
     // The tempo being played: a practice plays the song's own scaled by its tempo percent.
-    std::int32_t bpm = Parts.Drive.Tempo.load();
+    std::int32_t bpm = Parts.Drive.CurrentTempo();
     if (Parts.State.Practice.Active) bpm = (bpm * Parts.Practice.StripInfo().TempoPercent + 50) / 100;
     Parts.Text.DrawText16(536, 356, "BPM", 0);
     Parts.Text.DrawText32(584, 340, Format("%3d", bpm), 2);

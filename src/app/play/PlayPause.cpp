@@ -9,7 +9,7 @@ namespace tamtara {
 
 void PlayScreen::TogglePause() {
     TMidiDrive& drive = Parts.Drive;
-    if (Parts.State.DemoMode || !drive.Playing) return;
+    if (Parts.State.DemoMode || !drive.IsPlaying()) return;
     if (drive.IsPaused() && !drive.IsCountingIn())
         drive.Resume();
     else

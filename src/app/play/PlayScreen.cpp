@@ -28,9 +28,9 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
     DrawFrameTexts();
     DrawTitleStrip(frameCount);
 
-    const std::int32_t division = Parts.Drive.Division;
+    const std::int32_t division = Parts.Drive.Division();
     // Without a division the song has no timeline to draw against.
-    if (Parts.Drive.Playing && division > 0) {
+    if (Parts.Drive.IsPlaying() && division > 0) {
         const std::int32_t now = Parts.Drive.CurrentTick();
         DrawBeatLines(now, division);
         DrawNotesAndSweep(now, division);
@@ -54,9 +54,9 @@ PlayOutcome PlayScreen::DrawPlayScreen(std::int32_t frameCount, std::int32_t scr
 PlayOutcome PlayScreen::EndOfPlay(std::int32_t screenFrame) {
     PlayState& s = Parts.State;
     PlayOutcome outcome = PlayOutcome::Continue;
-    if (!Parts.Drive.Playing && Parts.Drive.ErrorCount() != s.SequencerErrorsAtStart)
+    if (!Parts.Drive.IsPlaying() && Parts.Drive.ErrorCount() != s.SequencerErrorsAtStart)
         return PlayOutcome::OutputStopped;
-    if (!Parts.Drive.Playing && screenFrame > 30)
+    if (!Parts.Drive.IsPlaying() && screenFrame > 30)
         outcome = s.DemoMode ? PlayOutcome::DemoEnded : PlayOutcome::Cleared;
     // A practice cannot be failed: its gauge stops at empty.
     if (s.Practice.Active && !s.DemoMode) s.Gauge = std::max(s.Gauge, 0);

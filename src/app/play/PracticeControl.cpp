@@ -23,7 +23,7 @@ double ScaleOf(std::int32_t percent) {
 PracticeControl::PracticeControl(PlayState& state, TMidiDrive& drive, Judge& judgement)
     : State(state), Drive(drive), Judgement(judgement) {}
 
-void PracticeControl::Prepare() {
+void PracticeControl::Prepare(PlaySetup& options) {
     PracticeRun& run = State.Practice;
     if (!run.Active || State.DemoMode) {
         End();
@@ -31,7 +31,7 @@ void PracticeControl::Prepare() {
     }
     PracticePlan plan;
     plan.TempoScale = ScaleOf(run.TempoPercent);
-    const BarMap bars = BarMap::FromSong(Drive, SongEndTick(Drive));
+    const BarMap bars = BarMap::FromSong(Drive.Song(), SongEndTick(Drive.Song()));
     if (run.LoopFromBar > 0 && run.LoopFromBar <= bars.BarCount()) {
         plan.LoopFromTick = bars.BarStartTick(run.LoopFromBar);
         plan.LoopToTick = bars.BarEndTick(std::clamp(run.LoopToBar, run.LoopFromBar, bars.BarCount()));
@@ -41,12 +41,9 @@ void PracticeControl::Prepare() {
     plan.DrumVolume = static_cast<std::uint8_t>(run.DrumVolume);
     plan.AccompanimentVolume = static_cast<std::uint8_t>(run.AccompanimentVolume);
     plan.ClickVolume = static_cast<std::uint8_t>(run.ClickVolume);
-    Drive.SetPractice(plan);
-    Drive.OnLoopEnd = [this](TMidiDrive&) { LoopEnded(); };
-    if (run.WaitMode)
-        Drive.HoldsAt = [this](const SequencerEvent& slot) { return HoldsAt(slot); };
-    else
-        Drive.HoldsAt = nullptr;
+    options.Practice = plan;
+    options.OnLoopEnd = [this](TMidiDrive&) { LoopEnded(); };
+    if (run.WaitMode) options.HoldsAt = [this](const SequencerEvent& slot) { return HoldsAt(slot); };
     Planned = true;
 }
 
@@ -79,9 +76,7 @@ void PracticeControl::End() {
     auto lock = Drive.ScopedLock();
     State.Practice.AbandonPass(CountsOf(State), true);
     State.Practice.HeldLane = -1;
-    Drive.SetPractice(PracticePlan{});
-    Drive.OnLoopEnd = nullptr;
-    Drive.HoldsAt = nullptr;
+    Drive.ClearPractice();
 }
 
 void PracticeControl::LoopEnded() {

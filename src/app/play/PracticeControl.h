@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/play/PlayState.h"
+#include "midi/PlayRequest.h"
 
 #include <cstdint>
 
@@ -32,9 +33,10 @@ class PracticeControl {
 public:
     PracticeControl(PlayState& state, TMidiDrive& drive, Judge& judgement);
 
-    // With the play's song loaded and before it plays: the plan of State.Practice and the hooks,
-    // or the default plan without hooks when the play is no practice (or a demonstration).
-    void Prepare();
+    // With the play's song loaded and before it plays: the plan of State.Practice and the hooks
+    // into the play's options, left as they are when the play is no practice (or a
+    // demonstration).
+    void Prepare(PlaySetup& options);
     // The keys of a practice play (the window's thread).
     void ChangeTempo(std::int32_t percent);
     void RestartLoop();
