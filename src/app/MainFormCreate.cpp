@@ -72,7 +72,8 @@ void TMainForm::HandOver(const GameSettings& settings) {
     DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;
     Input.DXInput.SetUseDirectInput(settings.DInput);
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
-    ExtendedDrumMapInUse = settings.ExtendedDrumMap;
+    Library.Lanes = LaneMap::Chosen(settings.ExtendedDrumMap);
+    if (Records) Records->SetLaneMap(Library.Lanes);
 }
 
 void TMainForm::ConnectDisplayEvents() {

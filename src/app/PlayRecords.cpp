@@ -14,7 +14,7 @@ void TMainForm::DescribePlayedSong() {
     // A jingle queued to the sequencer thread may load over the song meanwhile: read it whole.
     {
         auto lock = MidiDrive->ScopedLock();
-        PlayedSong = DescribeLoadedSong(MidiDrive->Song());
+        PlayedSong = DescribeLoadedSong(MidiDrive->Song(), Play->State.Lanes);
     }
     PlayedSong.Title = SongLabel(Selection.SongTitle, Selection.SongFile);
 }

@@ -17,6 +17,7 @@ void TMainForm::EnterPlay() {
     PlayState& play = Play->State;
     play.ResetForPlay();
     play.Level = Settings.Level;
+    play.Lanes = LaneMap::Chosen(Settings.ExtendedDrumMap);
     play.MissPenalty = Settings.MissPenalty;
     play.Combo = Settings.Combo;
     play.InputOffsetMs = Settings.InputOffsetMs;
@@ -52,7 +53,8 @@ bool TMainForm::StartChosenSong() {
         DescribePlayedSong();
         PlaySetup options;
         options.Style = PlayStyle{.GMReset = true, .GSReset = true, .AnnounceNotes = true};
-        options.PreRollTicks = SongPreRoll(MidiDrive->Song(), Play->State.ScrollSpeed,
+        options.Lanes = Play->State.Lanes;
+        options.PreRollTicks = SongPreRoll(MidiDrive->Song(), Play->State.Lanes, Play->State.ScrollSpeed,
                                            static_cast<std::int32_t>(Timer.Interval()));
         Play->Practice.Prepare(options);
         {

@@ -105,11 +105,20 @@ void RecordKeeper::WaitIdle() {
     Idle.wait(lock, [this] { return !Busy && Jobs.empty(); });
 }
 
+void RecordKeeper::SetLaneMap(LaneMap lanes) {
+    std::lock_guard lock(Mutex);
+    if (lanes == Lanes) return;
+    Lanes = lanes;
+    Keys.clear();
+}
+
 std::string RecordKeeper::KeyFor(const std::string& songPath) {
+    LaneMap lanes = LaneMap::Standard();
     {
         std::lock_guard lock(Mutex);
         const auto known = Keys.find(songPath);
         if (known != Keys.end()) return known->second;
+        lanes = Lanes;
     }
     std::string key;
     try {
@@ -117,12 +126,13 @@ std::string RecordKeeper::KeyFor(const std::string& songPath) {
         // Far too large for the thread's stack.
         auto song = std::make_unique<TSongModel>();
         ParseSmf(bytes, *song);
-        key = DrumPartKey(*song);
+        key = DrumPartKey(*song, lanes);
     } catch (const std::exception& error) {
         std::cerr << "records: " << songPath << ": " << error.what() << '\n';
     }
     std::lock_guard lock(Mutex);
-    Keys[songPath] = key;
+    // Worked out under a map since replaced: not kept.
+    if (lanes == Lanes) Keys[songPath] = key;
     return key;
 }
 

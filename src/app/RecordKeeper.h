@@ -5,6 +5,7 @@
 // writing works again: with the next play, every half minute, and at the next start.
 #pragma once
 
+#include "midi/DrumMap.h"
 #include "records/PlayRecord.h"
 
 #include <condition_variable>
@@ -50,6 +51,9 @@ public:
     // Queues a finished play of the song file, described as it was loaded for the play (key,
     // length and lane counts; the title too); returns the ticket its comparison is asked for with.
     std::uint64_t Record(const std::string& songPath, SongInfo song, PlayRecord play);
+    // The lanes song keys are worked out for (the map the plays use); keys known under another
+    // map are forgotten.
+    void SetLaneMap(LaneMap lanes);
     // Asks for a song file's key, so that BestOf can answer for it.
     void LookUp(const std::string& songPath);
     // The cached best of a song file: nothing while its key is not known yet, a zero count when
@@ -92,6 +96,7 @@ private:
     std::uint64_t NextTicket = 1;
     // Guarded by Mutex: what the screens read.
     std::map<std::string, std::string> Keys; // song path -> key
+    LaneMap Lanes = LaneMap::Standard();
     std::unordered_map<std::string, SongBest> Bests;
     std::map<std::uint64_t, PlayComparison> Comparisons;
     std::deque<RecordsNotice> Notices;

@@ -19,7 +19,7 @@ void TMainForm::ScanLibrary(const std::function<void(TMainForm& Sender)>& OnComp
     }
     const TSongReader readSong = [this](const std::string& path) {
         MidiDrive->Stop();
-        return ReadScannedSong(path);
+        return ReadScannedSong(path, Library.Lanes);
     };
     if (SongFolders.empty()) {
         // The program entry made the game folder the current directory.

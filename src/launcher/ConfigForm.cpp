@@ -264,11 +264,11 @@ void TConfigForm::StartBtnClick() {
     StartBtn->setEnabled(false);
     CloseBtn->setEnabled(false);
     Scanning = true;
-    // The scan marks the songs without drum notes under the lane map the play will use.
-    ExtendedDrumMapInUse = ControlSettings().ExtendedDrumMap;
     try {
+        // The scan marks the songs without drum notes under the lane map the play will use.
         Services.GameWindow->ScanLibrary(
-            SongFolders, [this](IGameWindow& sender) { StartGame(sender); },
+            SongFolders, LaneMap::Chosen(ControlSettings().ExtendedDrumMap),
+            [this](IGameWindow& sender) { StartGame(sender); },
             [this](IGameWindow& sender, std::int32_t percentDone, const std::string& msg) {
                 ShowProgress(sender, percentDone, msg);
             });

@@ -4,6 +4,7 @@
 // behind it in the program (MainFormGameWindow), a fake in the launcher's tests.
 #pragma once
 
+#include "midi/DrumMap.h"
 #include "settings/Settings.h"
 
 #include <cstdint>
@@ -22,10 +23,10 @@ public:
 
     virtual ~IGameWindow() = default;
 
-    // Walks the song folders (none: the game folder), reporting progress; onComplete runs at
-    // the end, inside this call.
-    virtual void ScanLibrary(const std::vector<std::string>& songFolders, const CompleteEvent& onComplete,
-                             const ProgressEvent& onProgress) = 0;
+    // Walks the song folders (none: the game folder), marking the songs for the lanes the play
+    // will use and reporting progress; onComplete runs at the end, inside this call.
+    virtual void ScanLibrary(const std::vector<std::string>& songFolders, LaneMap lanes,
+                             const CompleteEvent& onComplete, const ProgressEvent& onProgress) = 0;
     // The songs each song folder of the last scan held, in the folders' order; -1 for a folder
     // that could not be read.
     virtual std::vector<std::int32_t> SongCounts() const = 0;

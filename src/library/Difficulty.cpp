@@ -59,13 +59,13 @@ double ChartDifficulty(std::vector<TChartNote> notes) {
     return std::round(std::clamp(rating, 1.0, 10.0) * 10.0) / 10.0;
 }
 
-std::vector<TChartNote> ChartNotes(const TSongModel& song) {
+std::vector<TChartNote> ChartNotes(const TSongModel& song, LaneMap lanes) {
     std::vector<TChartNote> notes;
     if (song.Division <= 0) return notes;
     const TempoTimeline clock(song, 120);
     std::vector<std::pair<std::int32_t, int>> hits; // tick, lane
-    ForEachDrumHit(song, [&hits](std::int32_t tick, std::uint8_t note) {
-        if (const int lane = LaneOfNote(note); lane >= 0) hits.emplace_back(tick, lane);
+    ForEachDrumHit(song, [&hits, lanes](std::int32_t tick, std::uint8_t note) {
+        if (const int lane = lanes.LaneOf(note); lane >= 0) hits.emplace_back(tick, lane);
     });
     std::sort(hits.begin(), hits.end(), [](const auto& a, const auto& b) {
         return a.second != b.second ? a.second < b.second : a.first < b.first;

@@ -3,6 +3,8 @@
 // short sections, hardest first and each weighted less than the one before, give the rating.
 #pragma once
 
+#include "midi/DrumMap.h"
+
 #include <string>
 #include <vector>
 
@@ -19,8 +21,8 @@ struct TChartNote {
 // The rating from 1.0 (a few calm notes) to 10.0, rounded to one decimal; 0 for no notes.
 double ChartDifficulty(std::vector<TChartNote> notes);
 
-// The notes a loaded song gives the lanes under the map in force, timed the way the sequencer
-// times them; notes of one lane within one tick of each other are one note, as in play.
-std::vector<TChartNote> ChartNotes(const TSongModel& song);
+// The notes a loaded song gives the lanes of the map, timed the way the sequencer times them;
+// notes of one lane within one tick of each other are one note, as in play.
+std::vector<TChartNote> ChartNotes(const TSongModel& song, LaneMap lanes);
 
 } // namespace tamtara

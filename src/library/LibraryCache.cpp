@@ -150,14 +150,13 @@ void TLibraryCache::Load() {
     }
 }
 
-TSongReader TLibraryCache::Reader(TSongReader readSong) {
+TSongReader TLibraryCache::Reader(TSongReader readSong, bool extendedMap) {
     Hits = 0;
     Reads = 0;
     Stamps.clear();
     for (auto& [path, entry] : Entries)
         entry.Seen = false;
     InScan = true;
-    const bool extendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
     return [this, readSong = std::move(readSong), extendedMap](const std::string& path) {
         const auto noted = Stamps.find(path);
         const FileStamp stamp = noted != Stamps.end()

@@ -32,8 +32,8 @@ public:
 
     // The scan's reader over readSong: a song whose size and time match its entry is answered
     // from the cache; any other is read by readSong and its answer kept. What readSong raises
-    // passes through, and the song's entry is dropped.
-    TSongReader Reader(TSongReader readSong);
+    // passes through, and the song's entry is dropped. extendedMap: the map readSong marks for.
+    TSongReader Reader(TSongReader readSong, bool extendedMap);
     // The size and write time the scan's walk found for a song: the reader then need not ask
     // the file system again.
     void NoteStamp(const std::string& path, std::int64_t size, std::int64_t timeNs);

@@ -2,6 +2,8 @@
 // difficulty and the drum part's key.
 #pragma once
 
+#include "midi/DrumMap.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -23,9 +25,9 @@ struct SongFacts {
 };
 
 // Reads and parses a song for its facts; facts of nothing (all zero) when it cannot be read.
-SongFacts ReadSongFacts(const std::string& path);
+SongFacts ReadSongFacts(const std::string& path, LaneMap lanes);
 
 // The difficulty alone (see ChartDifficulty); 0 when the song cannot be read or timed.
-double SongDifficulty(const std::string& path);
+double SongDifficulty(const std::string& path, LaneMap lanes);
 
 } // namespace tamtara

@@ -11,8 +11,8 @@
 
 namespace tamtara {
 
-ScannedSong ReadScannedSong(const std::string& path) {
-    const TSmfSummary summary = ReadSmfSummary(ReadSongFile(path));
+ScannedSong ReadScannedSong(const std::string& path, LaneMap lanes) {
+    const TSmfSummary summary = ReadSmfSummary(ReadSongFile(path), lanes);
     ScannedSong song{summary.Title, {}};
     if (std::string problem = TimingProblem(summary.Division, summary.TrackCount); !problem.empty())
         song.Check = SongCheck{SongMark::Unplayable, std::move(problem)};
@@ -36,7 +36,7 @@ void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgr
     Difficulties.clear();
     ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
                      DiscChecks, TooLongPaths},
-                    baseDir, Cache ? Cache->Reader(readSong) : readSong, onProgress);
+                    baseDir, ScanReader(readSong), onProgress);
     if (Cache) Cache->FinishScan();
     Roots = {TScanRoot{AbsoluteDirectory(baseDir), true, static_cast<std::int32_t>(SongFiles.size())}};
     RootNames = RootLabels({Roots.front().Folder});
@@ -47,7 +47,7 @@ void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgre
     Difficulties.clear();
     Roots = ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles,
                              DiscTitles, DiscChecks, TooLongPaths},
-                            roots, Cache ? Cache->Reader(readSong) : readSong, onProgress);
+                            roots, ScanReader(readSong), onProgress);
     if (Cache) Cache->FinishScan();
     std::vector<std::string> folders;
     for (const TScanRoot& root : Roots)
@@ -55,11 +55,17 @@ void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgre
     RootNames = RootLabels(folders);
 }
 
+TSongReader TSongLibrary::ScanReader(const TSongReader& readSong) {
+    TSongReader reader = readSong;
+    if (!reader) reader = [lanes = Lanes](const std::string& path) { return ReadScannedSong(path, lanes); };
+    return Cache ? Cache->Reader(std::move(reader), Lanes.IsExtended()) : reader;
+}
+
 std::optional<double> TSongLibrary::Difficulty(const std::string& songFile) {
     const auto known = Difficulties.find(songFile);
     if (known != Difficulties.end()) return known->second;
-    const bool extendedMap = ExtendedDrumMapInUse.load(std::memory_order_relaxed);
-    if (const std::optional<SongFacts> cached = Cache ? Cache->Facts(songFile, extendedMap) : std::nullopt) {
+    if (const std::optional<SongFacts> cached =
+            Cache ? Cache->Facts(songFile, Lanes.IsExtended()) : std::nullopt) {
         const double difficulty = cached->DifficultyTenths / 10.0;
         Difficulties.emplace(songFile, difficulty);
         return difficulty;
@@ -68,7 +74,8 @@ std::optional<double> TSongLibrary::Difficulty(const std::string& songFile) {
     // The read just finished may have been this very song's.
     if (const auto read = Difficulties.find(songFile); read != Difficulties.end()) return read->second;
     ReadingSong = songFile;
-    Reading = std::async(std::launch::async, [songFile] { return ReadSongFacts(songFile); });
+    Reading =
+        std::async(std::launch::async, [songFile, lanes = Lanes] { return ReadSongFacts(songFile, lanes); });
     return std::nullopt;
 }
 

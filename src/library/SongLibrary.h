@@ -16,8 +16,9 @@
 namespace tamtara {
 
 // A song file's title and check from one read of it, without touching any playback: marked
-// unplayable when the sequencer could not time it, drum-less when no note would reach a lane.
-ScannedSong ReadScannedSong(const std::string& path);
+// unplayable when the sequencer could not time it, drum-less when no note would reach a lane of
+// the map.
+ScannedSong ReadScannedSong(const std::string& path, LaneMap lanes);
 
 class TSongLibrary {
 public:
@@ -25,16 +26,19 @@ public:
     TSongLibrary(const TSongLibrary&) = delete;
     TSongLibrary& operator=(const TSongLibrary&) = delete;
 
+    // Without a reader, each song is read by ReadScannedSong under Lanes.
     void Scan(const std::string& baseDir, const TScanProgress& onProgress = {},
-              const TSongReader& readSong = ReadScannedSong);
+              const TSongReader& readSong = {});
     // The scan over several song folders: Roots and RootNames describe them afterwards.
     void Scan(const std::vector<std::string>& roots, const TScanProgress& onProgress = {},
-              const TSongReader& readSong = ReadScannedSong);
+              const TSongReader& readSong = {});
     // A scan that learns only titles: every readable song counts as playable.
     void Scan(const std::string& baseDir, const TScanProgress& onProgress, const TTitleReader& readTitle);
     // Fills the disc lists with the songs of folder.
     void CollectDiscs(const std::string& folder);
 
+    // The lanes the songs are marked and rated for (the map the plays will use).
+    LaneMap Lanes = LaneMap::Standard();
     TSearchDir SearchDir;
     TSearchFile SearchFile;
     std::vector<std::string> Folders;
@@ -68,6 +72,8 @@ public:
     std::unique_ptr<TLibraryCache> Cache;
 
 private:
+    // The reader a scan uses: readSong or the default, through the cache when there is one.
+    TSongReader ScanReader(const TSongReader& readSong);
     // Keeps the facts of the song read in the background once they are there (or at once, with
     // wait); false while the read goes on.
     bool TakeFinishedRead(bool wait);

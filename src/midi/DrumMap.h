@@ -6,7 +6,6 @@
 #include "base/DrumParts.h"
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 namespace tamtara {
@@ -60,14 +59,25 @@ constexpr int ExtendedLaneOfNote(int note) {
     return note >= 0 && note < 128 ? ExtendedLanesByNote[static_cast<std::size_t>(note)] : -1;
 }
 
-// Whether the extended map is in force: set from the player's settings when play is handed
-// over, read by the sequencer thread's look-ahead and by the play screen alike.
-inline std::atomic<bool> ExtendedDrumMapInUse{false};
+// The map a play, a scan or a key is made under: which notes scroll in which lane. A value,
+// chosen from the player's settings and handed to whatever sorts notes into lanes.
+class LaneMap {
+public:
+    static constexpr LaneMap Standard() { return LaneMap(false); }
+    static constexpr LaneMap Extended() { return LaneMap(true); }
+    static constexpr LaneMap Chosen(bool extended) { return LaneMap(extended); }
 
-// The lane a drum note scrolls in under the map in force, or -1 for a note of no lane.
-inline int LaneOfNote(int note) {
-    return ExtendedDrumMapInUse.load(std::memory_order_relaxed) ? ExtendedLaneOfNote(note)
-                                                                : StandardLaneOfNote(note);
-}
+    // The lane a drum note scrolls in, or -1 for a note of no lane.
+    constexpr int LaneOf(int note) const {
+        return ExtendedKeys ? ExtendedLaneOfNote(note) : StandardLaneOfNote(note);
+    }
+    constexpr bool HasLane(int note) const { return LaneOf(note) >= 0; }
+    constexpr bool IsExtended() const { return ExtendedKeys; }
+    constexpr bool operator==(const LaneMap&) const = default;
+
+private:
+    explicit constexpr LaneMap(bool extended) : ExtendedKeys(extended) {}
+    bool ExtendedKeys = false;
+};
 
 } // namespace tamtara

@@ -59,10 +59,10 @@ private:
     std::int64_t Division;
 };
 
-std::vector<LaneNote> LaneNotesOf(const TSongModel& song) {
+std::vector<LaneNote> LaneNotesOf(const TSongModel& song, LaneMap lanes) {
     std::vector<LaneNote> notes;
-    ForEachDrumHit(song, [&notes](std::int32_t tick, std::uint8_t note) {
-        if (const int lane = LaneOfNote(note); lane >= 0) notes.push_back(LaneNote{tick, lane});
+    ForEachDrumHit(song, [&notes, lanes](std::int32_t tick, std::uint8_t note) {
+        if (const int lane = lanes.LaneOf(note); lane >= 0) notes.push_back(LaneNote{tick, lane});
     });
     std::stable_sort(notes.begin(), notes.end());
     return notes;
@@ -94,12 +94,12 @@ std::vector<TempoPoint> TempoChangesOf(const TSongModel& song) {
 
 } // namespace
 
-std::string DrumPartKey(const TSongModel& song) {
+std::string DrumPartKey(const TSongModel& song, LaneMap lanes) {
     const std::int32_t division = song.Division.load();
     Hasher hasher(division > 0 ? division : 1);
     std::string line = "tamtara drum part 1\n";
     hasher.Line(line.data(), line.size());
-    for (const LaneNote& note : LaneNotesOf(song)) {
+    for (const LaneNote& note : LaneNotesOf(song, lanes)) {
         line = "n " + std::to_string(note.Lane) + " " + hasher.Position(note.Tick) + "\n";
         hasher.Line(line.data(), line.size());
     }

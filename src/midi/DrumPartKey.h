@@ -2,13 +2,15 @@
 // notes and its tempo map, both placed in quarter notes as exact fractions.
 #pragma once
 
+#include "midi/DrumMap.h"
+
 #include <string>
 
 namespace tamtara {
 
 struct TSongModel;
 
-// 64 lowercase hex digits. Hashed, one line each, in this order:
+// 64 lowercase hex digits, for the lanes of a map. Hashed, one line each, in this order:
 //   "tamtara drum part 1"
 //   "n LANE P/Q" for every channel-10 note-on with a velocity of a note that has a lane, ordered
 //                by position then lane (duplicates kept), P/Q = tick / division reduced;
@@ -18,6 +20,6 @@ struct TSongModel;
 // So re-saving, renaming tracks, editing other channels, scaling the division with every tick,
 // velocities and another note of the same lane keep the key; a drum note moved, added or
 // removed, or a tempo changed, make another.
-std::string DrumPartKey(const TSongModel& song);
+std::string DrumPartKey(const TSongModel& song, LaneMap lanes);
 
 } // namespace tamtara

@@ -13,11 +13,6 @@
 
 namespace tamtara {
 
-bool IsDrumTableNote(std::uint8_t note) {
-    // The map in force decides; the standard one holds exactly DrumNoteTable.
-    return LaneOfNote(note) >= 0;
-}
-
 TMidiDrive::TMidiDrive(IMidiOutDriver& driver, IClock& clock, bool runThread) : Driver(driver), Clock(clock) {
     for (int c = 0; c < 16; ++c) {
         ChannelVolumes[c] = 100;
@@ -375,8 +370,8 @@ void TMidiDrive::AnnounceDrumNotes(double limitTick) {
         TMidiTrack& track = Model.Tracks[t];
         while (track.AnnounceIndex < track.Count() && limitTick >= track[track.AnnounceIndex].Tick) {
             const SequencerEvent& slot = track[track.AnnounceIndex];
-            if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() && IsDrumTableNote(slot.Event.Data1) &&
-                Current.Style.AnnounceNotes && Hooks.DrumNoteAhead)
+            if (slot.Event.Status == 0x99 && !slot.Event.IsExclusive() &&
+                Current.Lanes.HasLane(slot.Event.Data1) && Current.Style.AnnounceNotes && Hooks.DrumNoteAhead)
                 Hooks.DrumNoteAhead(&slot);
             ++track.AnnounceIndex;
         }
@@ -634,7 +629,7 @@ void TMidiDrive::Dispatch(const SequencerEvent& slot) {
         Send(event);
     } else if (kind == 0xB0 && (event.Data1 == 0 || event.Data1 == 32)) {
         if (!BankSelectOff) Send(event);
-    } else if (status == 0x99 && IsDrumTableNote(event.Data1) && Current.Style.AnnounceNotes) {
+    } else if (status == 0x99 && Current.Lanes.HasLane(event.Data1) && Current.Style.AnnounceNotes) {
         if (Hooks.DrumNote) Hooks.DrumNote(&slot);
         if (Current.HoldsAt && Current.HoldsAt(slot)) BeginHold(slot.Tick);
     } else if (status == 0x99) {

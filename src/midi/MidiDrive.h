@@ -29,7 +29,6 @@ namespace tamtara {
 // The sixteen General MIDI percussion keys that become game notes.
 constexpr std::array<std::uint8_t, 16> DrumNoteTable = {35, 36, 38, 40, 42, 44, 46, 41,
                                                         43, 45, 47, 48, 50, 49, 55, 57};
-bool IsDrumTableNote(std::uint8_t note);
 
 constexpr std::array<std::uint8_t, 6> GMSystemOnMessage = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
 constexpr std::array<std::uint8_t, 11> GSResetMessage = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40,

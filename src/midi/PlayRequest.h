@@ -3,6 +3,7 @@
 // under its lock at the play's start, so no part of it can change while a play runs.
 #pragma once
 
+#include "midi/DrumMap.h"
 #include "midi/MidiEvent.h"
 #include "midi/PracticePlan.h"
 
@@ -29,6 +30,8 @@ struct PlayStyle {
 
 struct PlaySetup {
     PlayStyle Style;
+    // Which drum notes are the game's, and in which lane (announced plays only).
+    LaneMap Lanes = LaneMap::Standard();
     // The song starts this many ticks before its tick 0.
     std::int32_t PreRollTicks = 0;
     // The default plan is the song as written, sent exactly as without practice.

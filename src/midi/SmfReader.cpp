@@ -6,7 +6,6 @@
 #include "midi/SmfReader.h"
 
 #include "base/Stream.h"
-#include "midi/MidiDrive.h"
 
 #include <algorithm>
 #include <array>
@@ -330,8 +329,9 @@ public:
 // there; the scan ends as soon as both are known.
 class SummarySink final : public SmfSink {
 public:
+    explicit SummarySink(LaneMap lanes) : Lanes(lanes) {}
     void Short(int, std::int32_t, std::uint8_t status, std::uint8_t d1, std::uint8_t d2) override {
-        if (status == 0x99 && d2 > 0 && IsDrumTableNote(d1)) {
+        if (status == 0x99 && d2 > 0 && Lanes.HasLane(d1)) {
             HasDrumNotes = true;
             Finished = TitleFound;
         }
@@ -342,6 +342,7 @@ public:
         if (!TitleFound) TitleFound = !Title.Text(data, available);
         return !HasDrumNotes;
     }
+    LaneMap Lanes;
     TitleSink Title;
     bool TitleFound = false;
     bool HasDrumNotes = false;
@@ -373,8 +374,8 @@ std::string ReadSmfTitle(std::span<const std::uint8_t> data) {
     return sink.Title;
 }
 
-TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data) {
-    SummarySink sink;
+TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data, LaneMap lanes) {
+    SummarySink sink(lanes);
     const Header header = Scan(data, sink);
     return TSmfSummary{sink.Title.Title, header.Division, header.TrackCount, sink.HasDrumNotes};
 }

@@ -2,6 +2,7 @@
 // Every read is bounded by the data: truncated or lying chunks end the track instead of reading on.
 #pragma once
 
+#include "midi/DrumMap.h"
 #include "midi/SongModel.h"
 
 #include <cstdint>
@@ -41,10 +42,10 @@ struct TSmfSummary {
     std::string Title;           // as ReadSmfTitle gives it
     std::int32_t Division = 0;   // the header's ticks per quarter note; 0 without a header
     std::int32_t TrackCount = 0; // the header's count, as ParseSmf keeps it
-    // A channel-10 note-on with a velocity of a note that becomes a game note is there.
+    // A channel-10 note-on with a velocity of a note that has a lane in the map is there.
     bool HasDrumNotes = false;
 };
-TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data);
+TSmfSummary ReadSmfSummary(std::span<const std::uint8_t> data, LaneMap lanes);
 
 // Raises ESongFileError, naming the limit, for a song file larger than MaxSongFileBytes.
 void CheckSongFileSize(std::int64_t size, const std::string& path);

@@ -12,10 +12,11 @@ void MainFormGameWindow::WriteStartTime(const std::string& step) {
                 << " ms: " << step << std::endl;
 }
 
-void MainFormGameWindow::ScanLibrary(const std::vector<std::string>& songFolders,
+void MainFormGameWindow::ScanLibrary(const std::vector<std::string>& songFolders, LaneMap lanes,
                                      const CompleteEvent& onComplete, const ProgressEvent& onProgress) {
     StartClicked = std::chrono::steady_clock::now();
     Form.SongFolders = songFolders;
+    Form.Library.Lanes = lanes;
     WriteStartTime("scan");
     Form.ScanLibrary(
         [this, onComplete](TMainForm&) {

@@ -16,8 +16,8 @@ public:
     explicit MainFormGameWindow(TMainForm& form, std::ostream* startTimes = nullptr)
         : Form(form), StartTimes(startTimes) {}
 
-    void ScanLibrary(const std::vector<std::string>& songFolders, const CompleteEvent& onComplete,
-                     const ProgressEvent& onProgress) override;
+    void ScanLibrary(const std::vector<std::string>& songFolders, LaneMap lanes,
+                     const CompleteEvent& onComplete, const ProgressEvent& onProgress) override;
     std::vector<std::int32_t> SongCounts() const override;
     std::optional<std::vector<std::uint8_t>> ReadDataEntry(const std::string& name) override;
     void HandOver(const GameSettings& settings) override { Form.HandOver(settings); }

@@ -73,7 +73,7 @@ PlayRecord Scored(std::int32_t score, std::int32_t perfect, std::int32_t miss,
 SongInfo Loaded(const std::string& path, const std::string& title) {
     auto song = std::make_unique<TSongModel>();
     ParseSmf(ReadSongFile(path), *song);
-    SongInfo info = DescribeLoadedSong(*song);
+    SongInfo info = DescribeLoadedSong(*song, LaneMap::Standard());
     info.Title = title;
     return info;
 }

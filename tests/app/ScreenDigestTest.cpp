@@ -151,7 +151,8 @@ TEST(ScreenDigests, EveryScreenOfAPlayersWalkDrawsAsBefore) {
     for (const auto& [name, digest] : walk.Taken()) {
         const auto found = expected.find(name);
         ASSERT_NE(found, expected.end()) << name << " has no reference digest";
-        EXPECT_EQ(digest, found->second) << name << " draws differently (TAMTARA_SCREEN_SHOTS saves the frames)";
+        EXPECT_EQ(digest, found->second)
+            << name << " draws differently (TAMTARA_SCREEN_SHOTS saves the frames)";
     }
 }
 

@@ -679,6 +679,8 @@ private slots:
         QCOMPARE(used, std::string("/sf/FluidR3_GM.sf2"));
         QCOMPARE(launcher.SavedSettings().SoundFont, std::string("/sf/TimGM6mb.sf2"));
         QVERIFY(launcher.SavedSettings().ExtendedDrumMap);
+        // The scan marked the songs for the map the play will use.
+        QVERIFY(launcher.Game.ScannedLanes.IsExtended());
     }
 
     void SettingsPageSaysTheSynthPeriodAndThePriorityObtained() {

@@ -31,10 +31,11 @@ public:
     // What the launcher did, in order: "Scan", "Prev=1", …, "ShowModal".
     std::vector<std::string> Calls;
 
-    void ScanLibrary(const std::vector<std::string>& songFolders, const CompleteEvent& onComplete,
-                     const ProgressEvent& onProgress) override {
+    void ScanLibrary(const std::vector<std::string>& songFolders, LaneMap lanes,
+                     const CompleteEvent& onComplete, const ProgressEvent& onProgress) override {
         Calls.push_back("Scan");
         ScannedFolders = songFolders;
+        ScannedLanes = lanes;
         for (const auto& [percent, message] : Progress) {
             if (onProgress) onProgress(*this, percent, message);
             if (AfterReport) AfterReport(percent);
@@ -44,6 +45,7 @@ public:
     // The folders of the last scan and the counts it answers with (one per folder: Counts'
     // entry, or 0 when it has none).
     std::vector<std::string> ScannedFolders;
+    LaneMap ScannedLanes = LaneMap::Standard();
     std::vector<std::int32_t> Counts;
     std::vector<std::int32_t> SongCounts() const override {
         std::vector<std::int32_t> counts(ScannedFolders.size(), 0);

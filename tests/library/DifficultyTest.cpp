@@ -67,7 +67,7 @@ TEST(Difficulty, SongNotesAreTheLaneNotesTimedByTheTempoMap) {
                                        Ev(480, {0x99, 42, 0}), Ev(480, {0x99, 49, 100})})});
     auto song = std::make_unique<TSongModel>();
     ParseSmf(bytes, *song);
-    std::vector<TChartNote> notes = ChartNotes(*song);
+    std::vector<TChartNote> notes = ChartNotes(*song, LaneMap::Standard());
     ASSERT_EQ(notes.size(), 3u);
     std::sort(notes.begin(), notes.end(), [](auto& a, auto& b) { return a.Seconds < b.Seconds; });
     EXPECT_EQ(notes[0].Lane, dpKick);
@@ -75,15 +75,13 @@ TEST(Difficulty, SongNotesAreTheLaneNotesTimedByTheTempoMap) {
     EXPECT_EQ(notes[1].Lane, dpSnare);
     EXPECT_DOUBLE_EQ(notes[1].Seconds, 0.5);
     EXPECT_EQ(notes[2].Lane, dpCymbal);
-    EXPECT_DOUBLE_EQ(notes[2].Seconds, 1.0 + 1.0); // tick 1440: 960 at 120 bpm, 480 at 60
-    ExtendedDrumMapInUse = true;
-    EXPECT_EQ(ChartNotes(*song).size(), 4u); // the ride joins the cymbal lane
-    ExtendedDrumMapInUse = false;
+    EXPECT_DOUBLE_EQ(notes[2].Seconds, 1.0 + 1.0);                // tick 1440: 960 at 120 bpm, 480 at 60
+    EXPECT_EQ(ChartNotes(*song, LaneMap::Extended()).size(), 4u); // the ride joins the cymbal lane
 
     TempTree tree;
     tree.File("song.mid", bytes);
-    EXPECT_EQ(SongDifficulty(tree.Path("song.mid")), ChartDifficulty(notes));
-    EXPECT_EQ(SongDifficulty(tree.Path("missing.mid")), 0.0);
+    EXPECT_EQ(SongDifficulty(tree.Path("song.mid"), LaneMap::Standard()), ChartDifficulty(notes));
+    EXPECT_EQ(SongDifficulty(tree.Path("missing.mid"), LaneMap::Standard()), 0.0);
 }
 
 } // namespace

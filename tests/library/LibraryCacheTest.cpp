@@ -47,8 +47,12 @@ protected:
     std::string CacheFile = CacheFolder.Path("library.db");
 
     // A fresh library over the cache file, as a new start of the game makes one.
+    // The map the scans mark the songs for.
+    LaneMap Lanes = LaneMap::Standard();
+
     ScanResult CachedScan(std::int32_t* reads = nullptr) {
         TSongLibrary library;
+        library.Lanes = Lanes;
         EXPECT_TRUE(library.UseCache(CacheFile));
         library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
         if (reads) *reads = library.Cache->Reads;
@@ -56,6 +60,7 @@ protected:
     }
     ScanResult UncachedScan() {
         TSongLibrary library;
+        library.Lanes = Lanes;
         library.Scan(std::vector<std::string>{Songs.Path("a"), Songs.Path("b")});
         return Result(library);
     }
@@ -200,13 +205,13 @@ TEST_F(LibraryCacheTest, ADamagedOrForeignCacheIsMadeAgainWithoutATrace) {
         EXPECT_EQ(entry.path().filename().string().find("corrupt"), std::string::npos) << entry.path();
 }
 
-TEST_F(LibraryCacheTest, ASongsMarkFollowsTheLaneMapInForce) {
+TEST_F(LibraryCacheTest, ASongsMarkFollowsTheLaneMapOfTheScan) {
     Songs.Song("a/kick.mid", "Kick");
     Songs.Song("a/ride.mid", "Ride", 51); // a lane's note under the extended map only
     Songs.Dir("b");
     std::int32_t reads = -1;
     const auto scanUnder = [&](bool extended) {
-        ExtendedDrumMapInUse = extended;
+        Lanes = LaneMap::Chosen(extended);
         const ScanResult cached = CachedScan(&reads);
         ExpectSame(cached, UncachedScan());
         return cached.Marks;
@@ -221,7 +226,6 @@ TEST_F(LibraryCacheTest, ASongsMarkFollowsTheLaneMapInForce) {
     EXPECT_EQ(reads, 1);
     EXPECT_EQ(scanUnder(false), standard);
     EXPECT_EQ(reads, 0);
-    ExtendedDrumMapInUse = false;
 }
 
 TEST_F(LibraryCacheTest, NoCacheWhereNoneCanBeWritten) {

@@ -30,17 +30,18 @@ TEST(DrumMap, ExtendedMapKeepsTheTableAndAddsKitPiecesToTheirLanes) {
         EXPECT_EQ(StandardLaneOfNote(outside) + ExtendedLaneOfNote(outside), -2) << outside;
 }
 
-TEST(DrumMap, TheMapInForceDecidesLanesAndAnnouncedNotes) {
-    ASSERT_FALSE(ExtendedDrumMapInUse);
-    EXPECT_EQ(LaneOfNote(51), -1);
-    EXPECT_FALSE(IsDrumTableNote(51));
-    ExtendedDrumMapInUse = true;
-    EXPECT_EQ(LaneOfNote(51), dpCymbal);
-    EXPECT_TRUE(IsDrumTableNote(51));
-    EXPECT_TRUE(IsDrumTableNote(37));
-    EXPECT_EQ(LaneOfNote(36), dpKick);
-    ExtendedDrumMapInUse = false;
-    EXPECT_FALSE(IsDrumTableNote(37));
+TEST(DrumMap, AMapValueDecidesLanesWhateverOtherMapsAreInUse) {
+    const LaneMap standard = LaneMap::Standard();
+    const LaneMap extended = LaneMap::Chosen(true);
+    EXPECT_EQ(standard.LaneOf(51), -1);
+    EXPECT_FALSE(standard.HasLane(37));
+    EXPECT_EQ(extended.LaneOf(51), dpCymbal);
+    EXPECT_TRUE(extended.HasLane(37));
+    EXPECT_EQ(extended.LaneOf(36), dpKick);
+    // The standard map is unchanged by an extended one being made or used.
+    EXPECT_EQ(standard.LaneOf(51), -1);
+    EXPECT_TRUE(extended.IsExtended() && !standard.IsExtended());
+    EXPECT_EQ(LaneMap::Chosen(false), standard);
 }
 
 } // namespace

@@ -112,7 +112,7 @@ Bytes Song(const Variant& v) {
 std::string KeyOf(const Variant& v) {
     auto song = std::make_unique<TSongModel>();
     ParseSmf(Song(v), *song);
-    return DrumPartKey(*song);
+    return DrumPartKey(*song, LaneMap::Standard());
 }
 
 TEST(DrumPartKey, IsSixtyFourLowercaseHexDigits) {

@@ -188,6 +188,28 @@ TEST_F(MidiDriveTest, WithheldDrumNoteWithoutCallbackIsNeitherSentNorReported) {
     EXPECT_TRUE(Shorts(0x99).empty());
 }
 
+TEST_F(MidiDriveTest, ThePlaysLaneMapDecidesWhichDrumNotesAreTheGames) {
+    // The ride (51) has a lane in the extended map only: announced and withheld under it, sent
+    // as any other note under the standard map.
+    std::vector<int> ahead;
+    Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent* slot) { ahead.push_back(slot->Event.Data1); };
+    Options.Style.AnnounceNotes = true;
+    for (const LaneMap lanes : {LaneMap::Extended(), LaneMap::Standard()}) {
+        ahead.clear();
+        Load(Song(Cat({Ev(0, {0x99, 51, 100}), Ev(0, {0x99, 36, 100})})));
+        Options.Lanes = lanes;
+        PlayQuietly();
+        Cycle(1);
+        const std::vector<int> expected =
+            lanes.IsExtended() ? std::vector<int>{51, 36} : std::vector<int>{36};
+        EXPECT_EQ(ahead, expected) << lanes.IsExtended();
+        EXPECT_EQ(Sent(0x99, 51, 100), !lanes.IsExtended());
+        EXPECT_FALSE(Sent(0x99, 36, 100));
+        Drive.Stop();
+        Driver.ClearMessages();
+    }
+}
+
 TEST_F(MidiDriveTest, DrumNotesPlayNormallyWithoutAnnounceNotes) {
     int calls = 0;
     Drive.Hooks.DrumNoteAhead = [&](const SequencerEvent*) { ++calls; };

@@ -335,15 +335,15 @@ TEST(SmfSummary, TitleAsTheTitleReaderGivesItAndWhetherALaneNoteIsThere) {
         {Bytes{'R', 'I', 'F', 'F'}, false},
     };
     for (const Case& c : cases) {
-        const TSmfSummary summary = ReadSmfSummary(c.File);
+        const TSmfSummary summary = ReadSmfSummary(c.File, LaneMap::Standard());
         EXPECT_EQ(summary.Title, ReadSmfTitle(c.File));
         EXPECT_EQ(summary.HasDrumNotes, c.HasDrumNotes) << summary.Title;
     }
-    const TSmfSummary summary = ReadSmfSummary(cases[0].File);
+    const TSmfSummary summary = ReadSmfSummary(cases[0].File, LaneMap::Standard());
     EXPECT_EQ(summary.Title, "A");
     EXPECT_EQ(summary.Division, 96);
     EXPECT_EQ(summary.TrackCount, 2);
-    EXPECT_EQ(ReadSmfSummary(cases.back().File).Division, 0);
+    EXPECT_EQ(ReadSmfSummary(cases.back().File, LaneMap::Standard()).Division, 0);
 }
 
 TEST(SmfTitle, LongTextGivesFirst255Bytes) {

@@ -45,9 +45,9 @@ TEST_F(DrumCapture, EveryTableNoteLandsInItsLane) {
                                             {36, 2}, {48, 3}, {50, 3}, {45, 4}, {47, 4}, {41, 5},
                                             {43, 5}, {49, 6}, {55, 6}, {57, 6}};
     for (const auto& [note, lane] : expected)
-        EXPECT_EQ(LaneOfNote(note), lane) << note;
-    EXPECT_EQ(LaneOfNote(37), -1);
-    EXPECT_EQ(LaneOfNote(0), -1);
+        EXPECT_EQ(State.Lanes.LaneOf(note), lane) << note;
+    EXPECT_EQ(State.Lanes.LaneOf(37), -1);
+    EXPECT_EQ(State.Lanes.LaneOf(0), -1);
 }
 
 TEST_F(DrumCapture, SilentNotesAndNotesOutsidePlayAreNotQueued) {
@@ -86,7 +86,7 @@ TEST_F(DrumCapture, AutomaticLaneSoundsWhenDuePlayedLaneStaysSilent) {
 TEST_F(DrumCapture, ExtendedMapNotesSoundOnTheirAutomaticLanes) {
     // Ride, china, ride bell, ride 2 on the cymbal lane and side stick on the snare lane are
     // queued there under the extended map, so an automatic lane must sound them too.
-    ExtendedDrumMapInUse = true;
+    State.Lanes = LaneMap::Extended();
     State.AutoLane[dpCymbal] = true;
     State.AutoLane[dpSnare] = true;
     State.AutoPlayMode = true;
@@ -96,17 +96,14 @@ TEST_F(DrumCapture, ExtendedMapNotesSoundOnTheirAutomaticLanes) {
         Capture.SoundDrumNote(&due);
         expected.push_back(Short(0x99, note, 90));
     }
-    ExtendedDrumMapInUse = false;
     EXPECT_EQ(Sent(), expected);
     EXPECT_EQ(State.PadTimer[dpCymbal], 7);
     EXPECT_EQ(State.PadTimer[dpSnare], 7);
     // A played lane keeps them silent, like any note of its own.
-    ExtendedDrumMapInUse = true;
     State.AutoLane[dpCymbal] = false;
     Driver.ClearMessages();
     const SequencerEvent ride = Note(960, 51);
     Capture.SoundDrumNote(&ride);
-    ExtendedDrumMapInUse = false;
     EXPECT_TRUE(Sent().empty());
 }
 

@@ -113,7 +113,7 @@ TEST_F(PlayGame, PerfectPlayerGradesEveryNoteAndNeverMisses) {
         std::vector<int> lanes;
         std::erase_if(pending, [&](const SongNote& n) {
             if (std::abs(n.Tick - next) > 16) return false;
-            lanes.push_back(LaneOfNote(n.Note));
+            lanes.push_back(LaneMap::Standard().LaneOf(n.Note));
             return true;
         });
         for (int lane : lanes)

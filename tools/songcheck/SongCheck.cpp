@@ -84,8 +84,8 @@ TSongReport CheckSong(const std::string& path, TSongModel& song) {
         report.Playable = true;
         report.Seconds = SongLengthMs(song) / 1000.0;
         CountLaneNotes(song, report);
-        report.Key = DrumPartKey(song);
-        report.Difficulty = ChartDifficulty(ChartNotes(song));
+        report.Key = DrumPartKey(song, LaneMap::Standard());
+        report.Difficulty = ChartDifficulty(ChartNotes(song, LaneMap::Standard()));
     }
     for (auto& track : song.Tracks)
         track.Clear();

@@ -189,9 +189,10 @@ struct TDrumNote {
 void KeepOnePerLane(std::vector<TDrumNote>& notes) {
     std::vector<TDrumNote> kept;
     for (const TDrumNote& note : notes) {
-        const int lane = LaneOfNote(note.Key);
+        const int lane = LaneMap::Standard().LaneOf(note.Key);
         const bool taken = lane >= 0 && std::any_of(kept.begin(), kept.end(), [&](const TDrumNote& k) {
-                               return LaneOfNote(k.Key) == lane && std::abs(k.Tick - note.Tick) <= LayerTicks;
+                               return LaneMap::Standard().LaneOf(k.Key) == lane &&
+                                      std::abs(k.Tick - note.Tick) <= LayerTicks;
                            });
         if (!taken) kept.push_back(note);
     }

@@ -29,7 +29,7 @@ void NoteCapture::Register() {
 void NoteCapture::CaptureDrumNote(const SequencerEvent* event) {
     const TMyMidiEvent& e = event->Event;
     if (e.Data2 == 0 || Drive.IsFading() || !InPlay()) return;
-    const int lane = LaneOfNote(e.Data1);
+    const int lane = State.Lanes.LaneOf(e.Data1);
     if (lane < 0) return;
 
     const QueuedNote note{event->Tick, e.Status, e.Data1, e.Data2};
@@ -80,7 +80,7 @@ void NoteCapture::SoundDrumNote(const SequencerEvent* event) {
     }
     if (event->Event.Data2 == 0) return;
     // The lane the capture queued the note in: the map in force, extended notes included.
-    const int lane = LaneOfNote(event->Event.Data1);
+    const int lane = State.Lanes.LaneOf(event->Event.Data1);
     // The player's lanes sound only when struck.
     if (lane < 0 || !State.AutoLane[lane]) return;
     if (State.DemoMode || State.AutoPlayMode) State.PadTimer[lane].store(7, std::memory_order_relaxed);

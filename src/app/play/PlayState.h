@@ -4,6 +4,7 @@
 
 #include "app/play/PlayTables.h"
 #include "app/play/PracticeRun.h"
+#include "midi/DrumMap.h"
 
 #include <array>
 #include <atomic>
@@ -52,6 +53,8 @@ struct PlayState {
     bool HideUpperNotes = false;
 
     // Settings handed over by the launcher.
+    // The lanes of this play's notes: the captured notes, the strikes' notes and the waits.
+    LaneMap Lanes = LaneMap::Standard();
     std::int32_t Level = 3;
     std::int32_t MissPenalty = 20;
     bool Combo = true;

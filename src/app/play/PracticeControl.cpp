@@ -88,7 +88,7 @@ void PracticeControl::LoopEnded() {
 bool PracticeControl::HoldsAt(const SequencerEvent& slot) {
     const TMyMidiEvent& e = slot.Event;
     if (!State.Practice.WaitMode || e.Data2 == 0) return false;
-    const int lane = LaneOfNote(e.Data1);
+    const int lane = State.Lanes.LaneOf(e.Data1);
     if (lane < 0 || State.AutoLane[lane] || State.QueueCount[lane].load(std::memory_order_acquire) == 0)
         return false;
     // A note already struck (early) or a layer of one is not waited for.

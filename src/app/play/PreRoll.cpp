@@ -8,7 +8,7 @@
 
 namespace tamtara {
 
-std::int32_t FirstLaneNoteTick(const TSongModel& song) {
+std::int32_t FirstLaneNoteTick(const TSongModel& song, LaneMap lanes) {
     std::int32_t first = -1;
     for (int t = 0; t < song.TrackCount; ++t) {
         const TMidiTrack& track = song.Tracks[t];
@@ -16,7 +16,7 @@ std::int32_t FirstLaneNoteTick(const TSongModel& song) {
             const SequencerEvent slot = track[i];
             if (first >= 0 && slot.Tick >= first) break;
             const TMyMidiEvent& e = slot.Event;
-            if (e.IsDrumHit() && LaneOfNote(e.Data1) >= 0) {
+            if (e.IsDrumHit() && lanes.HasLane(e.Data1)) {
                 first = slot.Tick;
                 break;
             }
@@ -44,9 +44,10 @@ std::int32_t PreRollTicks(std::int32_t firstNoteTick, std::int32_t scrollSpeed, 
     return std::max(ScrollInTicks(scrollSpeed, division) + frameTicks - firstNoteTick, 0);
 }
 
-std::int32_t SongPreRoll(const TSongModel& song, std::int32_t scrollSpeed, std::int32_t frameMs) {
+std::int32_t SongPreRoll(const TSongModel& song, LaneMap lanes, std::int32_t scrollSpeed,
+                         std::int32_t frameMs) {
     const std::int32_t bpm = song.TempoCount > 0 ? song.TempoMap[0].Bpm : DefaultTempo;
-    return PreRollTicks(FirstLaneNoteTick(song), scrollSpeed, song.Division, bpm, frameMs);
+    return PreRollTicks(FirstLaneNoteTick(song, lanes), scrollSpeed, song.Division, bpm, frameMs);
 }
 
 } // namespace tamtara

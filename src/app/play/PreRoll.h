@@ -2,15 +2,17 @@
 // scrolls in from above the lanes at the chosen speed instead of appearing on the hit line.
 #pragma once
 
+#include "midi/DrumMap.h"
+
 #include <cstdint>
 
 namespace tamtara {
 
 struct TSongModel;
 
-// The tick of the song's first lane note (a channel-10 note-on of the drum table with a
-// velocity); -1 when it has none.
-std::int32_t FirstLaneNoteTick(const TSongModel& song);
+// The tick of the song's first lane note (a channel-10 note-on with a velocity of a note with a
+// lane in the map); -1 when it has none.
+std::int32_t FirstLaneNoteTick(const TSongModel& song, LaneMap lanes);
 
 // Ticks a note takes, at scrollSpeed percent, from lying wholly above the lanes' top edge to
 // reaching the hit line.
@@ -23,6 +25,7 @@ std::int32_t PreRollTicks(std::int32_t firstNoteTick, std::int32_t scrollSpeed, 
                           std::int32_t bpm, std::int32_t frameMs);
 
 // PreRollTicks for a loaded song at its starting tempo.
-std::int32_t SongPreRoll(const TSongModel& song, std::int32_t scrollSpeed, std::int32_t frameMs);
+std::int32_t SongPreRoll(const TSongModel& song, LaneMap lanes, std::int32_t scrollSpeed,
+                         std::int32_t frameMs);
 
 } // namespace tamtara

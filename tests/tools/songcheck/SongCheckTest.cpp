@@ -79,7 +79,8 @@ TEST(SongCheck, ReportsEverySongAndFailsWhenOneCannotBePlayed) {
     EXPECT_EQ(one.ExitCode, 0);
     auto song = std::make_unique<TSongModel>();
     ParseSmf(DrumSong("any title"), *song);
-    EXPECT_EQ(one.Output, LineOf(run.Output, tree.Path("a/good.mid")) + "\nkey " + DrumPartKey(*song) + "\n");
+    EXPECT_EQ(one.Output, LineOf(run.Output, tree.Path("a/good.mid")) + "\nkey " +
+                              DrumPartKey(*song, LaneMap::Standard()) + "\n");
 }
 
 TEST(SongCheck, ASongOfStrayBytesAndADaysLongSilentTailLastsToItsLastSound) {

@@ -147,9 +147,10 @@ TEST_P(DemoSong, HeldMelodyNotesAgreeWithTheChords) {
 // within a tick of each other (which play would merge into one).
 TEST_P(DemoSong, NeedsNoPreRollAndHasNoMergedNotes) {
     const TReadback back = ReadBack(RenderSong(GetParam()).Bytes);
-    EXPECT_GE(FirstLaneNoteTick(*back.Song), LeadInBars * BarTicks);
+    EXPECT_GE(FirstLaneNoteTick(*back.Song, LaneMap::Standard()), LeadInBars * BarTicks);
     for (std::int32_t speed : {75, 100, 150, 200})
-        EXPECT_EQ(SongPreRoll(*back.Song, speed, 33), 0) << GetParam().FileName << " at " << speed;
+        EXPECT_EQ(SongPreRoll(*back.Song, LaneMap::Standard(), speed, 33), 0)
+            << GetParam().FileName << " at " << speed;
     std::map<int, std::vector<int>> ticks;
     for (const TDrumHit& hit : back.DrumHits)
         if (LaneOf(hit.Key) >= 0) ticks[LaneOf(hit.Key)].push_back(hit.Tick);
