@@ -1,5 +1,6 @@
-// The settings page's lines on the built-in synth: frames per period, its length, and the
-// priority the sequencer and audio threads obtain (real-time, a nice level, or none).
+// The settings page's lines on the built-in synth: frames per period, its length, the sound
+// server it plays through, and the priority the sequencer and audio threads obtain (real-time,
+// a nice level, or none).
 #include "launcher/ConfigForm.h"
 #include "launcher/LauncherWidgets.h"
 
@@ -7,12 +8,27 @@
 
 namespace tamtara {
 
-QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& priority) {
+namespace {
+
+// SDL's driver names as a player knows the sound systems.
+QString ServerName(const std::string& driver) {
+    if (driver == "pipewire") return "PipeWire";
+    if (driver == "pulseaudio") return "PulseAudio";
+    if (driver == "alsa") return "ALSA";
+    return QString::fromStdString(driver);
+}
+
+} // namespace
+
+QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& priority,
+                                      const std::string& audioDriver) {
     QString line;
     if (periodFrames > 0)
         line = QString("内蔵シンセ: %1 サンプル (%2 ms)")
                    .arg(periodFrames)
                    .arg(periodFrames * 1000.0 / 48000.0, 0, 'f', 1);
+    if (!audioDriver.empty())
+        line += (line.isEmpty() ? "" : "\n") + QString("出力: ") + ServerName(audioDriver);
     if (priority.empty()) return line;
     QString kind;
     if (priority.rfind("real-time", 0) == 0)
@@ -27,8 +43,9 @@ QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& prior
 
 void TConfigForm::BuildSoundLatencyLine() {
     SoundLatencyLabel = MakeChild<QLabel>(ConfigSheet);
-    SoundLatencyLabel->setGeometry(8, 248, 196, 32);
-    SoundLatencyLabel->setText(SoundLatencyText(Services.SynthPeriodFrames, Services.SynthPriority));
+    SoundLatencyLabel->setGeometry(8, 244, 196, 44);
+    SoundLatencyLabel->setText(
+        SoundLatencyText(Services.SynthPeriodFrames, Services.SynthPriority, Services.SynthAudioDriver));
 }
 
 } // namespace tamtara
