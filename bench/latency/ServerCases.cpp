@@ -54,7 +54,8 @@ double OnsetRiseMicros() {
     std::vector<std::int16_t> stereo(2 * SinkCapture::Rate / 10);
     synth.Render(stereo.data(), static_cast<int>(stereo.size() / 2));
     for (std::size_t i = 0; i < stereo.size(); ++i)
-        if (std::abs(stereo[i]) / 32768.0F > OnsetThreshold) return static_cast<double>(i / 2) * 1e6 / SinkCapture::Rate;
+        if (std::abs(stereo[i]) / 32768.0F > OnsetThreshold)
+            return static_cast<double>(i / 2) * 1e6 / SinkCapture::Rate;
     return 0.0;
 }
 
@@ -75,8 +76,8 @@ bool TakeServerEnvironment(const std::filesystem::path& base) {
 }
 
 bool Script(const std::string& action, const std::filesystem::path& base) {
-    const std::string command = std::string("'") + TAMTARA_PRIVATE_PIPEWIRE_SCRIPT + "' " + action + " '" +
-                                base.string() + "' >&2";
+    const std::string command =
+        std::string("'") + TAMTARA_PRIVATE_PIPEWIRE_SCRIPT + "' " + action + " '" + base.string() + "' >&2";
     return std::system(command.c_str()) == 0;
 }
 
@@ -108,8 +109,8 @@ int Measure(const std::string& name, const std::string& driver, int period, bool
     }
     auto synth = std::make_unique<BuiltInSynth>(period);
     if (!synth->IsAudible() || synth->AudioDriver() != driver) {
-        std::fprintf(stderr, "bench_latency: the synth does not sound through %s: %s (driver %s)\n", driver.c_str(),
-                     synth->SilenceReason().c_str(), synth->AudioDriver().c_str());
+        std::fprintf(stderr, "bench_latency: the synth does not sound through %s: %s (driver %s)\n",
+                     driver.c_str(), synth->SilenceReason().c_str(), synth->AudioDriver().c_str());
         return 1;
     }
     Strikes strikes;
@@ -212,7 +213,8 @@ template <class Body> bool InChild(const std::filesystem::path& base, Body body)
     }
     int status = 0;
     waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) std::fprintf(stderr, "bench_latency: a server case died of signal %d\n", WTERMSIG(status));
+    if (WIFSIGNALED(status))
+        std::fprintf(stderr, "bench_latency: a server case died of signal %d\n", WTERMSIG(status));
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

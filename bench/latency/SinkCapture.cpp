@@ -53,15 +53,16 @@ void SinkCapture::Impl::Process(void* data) {
     pw_stream_get_time_n(self->Stream, &time, sizeof(time));
     const spa_data& plane = buffer->buffer->datas[0];
     if (plane.data != nullptr && plane.chunk != nullptr) {
-        const auto* samples =
-            reinterpret_cast<const float*>(static_cast<const std::uint8_t*>(plane.data) + plane.chunk->offset);
+        const auto* samples = reinterpret_cast<const float*>(static_cast<const std::uint8_t*>(plane.data) +
+                                                             plane.chunk->offset);
         const std::uint32_t frames = plane.chunk->size / (2 * sizeof(float));
         std::lock_guard lock(self->Mutex);
         for (std::uint32_t i = 0; i < frames; ++i) {
             const float level = std::max(std::fabs(samples[2 * i]), std::fabs(samples[2 * i + 1]));
             if (level > self->Threshold) {
                 if (self->Quiet >= self->QuietFrames)
-                    self->Onsets.push_back((time.now + static_cast<std::int64_t>(i) * 1000000000 / Rate) / 1000);
+                    self->Onsets.push_back((time.now + static_cast<std::int64_t>(i) * 1000000000 / Rate) /
+                                           1000);
                 self->Quiet = 0;
             } else {
                 ++self->Quiet;
@@ -77,7 +78,8 @@ void SinkCapture::Impl::Profile(void* data, const spa_pod* pod) {
     auto* self = static_cast<Impl*>(data);
     const void* body = SPA_POD_BODY_CONST(pod);
     for (auto* object = static_cast<spa_pod*>(const_cast<void*>(body));
-         spa_pod_is_inside(body, SPA_POD_BODY_SIZE(pod), object); object = static_cast<spa_pod*>(spa_pod_next(object))) {
+         spa_pod_is_inside(body, SPA_POD_BODY_SIZE(pod), object);
+         object = static_cast<spa_pod*>(spa_pod_next(object))) {
         if (!spa_pod_is_object_type(object, SPA_TYPE_OBJECT_Profiler)) continue;
         spa_pod_prop* property = nullptr;
         SPA_POD_OBJECT_FOREACH(reinterpret_cast<spa_pod_object*>(object), property) {
@@ -86,7 +88,8 @@ void SinkCapture::Impl::Profile(void* data, const spa_pod* pod) {
             float load[3] = {};
             std::int32_t xruns = 0;
             if (spa_pod_parse_struct(&property->value, SPA_POD_Long(&counter), SPA_POD_Float(&load[0]),
-                                     SPA_POD_Float(&load[1]), SPA_POD_Float(&load[2]), SPA_POD_Int(&xruns)) < 0)
+                                     SPA_POD_Float(&load[1]), SPA_POD_Float(&load[2]),
+                                     SPA_POD_Int(&xruns)) < 0)
                 continue;
             std::lock_guard lock(self->Mutex);
             if (self->FirstXruns < 0) self->FirstXruns = xruns;
@@ -106,7 +109,8 @@ void SinkCapture::Impl::Global(void* data, std::uint32_t id, std::uint32_t, cons
                              self);
 }
 
-SinkCapture::SinkCapture(const std::string& sink, float threshold, int quietMicros) : P(std::make_unique<Impl>()) {
+SinkCapture::SinkCapture(const std::string& sink, float threshold, int quietMicros)
+    : P(std::make_unique<Impl>()) {
     P->Threshold = threshold;
     P->QuietFrames = static_cast<std::int64_t>(quietMicros) * Rate / 1000000;
     pw_init(nullptr, nullptr);
@@ -137,9 +141,9 @@ SinkCapture::SinkCapture(const std::string& sink, float threshold, int quietMicr
     // A large request: the graph runs at the smallest one, which must stay the player's.
     P->Stream = pw_stream_new(P->Core, "bench-sink-capture",
                               pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
-                                                PW_KEY_MEDIA_ROLE, "Production", PW_KEY_NODE_LATENCY, "1024/48000",
-                                                PW_KEY_TARGET_OBJECT, sink.c_str(), PW_KEY_STREAM_CAPTURE_SINK,
-                                                "true", nullptr));
+                                                PW_KEY_MEDIA_ROLE, "Production", PW_KEY_NODE_LATENCY,
+                                                "1024/48000", PW_KEY_TARGET_OBJECT, sink.c_str(),
+                                                PW_KEY_STREAM_CAPTURE_SINK, "true", nullptr));
     static const pw_stream_events streamEvents = [] {
         pw_stream_events events{};
         events.version = PW_VERSION_STREAM_EVENTS;
@@ -156,11 +160,11 @@ SinkCapture::SinkCapture(const std::string& sink, float threshold, int quietMicr
     format.position[0] = SPA_AUDIO_CHANNEL_FL;
     format.position[1] = SPA_AUDIO_CHANNEL_FR;
     const spa_pod* params[1] = {spa_format_audio_raw_build(&builder, SPA_PARAM_EnumFormat, &format)};
-    const int connected = pw_stream_connect(
-        P->Stream, PW_DIRECTION_INPUT, PW_ID_ANY,
-        static_cast<pw_stream_flags>(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS |
-                                     PW_STREAM_FLAG_RT_PROCESS),
-        params, 1);
+    const int connected = pw_stream_connect(P->Stream, PW_DIRECTION_INPUT, PW_ID_ANY,
+                                            static_cast<pw_stream_flags>(PW_STREAM_FLAG_AUTOCONNECT |
+                                                                         PW_STREAM_FLAG_MAP_BUFFERS |
+                                                                         PW_STREAM_FLAG_RT_PROCESS),
+                                            params, 1);
     pw_thread_loop_unlock(P->Loop);
     if (connected < 0) P->Error = std::string("cannot record the sink: ") + std::strerror(-connected);
 }

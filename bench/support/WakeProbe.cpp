@@ -45,12 +45,11 @@ void WakeProbe::Run(const std::function<void()>& raise) {
         }
         clock_gettime(CLOCK_MONOTONIC, &now);
         const std::int64_t woke = Nanos(now);
-        if (LatenessMs.size() < LatenessMs.capacity())
-            LatenessMs.push_back(static_cast<double>(woke - deadline) / 1e6);
-        // A stall longer than a period counts once: the deadlines it swallowed are skipped.
-        deadline += PeriodNanos;
-        while (deadline <= woke)
-            deadline += PeriodNanos;
+        // Every deadline a stall swallowed counts, each as late as it was: the figures say how
+        // late a thread woken at any moment would have been, as a strike at any moment is.
+        for (; deadline <= woke; deadline += PeriodNanos)
+            if (LatenessMs.size() < LatenessMs.capacity())
+                LatenessMs.push_back(static_cast<double>(woke - deadline) / 1e6);
     }
 }
 

@@ -22,7 +22,8 @@ struct WakeFigures {
 class WakeProbe {
 public:
     // Starts the probe's thread: `raise` runs on it first (to take the measured thread's
-    // priority), then it wakes every periodMicros on CLOCK_MONOTONIC.
+    // priority), then it wakes every periodMicros on CLOCK_MONOTONIC. A stall of several periods
+    // counts each deadline it held up, with its own lateness.
     explicit WakeProbe(std::function<void()> raise, int periodMicros = 1000);
     ~WakeProbe();
     WakeProbe(const WakeProbe&) = delete;

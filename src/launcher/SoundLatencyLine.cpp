@@ -23,12 +23,13 @@ QString ServerName(const std::string& driver) {
 QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& priority,
                                       const std::string& audioDriver) {
     QString line;
+    // The sound server, where known, in place of the synth's name: the line holds only one.
+    const QString through = audioDriver.empty() ? QString("内蔵シンセ") : ServerName(audioDriver);
     if (periodFrames > 0)
-        line = QString("内蔵シンセ: %1 サンプル (%2 ms)")
+        line = QString("%1: %2 サンプル (%3 ms)")
+                   .arg(through)
                    .arg(periodFrames)
                    .arg(periodFrames * 1000.0 / 48000.0, 0, 'f', 1);
-    if (!audioDriver.empty())
-        line += (line.isEmpty() ? "" : "\n") + QString("出力: ") + ServerName(audioDriver);
     if (priority.empty()) return line;
     QString kind;
     if (priority.rfind("real-time", 0) == 0)
@@ -43,7 +44,7 @@ QString TConfigForm::SoundLatencyText(int periodFrames, const std::string& prior
 
 void TConfigForm::BuildSoundLatencyLine() {
     SoundLatencyLabel = MakeChild<QLabel>(ConfigSheet);
-    SoundLatencyLabel->setGeometry(8, 244, 196, 44);
+    SoundLatencyLabel->setGeometry(8, 248, 196, 32);
     SoundLatencyLabel->setText(
         SoundLatencyText(Services.SynthPeriodFrames, Services.SynthPriority, Services.SynthAudioDriver));
 }

@@ -6,7 +6,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-
 namespace tamtara {
 namespace {
 
@@ -44,7 +43,8 @@ AudioBackendPlan PlanAudioBackend(const EnvironmentLookup& environment, const So
     return plan;
 }
 
-int OpenFirstWorking(const AudioBackendPlan& plan, const DriverOpener& open, std::vector<std::string>& failures) {
+int OpenFirstWorking(const AudioBackendPlan& plan, const DriverOpener& open,
+                     std::vector<std::string>& failures) {
     for (std::size_t i = 0; i < plan.Drivers.size(); ++i) {
         std::string why = open(plan.Drivers[i]);
         if (why.empty()) return static_cast<int>(i);

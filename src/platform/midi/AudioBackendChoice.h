@@ -40,7 +40,8 @@ using DriverOpener = std::function<std::string(const std::string& driver)>;
 
 // Tries the plan's drivers in order until one opens; the index of the one that did, or -1.
 // `failures` gets why each one before it failed, in order.
-int OpenFirstWorking(const AudioBackendPlan& plan, const DriverOpener& open, std::vector<std::string>& failures);
+int OpenFirstWorking(const AudioBackendPlan& plan, const DriverOpener& open,
+                     std::vector<std::string>& failures);
 
 // The file system's answer: a socket at the path that takes a connection.
 bool IsListeningSocket(const std::string& path);

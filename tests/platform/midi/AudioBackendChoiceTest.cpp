@@ -94,14 +94,20 @@ TEST(AudioBackendChoice, FallsBackInOrderAndSaysWhyEachBackendBeforeFailed) {
 
     tried.clear();
     failures.clear();
-    EXPECT_EQ(OpenFirstWorking(plan, [&tried](const std::string& driver) -> std::string {
-        tried.push_back(driver);
-        return "";
-    }, failures), 0);
+    EXPECT_EQ(OpenFirstWorking(
+                  plan,
+                  [&tried](const std::string& driver) -> std::string {
+                      tried.push_back(driver);
+                      return "";
+                  },
+                  failures),
+              0);
     EXPECT_EQ(tried, (std::vector<std::string>{"pipewire"}));
 
     failures.clear();
-    EXPECT_EQ(OpenFirstWorking(plan, [](const std::string& d) { return "no " + d; }, failures), -1);
+    EXPECT_EQ(OpenFirstWorking(
+                  plan, [](const std::string& d) { return "no " + d; }, failures),
+              -1);
     EXPECT_EQ(failures.size(), 2u);
 }
 
