@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
             std::async(std::launch::async, [&start] { return ProbeAudioOutput(&start.SynthAudioDriver); });
         // The sequencer, audio and strike threads ask the desktop for their priority.
         InstallDesktopPriority();
-        start.SynthPeriodFrames = ReadSynthPeriod(TProfileFile(start.IniPath));
+        start.SynthPeriodFrames =
+            ReadSynthPeriod(TProfileFile(start.IniPath), DesktopDefaultPeriodFrames(DefaultSynthPeriod));
         midiDriver.SetSynthPeriod(start.SynthPeriodFrames);
         // What the sequencer's thread will obtain, asked on a thread of its own that ends at once.
         start.SynthPriority = std::async(

@@ -43,6 +43,10 @@ AudioBackendPlan PlanAudioBackend(const EnvironmentLookup& environment, const So
     return plan;
 }
 
+int DefaultPeriodFrames(const AudioBackendPlan& plan, int otherwise) {
+    return !plan.Drivers.empty() && plan.Drivers.front() == "pipewire" ? PipeWirePeriodFrames : otherwise;
+}
+
 int OpenFirstWorking(const AudioBackendPlan& plan, const DriverOpener& open,
                      std::vector<std::string>& failures) {
     for (std::size_t i = 0; i < plan.Drivers.size(); ++i) {

@@ -131,6 +131,11 @@ std::string ProbeAudioOutput(std::string* driver) {
     return probe.Error();
 }
 
+int DesktopDefaultPeriodFrames(int otherwise) {
+    return DefaultPeriodFrames(
+        PlanAudioBackend(&EnvironmentBesideOwnLatency, &IsListeningSocket, otherwise, 48000), otherwise);
+}
+
 bool SdlAudioOutput::IsRunning() const {
     return Device != 0 && SDL_GetAudioDeviceStatus(Device) != SDL_AUDIO_STOPPED;
 }

@@ -16,6 +16,9 @@ namespace tamtara {
 // nothing open afterwards.
 std::string ProbeAudioOutput(std::string* driver = nullptr);
 
+// The period the built-in synth plays at on this desktop when the player has set none.
+int DesktopDefaultPeriodFrames(int otherwise);
+
 class SdlAudioOutput {
 public:
     // Called on the audio thread: fill stereo[0 .. frames*2) with interleaved samples.

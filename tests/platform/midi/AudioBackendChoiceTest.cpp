@@ -77,6 +77,17 @@ TEST(AudioBackendChoice, AsksForTheQuantumOfThePeriodUnlessThePlayerAskedForOne)
     EXPECT_EQ(PlanAudioBackend(Lookup(own), server, 64, 48000).PipeWireLatency, "");
 }
 
+TEST(AudioBackendChoice, PlaysAtSixtyFourFramesByDefaultOnlyThroughPipeWiresOwnBackend) {
+    EXPECT_EQ(DefaultPeriodFrames(AudioBackendPlan{{"pipewire", ""}, "64/48000"}, 128), 64);
+    EXPECT_EQ(DefaultPeriodFrames(AudioBackendPlan{{""}, ""}, 128), 128);
+    // A player who named a driver keeps the ordinary default, whatever the server.
+    const Variables chosen{{"XDG_RUNTIME_DIR", "/run/user/1000"}, {"SDL_AUDIODRIVER", "pipewire"}};
+    EXPECT_EQ(
+        DefaultPeriodFrames(
+            PlanAudioBackend(Lookup(chosen), SocketsAt({"/run/user/1000/pipewire-0"}), 128, 48000), 128),
+        128);
+}
+
 TEST(AudioBackendChoice, FallsBackInOrderAndSaysWhyEachBackendBeforeFailed) {
     const AudioBackendPlan plan{{"pipewire", ""}, ""};
     std::vector<std::string> tried;
