@@ -6,7 +6,12 @@
 // happens in a child process, as root and as an unprivileged user, quiet and with two busy-loop
 // threads.
 //
+// A probe thread at the audio thread's priority notes the machine's own wake-up lateness beside
+// every case. --server adds the cases through a private PipeWire server (ServerCases.h);
+// --server-only runs only those, --server-seconds N each.
+//
 //   bench_latency [--seconds N] [--period FRAMES] [--frame-ms MS] [--only root|user] [--busy-only]
+//                 [--server | --server-only] [--server-seconds N]
 #include "app/play/Judge.h"
 #include "app/play/PlayState.h"
 #include "base/Clock.h"
@@ -19,6 +24,11 @@
 #include "platform/midi/SystemMidiDriver.h"
 
 #include "midi/SmfBuilder.h"
+
+#include "WakeProbe.h"
+#ifdef TAMTARA_SERVER_CASES
+#include "ServerCases.h"
+#endif
 
 #include <grp.h>
 #include <sys/wait.h>
@@ -49,6 +59,9 @@ struct Options {
     int FrameMicros = 0;
     std::string Only;
     bool BusyOnly = false;
+    bool Server = false;
+    bool ServerOnly = false;
+    int ServerSeconds = 60;
 };
 
 using tamtara::testing::Bytes;
@@ -186,6 +199,8 @@ double Quantile(std::vector<double> values, double q) {
 void Measure(const Options& options, const std::string& name, bool busy) {
     // As the game does first thing: the sequencer's thread asks as soon as it starts.
     InstallDesktopPriority();
+    bench::WakeProbe machine(
+        [] { ApplyCurrentThreadPriority(ThreadPriority::TimeCritical, AudioFifoLevel); });
     std::atomic<bool> stop{false};
     std::vector<std::thread> spinners;
     if (busy)
@@ -311,6 +326,9 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     std::printf("%s_underruns: %d\n", name.c_str(), samples.Underruns);
     std::printf("%s_sequencer_lateness_ms_p99: %.3f\n", name.c_str(), Quantile(samples.Lateness, 0.99));
     std::printf("%s_sequencer_lateness_ms_max: %.3f\n", name.c_str(), Quantile(samples.Lateness, 1.0));
+    bench::PrintWakeFigures(name, machine.Stop(),
+                            {{name + "_strike_to_render_ms_p99", p99},
+                             {name + "_sequencer_lateness_ms_p99", Quantile(samples.Lateness, 0.99)}});
     std::fflush(stdout);
 }
 
@@ -344,8 +362,24 @@ int main(int argc, char** argv) {
         if (arg == "--period" && i + 1 < argc) options.Period = std::max(16, std::atoi(argv[++i]));
         if (arg == "--only" && i + 1 < argc) options.Only = argv[++i];
         if (arg == "--busy-only") options.BusyOnly = true;
+        if (arg == "--server") options.Server = true;
+        if (arg == "--server-only") options.Server = options.ServerOnly = true;
+        if (arg == "--server-seconds" && i + 1 < argc)
+            options.ServerSeconds = std::max(5, std::atoi(argv[++i]));
         if (arg == "--frame-ms" && i + 1 < argc)
             options.FrameMicros = std::max(0, std::atoi(argv[++i]) * 1000);
+    }
+    if (options.Server) {
+#ifdef TAMTARA_SERVER_CASES
+        bench::ServerCaseOptions server;
+        server.Seconds = options.ServerSeconds;
+        server.BusyOnly = options.BusyOnly;
+        bench::RunServerCases(server);
+#else
+        std::printf("server_cases_failed: built without libpipewire-0.3-dev "
+                    "(bench/latency/pipewire/private-pipewire.sh install, then build again)\n");
+#endif
+        if (options.ServerOnly) return 0;
     }
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::printf("period_frames: %d\n", options.Period);

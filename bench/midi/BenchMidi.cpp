@@ -2,6 +2,7 @@
 // how fast the reader parses, and the built-in synth's cost.
 #include "midi/MidiDrive.h"
 #include "midi/SmfReader.h"
+#include "midi/ThreadPriority.h"
 
 #include "base/Stream.h"
 
@@ -18,6 +19,7 @@
 
 #include "StampingMidiDriver.h"
 #include "SynthCost.h"
+#include "WakeProbe.h"
 #include "midi/SmfBuilder.h"
 
 using namespace tamtara;
@@ -68,6 +70,8 @@ Bytes DenseSong(int tracks, int division, int step, int events, bool tempoChange
 
 struct Lateness {
     double P50, P99, Max;
+    // The machine's own wake-up lateness at the sequencer's priority meanwhile.
+    bench::WakeFigures Probe;
 };
 
 Lateness MeasureLateness(bool busyOtherCore) {
@@ -84,6 +88,7 @@ Lateness MeasureLateness(bool busyOtherCore) {
                 x = x + 1;
         });
 
+    bench::WakeProbe probe([] { ApplyCurrentThreadPriority(ThreadPriority::TimeCritical); });
     bench::StampingMidiDriver driver;
     auto drive = std::make_unique<TMidiDrive>(driver, SystemClock::Instance());
     drive->OpenOutput(MidiMapperId);
@@ -112,12 +117,13 @@ Lateness MeasureLateness(bool busyOtherCore) {
         }
     }
     drive.reset();
+    const bench::WakeFigures machine = probe.Stop();
     stopBusy = true;
     if (busy.joinable()) busy.join();
     std::sort(late.begin(), late.end());
-    if (late.empty()) return {0, 0, 0};
+    if (late.empty()) return {0, 0, 0, machine};
     auto at = [&](double q) { return late[static_cast<std::size_t>(q * (late.size() - 1))]; };
-    return {at(0.50), at(0.99), late.back()};
+    return {at(0.50), at(0.99), late.back(), machine};
 }
 
 template <class F> double BestSeconds(int runs, F&& f) {
@@ -149,9 +155,11 @@ int main() {
     const Lateness idle = MeasureLateness(false);
     std::printf("lateness_p50_ms: %.3f\nlateness_p99_ms: %.3f\nlateness_max_ms: %.3f\n", idle.P50, idle.P99,
                 idle.Max);
+    bench::PrintWakeFigures("lateness", idle.Probe, {{"lateness_p99", idle.P99}});
     const Lateness busy = MeasureLateness(true);
     std::printf("lateness_busy_p50_ms: %.3f\nlateness_busy_p99_ms: %.3f\nlateness_busy_max_ms: %.3f\n",
                 busy.P50, busy.P99, busy.Max);
+    bench::PrintWakeFigures("lateness_busy", busy.Probe, {{"lateness_busy_p99", busy.P99}});
     MeasureReader();
     std::printf("synth_cpu_s_per_audio_s: %.3f\n", tamtara::bench::SynthCpuSecondsPerAudioSecond());
     return 0;

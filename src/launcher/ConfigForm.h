@@ -62,6 +62,9 @@ struct TConfigFormServices {
     // The built-in synth's frames per period (0: unknown) and the priority its threads obtain.
     int SynthPeriodFrames = 0;
     std::string SynthPriority{};
+    // SDL's audio driver the synth's output opened on when it was tried at start ("pipewire",
+    // "pulseaudio", "alsa"); empty: unknown or none.
+    std::string SynthAudioDriver{};
 };
 
 class TConfigForm : public QDialog {
@@ -107,8 +110,10 @@ public:
     static constexpr const char* SoundFontAutoText = "自動: ";
     static constexpr const char* FolderUnreadableText = "読めないフォルダ (検索しません): ";
 
-    // The settings page's line on the built-in synth: its period and the priority obtained.
-    static QString SoundLatencyText(int periodFrames, const std::string& priority);
+    // The settings page's line on the built-in synth: its period, the sound server it plays
+    // through and the priority obtained.
+    static QString SoundLatencyText(int periodFrames, const std::string& priority,
+                                    const std::string& audioDriver = {});
 
     explicit TConfigForm(const TConfigFormServices& services, QWidget* parent = nullptr);
     ~TConfigForm() override;

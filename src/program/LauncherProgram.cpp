@@ -42,6 +42,7 @@ int RunLauncher(int& argc, char** argv, LauncherStart& start) {
     services.DataFolder = start.Paths.DataFolder;
     services.RecordsFolder = start.Paths.RecordsFolder;
     services.SynthPeriodFrames = start.SynthPeriodFrames;
+    services.SynthAudioDriver = start.SynthAudioDriver;
     if (start.SynthPriority.valid()) services.SynthPriority = start.SynthPriority.get();
     TConfigForm launcher(services);
     QObject::connect(&launcher, &TConfigForm::Closed, &application, &QCoreApplication::quit,

@@ -34,6 +34,8 @@ struct LauncherStart {
     // (ApplyCurrentThreadPriority's words), for the settings page.
     int SynthPeriodFrames = 0;
     std::future<std::string> SynthPriority;
+    // SDL's audio driver the probe behind AudioProblem opened on; read once that is ready.
+    std::string SynthAudioDriver;
     // Where the steps from Start to the first frame are timed; null: nowhere.
     std::ostream* StartTimes = nullptr;
     // Creates the game window (FormCreate); may raise EGameStartError.

@@ -75,10 +75,12 @@ int main(int argc, char** argv) {
         start.SoundFonts = DiscoverSoundFonts(paths.SoundFontFolders);
         start.SoundFontFound = !start.SoundFonts.empty() || !FindGmSoundFont().empty();
         // Asked while the toolkit starts; the device is closed again at once.
-        start.AudioProblem = std::async(std::launch::async, ProbeAudioOutput);
+        start.AudioProblem =
+            std::async(std::launch::async, [&start] { return ProbeAudioOutput(&start.SynthAudioDriver); });
         // The sequencer, audio and strike threads ask the desktop for their priority.
         InstallDesktopPriority();
-        start.SynthPeriodFrames = ReadSynthPeriod(TProfileFile(start.IniPath));
+        start.SynthPeriodFrames =
+            ReadSynthPeriod(TProfileFile(start.IniPath), DesktopDefaultPeriodFrames(DefaultSynthPeriod));
         midiDriver.SetSynthPeriod(start.SynthPeriodFrames);
         // What the sequencer's thread will obtain, asked on a thread of its own that ends at once.
         start.SynthPriority = std::async(

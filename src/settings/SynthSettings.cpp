@@ -12,8 +12,8 @@ std::int32_t UsableSynthPeriod(std::int32_t frames) {
     return (clamped + MinSynthPeriod - 1) / MinSynthPeriod * MinSynthPeriod;
 }
 
-std::int32_t ReadSynthPeriod(const TProfileFile& ini) {
-    return UsableSynthPeriod(ini.ReadInteger("Synth", "Period", DefaultSynthPeriod));
+std::int32_t ReadSynthPeriod(const TProfileFile& ini, std::int32_t fallback) {
+    return UsableSynthPeriod(ini.ReadInteger("Synth", "Period", fallback));
 }
 
 } // namespace tamtara

@@ -709,6 +709,31 @@ private slots:
                  QString("内蔵シンセ: 64 サンプル (1.3 ms)\n優先度: 通常 (リアルタイム不可)"));
     }
 
+    void SettingsPageSaysTheSoundServerTheSynthPlaysThrough() {
+        Launcher launcher;
+        TConfigFormServices services{&launcher.Game, &launcher.Midi,   launcher.IniPath,
+                                     true,           &launcher.MidiIn, {}};
+        services.SynthPeriodFrames = 64;
+        services.SynthPriority = "real-time (SCHED_RR 20) through RealtimeKit";
+        services.SynthAudioDriver = "pipewire";
+        TConfigForm form(services);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.PageControl->setCurrentWidget(form.ConfigSheet);
+        const QLabel& label = *form.SoundLatencyLabel;
+        QCOMPARE(label.text(), QString("PipeWire: 64 サンプル (1.3 ms)\n優先度: リアルタイム (RealtimeKit)"));
+        // Every line whole and seen: beside the default button, inside the page.
+        for (const QString& line : label.text().split('\n'))
+            QVERIFY(label.fontMetrics().horizontalAdvance(line) <= label.width());
+        QVERIFY(label.fontMetrics().lineSpacing() * 2 <= label.height());
+        QVERIFY(!label.geometry().intersects(form.AppDefaultBtn->geometry()));
+        QVERIFY(label.geometry().bottom() < form.ConfigSheet->height());
+
+        QCOMPARE(TConfigForm::SoundLatencyText(128, "nice -11", "pulseaudio"),
+                 QString("PulseAudio: 128 サンプル (2.7 ms)\n優先度: nice -11"));
+        QCOMPARE(TConfigForm::SoundLatencyText(256, "", "alsa"), QString("ALSA: 256 サンプル (5.3 ms)"));
+    }
+
     void StartWithTheDefaultSongFoldersLeavesThemToTheDefaults() {
         Launcher launcher;
         const std::string data = launcher.Folder.path().toStdString() + "/data";

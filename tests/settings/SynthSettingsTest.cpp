@@ -31,5 +31,19 @@ TEST(SynthSettings, PeriodIsReadClampedAndRoundedUpToWholeBlocks) {
     EXPECT_EQ(PeriodOfIni("[Synth]\nPeriod=100000\n"), MaxSynthPeriod);
 }
 
+TEST(SynthSettings, TheDesktopsDefaultStandsInOnlyForAMissingPeriod) {
+    const auto read = [](const std::string& text, std::int32_t fallback) {
+        const fs::path path =
+            fs::path(::testing::TempDir()) / ("synth_fallback_" + std::to_string(::getpid()) + ".ini");
+        std::ofstream(path, std::ios::binary) << text;
+        const std::int32_t period = ReadSynthPeriod(TProfileFile(path.string()), fallback);
+        fs::remove(path);
+        return period;
+    };
+    EXPECT_EQ(read("", 64), 64);
+    EXPECT_EQ(read("[Synth]\nPeriod=abc\n", 64), 64);
+    EXPECT_EQ(read("[Synth]\nPeriod=256\n", 64), 256);
+}
+
 } // namespace
 } // namespace tamtara

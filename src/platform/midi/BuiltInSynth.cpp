@@ -7,6 +7,7 @@
 #include "midi/ThreadPriority.h"
 #include "platform/midi/DesktopPriority.h"
 #include "platform/midi/GmSynth.h"
+#include "platform/midi/RenderThreadPriority.h"
 #include "platform/midi/SdlAudioOutput.h"
 
 #include <cstdio>
@@ -14,8 +15,16 @@
 namespace tamtara {
 
 BuiltInSynth::BuiltInSynth(int periodFrames) {
-    // SDL's audio thread asks for its priority as it starts.
+    // SDL's own audio thread asks for its priority as it starts; the thread that renders asks
+    // again as it renders its first period (SDL's PipeWire backend renders on a thread of the
+    // stream's, which SDL does not raise). SDL asks for real-time scheduling only through
+    // RealtimeKit; without it, a process with the right (or root) still gets it directly, else
+    // the best nice level.
     InstallDesktopPriority();
+    RenderPriority = std::make_unique<RenderThreadPriority>([] {
+        ReportThreadPriority(PriorityRole::Audio,
+                             ApplyCurrentThreadPriority(ThreadPriority::TimeCritical, AudioFifoLevel));
+    });
     // The device decides the rate, so the stream is opened before the synth is made for it.
     auto audio = std::make_unique<SdlAudioOutput>(WantedRate, periodFrames);
     const int rate = audio->IsOpen() ? audio->SampleRate() : WantedRate;
@@ -37,6 +46,10 @@ BuiltInSynth::~BuiltInSynth() {
     Audio.reset();
 }
 
+std::string BuiltInSynth::AudioDriver() const {
+    return Audio->IsOpen() ? Audio->DriverName() : std::string();
+}
+
 bool BuiltInSynth::IsAudible() const {
     return Audio->IsOpen() && Synth->HasSoundFont();
 }
@@ -54,14 +67,7 @@ void BuiltInSynth::SetProbe(SynthProbe probe) {
 }
 
 void BuiltInSynth::Render(std::int16_t* stereo, int frames) {
-    static thread_local bool prioritySaid = false;
-    if (!prioritySaid) {
-        prioritySaid = true;
-        // SDL asks for real-time scheduling only through RealtimeKit; without it, a process
-        // with the right (or root) still gets it directly, else the best nice level.
-        ReportThreadPriority(PriorityRole::Audio,
-                             ApplyCurrentThreadPriority(ThreadPriority::TimeCritical, AudioFifoLevel));
-    }
+    RenderPriority->OnRender();
     const std::int64_t start = MonotonicMicros();
     std::lock_guard lock(ProbeMutex);
     if (Probe.Period) Probe.Period(start, frames);

@@ -16,6 +16,7 @@
 namespace tamtara {
 
 class GmSynth;
+class RenderThreadPriority;
 class SdlAudioOutput;
 
 // A note-on as the audio callback started it: its bytes and the steady-clock time of its first
@@ -62,6 +63,8 @@ public:
     std::int64_t TimedLeadMicros() const { return Queue->LeadMicros(); }
     // The frames of one period the device asked for (the wanted ones until it opens).
     int PeriodFrames() const { return Period; }
+    // SDL's audio driver that plays it ("pipewire", "pulseaudio", "alsa"); empty when closed.
+    std::string AudioDriver() const;
 
     // Installs (or, empty, removes) the probe; waits for a running callback to finish.
     void SetProbe(SynthProbe probe);
@@ -77,6 +80,7 @@ private:
     std::atomic<bool> LostReported{false};
     int Period = WantedFrames;
     std::unique_ptr<TimedMessages> Queue;
+    std::unique_ptr<RenderThreadPriority> RenderPriority;
     SynthProbe Probe;
     std::mutex ProbeMutex;
 };
