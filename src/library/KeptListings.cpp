@@ -17,9 +17,8 @@ std::int64_t Nanoseconds(const timespec& time) {
 // Whether time lies more than the doubt before moment; computed without overflow, as a moment
 // read from the cache file may be anything.
 bool WellBefore(std::int64_t time, std::int64_t moment) {
-    return time < moment &&
-           static_cast<std::uint64_t>(moment) - static_cast<std::uint64_t>(time) >
-               static_cast<std::uint64_t>(ListingDoubtNs);
+    return time<moment&& static_cast<std::uint64_t>(moment) -
+                static_cast<std::uint64_t>(time)> static_cast<std::uint64_t>(ListingDoubtNs);
 }
 
 } // namespace
