@@ -107,9 +107,9 @@ void TMainForm::FormShow() {
     // Key-downs are judged on this thread as the window receives them.
     ReportThreadPriority(PriorityRole::Strikes, RaiseCurrentThread());
     ReportStart(0, StartSynthText);
-    // Without a MIDI output the game still runs, silent; the error has been reported.
-    RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });
-    MidiDrive->SetNoBankSelect(Settings.NoBank);
+    // The built-in synth loads its SoundFont while the display opens; the output is open before
+    // FormShow returns, so before the first frame and before anything can play.
+    MidiDrive->PrepareOutput(Settings.MidiDevice);
     // Without any input port (no MIDI sequencer at all) there is nothing worth saying.
     KitInput* kit = Input.Kit.get();
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
@@ -118,6 +118,10 @@ void TMainForm::FormShow() {
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     ReportStart(40, StartDisplayText);
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
+    ReportStart(85, StartSynthText);
+    // Without a MIDI output the game still runs, silent; the error has been reported.
+    RunHandler([this] { MidiDrive->OpenOutput(Settings.MidiDevice); });
+    MidiDrive->SetNoBankSelect(Settings.NoBank);
 }
 
 void TMainForm::FormClose() {

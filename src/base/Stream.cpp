@@ -118,7 +118,8 @@ int OpenRegularFile(const std::string& path, FileMode mode) {
 
 } // namespace
 
-TFileStream::TFileStream(const std::string& path, FileMode mode) : FilePath(path) {
+TFileStream::TFileStream(const std::string& path, FileMode mode)
+    : FilePath(path), Writable(mode != FileMode::OpenRead) {
     const int fd = OpenRegularFile(path, mode);
     File = ::fdopen(fd, mode == FileMode::OpenRead ? "rb" : "w+b");
     if (File) return;
@@ -146,6 +147,13 @@ std::int64_t TFileStream::Seek(std::int64_t offset, SeekOrigin origin) {
 }
 
 std::int64_t TFileStream::Size() const {
+    // A file open for reading holds no bytes of its own in the buffer: the file system's size is
+    // the stream's. Seeking to the end and back instead costs three system calls and makes the
+    // buffer read the file's first block again.
+    if (!Writable) {
+        struct stat status {};
+        if (::fstat(::fileno(File), &status) == 0) return static_cast<std::int64_t>(status.st_size);
+    }
     long here = std::ftell(File);
     std::fseek(File, 0, SEEK_END);
     long size = std::ftell(File);

@@ -81,6 +81,7 @@ public:
 private:
     std::FILE* File = nullptr;
     std::string FilePath;
+    bool Writable = false;
 };
 
 // Reads a whole file into memory; raises EStreamError when it cannot be opened or read.

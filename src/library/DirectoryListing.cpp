@@ -2,6 +2,8 @@
 // sorted here so the walk sees names in case-insensitive name order on every file system.
 #include "library/DirectoryListing.h"
 
+#include "library/KeptListings.h"
+
 #include <dirent.h>
 #include <fnmatch.h>
 
@@ -46,7 +48,6 @@ bool NameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-// The raw listing, in the file system's own order.
 bool ReadDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries) {
     entries.clear();
     std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
@@ -59,10 +60,24 @@ bool ReadDirectory(const std::string& directory, std::vector<TDirectoryEntry>& e
     return true;
 }
 
+bool CanList(const std::string& directory) {
+    return std::unique_ptr<DIR, DirCloser>(opendir(directory.c_str())) != nullptr;
+}
+
+void KeepOnly(std::vector<TDirectoryEntry>& entries, const TEntryFilter& keep) {
+    if (keep) std::erase_if(entries, [&keep](const TDirectoryEntry& entry) { return !keep(entry); });
+}
+
 bool TListingCache::Read(const std::string& directory, const std::vector<TDirectoryEntry>*& entries) {
     auto [found, added] = Listings.try_emplace(directory);
-    if (added) found->second.Listed = ReadDirectory(directory, found->second.Entries);
-    entries = &found->second.Entries;
+    Listing& listing = found->second;
+    if (added && Kept) {
+        listing.Listed = Kept->Read(directory, Worth, listing.Entries);
+    } else if (added) {
+        listing.Listed = ReadDirectory(directory, listing.Entries);
+        KeepOnly(listing.Entries, Worth);
+    }
+    entries = &listing.Entries;
     return found->second.Listed;
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tamtara {
@@ -23,11 +24,25 @@ bool NameLess(const std::string& a, const std::string& b);
 
 using TEntryFilter = std::function<bool(const TDirectoryEntry&)>;
 
+class TKeptListings;
+
+// The raw listing of directory in the file system's own order, "." and ".." left out; false
+// (and no entries) when it cannot be listed.
+bool ReadDirectory(const std::string& directory, std::vector<TDirectoryEntry>& entries);
+// Whether directory can be listed at all (it is opened and closed, nothing read).
+bool CanList(const std::string& directory);
+// Drops the entries keep does not accept; an empty filter keeps every one.
+void KeepOnly(std::vector<TDirectoryEntry>& entries, const TEntryFilter& keep);
+
 // Each directory's listing as first read, kept for the life of the cache: one library scan
 // walks the tree more than once, and the kernel's listing of a large directory costs more
 // than everything the walkers do with it.
 class TListingCache {
 public:
+    TListingCache() = default;
+    // Keeps only the entries worth accepts (every one when empty), and takes listings from kept
+    // and leaves new ones there when it is set (see TKeptListings).
+    TListingCache(TEntryFilter worth, TKeptListings* kept) : Worth(std::move(worth)), Kept(kept) {}
     // Lists directory on the first request, answers later ones from memory.
     bool Read(const std::string& directory, const std::vector<TDirectoryEntry>*& entries);
 
@@ -37,6 +52,8 @@ private:
         std::vector<TDirectoryEntry> Entries;
     };
     std::unordered_map<std::string, Listing> Listings;
+    TEntryFilter Worth;
+    TKeptListings* Kept = nullptr;
 };
 
 // The entries of directory that keep accepts, "." and ".." left out, sorted by NameLess. False

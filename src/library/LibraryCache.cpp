@@ -3,6 +3,7 @@
 #include "library/LibraryCache.h"
 
 #include "database/Database.h"
+#include "library/KeptListingRecord.h"
 #include "midi/DrumMap.h"
 
 #include <sys/stat.h>
@@ -23,7 +24,13 @@ constexpr const char* CacheSteps[] = {
     ") WITHOUT ROWID;",
     // The lane map the mark was taken under: a song of ride cymbals alone has no drum notes for
     // the game's own table but plays with the extended map. The rows before it cannot tell.
-    "ALTER TABLE songs ADD COLUMN mark_map INTEGER NOT NULL DEFAULT 0; DELETE FROM songs;"};
+    "ALTER TABLE songs ADD COLUMN mark_map INTEGER NOT NULL DEFAULT 0; DELETE FROM songs;",
+    // Each directory's listing with its times (see TKeptListings, KeptListingRecord). A cache
+    // from before has none: every directory is listed once more.
+    "CREATE TABLE folders ("
+    " path TEXT PRIMARY KEY, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
+    " listed_ns INTEGER NOT NULL, entries BLOB NOT NULL, row_check INTEGER NOT NULL"
+    ") WITHOUT ROWID;"};
 
 constexpr const char* PutSql =
     "INSERT OR REPLACE INTO songs (path, size, mtime_ns, title, mark, problem, facts_map, lane_counts,"
@@ -148,6 +155,21 @@ void TLibraryCache::Load() {
         }
         Entries.emplace(rows.Text(0), std::move(entry));
     }
+    LoadListings();
+}
+
+// A row that does not check is left out: its directory is listed again and the row replaced.
+void TLibraryCache::LoadListings() {
+    TStatement rows =
+        Database->Prepare("SELECT path, mtime_ns, ctime_ns, listed_ns, entries, row_check FROM folders");
+    while (rows.Step()) {
+        const std::string directory = rows.Text(0);
+        TKeptListing listing{{rows.Int(1), rows.Int(2)}, rows.Int(3), {}};
+        const std::span<const std::uint8_t> packed = rows.Blob(4);
+        if (ListingCheck(directory, listing, packed) != rows.Int(5)) continue;
+        if (!UnpackEntries(packed, listing.Entries)) continue;
+        Listings.Restore(directory, std::move(listing));
+    }
 }
 
 TSongReader TLibraryCache::Reader(TSongReader readSong, bool extendedMap) {
@@ -156,6 +178,7 @@ TSongReader TLibraryCache::Reader(TSongReader readSong, bool extendedMap) {
     Stamps.clear();
     for (auto& [path, entry] : Entries)
         entry.Seen = false;
+    Listings.BeginScan();
     InScan = true;
     return [this, readSong = std::move(readSong), extendedMap](const std::string& path) {
         const auto noted = Stamps.find(path);
@@ -205,11 +228,32 @@ void TLibraryCache::FinishScan() {
             drop.Reset();
             it = Entries.erase(it);
         }
+        WriteListings();
         transaction.Commit();
     } catch (const EDatabaseError& error) {
         // The scan's answers stand; only the next scan is slower.
         std::cerr << "tamtara: cannot write the song library cache: " << error.what() << std::endl;
     }
+}
+
+void TLibraryCache::WriteListings() {
+    TStatement drop = Database->Prepare("DELETE FROM folders WHERE path = ?");
+    TStatement put = Database->Prepare("INSERT OR REPLACE INTO folders (path, mtime_ns, ctime_ns, listed_ns,"
+                                       " entries, row_check) VALUES (?, ?, ?, ?, ?, ?)");
+    Listings.FinishScan(
+        [&put](const std::string& directory, const TKeptListing& listing) {
+            const std::vector<std::uint8_t> packed = PackEntries(listing.Entries);
+            put.Bind(1, directory).Bind(2, listing.Times.ModifiedNs).Bind(3, listing.Times.ChangedNs);
+            put.Bind(4, listing.ListedAtNs)
+                .BindBlob(5, packed)
+                .Bind(6, ListingCheck(directory, listing, packed));
+            put.Run();
+            put.Reset();
+        },
+        [&drop](const std::string& directory) {
+            drop.Bind(1, directory).Run();
+            drop.Reset();
+        });
 }
 
 void TLibraryCache::Write(TStatement& put, const std::string& path, const Entry& entry) {

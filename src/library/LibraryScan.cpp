@@ -21,12 +21,25 @@ std::string FolderPrefix(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
+// Whether an entry can matter to the scan: a directory (or what may lead to one) for the walk,
+// or a song by its name for the song search. Nothing else of a listing is kept.
+class TScanWorth {
+public:
+    bool operator()(const TDirectoryEntry& entry) const {
+        return entry.Kind != TEntryKind::File || Songs.Matches(entry.Name);
+    }
+
+private:
+    TFileMask Songs{SongMask};
+};
+
 // Lends both components one listing cache for the scan: the tree is walked twice and each
-// directory listed a third time for its songs, but read from the file system once.
+// directory listed a third time for its songs, but read from the file system once, or not at
+// all when the listing kept from an earlier scan still holds.
 class TSharedListings {
 public:
-    TSharedListings(TSearchDir& searchDir, TSearchFile& searchFile)
-        : SearchDir(searchDir), SearchFile(searchFile) {
+    TSharedListings(TSearchDir& searchDir, TSearchFile& searchFile, TKeptListings* kept)
+        : Cache(TScanWorth(), kept), SearchDir(searchDir), SearchFile(searchFile) {
         SearchDir.Listings = &Cache;
         SearchFile.Listings = &Cache;
     }
@@ -50,10 +63,8 @@ void Report(const TScanProgress& onProgress, std::int32_t percent, const char* m
 
 // Whether a root can be walked: an existing directory this process may list.
 bool RootReadable(const std::string& root) {
-    std::vector<TDirectoryEntry> entries;
     const TEntryStat stat = StatEntry(root);
-    return stat.Found && stat.IsDirectory &&
-           ListDirectory(root, entries, [](const TDirectoryEntry&) { return false; });
+    return stat.Found && stat.IsDirectory && CanList(root);
 }
 
 // Keeps the first of every entry met twice (a root inside another lists its part again).
@@ -72,7 +83,7 @@ void DropRepeats(std::vector<std::string>& items) {
 // songs, root after root.
 void FindFoldersAndSongs(const TLibraryScanParts& parts, const std::vector<TScanRoot>& roots,
                          const TScanProgress& onProgress) {
-    TSharedListings listings(parts.SearchDir, parts.SearchFile);
+    TSharedListings listings(parts.SearchDir, parts.SearchFile, parts.KeptListings);
     parts.Folders.clear();
     parts.DiscFiles.clear();
     parts.DiscTitles.clear();

@@ -12,6 +12,8 @@
 
 namespace tamtara {
 
+class TKeptListings;
+
 // The progress texts, in the order the scan reports them.
 inline constexpr const char* SearchingFoldersText = "フォルダ検索中...";
 inline constexpr const char* SearchingSongsText = "MIDIファイル検索中...";
@@ -70,6 +72,9 @@ struct TLibraryScanParts {
     // The folders and songs whose paths are longer than the system allows, in the order found:
     // such a folder cannot be listed, such a song cannot be opened; they are left out.
     std::vector<std::string>& TooLongPaths;
+    // Listings kept from earlier scans, used and brought up to date (see TKeptListings); null
+    // lists every directory.
+    TKeptListings* KeptListings = nullptr;
 };
 
 // Whether the system refuses path as too long to open or list (PATH_MAX with its end byte).

@@ -34,9 +34,10 @@ TSongLibrary::TSongLibrary() {
 void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgress,
                         const TSongReader& readSong) {
     Difficulties.clear();
+    const TSongReader reader = ScanReader(readSong);
     ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles, DiscTitles,
-                     DiscChecks, TooLongPaths},
-                    baseDir, ScanReader(readSong), onProgress);
+                     DiscChecks, TooLongPaths, Cache ? &Cache->Listings : nullptr},
+                    baseDir, reader, onProgress);
     if (Cache) Cache->FinishScan();
     Roots = {TScanRoot{AbsoluteDirectory(baseDir), true, static_cast<std::int32_t>(SongFiles.size())}};
     RootNames = RootLabels({Roots.front().Folder});
@@ -45,9 +46,10 @@ void TSongLibrary::Scan(const std::string& baseDir, const TScanProgress& onProgr
 void TSongLibrary::Scan(const std::vector<std::string>& roots, const TScanProgress& onProgress,
                         const TSongReader& readSong) {
     Difficulties.clear();
+    const TSongReader reader = ScanReader(readSong);
     Roots = ScanSongLibrary({SearchDir, SearchFile, Folders, SongFiles, SongTitles, SongChecks, DiscFiles,
-                             DiscTitles, DiscChecks, TooLongPaths},
-                            roots, ScanReader(readSong), onProgress);
+                             DiscTitles, DiscChecks, TooLongPaths, Cache ? &Cache->Listings : nullptr},
+                            roots, reader, onProgress);
     if (Cache) Cache->FinishScan();
     std::vector<std::string> folders;
     for (const TScanRoot& root : Roots)

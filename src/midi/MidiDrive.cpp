@@ -46,6 +46,11 @@ void TMidiDrive::OpenOutput(int deviceId) {
     Port = std::move(port);
 }
 
+void TMidiDrive::PrepareOutput(int deviceId) {
+    auto lock = ScopedLock();
+    if (!Port) Driver.Prepare(deviceId);
+}
+
 TMidiOutput& TMidiDrive::RequireOutput() {
     if (!Port) throw EmidioutputError("MIDI Output device not open");
     return *Port;

@@ -69,6 +69,9 @@ public:
     // Creates and opens the port once; later calls do nothing. An invalid id raises
     // EmidioutputError; a device that cannot be opened leaves the port closed without an error.
     void OpenOutput(int deviceId);
+    // Lets the driver start on deviceId while the caller does other work (see
+    // IMidiOutDriver::Prepare); OpenOutput finishes it. Does nothing once the port is open.
+    void PrepareOutput(int deviceId);
     // Null until OpenOutput. Send through it only while holding the lock.
     TMidiOutput* Output() const { return Port.get(); }
 

@@ -66,6 +66,10 @@ public:
     // Numbered devices 0 .. DeviceCount()-1; the mapper (-1) comes on top of them.
     virtual unsigned DeviceCount() = 0;
     virtual MidiResult GetDevCaps(int deviceId, MidiOutCaps& caps) = 0;
+    // Starts, where it can run while the caller does other work, what opening deviceId will
+    // need (the built-in synth loads its SoundFont on a thread of its own); Open then waits for
+    // it. Nothing is heard before Open, and Open reports what failed as it always does.
+    virtual void Prepare(int deviceId) { static_cast<void>(deviceId); }
     virtual MidiResult Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) = 0;
     virtual MidiResult Close(MidiOutHandle handle) = 0;
     // status | data1 << 8 | data2 << 16

@@ -145,6 +145,24 @@ TEST(Startup, WithoutAMidiOutputTheGameStillRuns) {
     EXPECT_EQ(game.State(), ssOpening);
 }
 
+// The built-in synth's SoundFont loads while the display opens: the output is prepared before
+// the display opens and opened (waiting for the load) once it is open, before the first frame.
+TEST(Startup, TheOutputIsPreparedBeforeTheDisplayOpensAndOpenBeforeTheFirstFrame) {
+    TestGameFolder folder("StartupPrepared");
+    HarnessOptions options;
+    options.Show = false;
+    GameHarness game(folder.Path(), options);
+    std::vector<std::string> calls;
+    game.MidiDriver().OnCall = [&](const std::string& call, int deviceId) {
+        calls.push_back(call + " " + std::to_string(deviceId) +
+                        (game.Form().DXDraw.Initialized() ? " display open" : " no display"));
+    };
+    game.Form().FormShow();
+    EXPECT_EQ(calls, (std::vector<std::string>{"prepare -1 no display", "open -1 display open"}));
+    EXPECT_NE(game.Form().MidiDrive->Output(), nullptr);
+    game.MidiDriver().OnCall = nullptr;
+}
+
 TEST(Startup, ASilentSynthIsNoticedOnceOnTheTitle) {
     TestGameFolder folder("StartupSilentSynth");
     HarnessOptions options;

@@ -4,6 +4,7 @@
 #include "library/SongLibrary.h"
 #include "midi/DrumMap.h"
 
+#include "ScanResult.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>
@@ -14,25 +15,10 @@
 namespace tamtara {
 namespace {
 
+using testing::ExpectSame;
+using testing::Result;
+using testing::ScanResult;
 using testing::TempTree;
-
-struct ScanResult {
-    std::vector<std::string> Folders, SongFiles, SongTitles, Marks;
-};
-
-ScanResult Result(const TSongLibrary& library) {
-    ScanResult result{library.Folders, library.SongFiles, library.SongTitles, {}};
-    for (const SongCheck& check : library.SongChecks)
-        result.Marks.push_back(std::to_string(static_cast<int>(check.Mark)) + ":" + check.Problem);
-    return result;
-}
-
-void ExpectSame(const ScanResult& cached, const ScanResult& uncached) {
-    EXPECT_EQ(cached.Folders, uncached.Folders);
-    EXPECT_EQ(cached.SongFiles, uncached.SongFiles);
-    EXPECT_EQ(cached.SongTitles, uncached.SongTitles);
-    EXPECT_EQ(cached.Marks, uncached.Marks);
-}
 
 // A modification time that differs from the file's present one whatever the clock's grain.
 void Touch(const std::string& path) {

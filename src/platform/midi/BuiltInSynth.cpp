@@ -14,7 +14,21 @@
 
 namespace tamtara {
 
-BuiltInSynth::BuiltInSynth(int periodFrames) {
+namespace {
+
+std::unique_ptr<GmSynth> SynthAtRate(std::future<std::unique_ptr<GmSynth>> prepared, int rate) {
+    if (prepared.valid()) {
+        std::unique_ptr<GmSynth> synth = prepared.get();
+        if (synth->SampleRate() == rate) return synth;
+    }
+    return std::make_unique<GmSynth>(rate);
+}
+
+} // namespace
+
+BuiltInSynth::BuiltInSynth(int periodFrames) : BuiltInSynth(periodFrames, {}) {}
+
+BuiltInSynth::BuiltInSynth(int periodFrames, std::future<std::unique_ptr<GmSynth>> prepared) {
     // SDL's own audio thread asks for its priority as it starts; the thread that renders asks
     // again as it renders its first period (SDL's PipeWire backend renders on a thread of the
     // stream's, which SDL does not raise). SDL asks for real-time scheduling only through
@@ -31,7 +45,7 @@ BuiltInSynth::BuiltInSynth(int periodFrames) {
     Period = audio->IsOpen() ? audio->BufferFrames() : periodFrames;
     Queue = std::make_unique<TimedMessages>(
         rate, BlockFrames, static_cast<std::int64_t>(Period) * 1000000 / rate + LateToleranceMicros);
-    Synth = std::make_unique<GmSynth>(rate);
+    Synth = SynthAtRate(std::move(prepared), rate);
     if (!audio->IsOpen()) {
         std::fprintf(stderr, "tamtara: %s; the built-in synth plays silently\n", audio->Error().c_str());
     } else if (!Synth->HasSoundFont()) {

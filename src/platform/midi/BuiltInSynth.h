@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -46,7 +47,11 @@ public:
     // The synth's own block: voices start on its boundaries.
     static constexpr int BlockFrames = 64;
 
+    // With prepared: a synth being made for WantedRate on another thread (see
+    // SystemMidiDriver::Prepare), taken once the audio device has opened at that rate; what its
+    // making raised is raised here. Without one, or at another rate, the synth is made here.
     explicit BuiltInSynth(int periodFrames = WantedFrames);
+    BuiltInSynth(int periodFrames, std::future<std::unique_ptr<GmSynth>> prepared);
     ~BuiltInSynth();
     BuiltInSynth(const BuiltInSynth&) = delete;
     BuiltInSynth& operator=(const BuiltInSynth&) = delete;

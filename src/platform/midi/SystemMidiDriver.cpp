@@ -6,11 +6,13 @@
 #include "platform/midi/GmSynth.h"
 #include "platform/midi/MidiMessageBytes.h"
 
+#include <future>
 #include <map>
 #include <mutex>
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <system_error>
 
 namespace tamtara {
 namespace {
@@ -45,6 +47,8 @@ struct SystemMidiDriver::Impl {
     std::map<MidiOutHandle, OpenDevice> Devices;
     MidiOutHandle NextHandle = 1;
     int SynthPeriod = BuiltInSynth::WantedFrames;
+    // The synth being made ahead of the first open, if any.
+    std::future<std::unique_ptr<GmSynth>> Preparing;
 
     OpenDevice* Find(MidiOutHandle handle) {
         auto it = Devices.find(handle);
@@ -54,7 +58,7 @@ struct SystemMidiDriver::Impl {
     std::shared_ptr<BuiltInSynth> SharedSynth() {
         std::shared_ptr<BuiltInSynth> synth = Synth.lock();
         if (!synth) {
-            synth = std::make_shared<BuiltInSynth>(SynthPeriod);
+            synth = std::make_shared<BuiltInSynth>(SynthPeriod, std::move(Preparing));
             Synth = synth;
         }
         return synth;
@@ -95,6 +99,18 @@ MidiResult SystemMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
     caps.ProductName = DisplayPortName(names[index]);
     caps.Technology = MidiTechnology::Port;
     return MidiError::NoError;
+}
+
+void SystemMidiDriver::Prepare(int deviceId) {
+    if (deviceId != MidiMapperId && deviceId != BuiltInSynthId) return;
+    std::lock_guard lock(P->Mutex);
+    if (!P->Synth.expired() || P->Preparing.valid()) return;
+    try {
+        P->Preparing = std::async(std::launch::async,
+                                  [] { return std::make_unique<GmSynth>(BuiltInSynth::WantedRate); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the first open makes the synth itself.
+    }
 }
 
 MidiResult SystemMidiDriver::Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) {

@@ -38,6 +38,9 @@ public:
     // The mapper and device 0 share one synth, started by the first open and stopped by the
     // last close; it may be opened any number of times.
     MidiResult Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) override;
+    // For the mapper and device 0 while no synth runs: makes the synth and loads its SoundFont
+    // on a thread of its own, which the synth's start (the first Open) waits for.
+    void Prepare(int deviceId) override;
     MidiResult Close(MidiOutHandle handle) override;
     MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
     // The built-in synth sounds it at its due time's sample; a port gets it at once.

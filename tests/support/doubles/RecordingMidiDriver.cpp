@@ -69,7 +69,12 @@ MidiResult RecordingMidiDriver::GetDevCaps(int deviceId, MidiOutCaps& caps) {
     return MidiError::NoError;
 }
 
+void RecordingMidiDriver::Prepare(int deviceId) {
+    if (OnCall) OnCall("prepare", deviceId);
+}
+
 MidiResult RecordingMidiDriver::Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) {
+    if (OnCall) OnCall("open", deviceId);
     std::lock_guard<std::mutex> lock(Mutex);
     if (Fail.Open != MidiError::NoError) return Fail.Open;
     if (deviceId < MidiMapperId || deviceId >= static_cast<int>(DeviceNames.size()))

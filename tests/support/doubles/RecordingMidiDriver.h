@@ -6,6 +6,7 @@
 #include "midi/MidiDriver.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -60,9 +61,12 @@ public:
     std::size_t MessageCount() const;
     void ClearMessages();
     int OpenCount() const;
+    // Told "prepare" or "open" and the device id as each such call begins, on its thread.
+    std::function<void(const std::string& call, int deviceId)> OnCall;
 
     unsigned DeviceCount() override;
     MidiResult GetDevCaps(int deviceId, MidiOutCaps& caps) override;
+    void Prepare(int deviceId) override;
     MidiResult Open(MidiOutHandle& handle, int deviceId, MidiDoneCallback onDone) override;
     MidiResult Close(MidiOutHandle handle) override;
     MidiResult ShortMsg(MidiOutHandle handle, std::uint32_t message) override;
