@@ -187,6 +187,8 @@ private:
     void DeliverStrikes();
     // The kit's hits, and a check now and then that its port is still there.
     void ProcessKit();
+    // The key thread: the window's focus handed to it, its strikes taken, its loss said.
+    void ProcessKeyThread();
 
     // The screens, each in its own file: the frame, and the entry where it has one.
     void OpeningScreen();
@@ -258,6 +260,8 @@ private:
     void SaveCalibration();
     void DrawCalibration();
 
+    // Where the path of the key strikes is said (the key thread, or why not); null: nowhere.
+    std::ostream* KeyPathLog;
     // Where ChangeScreen reports every screen change; null: nowhere.
     std::ostream* ScreenTrace;
     // The trace is written by the window and the sequencer thread.

@@ -13,9 +13,11 @@ namespace tamtara {
 
 TMainForm::TMainForm(GameServices services)
     : Clock(*services.Clock), DXDraw(std::move(services.Presenter)), Timer(*services.Clock), Art(DXDraw),
-      Input(std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); }),
-      ScreenTrace(services.ScreenTrace), SettingsFile(std::move(services.SettingsFile)),
-      SequencerThread(services.SequencerThread) {
+      Input(
+          std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); },
+          std::move(services.RawKeys)),
+      KeyPathLog(services.KeyPathLog), ScreenTrace(services.ScreenTrace),
+      SettingsFile(std::move(services.SettingsFile)), SequencerThread(services.SequencerThread) {
     Random.seed(std::random_device{}());
     Input.AfterPoll = [this](KeyHolds& holds) { TakeNoticeKeys(holds); };
     Caption = std::string(ResourceCaption) + " " + VersionText;
@@ -35,6 +37,11 @@ TMainForm::TMainForm(GameServices services)
     if (Input.Kit)
         Input.Kit->SetLaneTaker([this](const KitHit& hit) {
             return Play->Judgement.StrikeFromInputThread(hit.Lane, hit.Time, hit.Velocity);
+        });
+    // A key sounds from the key thread in play, as a pad does from the kit's.
+    if (Input.KeyThread)
+        Input.KeyThread->SetLaneTaker([this](int lane, std::uint32_t time) {
+            return Play->Judgement.StrikeFromInputThread(lane, time, 0);
         });
     // The first tick of a play's song and of the calibration's clicks is traced; jingles start
     // unreported.
@@ -74,6 +81,8 @@ void TMainForm::HandOver(const GameSettings& settings) {
     DXDraw.Scaling = settings.Scaling == ScalingFit ? TPictureScaling::Fit : TPictureScaling::Integer;
     Input.DXInput.SetUseDirectInput(settings.DInput);
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
+    // With the written input every key waits for the frame's poll.
+    if (Input.KeyThread) Input.KeyThread->SetEnabled(settings.PreciseInput);
     ExtendedDrumMapInUse = settings.ExtendedDrumMap;
 }
 
@@ -116,6 +125,7 @@ void TMainForm::FormShow() {
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
         ShowNotice("MIDI入力が見つかりません",
                    "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
+    if (Input.KeyThread) Input.KeyThread->Start(KeyPathLog);
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     ReportStart(40, StartDisplayText);
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
@@ -124,6 +134,7 @@ void TMainForm::FormShow() {
 void TMainForm::FormClose() {
     // The kit's thread must not deliver into a window that is going.
     if (Input.Kit) Input.Kit->Close();
+    if (Input.KeyThread) Input.KeyThread->Stop();
     // Freeing the sequencer stops its thread, silences the song and closes the output.
     MidiDrive.reset();
 }

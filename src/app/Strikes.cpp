@@ -1,8 +1,8 @@
 // Strikes at their own moment: key-downs stamped as the window delivers them and the kit's
 // pad hits go into the input's one queue, and from there at once to the screen that takes
 // them (play grades them, the calibration measures them), instead of waiting for the frame's
-// poll. In the player's play a pad sounds on the kit's own input thread, without waiting for
-// the window at all, and only its grade comes here.
+// poll. In the player's play a pad sounds on the kit's own input thread, and a key on the key
+// thread where one runs, without waiting for the window at all, and only its grade comes here.
 #include "app/MainForm.h"
 
 namespace tamtara {
@@ -34,10 +34,22 @@ void TMainForm::ProcessKit() {
     }
 }
 
+void TMainForm::ProcessKeyThread() {
+    KeyStrikeInput& keys = *Input.KeyThread;
+    keys.SetFocus(Input.KeySource->HasFocus());
+    keys.CheckLost(KeyPathLog);
+    Input.TakeKeyStrikes();
+    DeliverStrikes();
+}
+
 void TMainForm::DeliverStrikes() {
     // The pads struck on the kit's input thread are graded first: they came before the rest.
     if (Screen.ScreenState == ssPlay) Play->Judgement.GradeSounded();
     Input.Strikes.Drain([this](const Strike& strike) {
+        if (strike.ByKeyThread) {
+            if (Screen.ScreenState == ssPlay) Play->Judgement.StruckByKeyThread(strike.Lane);
+            return;
+        }
         if (Screen.ScreenState == ssPlay && !Play->State.DemoMode)
             Play->Judgement.StrikeAt(strike.Lane, strike.Time, strike.Velocity);
         if (Screen.ScreenState == ssCalibration) CalibrationStrike(strike.Time);

@@ -6,6 +6,7 @@
 #include "midi/ThreadPriority.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
+#include "platform/input/XRawKeyReader.h"
 #include "platform/midi/AlsaMidiInDriver.h"
 #include "platform/midi/DesktopPriority.h"
 #include "platform/midi/SdlAudioOutput.h"
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
             services.MidiIn = midiIn.get();
             services.Presenter = CreateSdlPresenter();
             services.Keys = std::make_unique<TSdlKeySource>();
+            // Keys struck on a thread of their own where the X server gives raw key events.
+            services.RawKeys = CreateXRawKeyReader(SystemClock::Instance());
+            services.KeyPathLog = &std::cerr;
             if (TraceScreens) services.ScreenTrace = &std::cout;
             // The calibration saves the measured offset there.
             services.SettingsFile = iniPath;

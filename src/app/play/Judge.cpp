@@ -65,6 +65,10 @@ void Judge::GradeSounded() {
     Grading.clear();
 }
 
+void Judge::StruckByKeyThread(int lane) {
+    if (lane >= 0 && lane < LaneCount) State.StruckBetweenPolls[lane] = true;
+}
+
 void Judge::OpenStrikes(bool open) {
     // Under the lock, so no strike is half way through SoundStrike when this returns.
     auto lock = Drive.ScopedLock();

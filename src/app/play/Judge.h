@@ -59,6 +59,9 @@ public:
     bool StrikeFromInputThread(int lane, std::uint32_t time, std::uint8_t velocity);
     // Grades the strikes sounded on the input thread since the last call (window's thread).
     void GradeSounded();
+    // The window saw lane's key go down, and the key thread strikes it: the poll that finds the
+    // key held does not strike it again.
+    void StruckByKeyThread(int lane);
     // Whether StrikeFromInputThread takes hits: open for the player's play only. Closing waits
     // for a strike in progress on the input thread.
     void OpenStrikes(bool open);
