@@ -167,6 +167,8 @@ private:
     void TraceScreen(tamtara::ScreenState state);
     // "song start <path>" as the sequencer plays the first tick of a play (its thread).
     void TraceSongStart();
+    // "strike lane 1 at 51234 ms: perfect" for every strike of a play as it is graded.
+    void TraceStrike(const StrikeRecord& strike);
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void StartEnterJingle();
     // Enter on the last screen before play: auto-play when every lane plays itself, the jingle,

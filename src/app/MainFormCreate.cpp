@@ -32,6 +32,7 @@ TMainForm::TMainForm(GameServices services)
                                                     Packages.InstrumentNames, [this] { Input.PollKeys(); },
                                                     Input.Holds});
     Play->Capture.Register();
+    if (ScreenTrace) Play->Judgement.OnStrike = [this](const StrikeRecord& strike) { TraceStrike(strike); };
     // A pad sounds from the kit's input thread in play; FormClose closes the kit before the
     // sequencer goes.
     if (Input.Kit)

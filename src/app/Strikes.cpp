@@ -15,7 +15,8 @@ constexpr std::uint32_t KitCheckInterval = 1000;
 } // namespace
 
 void TMainForm::TimedKeyDown(const TDisplayEvent& key, std::uint32_t time) {
-    if (!Settings.PreciseInput || key.Repeat) return;
+    if (!Settings.PreciseInput) return;
+    if (key.Repeat) return;
     Input.KeyDown(key.Scancode, time);
     DeliverStrikes();
 }
@@ -38,6 +39,7 @@ void TMainForm::ProcessKeyThread() {
     KeyStrikeInput& keys = *Input.KeyThread;
     keys.SetFocus(Input.KeySource->HasFocus());
     keys.CheckLost(KeyPathLog);
+    Play->Judgement.KeysStruckElsewhere = keys.InUse();
     Input.TakeKeyStrikes();
     DeliverStrikes();
 }
@@ -46,10 +48,7 @@ void TMainForm::DeliverStrikes() {
     // The pads struck on the kit's input thread are graded first: they came before the rest.
     if (Screen.ScreenState == ssPlay) Play->Judgement.GradeSounded();
     Input.Strikes.Drain([this](const Strike& strike) {
-        if (strike.ByKeyThread) {
-            if (Screen.ScreenState == ssPlay) Play->Judgement.StruckByKeyThread(strike.Lane);
-            return;
-        }
+        if (strike.ByKeyThread) return;
         if (Screen.ScreenState == ssPlay && !Play->State.DemoMode)
             Play->Judgement.StrikeAt(strike.Lane, strike.Time, strike.Velocity);
         if (Screen.ScreenState == ssCalibration) CalibrationStrike(strike.Time);

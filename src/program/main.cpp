@@ -28,7 +28,8 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
-// --trace: every screen change as a line on stdout, for scripts and bug reports.
+// --trace: every screen change and every graded strike as a line on stdout, for scripts and
+// bug reports.
 bool TraceScreens = false;
 // --start-times: the steps from Start to the game's first frame, with their times, on stderr.
 bool TraceStartTimes = false;

@@ -91,6 +91,32 @@ TEST_F(KeyThreadGame, AKeyStrikesOnceAtItsStampWhicheverPathSeesItFirst) {
     }
 }
 
+// SDL may show the key down to the frame's poll before its key-down event comes (and a press
+// whose release it missed comes as a repeat): the key thread strikes it, and the poll does not.
+TEST_F(KeyThreadGame, ThePollStrikesNoKeyTheThreadStrikes) {
+    for (const bool event : {false, true}) {
+        SCOPED_TRACE(event ? "its event a repeat" : "no event");
+        Strikes.clear();
+        Start();
+        EnterPlay();
+        Game->HoldKey(SnareKey);
+        if (event) {
+            TDisplayEvent repeat;
+            repeat.Kind = TDisplayEventKind::KeyDown;
+            repeat.Scancode = SdlScancodeOfKeyCode(SnareKey);
+            repeat.Repeat = true;
+            Game->Display().PushEvent(repeat);
+        }
+        Game->RawKeyDownAt(SongStart + 5 - Game->Clock().Now(), SnareKey);
+        Game->Step();
+        Game->ReleaseKey(SnareKey);
+        Game->Step(2);
+        ASSERT_EQ(Strikes.size(), 1u);
+        EXPECT_EQ(*Strikes[0].Time, SongStart + 5);
+        EXPECT_EQ(SnaresSounded(), 1);
+    }
+}
+
 TEST_F(KeyThreadGame, KeysOfAnotherWindowStrikeNothing) {
     Start();
     EnterPlay();

@@ -13,8 +13,7 @@ struct Strike {
     std::uint32_t Time = 0;
     // 0 for a key: the note sounds at its own velocity.
     std::uint8_t Velocity = 0;
-    // A window key-down the key thread strikes: it tells the screen only that the lane's key
-    // went down, so the poll that sees the key held does not strike it a second time.
+    // A window key-down the key thread strikes: nobody strikes it here.
     bool ByKeyThread = false;
 };
 

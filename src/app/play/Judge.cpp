@@ -22,7 +22,7 @@ Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {
 
 void Judge::JudgePresses(const KeyHolds& holds) {
     // A paused song takes no strikes.
-    if (Drive.IsPaused()) {
+    if (Drive.IsPaused() || KeysStruckElsewhere) {
         State.StruckBetweenPolls.fill(false);
         return;
     }
@@ -63,10 +63,6 @@ void Judge::GradeSounded() {
     for (const StrikeRecord& record : Grading)
         GradeStrike(record);
     Grading.clear();
-}
-
-void Judge::StruckByKeyThread(int lane) {
-    if (lane >= 0 && lane < LaneCount) State.StruckBetweenPolls[lane] = true;
 }
 
 void Judge::OpenStrikes(bool open) {

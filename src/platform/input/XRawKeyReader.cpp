@@ -4,6 +4,7 @@
 
 #include "platform/input/XKeycodes.h"
 
+#include <SDL_video.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
@@ -83,6 +84,10 @@ public:
 private:
     // Empty when the connection reads raw keys.
     std::string Connect() {
+        // A window of SDL's Wayland driver gets its keys from the compositor; XWayland would see
+        // none of them.
+        if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::string(driver) != "x11")
+            return std::string("the game window is not an X window (") + driver + ")";
         Connection = XOpenDisplay(nullptr);
         if (!Connection) return "no X display";
         // A broken connection ends the thread instead of the program.

@@ -9,8 +9,9 @@
 
 namespace tamtara {
 
-// Connects to $DISPLAY when started; under Wayland without XWayland, without the extension or
-// with one older than 2.0, Start says so and the window's events remain the keys' path.
+// Connects to $DISPLAY when started; under Wayland without XWayland, when SDL's window is not
+// an X one, without the extension or with one older than 2.0, Start says so and the window's
+// events remain the keys' path.
 std::unique_ptr<IRawKeyReader> CreateXRawKeyReader(IClock& clock);
 
 } // namespace tamtara
