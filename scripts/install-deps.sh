@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config libgtest-dev
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libfreetype-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libfreetype-dev libx11-dev libxi-dev
   fonts-ipafont-gothic fonts-liberation
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libasound2-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev

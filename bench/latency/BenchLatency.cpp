@@ -1,6 +1,7 @@
 // bench_latency: a song played by the sequencer thread through the built-in synth on SDL's audio
-// thread (the dummy driver unless SDL_AUDIODRIVER says otherwise), with key-downs and kit hits
-// injected at random moments and judged as the game judges them. The synth's probe gives the
+// thread (the dummy driver unless SDL_AUDIODRIVER says otherwise), with kit hits, key-downs of the
+// key thread and key-downs of the window (the path without one) injected at random moments in
+// turn and judged as the game judges them. The synth's probe gives the
 // moment each note's first sample was rendered: from a strike's stamp (strike to render) and from
 // a song note's due time (lateness at the synth, beyond the synth's fixed look-ahead). Each run
 // happens in a child process, as root and as an unprivileged user, quiet and with two busy-loop
@@ -22,6 +23,8 @@
 #include "platform/midi/BuiltInSynth.h"
 #include "platform/midi/DesktopPriority.h"
 #include "platform/midi/SystemMidiDriver.h"
+
+#include "KeyStrikes.h"
 
 #include "midi/SmfBuilder.h"
 
@@ -175,13 +178,14 @@ private:
     std::thread Worker;
 };
 
+enum StrikeKind { PadStrike, KeyThreadStrike, WindowKeyStrike, StrikeKinds };
+
 struct Samples {
     std::mutex Mutex;
-    // Each strike's stamp, and whether it was a pad's.
-    std::deque<std::pair<std::int64_t, bool>> StrikeStamps;
+    // Each strike's stamp, and its kind.
+    std::deque<std::pair<std::int64_t, StrikeKind>> StrikeStamps;
     std::vector<double> StrikeToRender;
-    std::vector<double> KeyToRender;
-    std::vector<double> PadToRender;
+    std::array<std::vector<double>, StrikeKinds> KindToRender;
     std::vector<double> Lateness;
     std::array<int, Channels> NextNote{};
     std::int64_t SongStart = 0;
@@ -236,11 +240,11 @@ void Measure(const Options& options, const std::string& name, bool busy) {
         std::lock_guard lock(samples.Mutex);
         if (note.Status == 0x99) {
             if (samples.StrikeStamps.empty()) return;
-            const auto [stamp, pad] = samples.StrikeStamps.front();
+            const auto [stamp, kind] = samples.StrikeStamps.front();
             samples.StrikeStamps.pop_front();
             const double ms = (note.SampleMicros - stamp) / 1000.0;
             samples.StrikeToRender.push_back(ms);
-            (pad ? samples.PadToRender : samples.KeyToRender).push_back(ms);
+            samples.KindToRender[kind].push_back(ms);
             return;
         }
         const int channel = note.Status & 0x0F;
@@ -275,6 +279,10 @@ void Measure(const Options& options, const std::string& name, bool busy) {
                         stamp);
         },
         [] {});
+    // A key sounds on the key thread, which then wakes the window to grade it, as a pad does.
+    bench::BenchKeyThread keyThread(
+        [&judge](int lane, std::uint32_t time) { return judge.StrikeFromInputThread(lane, time, 0); },
+        [&window] { window.Hand(-1, 0); });
 
     const Bytes song = Song(options.Seconds);
     TMemoryStream stream(song);
@@ -297,12 +305,15 @@ void Measure(const Options& options, const std::string& name, bool busy) {
         std::this_thread::sleep_for(std::chrono::microseconds(gap(random)));
         const int lane = lanes(random);
         const std::int64_t stamp = MonotonicMicros();
+        const auto kind = static_cast<StrikeKind>(strikes++ % StrikeKinds);
         {
             std::lock_guard lock(samples.Mutex);
-            samples.StrikeStamps.emplace_back(stamp, strikes % 2 == 0);
+            samples.StrikeStamps.emplace_back(stamp, kind);
         }
-        if (strikes++ % 2 == 0)
+        if (kind == PadStrike)
             kitInput.Hand(lane, stamp);
+        else if (kind == KeyThreadStrike)
+            keyThread.Hand(lane, stamp);
         else
             window.Hand(lane, stamp);
     }
@@ -319,8 +330,13 @@ void Measure(const Options& options, const std::string& name, bool busy) {
     std::printf("%s_song_lead_ms: %.3f\n", name.c_str(), synth->TimedLeadMicros() / 1000.0);
     std::printf("%s_strike_to_render_ms_p50: %.3f\n", name.c_str(), Quantile(samples.StrikeToRender, 0.5));
     std::printf("%s_strike_to_render_ms_p99: %.3f\n", name.c_str(), p99);
-    std::printf("%s_key_to_render_ms_p99: %.3f\n", name.c_str(), Quantile(samples.KeyToRender, 0.99));
-    std::printf("%s_pad_to_render_ms_p99: %.3f\n", name.c_str(), Quantile(samples.PadToRender, 0.99));
+    const double padP99 = Quantile(samples.KindToRender[PadStrike], 0.99);
+    const double keyP99 = Quantile(samples.KindToRender[KeyThreadStrike], 0.99);
+    std::printf("%s_key_to_render_ms_p99: %.3f\n", name.c_str(), keyP99);
+    std::printf("%s_window_key_to_render_ms_p99: %.3f\n", name.c_str(),
+                Quantile(samples.KindToRender[WindowKeyStrike], 0.99));
+    std::printf("%s_pad_to_render_ms_p99: %.3f\n", name.c_str(), padP99);
+    std::printf("%s_key_over_pad_ms_p99: %.3f\n", name.c_str(), keyP99 - padP99);
     std::printf("%s_queued_ms: %.3f\n", name.c_str(), queuedMs);
     std::printf("%s_strike_to_sound_ms_p99: %.3f\n", name.c_str(), p99 + queuedMs);
     std::printf("%s_underruns: %d\n", name.c_str(), samples.Underruns);

@@ -51,6 +51,14 @@ void TMainForm::TraceScreen(tamtara::ScreenState state) {
     *ScreenTrace << std::endl;
 }
 
+void TMainForm::TraceStrike(const StrikeRecord& strike) {
+    static constexpr const char* GradeNames[] = {"miss", "good", "great", "perfect"};
+    const std::lock_guard<std::mutex> lock(TraceMutex);
+    *ScreenTrace << "strike lane " << strike.Lane << " at "
+                 << (strike.Time ? std::to_string(*strike.Time) + " ms" : std::string("the poll")) << ": "
+                 << (strike.Result ? GradeNames[*strike.Result] : "no note") << std::endl;
+}
+
 void TMainForm::TraceSongStart() {
     if (!ScreenTrace) return;
     const std::lock_guard<std::mutex> lock(TraceMutex);

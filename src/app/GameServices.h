@@ -7,6 +7,7 @@
 #include "midi/MidiInDriver.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/KeySource.h"
+#include "platform/input/RawKeyReader.h"
 
 #include <iosfwd>
 #include <memory>
@@ -25,6 +26,10 @@ struct GameServices {
     std::unique_ptr<IPresenter> Presenter;
     // Where the keyboard component reads the keys from.
     std::unique_ptr<TKeySource> Keys;
+    // Key-downs read on a thread of their own; null: the window's key events strike. Where it
+    // cannot start, the window says why on KeyPathLog (null: nowhere) and its events strike.
+    std::unique_ptr<IRawKeyReader> RawKeys;
+    std::ostream* KeyPathLog = nullptr;
     // False: the sequencer runs no thread and the owner steps it (TMidiDrive::RunCycle).
     bool SequencerThread = true;
     // The ini file the calibration saves the measured input offset into; empty: not saved.

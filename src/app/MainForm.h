@@ -167,6 +167,8 @@ private:
     void TraceScreen(tamtara::ScreenState state);
     // "song start <path>" as the sequencer plays the first tick of a play (its thread).
     void TraceSongStart();
+    // "strike lane 1 at 51234 ms: perfect" for every strike of a play as it is graded.
+    void TraceStrike(const StrikeRecord& strike);
     void StartJingle(const char* fileName, bool loop, bool gmReset, bool gsReset);
     void StartEnterJingle();
     // Enter on the last screen before play: auto-play when every lane plays itself, the jingle,
@@ -187,6 +189,8 @@ private:
     void DeliverStrikes();
     // The kit's hits, and a check now and then that its port is still there.
     void ProcessKit();
+    // The key thread: the window's focus handed to it, its strikes taken, its loss said.
+    void ProcessKeyThread();
 
     // The screens, each in its own file: the frame, and the entry where it has one.
     void OpeningScreen();
@@ -258,6 +262,8 @@ private:
     void SaveCalibration();
     void DrawCalibration();
 
+    // Where the path of the key strikes is said (the key thread, or why not); null: nowhere.
+    std::ostream* KeyPathLog;
     // Where ChangeScreen reports every screen change; null: nowhere.
     std::ostream* ScreenTrace;
     // The trace is written by the window and the sequencer thread.

@@ -13,9 +13,11 @@ namespace tamtara {
 
 TMainForm::TMainForm(GameServices services)
     : Clock(*services.Clock), DXDraw(std::move(services.Presenter)), Timer(*services.Clock), Art(DXDraw),
-      Input(std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); }),
-      ScreenTrace(services.ScreenTrace), SettingsFile(std::move(services.SettingsFile)),
-      SequencerThread(services.SequencerThread) {
+      Input(
+          std::move(services.Keys), services.MidiIn, [this] { DXDraw.WakeEvents(); },
+          std::move(services.RawKeys)),
+      KeyPathLog(services.KeyPathLog), ScreenTrace(services.ScreenTrace),
+      SettingsFile(std::move(services.SettingsFile)), SequencerThread(services.SequencerThread) {
     Random.seed(std::random_device{}());
     Input.AfterPoll = [this](KeyHolds& holds) { TakeNoticeKeys(holds); };
     Caption = std::string(ResourceCaption) + " " + VersionText;
@@ -30,11 +32,17 @@ TMainForm::TMainForm(GameServices services)
                                                     Packages.InstrumentNames, [this] { Input.PollKeys(); },
                                                     Input.Holds});
     Play->Capture.Register();
+    if (ScreenTrace) Play->Judgement.OnStrike = [this](const StrikeRecord& strike) { TraceStrike(strike); };
     // A pad sounds from the kit's input thread in play; FormClose closes the kit before the
     // sequencer goes.
     if (Input.Kit)
         Input.Kit->SetLaneTaker([this](const KitHit& hit) {
             return Play->Judgement.StrikeFromInputThread(hit.Lane, hit.Time, hit.Velocity);
+        });
+    // A key sounds from the key thread in play, as a pad does from the kit's.
+    if (Input.KeyThread)
+        Input.KeyThread->SetLaneTaker([this](int lane, std::uint32_t time) {
+            return Play->Judgement.StrikeFromInputThread(lane, time, 0);
         });
     // The first tick of a play's song and of the calibration's clicks is traced; jingles start
     // unreported.
@@ -74,6 +82,8 @@ void TMainForm::HandOver(const GameSettings& settings) {
     Input.SetPlayerKeys(settings.KeyA, settings.KeyB);
     Library.Lanes = LaneMap::Chosen(settings.ExtendedDrumMap);
     if (Records) Records->SetLaneMap(Library.Lanes);
+    // With the written input every key waits for the frame's poll.
+    if (Input.KeyThread) Input.KeyThread->SetEnabled(settings.PreciseInput);
 }
 
 void TMainForm::ConnectDisplayEvents() {
@@ -115,6 +125,7 @@ void TMainForm::FormShow() {
     if (kit && !Settings.MidiIn.empty() && !kit->Open(Settings.MidiIn, Settings.Kit) && kit->AnyPorts())
         ShowNotice("MIDI入力が見つかりません",
                    "「" + Settings.MidiIn + "」がありません。キーボードで演奏できます");
+    if (Input.KeyThread) Input.KeyThread->Start(KeyPathLog);
     DXDraw.Presenter().SetCursorVisible(!DXDraw.Options().Contains(TDXDrawOption::doFullScreen));
     ReportStart(40, StartDisplayText);
     if (DXDraw.AutoInitialize && !DXDraw.Initialized()) DXDraw.Initialize();
@@ -127,6 +138,7 @@ void TMainForm::FormShow() {
 void TMainForm::FormClose() {
     // The kit's thread must not deliver into a window that is going.
     if (Input.Kit) Input.Kit->Close();
+    if (Input.KeyThread) Input.KeyThread->Stop();
     // Freeing the sequencer stops its thread, silences the song and closes the output.
     MidiDrive.reset();
 }

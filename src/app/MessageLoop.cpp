@@ -24,6 +24,7 @@ void TMainForm::ProcessMessages() {
     // The output port hands finished exclusive messages back to the thread that opened it.
     if (MidiDrive) RunHandler([this] { MidiDrive->ProcessCompletions(); });
     if (Input.Kit) RunHandler([this] { ProcessKit(); });
+    if (Input.KeyThread) RunHandler([this] { ProcessKeyThread(); });
 }
 
 void TMainForm::RunHandler(const std::function<void()>& handler) {

@@ -29,8 +29,8 @@ PriorityBroker& Broker() {
     return broker;
 }
 
-std::array<std::string, 3>& Reported() {
-    static std::array<std::string, 3> reported;
+std::array<std::string, 4>& Reported() {
+    static std::array<std::string, 4> reported;
     return reported;
 }
 
@@ -56,6 +56,8 @@ const char* RoleName(PriorityRole role) {
         return "audio";
     case PriorityRole::Strikes:
         return "strike";
+    case PriorityRole::Keys:
+        return "key strike";
     }
     return "";
 }

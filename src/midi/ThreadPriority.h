@@ -11,8 +11,8 @@ namespace tamtara {
 
 enum class ThreadPriority;
 
-// The threads the strike-to-sound path runs on.
-enum class PriorityRole { Sequencer, Audio, Strikes };
+// The threads the strike-to-sound path runs on: Strikes is the window's, Keys the key thread's.
+enum class PriorityRole { Sequencer, Audio, Strikes, Keys };
 
 // Asks the desktop for the calling thread: real-time scheduling when realTime, else a high nice
 // level; true when granted.

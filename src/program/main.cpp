@@ -6,6 +6,7 @@
 #include "midi/ThreadPriority.h"
 #include "platform/display/Presenter.h"
 #include "platform/input/SdlKeySource.h"
+#include "platform/input/XRawKeyReader.h"
 #include "platform/midi/AlsaMidiInDriver.h"
 #include "platform/midi/DesktopPriority.h"
 #include "platform/midi/SdlAudioOutput.h"
@@ -27,7 +28,8 @@
 namespace {
 
 constexpr const char* ApplicationTitle = "Tamtara ";
-// --trace: every screen change as a line on stdout, for scripts and bug reports.
+// --trace: every screen change and every graded strike as a line on stdout, for scripts and
+// bug reports.
 bool TraceScreens = false;
 // --start-times: the steps from Start to the game's first frame, with their times, on stderr.
 bool TraceStartTimes = false;
@@ -94,6 +96,9 @@ int main(int argc, char** argv) {
             services.MidiIn = midiIn.get();
             services.Presenter = CreateSdlPresenter();
             services.Keys = std::make_unique<TSdlKeySource>();
+            // Keys struck on a thread of their own where the X server gives raw key events.
+            services.RawKeys = CreateXRawKeyReader(SystemClock::Instance());
+            services.KeyPathLog = &std::cerr;
             if (TraceScreens) services.ScreenTrace = &std::cout;
             // The calibration saves the measured offset there.
             services.SettingsFile = iniPath;

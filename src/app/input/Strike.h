@@ -13,6 +13,8 @@ struct Strike {
     std::uint32_t Time = 0;
     // 0 for a key: the note sounds at its own velocity.
     std::uint8_t Velocity = 0;
+    // A window key-down the key thread strikes: nobody strikes it here.
+    bool ByKeyThread = false;
 };
 
 // Filled and emptied on the window's thread only.

@@ -22,7 +22,7 @@ Judge::Judge(PlayState& state, TMidiDrive& drive) : State(state), Drive(drive) {
 
 void Judge::JudgePresses(const KeyHolds& holds) {
     // A paused song takes no strikes.
-    if (Drive.IsPaused()) {
+    if (Drive.IsPaused() || KeysStruckElsewhere) {
         State.StruckBetweenPolls.fill(false);
         return;
     }

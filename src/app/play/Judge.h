@@ -43,7 +43,8 @@ public:
     Judge(PlayState& state, TMidiDrive& drive);
 
     // Judges the presses counted by the last poll, one slot per lane at most; presses already
-    // struck by StrikeAt since the previous poll are left alone, and a paused song takes none.
+    // struck by StrikeAt since the previous poll are left alone, and a paused song takes none,
+    // nor does a play whose keys the key thread strikes.
     void JudgePresses(const KeyHolds& holds);
     // Strikes lane at once for a key-down or pad hit stamped at time: sounds its next note (at
     // velocity, or the note's own when 0) and grades it by the song position at
@@ -59,6 +60,9 @@ public:
     bool StrikeFromInputThread(int lane, std::uint32_t time, std::uint8_t velocity);
     // Grades the strikes sounded on the input thread since the last call (window's thread).
     void GradeSounded();
+    // While the key thread strikes every key-down, the poll strikes no press: SDL may show a key
+    // down to the poll before its event (and the key thread's strike) has come.
+    bool KeysStruckElsewhere = false;
     // Whether StrikeFromInputThread takes hits: open for the player's play only. Closing waits
     // for a strike in progress on the input thread.
     void OpenStrikes(bool open);

@@ -143,6 +143,12 @@ GameHarness::GameHarness(const std::filesystem::path& gameFolder, HarnessOptions
     services.SequencerThread = false;
     services.SettingsFile = options.SettingsFile;
     services.ScreenTrace = options.ScreenTrace;
+    if (options.KeyThread) {
+        auto reader = std::make_unique<ScriptedRawKeyReader>(options.KeyThreadRefusal);
+        RawReader = reader.get();
+        services.RawKeys = std::move(reader);
+        services.KeyPathLog = options.KeyPathLog;
+    }
     try {
         Window = std::make_unique<TMainForm>(std::move(services));
         MainFormGameWindow gameWindow(*Window);
@@ -230,6 +236,11 @@ void GameHarness::DeliverKey(std::uint32_t frameStart, const ScheduledKey& key) 
         MidiInMessage message = *key.Kit;
         message.Time = frameStart + key.AtMs;
         KitDriver->Receive(message);
+        Window->ProcessMessages();
+        return;
+    }
+    if (key.Raw) {
+        RawReader->KeyDown(SdlScancodeOfKeyCode(key.KeyCode), frameStart + key.AtMs);
         Window->ProcessMessages();
         return;
     }

@@ -16,6 +16,7 @@
 #include "support/doubles/RecordingMidiDriver.h"
 #include "support/doubles/ScriptedKeySource.h"
 #include "support/doubles/ScriptedMidiInDriver.h"
+#include "support/doubles/ScriptedRawKeyReader.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -37,6 +38,11 @@ struct HarnessOptions {
     // are traced (null: nowhere).
     std::string SettingsFile;
     std::ostream* ScreenTrace = nullptr;
+    // A scripted key thread (RawKeyDownAt); KeyThreadRefusal makes it refuse to start with that
+    // reason, and KeyPathLog is where the window says which path the keys take.
+    bool KeyThread = false;
+    std::string KeyThreadRefusal;
+    std::ostream* KeyPathLog = nullptr;
 };
 
 class GameHarness {
@@ -82,6 +88,11 @@ public:
     void KitHitAt(std::uint32_t atMs, std::uint8_t note, std::uint8_t velocity = 100) {
         KitMessageAt(atMs, 0x99, note, velocity);
     }
+    // A key-down read by the key thread atMs (0 to 32) into the next Step, stamped at that moment
+    // (HarnessOptions::KeyThread); the window's own event of the key is KeyDownAt.
+    void RawKeyDownAt(std::uint32_t atMs, int keyCode) {
+        Scheduled.push_back({atMs, keyCode, true, std::nullopt, true});
+    }
     // A key for the window's own handler (F2, F4, Escape: WindowKeys), delivered at the next Step.
     void WindowKey(std::int32_t virtualKey);
     // The window's close button, asked at the next Step.
@@ -101,6 +112,8 @@ public:
     TScriptedKeySource& KeySource() { return *Keys; }
     RecordingMidiDriver& MidiDriver() { return *Midi; }
     ScriptedMidiInDriver& MidiIn() { return *KitDriver; }
+    // Null without HarnessOptions::KeyThread.
+    ScriptedRawKeyReader* RawKeys() { return RawReader; }
 
 private:
     struct ScheduledKey {
@@ -108,6 +121,7 @@ private:
         int KeyCode;
         bool Down;
         std::optional<MidiInMessage> Kit = std::nullopt;
+        bool Raw = false;
     };
     // Runs the sequencer's passes until the clock has moved on by milliseconds.
     void RunSequencer(std::uint32_t milliseconds);
@@ -123,6 +137,7 @@ private:
     std::unique_ptr<ScriptedMidiInDriver> KitDriver;
     THeadlessPresenter* Presenter = nullptr;
     TScriptedKeySource* Keys = nullptr;
+    ScriptedRawKeyReader* RawReader = nullptr;
     std::unique_ptr<TMainForm> Window;
 };
 
