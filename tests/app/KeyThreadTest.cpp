@@ -43,7 +43,7 @@ protected:
     void EnterPlay() {
         Game->Form().Play->State.AutoLane.fill(false);
         Game->EnterPlay((Folder.Path() / "Songs" / "demo.mid").string());
-        SongStart = Game->Form().MidiDrive->SongStartTime;
+        SongStart = Game->Form().MidiDrive->SongStartTime();
         while (Game->Clock().Now() + 33 <= SongStart)
             Game->Step();
         Game->ClearMidiMessages();
